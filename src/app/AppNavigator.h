@@ -1,0 +1,45 @@
+#pragma once
+
+#include "common/AppContext.h"
+#include "common/Navigator.h"
+
+#include "charts/FrmNemudar1.h"
+#include "mainwindow/Frm1.h"
+#include "scoring/FrmkLID.h"
+#include "testing/FrmTest.h"
+
+#include <QObject>
+#include <QPointer>
+
+// The one class that knows every window: it opens, hides and shows them when a window asks.
+class AppNavigator final : public QObject, public Navigator
+{
+    Q_OBJECT
+public:
+    explicit AppNavigator(const AppContext& context);
+    ~AppNavigator() override;
+
+    // Creates and shows the main window.
+    void start();
+    Frm1* mainWindow() const { return m_main; }
+
+    void runTest(const QString& code) override;
+    void openAnswerSheet() override;
+    void openScoring() override;
+    bool openSubjectFinder() override;
+    void openIntroduction() override;
+    void openAbout() override;
+    void openUpdateCheck() override;
+    void mainWindowClosing(int exitDialogTop) override;
+    void scoringClosed() override;
+    void showNeedsChart(const NeedsChartInput& input) override;
+    void needsChartClosed() override;
+    ClinicTexts clinicTexts() const override;
+
+private:
+    AppContext m_context;
+    QPointer<Frm1> m_main;
+    QPointer<FrmTest> m_test;
+    QPointer<FrmkLID> m_scoring;
+    QPointer<FrmNemudar1> m_chart;
+};

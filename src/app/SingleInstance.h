@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+
+// Refuses a second running copy for the same program folder. The lock names the process that
+// holds it, so the lock of a copy that crashed is recognised as stale and taken over.
+class SingleInstance final
+{
+    Q_DISABLE_COPY_MOVE(SingleInstance)
+public:
+    explicit SingleInstance(const QString& programFolder);
+    // True when this copy is the only one running.
+    bool acquire();
+
+    static QString lockFilePath(const QString& programFolder);
+
+private:
+    QLockFile m_lock;
+};

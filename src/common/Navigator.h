@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ClinicTexts.h"
+#include "NeedsChartInput.h"
+
+#include <QString>
+
+// Windows never include each other's headers: when one must open, hide or show another it asks
+// the navigator, which the application implements and tests fake.
+class Navigator
+{
+public:
+    virtual ~Navigator() = default;
+
+    // Main window commands.
+    virtual void runTest(const QString& code) = 0; // modal on-screen test for a known subject code
+    virtual void openAnswerSheet() = 0;            // modal answer-sheet entry
+    virtual void openScoring() = 0;                // scoring window, main window hidden meanwhile
+    // Subject finder; the main window then closes. False while no finder can be opened.
+    virtual bool openSubjectFinder() = 0;
+    virtual void openIntroduction() = 0;           // modal questionnaire introduction
+    virtual void openAbout() = 0;                  // modal about window
+    virtual void openUpdateCheck() = 0;            // modal update check
+    // The main window is closing for good (not quietly): the exit dialog at the given top, in twips.
+    virtual void mainWindowClosing(int exitDialogTop) = 0;
+
+    // The scoring window closed: the main window comes back.
+    virtual void scoringClosed() = 0;
+    // The scoring window hands a chart over and hides itself.
+    virtual void showNeedsChart(const NeedsChartInput& input) = 0;
+    // The chart closed: the scoring window comes back.
+    virtual void needsChartClosed() = 0;
+
+    // The clinic's particulars for prints, as the main window holds them now.
+    virtual ClinicTexts clinicTexts() const = 0;
+};

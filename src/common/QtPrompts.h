@@ -1,0 +1,20 @@
+#pragma once
+
+#include "Prompts.h"
+
+// The program's prompts: Qt message boxes, input dialogs and file dialogs.
+class QtPrompts final : public Prompts
+{
+public:
+    void notice(QWidget* parent, const QString& text, int milliseconds = 1000) override;
+    void message(QWidget* parent, const QString& title, const QString& text, Icon icon,
+                 bool rightToLeftReading = false) override;
+    bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    QString askText(QWidget* parent, const QString& title, const QString& prompt,
+                    const QString& defaultText = {}) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
+                         const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                         const QString& filter) override;
+    void beep() override;
+};

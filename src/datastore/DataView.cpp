@@ -1,0 +1,337 @@
+#include "DataView.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
+QString quotedIdentifier(const QString& name)
+{
+    QString escaped = name;
+    escaped.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + escaped + u'"';
+}
+
+DataView::DataView(const QSqlDatabase& database, const QString& table, QObject* parent)
+    : QObject(parent), m_database(database), m_table(table)
+{
+    const QSqlRecord record = m_database.record(m_table);
+    for (int i = 0; i < record.count(); ++i)
+        m_columns << record.fieldName(i);
+    requery();
+}
+
+QString DataView::resolveColumn(const QString& name) const
+{
+    for (const QString& column : m_columns) {
+        if (column.compare(name, Qt::CaseInsensitive) == 0)
+            return column;
+    }
+    return {};
+}
+
+void DataView::requery()
+{
+    m_filter = FilterState::None;
+    m_filterColumn.clear();
+    m_filterValue.clear();
+    moveFirst();
+}
+
+bool DataView::setFilter(const QString& filterText)
+{
+    // column='value' : the value runs from the first quote to the closing quote at the end, so an
+    // apostrophe inside the value stays part of it.
+    const qsizetype equals = filterText.indexOf(u'=');
+    if (equals > 0 && filterText.size() >= equals + 3 && filterText.at(equals + 1) == u'\''
+        && filterText.endsWith(u'\'')) {
+        const QString column = filterText.left(equals).trimmed();
+        const QString value = filterText.mid(equals + 2, filterText.size() - equals - 3);
+        return filterBy(column, value);
+    }
+    m_filter = FilterState::MatchNothing;
+    moveFirst();
+    return false;
+}
+
+bool DataView::filterBy(const QString& column, const QString& value)
+{
+    const QString actual = resolveColumn(column);
+    if (actual.isEmpty()) {
+        m_filter = FilterState::MatchNothing;
+        moveFirst();
+        return false;
+    }
+    m_filter = FilterState::Column;
+    m_filterColumn = actual;
+    m_filterValue = value;
+    moveFirst();
+    return true;
+}
+
+void DataView::setSort(const QString& column)
+{
+    m_sortColumn = column.isEmpty() ? QString() : resolveColumn(column);
+    moveFirst();
+}
+
+QString DataView::whereClause(const QString& extraCondition) const
+{
+    QStringList conditions;
+    if (m_filter == FilterState::Column)
+        conditions << quotedIdentifier(m_filterColumn) + QStringLiteral(" = ?");
+    else if (m_filter == FilterState::MatchNothing)
+        conditions << QStringLiteral("0");
+    if (!extraCondition.isEmpty())
+        conditions << extraCondition;
+    return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+}
+
+QString DataView::orderClause(bool descending) const
+{
+    const QString direction = descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
+    if (m_sortColumn.isEmpty())
+        return QStringLiteral(" ORDER BY rowid") + direction;
+    return QStringLiteral(" ORDER BY COALESCE(%1, '')%2, rowid%2").arg(quotedIdentifier(m_sortColumn), direction);
+}
+
+void DataView::bindFilter(QSqlQuery& query) const
+{
+    if (m_filter == FilterState::Column)
+        query.addBindValue(m_filterValue);
+}
+
+int DataView::count() const
+{
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quotedIdentifier(m_table), whereClause()));
+    bindFilter(query);
+    if (!query.exec() || !query.next()) {
+        m_lastError = query.lastError().text();
+        return 0;
+    }
+    return query.value(0).toInt();
+}
+
+bool DataView::moveTo(const QString& extraCondition, bool descending, const QVariantList& extraValues)
+{
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral("SELECT rowid FROM %1%2%3 LIMIT 1")
+                      .arg(quotedIdentifier(m_table), whereClause(extraCondition), orderClause(descending)));
+    bindFilter(query);
+    for (const QVariant& value : extraValues)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        m_lastError = query.lastError().text();
+        clearCurrent();
+        return false;
+    }
+    if (!query.next()) {
+        clearCurrent();
+        return false;
+    }
+    load(query.value(0).toLongLong());
+    return true;
+}
+
+bool DataView::moveFirst()
+{
+    return moveTo({}, false, {});
+}
+
+bool DataView::moveLast()
+{
+    return moveTo({}, true, {});
+}
+
+bool DataView::moveNext()
+{
+    if (m_rowId < 0)
+        return false;
+    if (m_sortColumn.isEmpty())
+        return moveTo(QStringLiteral("rowid > ?"), false, {m_rowId});
+    return moveTo(QStringLiteral("(COALESCE(%1, ''), rowid) > (?, ?)").arg(quotedIdentifier(m_sortColumn)), false,
+                  {m_values.value(m_sortColumn), m_rowId});
+}
+
+bool DataView::movePrevious()
+{
+    if (m_rowId < 0)
+        return false;
+    if (m_sortColumn.isEmpty())
+        return moveTo(QStringLiteral("rowid < ?"), true, {m_rowId});
+    return moveTo(QStringLiteral("(COALESCE(%1, ''), rowid) < (?, ?)").arg(quotedIdentifier(m_sortColumn)), true,
+                  {m_values.value(m_sortColumn), m_rowId});
+}
+
+void DataView::load(qint64 rowId)
+{
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quotedIdentifier(m_table)));
+    query.addBindValue(rowId);
+    m_values.clear();
+    m_changed.clear();
+    m_newRow = false;
+    if (query.exec() && query.next()) {
+        const QSqlRecord record = query.record();
+        for (int i = 0; i < record.count(); ++i)
+            m_values.insert(record.fieldName(i), record.value(i).toString());
+        m_rowId = rowId;
+    } else {
+        m_lastError = query.lastError().text();
+        m_rowId = -1;
+    }
+    emit currentRowChanged();
+}
+
+void DataView::clearCurrent()
+{
+    m_rowId = -1;
+    m_newRow = false;
+    m_values.clear();
+    m_changed.clear();
+    emit currentRowChanged();
+}
+
+void DataView::addNew()
+{
+    m_rowId = -1;
+    m_newRow = true;
+    m_values.clear();
+    m_changed.clear();
+    emit currentRowChanged();
+}
+
+QString DataView::field(const QString& column) const
+{
+    const QString actual = resolveColumn(column);
+    return actual.isEmpty() ? QString() : m_values.value(actual);
+}
+
+bool DataView::setField(const QString& column, const QString& value)
+{
+    const QString actual = resolveColumn(column);
+    if (actual.isEmpty() || !hasCurrentRow())
+        return false;
+    if (m_values.value(actual) == value && m_values.contains(actual) && !m_newRow)
+        return true;
+    m_values.insert(actual, value);
+    m_changed.insert(actual);
+    emit fieldChanged(actual);
+    return true;
+}
+
+bool DataView::commit()
+{
+    if (!hasChanges())
+        return true;
+    QStringList names;
+    QVariantList values;
+    for (const QString& column : m_columns) {
+        if (m_changed.contains(column)) {
+            names << quotedIdentifier(column);
+            values << m_values.value(column);
+        }
+    }
+    QSqlQuery query(m_database);
+    if (m_newRow) {
+        QString sql = names.isEmpty()
+                          ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedIdentifier(m_table))
+                          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                .arg(quotedIdentifier(m_table), names.join(u','),
+                                     QStringList(names.size(), QStringLiteral("?")).join(u','));
+        query.prepare(sql);
+    } else {
+        QStringList assignments;
+        for (const QString& name : names)
+            assignments << name + QStringLiteral(" = ?");
+        query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                          .arg(quotedIdentifier(m_table), assignments.join(u',')));
+        values << m_rowId;
+    }
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        m_lastError = query.lastError().text();
+        return false;
+    }
+    if (!m_newRow && query.numRowsAffected() == 0) {
+        m_lastError = QStringLiteral("the row no longer exists");
+        return false;
+    }
+    const qint64 rowId = m_newRow ? query.lastInsertId().toLongLong() : m_rowId;
+    load(rowId);
+    return true;
+}
+
+void DataView::cancelChanges()
+{
+    if (m_newRow) {
+        clearCurrent();
+        return;
+    }
+    if (m_rowId >= 0 && !m_changed.isEmpty())
+        load(m_rowId);
+}
+
+bool DataView::removeCurrent()
+{
+    if (m_rowId < 0)
+        return false;
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedIdentifier(m_table)));
+    query.addBindValue(m_rowId);
+    if (!query.exec()) {
+        m_lastError = query.lastError().text();
+        return false;
+    }
+    if (query.numRowsAffected() == 0) {
+        m_lastError = QStringLiteral("the row no longer exists");
+        return false;
+    }
+    // Stand on the following row, or on the one before when the last row went.
+    if (!moveNext() && !moveLast())
+        clearCurrent();
+    return true;
+}
+
+QVector<DataView::Row> DataView::rows() const
+{
+    QVector<Row> result;
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT * FROM %1%2%3").arg(quotedIdentifier(m_table), whereClause(), orderClause(false)));
+    bindFilter(query);
+    if (!query.exec()) {
+        m_lastError = query.lastError().text();
+        return result;
+    }
+    while (query.next()) {
+        const QSqlRecord record = query.record();
+        Row row;
+        for (int i = 0; i < record.count(); ++i)
+            row.insert(record.fieldName(i), record.value(i).toString());
+        result << row;
+    }
+    return result;
+}
+
+Transaction::Transaction(QSqlDatabase database) : m_database(std::move(database))
+{
+    m_open = m_database.transaction();
+}
+
+Transaction::~Transaction()
+{
+    if (m_open)
+        m_database.rollback();
+}
+
+bool Transaction::commit()
+{
+    if (!m_open)
+        return false;
+    m_open = false;
+    return m_database.commit();
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace DatastoreTexts {
+// Shown when a database file exists but cannot be read; the file is left as it is.
+inline QString unreadableDatabase(const QString& fileName)
+{
+    return QStringLiteral("فايل اطلاعات «%1» قابل خواندن نيست و برنامه نمي تواند با آن کار کند.\n"
+                          "اين فايل تغيير داده نشد. براي بازگرداندن اطلاعات از نسخه پشتيبان استفاده کنيد.\n"
+                          "برنامه بسته مي شود.")
+        .arg(fileName);
+}
+
+// The theme chooser.
+inline const QString chosenThemeNumber = QStringLiteral("شماره تم انتخاب شده");
+inline const QString next = QStringLiteral("بعدي");
+inline const QString previous = QStringLiteral("قبلي");
+inline const QString close = QStringLiteral("خروج");
+} // namespace DatastoreTexts

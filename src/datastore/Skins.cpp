@@ -1,0 +1,119 @@
+#include "Skins.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QWidget>
+
+namespace Skins {
+
+QString skinFolder(const QString& programFolder)
+{
+    return QDir(programFolder).filePath(QStringLiteral("skin"));
+}
+
+QString numberFilePath(const QString& programFolder)
+{
+    return QDir(skinFolder(programFolder)).filePath(QStringLiteral("skin.txt"));
+}
+
+QString skinFilePath(const QString& programFolder, const QString& number)
+{
+    return QDir(skinFolder(programFolder)).filePath(number + QStringLiteral(".skn"));
+}
+
+QString parseNumberField(const QString& line)
+{
+    QString field = line;
+    while (!field.isEmpty() && (field.front() == u' ' || field.front() == u'\t'))
+        field.remove(0, 1);
+    if (field.startsWith(u'"')) {
+        const qsizetype close = field.indexOf(u'"', 1);
+        return close < 0 ? field.mid(1) : field.mid(1, close - 1);
+    }
+    const qsizetype comma = field.indexOf(u',');
+    if (comma >= 0)
+        field.truncate(comma);
+    return field.trimmed();
+}
+
+QString readCurrentNumber(const QString& programFolder)
+{
+    QFile file(numberFilePath(programFolder));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray firstLine = file.readLine(4096);
+    QString line = QString::fromUtf8(firstLine);
+    while (line.endsWith(u'\n') || line.endsWith(u'\r'))
+        line.chop(1);
+    return parseNumberField(line);
+}
+
+bool writeCurrentNumber(const QString& programFolder, const QString& number)
+{
+    QDir().mkpath(skinFolder(programFolder));
+    QSaveFile file(numberFilePath(programFolder));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(number.toUtf8() + "\r\n");
+    return file.commit();
+}
+
+namespace {
+
+// Only the plain numbers of the shipped skins name a file; "07", "+7" or "7a" do not.
+bool isShippedNumber(const QString& number)
+{
+    static const QRegularExpression plain(QStringLiteral("^[1-9][0-9]?$"));
+    if (!plain.match(number).hasMatch())
+        return false;
+    const int value = number.toInt();
+    return value >= kFirst && value <= kLast;
+}
+
+bool readStyleSheet(const QString& path, QString* styleSheet)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray content = file.readAll();
+    if (content.isEmpty())
+        return false;
+    *styleSheet = QString::fromUtf8(content);
+    return true;
+}
+
+} // namespace
+
+QString styleSheetFor(const QString& programFolder, const QString& number, int* applied)
+{
+    QString styleSheet;
+    if (isShippedNumber(number) && readStyleSheet(skinFilePath(programFolder, number), &styleSheet)) {
+        if (applied)
+            *applied = number.toInt();
+        return styleSheet;
+    }
+    if (applied)
+        *applied = kFirst;
+    if (readStyleSheet(skinFilePath(programFolder, QString::number(kFirst)), &styleSheet))
+        return styleSheet;
+    readStyleSheet(QStringLiteral(":/velmora/skin/1.skn"), &styleSheet);
+    return styleSheet;
+}
+
+void apply(QWidget* window, const QString& programFolder, const QString& number)
+{
+    int applied = kFirst;
+    window->setStyleSheet(styleSheetFor(programFolder, number, &applied));
+    window->setProperty("skinNumber", applied);
+}
+
+QString applyCurrent(QWidget* window, const QString& programFolder)
+{
+    const QString number = readCurrentNumber(programFolder);
+    apply(window, programFolder, number);
+    return number;
+}
+
+} // namespace Skins

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The numbered skins: skin/1.skn … skin/48.skn in the program folder are Qt style sheets, and
+// skin/skin.txt holds the current number. A missing or unreadable skin.txt or skin file, or a
+// number that names no shipped skin (a leading zero, say), gives skin 1.
+namespace Skins {
+
+constexpr int kFirst = 1;
+constexpr int kLast = 48;
+
+QString skinFolder(const QString& programFolder);
+QString numberFilePath(const QString& programFolder);
+QString skinFilePath(const QString& programFolder, const QString& number);
+
+// The first field of the first line of skin.txt: leading blanks skipped, ended by a comma or the
+// end of the line, surrounding double quotes removed. Empty when the file cannot be read.
+QString readCurrentNumber(const QString& programFolder);
+QString parseNumberField(const QString& line);
+
+// Writes skin.txt as the number followed by CR LF; false when it could not be written.
+bool writeCurrentNumber(const QString& programFolder, const QString& number);
+
+// The style sheet of a skin number, falling back to skin 1 and then to the built-in skin 1.
+// `applied` receives the number whose skin was used.
+QString styleSheetFor(const QString& programFolder, const QString& number, int* applied = nullptr);
+
+// Applies a skin number to a top-level window; the window's "skinNumber" property tells which
+// skin it shows.
+void apply(QWidget* window, const QString& programFolder, const QString& number);
+// Reads skin.txt and applies its skin; returns the number read (the window's current skin number).
+QString applyCurrent(QWidget* window, const QString& programFolder);
+
+} // namespace Skins

@@ -1,0 +1,81 @@
+#include "ThemeChooserPanel.h"
+
+#include "DatastoreTexts.h"
+#include "Skins.h"
+#include "common/NumericKeyFilter.h"
+#include "common/NumericValue.h"
+#include "common/Twips.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+ThemeChooserPanel::ThemeChooserPanel(Prompts& prompts, QString programFolder, QWidget* skinnedWindow,
+                                     QWidget* parent)
+    : QFrame(parent), m_programFolder(std::move(programFolder)), m_skinnedWindow(skinnedWindow)
+{
+    setObjectName(QStringLiteral("Frame6"));
+    setFrameShape(QFrame::StyledPanel);
+    setProperty("skinPanel", true);
+
+    auto* caption = new QLabel(DatastoreTexts::chosenThemeNumber, this);
+    caption->setObjectName(QStringLiteral("Label_Txtthema"));
+    caption->setAlignment(Qt::AlignCenter);
+    caption->setGeometry(twipsRect(240, 240, 3210, 375));
+
+    m_numberBox = new QLineEdit(this);
+    m_numberBox->setObjectName(QStringLiteral("Txtthema"));
+    m_numberBox->setAlignment(Qt::AlignCenter);
+    m_numberBox->setGeometry(twipsRect(1245, 720, 1200, 405));
+    caption->setBuddy(m_numberBox);
+    m_numberBox->setAccessibleName(DatastoreTexts::chosenThemeNumber);
+    new NumericKeyFilter(prompts, m_numberBox);
+
+    auto* next = new QPushButton(DatastoreTexts::next, this);
+    next->setObjectName(QStringLiteral("Comdtnext"));
+    next->setGeometry(twipsRect(2535, 1290, 915, 450));
+    auto* back = new QPushButton(DatastoreTexts::previous, this);
+    back->setObjectName(QStringLiteral("Comdtback"));
+    back->setGeometry(twipsRect(240, 1290, 915, 450));
+    auto* close = new QPushButton(DatastoreTexts::close, this);
+    close->setObjectName(QStringLiteral("Command46"));
+    close->setGeometry(twipsRect(1245, 1845, 1200, 420));
+
+    connect(m_numberBox, &QLineEdit::textChanged, this, &ThemeChooserPanel::applyChangeRule);
+    connect(next, &QPushButton::clicked, this, [this] {
+        m_numberBox->setText(QString::number(wholeNumericValue(m_numberBox->text()) + 1));
+    });
+    connect(back, &QPushButton::clicked, this, [this] {
+        m_numberBox->setText(QString::number(wholeNumericValue(m_numberBox->text()) - 1));
+    });
+    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void ThemeChooserPanel::open(const QString& currentNumber)
+{
+    setGeometry(twipsRect(3015, 1080, 3690, 2415));
+    show();
+    raise();
+    if (m_numberBox->text() == currentNumber)
+        applyChangeRule(currentNumber); // setText would not announce an unchanged text
+    else
+        m_numberBox->setText(currentNumber);
+}
+
+void ThemeChooserPanel::applyChangeRule(const QString& text)
+{
+    // Setting the box's text runs this rule again for the corrected text.
+    const double value = numericValue(text);
+    if (value < Skins::kFirst) {
+        m_numberBox->setText(QString::number(Skins::kFirst));
+        return;
+    }
+    if (value > Skins::kLast) {
+        m_numberBox->setText(QString::number(Skins::kLast));
+        return;
+    }
+    m_currentNumber = text;
+    Skins::apply(m_skinnedWindow, m_programFolder, m_currentNumber);
+    Skins::writeCurrentNumber(m_programFolder, m_currentNumber);
+    emit skinChanged(m_currentNumber);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QFrame>
+#include <QString>
+
+class Prompts;
+class QLineEdit;
+class QPushButton;
+
+// The theme chooser: a number box from 1 to 48 with next and previous buttons. Every change of the
+// box applies that skin to the main window at once and writes skin/skin.txt.
+class ThemeChooserPanel final : public QFrame
+{
+    Q_OBJECT
+public:
+    ThemeChooserPanel(Prompts& prompts, QString programFolder, QWidget* skinnedWindow, QWidget* parent);
+
+    // Shows the chooser on the given skin number, which the change rule then applies once.
+    void open(const QString& currentNumber);
+    QString currentNumber() const { return m_currentNumber; }
+
+signals:
+    void skinChanged(const QString& number);
+
+private:
+    void applyChangeRule(const QString& text);
+
+    QString m_programFolder;
+    QWidget* m_skinnedWindow;
+    QString m_currentNumber;
+    QLineEdit* m_numberBox;
+};

@@ -1,0 +1,437 @@
+#include "Frm1.h"
+
+#include "ClinicProfilePanel.h"
+#include "MainWindowTexts.h"
+#include "QuestionEditorPanel.h"
+#include "RegistrationPanel.h"
+#include "SettingsPanel.h"
+#include "VendorLinks.h"
+#include "common/AppVersion.h"
+#include "common/CommonTexts.h"
+#include "common/Desktop.h"
+#include "common/Navigator.h"
+#include "common/Prompts.h"
+#include "common/Twips.h"
+#include "datastore/DataView.h"
+#include "datastore/Skins.h"
+#include "datastore/ThemeChooserPanel.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+const QString kLogoFileName = QStringLiteral("VMpic.jpg");
+
+// The banner: the product name on a soft gradient, drawn rather than shipped as a picture file.
+QPixmap bannerPixmap(const QSize& size)
+{
+    QPixmap pixmap(size);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient gradient(0, 0, size.width(), size.height());
+    gradient.setColorAt(0, QColor(28, 64, 112));
+    gradient.setColorAt(1, QColor(74, 140, 170));
+    painter.fillRect(pixmap.rect(), gradient);
+    painter.setPen(QColor(255, 255, 255));
+    QFont title(QStringLiteral("B Titr"));
+    title.setPointSize(22);
+    painter.setFont(title);
+    painter.drawText(pixmap.rect().adjusted(0, 8, 0, -size.height() / 3), Qt::AlignCenter,
+                     QStringLiteral("ولمورا Velmora"));
+    QFont subtitle(QStringLiteral("B Nazanin"));
+    subtitle.setPointSize(12);
+    painter.setFont(subtitle);
+    painter.drawText(pixmap.rect().adjusted(0, size.height() / 2, 0, -6), Qt::AlignCenter,
+                     QStringLiteral("سنجش نيازهاي پنجگانه"));
+    return pixmap;
+}
+
+} // namespace
+
+Frm1::Frm1(const AppContext& context, QWidget* parent) : QWidget(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("Frm1"));
+    setWindowTitle(QStringLiteral("Velmora"));
+    setFixedSize(twipsSize(11490, 7140));
+    setMouseTracking(true);
+
+    // Start-up steps, in order (the single-instance test ran before the window was made).
+    move(twipsPoint(2085, 745));
+    buildCommandBar();
+    buildInformationArea();
+    m_skinNumber = Skins::applyCurrent(this, m_context.programFolder);
+
+    m_quietCloseFlag = new QLineEdit(this);
+    m_quietCloseFlag->setObjectName(QStringLiteral("Text3"));
+    m_quietCloseFlag->hide();
+    setQuietCloseFlag(QStringLiteral("2"));
+
+    m_contactLines = new QPlainTextEdit(this);
+    m_contactLines->setObjectName(QStringLiteral("Txtmosh"));
+    m_contactLines->hide();
+
+    m_views.open(m_context.programFolder);
+    m_registration = new RegistrationPanel(m_context, m_views, *this, this);
+    m_settings = new SettingsPanel(m_context, m_views, *this, this);
+    m_profile = new ClinicProfilePanel(m_context, m_views, *this, this);
+    m_themeChooser = new ThemeChooserPanel(*m_context.prompts, m_context.programFolder, this, this);
+    m_themeChooser->hide();
+    connect(m_themeChooser, &ThemeChooserPanel::skinChanged, this, [this](const QString& n) { m_skinNumber = n; });
+    m_questionEditor = new QuestionEditorPanel(m_context, m_views, *this, this);
+    m_questionEditor->setGeometry(twipsRect(720, 720, 6915, 2970));
+}
+
+Frm1::~Frm1() = default;
+
+QPushButton* Frm1::addCommand(const QString& name, const QString& caption, const QString& hint, int row)
+{
+    auto* button = new QPushButton(caption, m_commandBar);
+    button->setObjectName(name);
+    button->setGeometry(twipsRect(120, 120 + row * 585, 2460, 495));
+    button->setAccessibleName(caption);
+    if (!hint.isEmpty()) {
+        button->setProperty("hintText", hint);
+        button->setAccessibleDescription(hint);
+        button->installEventFilter(this);
+    }
+    return button;
+}
+
+void Frm1::buildCommandBar()
+{
+    m_commandBar = new QWidget(this);
+    m_commandBar->setObjectName(QStringLiteral("Frame7"));
+    m_commandBar->setGeometry(twipsRect(8640, 120, 2730, 6600));
+    m_commandBar->setMouseTracking(true);
+    m_commandBar->installEventFilter(this);
+
+    namespace T = MainWindowTexts;
+    m_registerCommand = addCommand(QStringLiteral("Command1"), T::registerSubject, T::registerHint, 0);
+    auto* test = addCommand(QStringLiteral("Command2"), T::runTest, T::runTestHint, 1);
+    auto* score = addCommand(QStringLiteral("Command3"), T::scoring, T::scoringHint, 2);
+    auto* finder = addCommand(QStringLiteral("Command4"), T::showSubjectCode, T::showCodeHint, 3);
+    auto* calc = addCommand(QStringLiteral("Command5"), T::calculator, {}, 4);
+    auto* quit = addCommand(QStringLiteral("Command6"), T::exit, {}, 10);
+    auto* intro = addCommand(QStringLiteral("Command11"), T::introduction, {}, 6);
+    auto* setup = addCommand(QStringLiteral("Command9"), T::settings, T::settingsHint, 8);
+    auto* about = addCommand(QStringLiteral("Command12"), T::aboutUs, {}, 9);
+    auto* upgrade = addCommand(QStringLiteral("Cmdupdate"), T::update, {}, 7);
+    auto* sheet = addCommand(QStringLiteral("Cmdpasokh"), T::answerSheet, {}, 5);
+
+    connect(m_registerCommand, &QPushButton::clicked, this, [this] { m_registration->open(); });
+    connect(test, &QPushButton::clicked, this, &Frm1::runTest);
+    connect(score, &QPushButton::clicked, this, &Frm1::openScoring);
+    connect(finder, &QPushButton::clicked, this, &Frm1::openSubjectFinder);
+    connect(calc, &QPushButton::clicked, this, [this] {
+        closePanels();
+        m_context.desktop->startCalculator();
+    });
+    connect(quit, &QPushButton::clicked, this, &Frm1::exitProgram);
+    connect(intro, &QPushButton::clicked, this, [this] {
+        m_context.navigator->openIntroduction();
+        becameActive();
+    });
+    connect(setup, &QPushButton::clicked, this, [this] { m_settings->open(); });
+    connect(about, &QPushButton::clicked, this, [this] {
+        closePanels();
+        m_context.navigator->openAbout();
+        becameActive();
+    });
+    connect(upgrade, &QPushButton::clicked, this, [this] {
+        m_context.navigator->openUpdateCheck();
+        becameActive();
+    });
+    connect(sheet, &QPushButton::clicked, this, [this] {
+        m_context.navigator->openAnswerSheet();
+        becameActive();
+    });
+}
+
+void Frm1::buildInformationArea()
+{
+    using namespace MainWindowTexts;
+
+    m_clinicNameLine = new QLabel(this);
+    m_clinicNameLine->setObjectName(QStringLiteral("SkinLabel1"));
+    m_clinicNameLine->setGeometry(twipsRect(240, 180, 8160, 600));
+    m_clinicNameLine->setAlignment(Qt::AlignCenter);
+    QFont nameFont(QStringLiteral("B Titr"));
+    nameFont.setPointSize(16);
+    m_clinicNameLine->setFont(nameFont);
+
+    auto* banner = new QLabel(this);
+    banner->setObjectName(QStringLiteral("Picture1"));
+    banner->setGeometry(twipsRect(840, 960, 6960, 2400));
+    banner->setPixmap(bannerPixmap(banner->size()));
+    banner->setCursor(Qt::PointingHandCursor);
+    banner->setToolTip(bannerHint);
+    banner->setAccessibleName(bannerHint);
+    banner->installEventFilter(this);
+
+    m_hintLine = new QLabel(this);
+    m_hintLine->setObjectName(QStringLiteral("SkinLabel2"));
+    m_hintLine->setProperty("hint", true);
+    m_hintLine->setGeometry(twipsRect(240, 3600, 8160, 780));
+    m_hintLine->setWordWrap(true);
+    m_hintLine->setAlignment(Qt::AlignCenter);
+    m_hintLine->hide();
+
+    auto* versionCaptionLabel = new QLabel(versionCaption, this);
+    versionCaptionLabel->setObjectName(QStringLiteral("Label_SkinLabel9"));
+    versionCaptionLabel->setGeometry(twipsRect(4440, 4560, 3960, 375));
+    versionCaptionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* version = new QLabel(AppVersion::versionLine(), this);
+    version->setObjectName(QStringLiteral("SkinLabel9"));
+    version->setGeometry(twipsRect(240, 4560, 4080, 375));
+    version->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    version->setLayoutDirection(Qt::LeftToRight);
+    versionCaptionLabel->setBuddy(version);
+
+    auto* invitation = new QLabel(telegramInvitation + u' ' + VendorLinks::telegramHandle, this);
+    invitation->setObjectName(QStringLiteral("Label_Telegram"));
+    invitation->setGeometry(twipsRect(240, 5100, 8160, 420));
+    invitation->setAlignment(Qt::AlignCenter);
+
+    auto* helpButton = new QPushButton(help, this);
+    helpButton->setObjectName(QStringLiteral("CmdHelp"));
+    helpButton->setToolTip(helpHint);
+    helpButton->setAccessibleDescription(helpHint);
+    helpButton->setGeometry(twipsRect(6120, 5760, 2280, 465));
+    auto* channel = new QPushButton(joinChannel, this);
+    channel->setObjectName(QStringLiteral("Cmandkanal"));
+    channel->setGeometry(twipsRect(3180, 5760, 2700, 465));
+    auto* list = new QPushButton(downloadList, this);
+    list->setObjectName(QStringLiteral("Command14"));
+    list->setGeometry(twipsRect(240, 5760, 2700, 465));
+
+    connect(helpButton, &QPushButton::clicked, this,
+            [this] { m_context.desktop->openUrl(QUrl(VendorLinks::helpPage)); });
+    connect(channel, &QPushButton::clicked, this,
+            [this] { m_context.desktop->openUrl(QUrl(VendorLinks::telegramChannel)); });
+    connect(list, &QPushButton::clicked, this,
+            [this] { m_context.desktop->openUrl(QUrl(VendorLinks::programList)); });
+}
+
+void Frm1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_activatedOnce)
+        becameActive();
+}
+
+void Frm1::becameActive()
+{
+    m_activatedOnce = true;
+    m_views.open(m_context.programFolder, m_registration->isPending());
+    m_registration->viewsReopened();
+    m_settings->viewsReopened();
+    m_profile->viewsReopened();
+    m_questionEditor->viewsReopened();
+    reloadLogo();
+    rebuildContactLines();
+    showClinicName(m_views.theme->field(QStringLiteral("Name")));
+}
+
+void Frm1::reloadLogo()
+{
+    // Read by content: the file keeps its name whatever picture format it holds.
+    QImageReader reader(QDir(m_context.programFolder).filePath(kLogoFileName));
+    reader.setDecideFormatFromContent(true);
+    m_logo = reader.read(); // a missing or broken file leaves no logo, and no message
+    m_settings->showLogo(m_logo);
+}
+
+void Frm1::rebuildContactLines()
+{
+    QString lines;
+    for (const char* column : {"T1", "T2", "T3", "T4", "T5", "T6"}) {
+        const QString text = m_views.theme->field(QLatin1String(column));
+        if (!text.isEmpty())
+            lines += text + QStringLiteral("\r\n");
+    }
+    m_contactLines->setPlainText(lines);
+    m_contactLines->setProperty("contactLines", lines); // the plain text edit turns CR LF into LF
+}
+
+QString Frm1::contactLines() const
+{
+    return m_contactLines->property("contactLines").toString();
+}
+
+void Frm1::showClinicName(const QString& name)
+{
+    m_clinicNameLine->setText(name);
+}
+
+void Frm1::setRegisterCommandEnabled(bool enabled)
+{
+    m_registerCommand->setEnabled(enabled);
+}
+
+ClinicTexts Frm1::clinicTexts() const
+{
+    ClinicTexts texts;
+    const auto* name = findChild<QLineEdit*>(QStringLiteral("Text31"));
+    const auto* address = findChild<QLineEdit*>(QStringLiteral("Text30"));
+    texts.name = name ? name->text() : m_views.theme->field(QStringLiteral("Name"));
+    texts.address = address ? address->text() : m_views.theme->field(QStringLiteral("Adress"));
+    texts.contactLines = contactLines();
+    texts.logo = m_logo;
+    texts.showLogo = m_views.theme->field(QStringLiteral("Check1")).trimmed() == QLatin1String("1");
+    return texts;
+}
+
+QString Frm1::quietCloseFlag() const
+{
+    return m_quietCloseFlag->text();
+}
+
+void Frm1::setQuietCloseFlag(const QString& value)
+{
+    m_quietCloseFlag->setText(value);
+}
+
+void Frm1::closePanels()
+{
+    m_registration->hide();
+    m_settings->hide();
+    m_profile->hide();
+    m_themeChooser->hide();
+    m_questionEditor->hide();
+    setRegisterCommandEnabled(true);
+    // A started registration never outlives its panel, even while IDE is still empty, so that it
+    // cannot be saved later by accident.
+    if (m_views.registration->isNewRow())
+        m_views.registration->cancelChanges();
+    if (m_views.hasSubjects()) {
+        m_views.registration->requery();
+        m_views.counting->requery();
+        m_views.answers->requery();
+    }
+}
+
+void Frm1::showSettingsPanel()
+{
+    m_settings->setGeometry(twipsRect(3015, 3780, 5235, 3375));
+    m_settings->show();
+}
+
+void Frm1::openClinicProfile()
+{
+    m_profile->open();
+}
+
+void Frm1::openThemeChooser()
+{
+    closePanels();
+    showSettingsPanel();
+    m_themeChooser->open(m_skinNumber);
+}
+
+void Frm1::openQuestionEditor()
+{
+    m_questionEditor->open();
+}
+
+void Frm1::runTest()
+{
+    if (!m_views.hasSubjects())
+        return;
+    closePanels();
+    const QString code = m_context.prompts->askText(this, MainWindowTexts::enterCodeTitle,
+                                                    MainWindowTexts::enterCodePrompt, QString());
+    if (code.isEmpty()) {
+        m_context.prompts->notice(this, CommonTexts::enterSubjectNumber);
+        return;
+    }
+    m_views.counting->requery();
+    m_views.counting->filterBy(QStringLiteral("code"), code);
+    if (m_views.counting->count() == 0) {
+        m_context.prompts->notice(this, CommonTexts::noSuchSubject);
+        return;
+    }
+    m_context.navigator->runTest(code);
+    becameActive();
+}
+
+void Frm1::openScoring()
+{
+    if (!m_views.hasSubjects())
+        return;
+    closePanels();
+    m_context.navigator->openScoring();
+}
+
+void Frm1::openSubjectFinder()
+{
+    if (!m_views.hasSubjects())
+        return;
+    closePanels();
+    if (!m_context.navigator->openSubjectFinder())
+        return;
+    setQuietCloseFlag(QStringLiteral("1"));
+    close();
+}
+
+void Frm1::exitProgram()
+{
+    closePanels();
+    // With the quiet-close flag at "1" the window closes without a dialog of its own, so the exit
+    // dialog opened here is the one the user sees; otherwise closing opens it.
+    if (quietCloseFlag() == QLatin1String("1"))
+        m_context.navigator->mainWindowClosing(4500);
+    close();
+}
+
+void Frm1::closeEvent(QCloseEvent* event)
+{
+    if (quietCloseFlag() == QLatin1String("1")) {
+        m_views.registration->requery();
+        event->accept();
+        return;
+    }
+    closePanels();
+    m_views.registration->requery();
+    m_context.navigator->mainWindowClosing(1500);
+    event->accept();
+}
+
+void Frm1::hideHint()
+{
+    m_hintLine->clear();
+    m_hintLine->hide();
+}
+
+void Frm1::mouseMoveEvent(QMouseEvent* event)
+{
+    hideHint();
+    QWidget::mouseMoveEvent(event);
+}
+
+bool Frm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_commandBar && event->type() == QEvent::MouseMove) {
+        hideHint();
+    } else if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+        const QString hint = watched->property("hintText").toString();
+        if (!hint.isEmpty()) {
+            m_hintLine->setText(hint);
+            m_hintLine->show();
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease && watched->objectName() == QLatin1String("Picture1")) {
+        m_context.desktop->openUrl(QUrl(VendorLinks::webSite));
+        m_context.desktop->openUrl(QUrl(VendorLinks::shop));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

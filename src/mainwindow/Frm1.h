@@ -1,0 +1,90 @@
+#pragma once
+
+#include "MainViews.h"
+#include "PanelHost.h"
+#include "common/AppContext.h"
+#include "common/ClinicTexts.h"
+
+#include <QImage>
+#include <QWidget>
+
+class ClinicProfilePanel;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QuestionEditorPanel;
+class RegistrationPanel;
+class SettingsPanel;
+class ThemeChooserPanel;
+
+// The main window: the hub from which every other window opens, with five panels of its own
+// (registration, settings, clinic profile, theme chooser, question editor).
+class Frm1 final : public QWidget, public PanelHost
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Frm1)
+public:
+    explicit Frm1(const AppContext& context, QWidget* parent = nullptr);
+    ~Frm1() override;
+
+    // The steps each time the window becomes the active window: open the six views, load the
+    // logo, build the contact lines. Runs on the first show and whenever a window of this program
+    // hands control back (a modal window closed, the scoring window closed).
+    void becameActive();
+
+    // The clinic's particulars for the prints.
+    ClinicTexts clinicTexts() const;
+    QString quietCloseFlag() const;
+    QString contactLines() const;
+    QString currentSkinNumber() const { return m_skinNumber; }
+    MainViews& views() { return m_views; }
+
+    // PanelHost
+    void closePanels() override;
+    void setQuietCloseFlag(const QString& value) override;
+    void showSettingsPanel() override;
+    void openClinicProfile() override;
+    void openThemeChooser() override;
+    void openQuestionEditor() override;
+    void rebuildContactLines() override;
+    void reloadLogo() override;
+    void showClinicName(const QString& name) override;
+    void setRegisterCommandEnabled(bool enabled) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildCommandBar();
+    void buildInformationArea();
+    QPushButton* addCommand(const QString& name, const QString& caption, const QString& hint, int row);
+    void hideHint();
+
+    void runTest();
+    void openScoring();
+    void openSubjectFinder();
+    void exitProgram();
+
+    AppContext m_context;
+    MainViews m_views;
+    QString m_skinNumber;
+    bool m_activatedOnce = false;
+
+    QWidget* m_commandBar = nullptr;
+    QPushButton* m_registerCommand = nullptr;
+    QLabel* m_hintLine = nullptr;
+    QLabel* m_clinicNameLine = nullptr;
+    QLineEdit* m_quietCloseFlag = nullptr;
+    QPlainTextEdit* m_contactLines = nullptr;
+    QImage m_logo; // the hidden logo holder
+
+    RegistrationPanel* m_registration = nullptr;
+    SettingsPanel* m_settings = nullptr;
+    ClinicProfilePanel* m_profile = nullptr;
+    ThemeChooserPanel* m_themeChooser = nullptr;
+    QuestionEditorPanel* m_questionEditor = nullptr;
+};

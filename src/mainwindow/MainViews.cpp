@@ -1,0 +1,35 @@
+#include "MainViews.h"
+
+#include "datastore/DataView.h"
+#include "datastore/Database.h"
+
+MainViews::MainViews() = default;
+MainViews::~MainViews() = default;
+
+void MainViews::open(const QString& programFolder, bool keepRegistration)
+{
+    using Database::File;
+    if (!isOpen()) {
+        theme = Database::openView(programFolder, File::Theme, QStringLiteral("Theme"));
+        registration = Database::openView(programFolder, File::Clinical, QStringLiteral("IDE"));
+        counting = Database::openView(programFolder, File::Clinical, QStringLiteral("IDE"));
+        answers = Database::openView(programFolder, File::Clinical, QStringLiteral("Answer"));
+        proposal = Database::openView(programFolder, File::Clinical, QStringLiteral("IDE"));
+        questions = Database::openView(programFolder, File::Clinical, QStringLiteral("QU"));
+        return;
+    }
+    theme->requery();
+    if (!keepRegistration)
+        registration->requery();
+    counting->requery();
+    answers->requery();
+    proposal->requery();
+    questions->requery();
+}
+
+bool MainViews::hasSubjects() const
+{
+    // A view of its own, so that no window's filter hides the rows.
+    DataView all(counting->database(), QStringLiteral("IDE"));
+    return all.hasCurrentRow();
+}

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Install what is missing, build, and run the whole test suite on the offscreen platform.
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/setup.sh
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)" --timeout 600

@@ -1,0 +1,93 @@
+#!/usr/bin/env python3
+"""Writes the 48 numbered skins resources/skin/1.skn ... 48.skn (Qt style sheets).
+
+Twelve hues, each in four moods (light, pastel, deep, dark). Text colours are chosen so that every
+text stands at a contrast of at least 4.5:1 against its background. Run again after changing it;
+the files are committed.
+"""
+import colorsys
+import os
+
+HUES = [210, 150, 30, 0, 270, 180, 45, 330, 120, 240, 15, 195]
+HUE_NAMES = ["Sky", "Jade", "Amber", "Ruby", "Violet", "Teal", "Sand", "Rose", "Leaf", "Indigo", "Copper", "Ocean"]
+MOODS = [  # name, (lightness, saturation) of window, panel, button, input
+    ("Light", (0.94, 0.35), (0.88, 0.40), (0.80, 0.45), (0.99, 0.20)),
+    ("Pastel", (0.85, 0.55), (0.78, 0.50), (0.68, 0.55), (0.97, 0.30)),
+    ("Deep", (0.32, 0.55), (0.26, 0.50), (0.42, 0.55), (0.96, 0.15)),
+    ("Dark", (0.14, 0.25), (0.19, 0.25), (0.28, 0.35), (0.24, 0.15)),
+]
+
+
+def rgb(h, l, s):
+    r, g, b = colorsys.hls_to_rgb(h / 360.0, l, s)
+    return tuple(round(c * 255) for c in (r, g, b))
+
+
+def hexa(c):
+    return "#%02x%02x%02x" % c
+
+
+def luminance(c):
+    def lin(v):
+        v /= 255.0
+        return v / 12.92 if v <= 0.03928 else ((v + 0.055) / 1.055) ** 2.4
+    r, g, b = (lin(v) for v in c)
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b
+
+
+def contrast(a, b):
+    la, lb = sorted((luminance(a), luminance(b)), reverse=True)
+    return (la + 0.05) / (lb + 0.05)
+
+
+def text_for(background, hue):
+    """A tinted text colour readable on the background, else plain black or white."""
+    light_texts, dark_texts = [0.95, 0.98, 1.0], [0.15, 0.10, 0.0]
+    order = light_texts + dark_texts if luminance(background) < 0.25 else dark_texts + light_texts
+    for lightness in order:
+        candidate = rgb(hue, lightness, 0.6 if lightness not in (0.0, 1.0) else 0.0)
+        if contrast(candidate, background) >= 4.5:
+            return candidate
+    raise SystemExit("no readable text colour")
+
+
+def skin(number):
+    hue = HUES[(number - 1) % 12]
+    mood = MOODS[(number - 1) // 12]
+    name = "%s %s" % (HUE_NAMES[(number - 1) % 12], mood[0])
+    window, panel, button, field = (rgb(hue, l, s) for l, s in mood[1:])
+    accent = rgb((hue + 30) % 360, 0.40 if luminance(window) > 0.25 else 0.60, 0.65)
+    hover = rgb(hue, min(0.97, colorsys.rgb_to_hls(*(v / 255 for v in button))[1] + 0.07), mood[3][1])
+    border = rgb(hue, 0.35 if luminance(window) > 0.25 else 0.55, 0.45)
+    c = {
+        "window": hexa(window), "windowText": hexa(text_for(window, hue)),
+        "panel": hexa(panel), "panelText": hexa(text_for(panel, hue)),
+        "button": hexa(button), "buttonText": hexa(text_for(button, hue)),
+        "hover": hexa(hover), "hoverText": hexa(text_for(hover, hue)),
+        "field": hexa(field), "fieldText": hexa(text_for(field, hue)),
+        "accent": hexa(accent), "accentText": hexa(text_for(accent, hue)),
+        "border": hexa(border),
+    }
+    return """/* Velmora skin %(number)d: %(name)s */
+QWidget { background-color: %(window)s; color: %(windowText)s; }
+QFrame[skinPanel="true"] { background-color: %(panel)s; color: %(panelText)s; border: 1px solid %(border)s; border-radius: 6px; }
+QFrame[skinPanel="true"] QLabel, QFrame[skinPanel="true"] QCheckBox, QFrame[skinPanel="true"] QRadioButton { background-color: %(panel)s; color: %(panelText)s; }
+QGroupBox { background-color: %(panel)s; color: %(panelText)s; border: 1px solid %(border)s; border-radius: 6px; margin-top: 14px; }
+QPushButton { background-color: %(button)s; color: %(buttonText)s; border: 1px solid %(border)s; border-radius: 5px; padding: 3px 8px; }
+QPushButton:hover { background-color: %(hover)s; color: %(hoverText)s; }
+QPushButton:pressed, QPushButton:default { border: 2px solid %(border)s; }
+QLineEdit, QComboBox, QPlainTextEdit, QTextEdit, QAbstractItemView { background-color: %(field)s; color: %(fieldText)s; border: 1px solid %(border)s; selection-background-color: %(accent)s; selection-color: %(accentText)s; }
+QLabel[hint="true"] { background-color: %(accent)s; color: %(accentText)s; border-radius: 4px; padding: 2px 6px; }
+""" % dict(c, number=number, name=name)
+
+
+def main():
+    folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "skin")
+    os.makedirs(folder, exist_ok=True)
+    for number in range(1, 49):
+        with open(os.path.join(folder, "%d.skn" % number), "w", encoding="utf-8", newline="\n") as out:
+            out.write(skin(number))
+
+
+if __name__ == "__main__":
+    main()

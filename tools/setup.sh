@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Velmora needs (only those missing), then configures and
+# builds into build/. Sourced by run.sh and test.sh; safe to run again and again.
+set -euo pipefail
+
+VELMORA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${VELMORA_BUILD_DIR:-$VELMORA_ROOT/build}"
+
+PACKAGES=(
+  cmake g++ ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
+  libzip-dev fonts-farsiweb
+  xvfb xdotool poppler-utils imagemagick sqlite3
+)
+
+install_missing_packages() {
+    local missing=()
+    for pkg in "${PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing missing packages: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+    local extra=()
+    [ "${VELMORA_SANITIZE:-OFF}" = "ON" ] && extra+=(-DVELMORA_SANITIZE=ON)
+    if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+        cmake -S "$VELMORA_ROOT" -B "$BUILD_DIR" -G Ninja "${extra[@]}"
+    fi
+    cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+}
+
+install_missing_packages
+configure_and_build
