@@ -1,0 +1,132 @@
+#include "TestProgramFolder.h"
+#include "datastore/DataView.h"
+#include "datastore/Database.h"
+#include "datastore/DefaultItemTexts.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+class DatabaseTest : public QObject
+{
+    Q_OBJECT
+
+    static QByteArray readAll(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void missingFilesAreCreatedWithTheirFirstContent()
+    {
+        TestProgramFolder folder(false);
+        QVERIFY(!QFile::exists(folder.filePath(Database::clinicalFileName)));
+        QVERIFY(folder.openDatabases());
+        QVERIFY(QFile::exists(folder.filePath(QStringLiteral("DABSH.skn"))));
+        QVERIFY(QFile::exists(folder.filePath(QStringLiteral("Theme.skn"))));
+
+        auto items = folder.view(QStringLiteral("QU"));
+        QCOMPARE(items->count(), 35);
+        const QStringList texts = defaultItemTexts();
+        for (int n = 1; n <= 35; ++n) {
+            items->filterBy(QStringLiteral("ID"), QString::number(n));
+            QCOMPARE(items->field(QStringLiteral("QUS")), texts.at(n - 1));
+            QVERIFY(!texts.at(n - 1).trimmed().isEmpty());
+        }
+        QCOMPARE(QSet<QString>(texts.cbegin(), texts.cend()).size(), 35);
+
+        auto theme = folder.view(QStringLiteral("Theme"));
+        QCOMPARE(theme->count(), 1);
+        QCOMPARE(theme->field(QStringLiteral("Check1")), QStringLiteral("0"));
+        for (const char* column : {"Name", "Adress", "T1", "T2", "T3", "T4", "T5", "T6"})
+            QCOMPARE(theme->field(QLatin1String(column)), QString());
+        QCOMPARE(folder.view(QStringLiteral("IDE"))->count(), 0);
+        QCOMPARE(folder.view(QStringLiteral("Answer"))->count(), 0);
+    }
+
+    void tablesHaveEveryColumn()
+    {
+        TestProgramFolder folder;
+        QCOMPARE(folder.view(QStringLiteral("IDE"))->columns(), Database::subjectColumns());
+        QCOMPARE(folder.view(QStringLiteral("Answer"))->columns().size(), 36);
+        QCOMPARE(folder.view(QStringLiteral("Answer"))->columns().last(), QStringLiteral("35"));
+        QCOMPARE(folder.view(QStringLiteral("Theme"))->columns(), Database::themeColumns());
+        QCOMPARE(folder.view(QStringLiteral("QU"))->columns(), (QStringList{"ID", "QUS"}));
+    }
+
+    void codeColumnsAreIndexed()
+    {
+        TestProgramFolder folder;
+        QSqlQuery plan(Database::connection(folder.path(), Database::File::Clinical));
+        for (const char* table : {"IDE", "Answer"}) {
+            QVERIFY(plan.exec(QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid FROM %1 WHERE \"Code\" = '5'")
+                                  .arg(QLatin1String(table))));
+            QVERIFY(plan.next());
+            QVERIFY2(plan.value(3).toString().contains(QStringLiteral("USING")), qPrintable(plan.value(3).toString()));
+        }
+    }
+
+    void existingDataSurvivesReopening()
+    {
+        TestProgramFolder folder;
+        folder.addSubject(QStringLiteral("1"));
+        auto items = folder.view(QStringLiteral("QU"));
+        items->setField(QStringLiteral("QUS"), QStringLiteral("edited"));
+        QVERIFY(items->commit());
+        items.reset();
+        folder.closeDatabases();
+        QVERIFY(folder.openDatabases());
+        QCOMPARE(folder.view(QStringLiteral("IDE"))->count(), 1);
+        QCOMPARE(folder.view(QStringLiteral("QU"))->count(), 35);
+        QCOMPARE(folder.view(QStringLiteral("QU"))->field(QStringLiteral("QUS")), QStringLiteral("edited"));
+    }
+
+    void unreadableFileIsNeverOverwritten_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("text in DABSH") << "DABSH.skn" << QByteArray("not a database at all\n").repeated(40);
+        QTest::newRow("Jet header in Theme") << "Theme.skn"
+                                             << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20).repeated(100);
+    }
+    void unreadableFileIsNeverOverwritten()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, content);
+        TestProgramFolder folder(false);
+        QFile file(folder.filePath(fileName));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+
+        const Database::OpenResult result = Database::openProgramDatabases(folder.path());
+        QVERIFY(!result.ok);
+        QCOMPARE(result.failedFile, fileName);
+        QVERIFY(result.message.contains(fileName));
+        QVERIFY(!result.message.isEmpty());
+        QCOMPARE(readAll(folder.filePath(fileName)), content);
+    }
+
+    void missingTableAndThemeRowAreAddedToAnExistingFile()
+    {
+        TestProgramFolder folder(false);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
+            db.setDatabaseName(folder.filePath(QStringLiteral("Theme.skn")));
+            QVERIFY(db.open());
+            QSqlQuery(QStringLiteral("CREATE TABLE Theme (ID TEXT, Name TEXT)"), db);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("setup"));
+        QVERIFY(folder.openDatabases());
+        auto theme = folder.view(QStringLiteral("Theme"));
+        QCOMPARE(theme->count(), 1);
+        QVERIFY(theme->setField(QStringLiteral("T6"), QStringLiteral("021")));
+        QVERIFY(theme->commit());
+    }
+};
+
+QTEST_GUILESS_MAIN(DatabaseTest)
+#include "DatabaseTest.moc"
