@@ -114,7 +114,7 @@ private slots:
 
     void fortyEightReadableAndDistinctSkinsAreShipped()
     {
-        const QString source = qEnvironmentVariable("VELMORA_SKIN_DIR");
+        const QString source = qEnvironmentVariable("VELMORA_SKIN_DIR", QStringLiteral(VELMORA_SHIPPED_SKINS));
         static const QRegularExpression rule(QStringLiteral("([^{}]+)\\{([^}]*)\\}"));
         static const QRegularExpression background(QStringLiteral("(?:^|;)\\s*background-color:\\s*(#[0-9a-fA-F]{6})"));
         static const QRegularExpression foreground(QStringLiteral("(?:^|;)\\s*color:\\s*(#[0-9a-fA-F]{6})"));
