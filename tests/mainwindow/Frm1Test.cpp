@@ -1,0 +1,265 @@
+#include "TestProgramFolder.h"
+#include "datastore/DataView.h"
+#include "datastore/Skins.h"
+#include "mainwindow/Frm1.h"
+
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+struct CommandCaption
+{
+    const char* name;
+    const char* caption;
+};
+
+const CommandCaption kCommands[] = {
+    {"Command1", "ثبت نام آزمودني"}, {"Command2", "اجراي تست"},       {"Command3", "کليد گذاري"},
+    {"Command4", "نمايش کد آزمودني"}, {"Command5", "ماشين حساب"},      {"Command6", "خروج"},
+    {"Command11", "معرفي پرسشنامه"},  {"Command9", "تنظيمات"},         {"Command12", "درباره ما"},
+    {"Cmdupdate", "بروز رساني"},      {"Cmdpasokh", "پاسخنامه"},
+};
+
+} // namespace
+
+class Frm1Test : public QObject
+{
+    Q_OBJECT
+
+    static QPushButton* button(Frm1& window, const char* name)
+    {
+        auto* found = window.findChild<QPushButton*>(QLatin1String(name));
+        if (!found)
+            qFatal("no button %s", name);
+        return found;
+    }
+
+    static void setTheme(TestProgramFolder& folder, const QHash<QString, QString>& fields)
+    {
+        auto theme = folder.view(QStringLiteral("Theme"));
+        for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+            theme->setField(it.key(), it.value());
+        QVERIFY(theme->commit());
+    }
+
+private slots:
+    void showsEveryCommandWithItsCaptionAndTheVersionLine()
+    {
+        TestProgramFolder folder;
+        Frm1 window(folder.context());
+        for (const CommandCaption& command : kCommands) {
+            QPushButton* b = button(window, command.name);
+            QCOMPARE(b->text(), QString::fromUtf8(command.caption));
+            QCOMPARE(b->accessibleName(), QString::fromUtf8(command.caption));
+        }
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("SkinLabel9"))->text(), QStringLiteral("Velmora V: 2.2"));
+        QCOMPARE(window.quietCloseFlag(), QStringLiteral("2"));
+        for (const char* panel : {"Frame10", "Frame8", "Frame9", "Frame6", "Frame1"})
+            QVERIFY(!window.findChild<QWidget*>(QLatin1String(panel))->isVisible());
+        QCOMPARE(window.pos(), QPoint(139, 50));
+    }
+
+    void hintLineShowsTheButtonsHintAndHidesOverTheBackground()
+    {
+        TestProgramFolder folder;
+        Frm1 window(folder.context());
+        window.show();
+        auto* hint = window.findChild<QLabel*>(QStringLiteral("SkinLabel2"));
+        QVERIFY(!hint->isVisible());
+        QTest::mouseMove(button(window, "Command3"));
+        QEnterEvent enter({1, 1}, {1, 1}, {1, 1});
+        QCoreApplication::sendEvent(button(window, "Command3"), &enter);
+        QVERIFY(hint->isVisible());
+        QCOMPARE(hint->text(), QStringLiteral(" جهت کليد گذاري روي اين دکمه کليک مي کنيد"));
+        QTest::mouseMove(&window, QPoint(5, 5));
+        QVERIFY(!hint->isVisible());
+        QVERIFY(hint->text().isEmpty());
+        QCOMPARE(button(window, "Command5")->property("hintText").toString(), QString());
+    }
+
+    void withoutSubjectsTheSubjectCommandsDoNothing()
+    {
+        TestProgramFolder folder;
+        Frm1 window(folder.context());
+        window.show();
+        for (const char* name : {"Command2", "Command3", "Command4"})
+            button(window, name)->click();
+        QVERIFY(folder.prompts.shown.isEmpty());
+        QVERIFY(folder.navigator.calls.isEmpty());
+        QVERIFY(window.isVisible());
+    }
+
+    void runTestAsksForTheCodeAndRefusesEmptyOrUnknownCodes()
+    {
+        TestProgramFolder folder;
+        folder.addSubject(QStringLiteral("12"));
+        Frm1 window(folder.context());
+        window.show();
+
+        button(window, "Command2")->click(); // cancelled dialog
+        QCOMPARE(folder.prompts.shown.first().title, QStringLiteral("Enter Code "));
+        QCOMPARE(folder.prompts.shown.first().text, QStringLiteral(" Plese Insert Code "));
+        QCOMPARE(folder.prompts.lastNotice(), QStringLiteral("شما بايد شماره آزمودني مورد نظر را وارد كنيد"));
+
+        for (const char* typed : {"13", " 12", "12'"}) {
+            folder.prompts.textAnswers.enqueue(QString::fromUtf8(typed));
+            button(window, "Command2")->click();
+            QCOMPARE(folder.prompts.lastNotice(), QStringLiteral("فردي با اين مشخصات وجود ندارد"));
+        }
+        QVERIFY(folder.navigator.calls.isEmpty());
+
+        folder.prompts.textAnswers.enqueue(QStringLiteral("12"));
+        button(window, "Command2")->click();
+        QCOMPARE(folder.navigator.calls, QStringList{QStringLiteral("runTest:12")});
+    }
+
+    void scoringAndFinderCommandsHandOverToTheirWindows()
+    {
+        TestProgramFolder folder;
+        folder.addSubject(QStringLiteral("1"));
+        Frm1 window(folder.context());
+        window.show();
+        button(window, "Command3")->click();
+        QCOMPARE(folder.navigator.calls, QStringList{QStringLiteral("openScoring")});
+
+        folder.navigator.finderAvailable = false;
+        button(window, "Command4")->click();
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.quietCloseFlag(), QStringLiteral("2"));
+
+        folder.navigator.finderAvailable = true;
+        folder.navigator.calls.clear();
+        button(window, "Command4")->click();
+        QCOMPARE(window.quietCloseFlag(), QStringLiteral("1"));
+        QVERIFY(!window.isVisible());
+        // Closed quietly: no exit dialog.
+        QCOMPARE(folder.navigator.calls, QStringList{QStringLiteral("openSubjectFinder")});
+    }
+
+    void closingOpensTheExitDialogUnlessTheQuietFlagIsSet()
+    {
+        TestProgramFolder folder;
+        {
+            Frm1 window(folder.context());
+            window.show();
+            window.close();
+            QCOMPARE(folder.navigator.calls, QStringList{QStringLiteral("mainWindowClosing:1500")});
+        }
+        folder.navigator.calls.clear();
+        {
+            Frm1 window(folder.context());
+            window.show();
+            button(window, "Command6")->click();
+            QCOMPARE(folder.navigator.calls, QStringList{QStringLiteral("mainWindowClosing:1500")});
+            QVERIFY(!window.isVisible());
+        }
+        folder.navigator.calls.clear();
+        {
+            Frm1 window(folder.context());
+            window.show();
+            window.setQuietCloseFlag(QStringLiteral("1"));
+            window.close();
+            QVERIFY(folder.navigator.calls.isEmpty());
+        }
+        {
+            Frm1 window(folder.context());
+            window.show();
+            window.setQuietCloseFlag(QStringLiteral("1"));
+            button(window, "Command6")->click();
+            QCOMPARE(folder.navigator.calls, QStringList{QStringLiteral("mainWindowClosing:4500")});
+        }
+    }
+
+    void linksAndCalculatorGoToTheDesktop()
+    {
+        TestProgramFolder folder;
+        Frm1 window(folder.context());
+        window.show();
+        button(window, "CmdHelp")->click();
+        button(window, "Command14")->click();
+        button(window, "Cmandkanal")->click();
+        QTest::mouseClick(window.findChild<QLabel*>(QStringLiteral("Picture1")), Qt::LeftButton);
+        button(window, "Command5")->click();
+        QCOMPARE(folder.desktop.openedUrls.size(), 5);
+        QCOMPARE(folder.desktop.openedUrls.at(0).path(), QStringLiteral("/software/psychological/velmora.html"));
+        QCOMPARE(folder.desktop.openedUrls.at(1).path(), QStringLiteral("/Soft/soft-list2.pdf"));
+        QCOMPARE(folder.desktop.openedUrls.at(0).host(), folder.desktop.openedUrls.at(3).host());
+        QVERIFY(folder.desktop.openedUrls.at(3).host() != folder.desktop.openedUrls.at(4).host());
+        QCOMPARE(folder.desktop.calculatorStarts, 1);
+        QVERIFY(folder.prompts.shown.isEmpty());
+    }
+
+    void contactLinesHoldOnlyFilledProfileFieldsEachEndedByCrLf()
+    {
+        TestProgramFolder folder;
+        setTheme(folder, {{QStringLiteral("T2"), QStringLiteral("@clinic")}, {QStringLiteral("T6"), QStringLiteral("021-123")}});
+        Frm1 window(folder.context());
+        window.show();
+        QCOMPARE(window.contactLines(), QStringLiteral("@clinic\r\n021-123\r\n"));
+        QCOMPARE(window.clinicTexts().contactLines, window.contactLines());
+
+        setTheme(folder, {{QStringLiteral("T2"), QString()}, {QStringLiteral("T6"), QString()}});
+        window.becameActive();
+        QCOMPARE(window.contactLines(), QString());
+    }
+
+    void becomingActiveAgainReadsTheProfileAndLogoAfresh()
+    {
+        TestProgramFolder folder;
+        Frm1 window(folder.context());
+        window.show();
+        QVERIFY(window.clinicTexts().logo.isNull());
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("SkinLabel1"))->text(), QString());
+
+        setTheme(folder, {{QStringLiteral("Name"), QStringLiteral("کلينيک آرامش")}, {QStringLiteral("Check1"), QStringLiteral("1")}});
+        QImage logo(40, 20, QImage::Format_RGB32);
+        logo.fill(Qt::red);
+        QVERIFY(logo.save(folder.filePath(QStringLiteral("VMpic.jpg")), "BMP")); // a bitmap under a .jpg name
+        window.becameActive();
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("SkinLabel1"))->text(), QStringLiteral("کلينيک آرامش"));
+        const ClinicTexts texts = window.clinicTexts();
+        QCOMPARE(texts.logo.size(), QSize(40, 20));
+        QVERIFY(texts.showLogo);
+    }
+
+    void brokenLogoFileGivesNoLogoAndNoMessage()
+    {
+        TestProgramFolder folder;
+        QFile broken(folder.filePath(QStringLiteral("VMpic.jpg")));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("\xff\xd8\xff\xe0 this is not really a jpeg");
+        broken.close();
+        Frm1 window(folder.context());
+        window.show();
+        QVERIFY(window.clinicTexts().logo.isNull());
+        QVERIFY(folder.prompts.shown.isEmpty());
+    }
+
+    void windowWearsTheSkinOfTheNumberFileAndTheChooserChangesIt()
+    {
+        TestProgramFolder folder;
+        QVERIFY(Skins::writeCurrentNumber(folder.path(), QStringLiteral("9")));
+        Frm1 window(folder.context());
+        QCOMPARE(window.property("skinNumber").toInt(), 9);
+        QCOMPARE(window.currentSkinNumber(), QStringLiteral("9"));
+        window.show();
+        window.openThemeChooser();
+        QVERIFY(window.findChild<QWidget*>(QStringLiteral("Frame6"))->isVisible());
+        QVERIFY(window.findChild<QWidget*>(QStringLiteral("Frame8"))->isVisible());
+        auto* box = window.findChild<QLineEdit*>(QStringLiteral("Txtthema"));
+        QCOMPARE(box->text(), QStringLiteral("9"));
+        box->setText(QStringLiteral("30"));
+        QCOMPARE(window.property("skinNumber").toInt(), 30);
+        QCOMPARE(window.currentSkinNumber(), QStringLiteral("30"));
+        window.closePanels();
+        QVERIFY(!window.findChild<QWidget*>(QStringLiteral("Frame6"))->isVisible());
+    }
+};
+
+QTEST_MAIN(Frm1Test)
+#include "Frm1Test.moc"
