@@ -197,7 +197,9 @@ void Frm1::buildInformationArea()
     version->setLayoutDirection(Qt::LeftToRight);
     versionCaptionLabel->setBuddy(version);
 
-    auto* invitation = new QLabel(telegramInvitation + u' ' + VendorLinks::telegramHandle, this);
+    // The handle is isolated left to right, so that its "@" stays in front of it in this line.
+    auto* invitation = new QLabel(
+        telegramInvitation + u' ' + QChar(0x2066) + VendorLinks::telegramHandle + QChar(0x2069), this);
     invitation->setObjectName(QStringLiteral("Label_Telegram"));
     invitation->setGeometry(twipsRect(240, 5100, 8160, 420));
     invitation->setAlignment(Qt::AlignCenter);
@@ -259,13 +261,13 @@ void Frm1::rebuildContactLines()
         if (!text.isEmpty())
             lines += text + QStringLiteral("\r\n");
     }
+    m_contactLinesText = lines; // kept as built: the text box shows CR LF as line breaks only
     m_contactLines->setPlainText(lines);
-    m_contactLines->setProperty("contactLines", lines); // the plain text edit turns CR LF into LF
 }
 
 QString Frm1::contactLines() const
 {
-    return m_contactLines->property("contactLines").toString();
+    return m_contactLinesText;
 }
 
 void Frm1::showClinicName(const QString& name)

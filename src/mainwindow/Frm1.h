@@ -80,6 +80,7 @@ private:
     QLabel* m_clinicNameLine = nullptr;
     QLineEdit* m_quietCloseFlag = nullptr;
     QPlainTextEdit* m_contactLines = nullptr;
+    QString m_contactLinesText;
     QImage m_logo; // the hidden logo holder
 
     RegistrationPanel* m_registration = nullptr;
