@@ -26,9 +26,10 @@ void fill(const QString& folder)
     QSqlDatabase db = Database::connection(folder, Database::File::Clinical);
     Transaction transaction(db);
     QSqlQuery subject(db);
-    subject.prepare(QStringLiteral("INSERT INTO IDE (Code, FName, LName, Sen, Jens, Taahol, Tahsil, \"Group\", "
-                                   "\"Date\", \"Time\") VALUES (?, 'Ali', 'Ahmadi', '30', 'مرد', 'مجرد', "
-                                   "'ليسانس', 'A', '1402/02/13', '10:00:00')"));
+    subject.prepare(
+        QStringLiteral("INSERT INTO IDE (Code, FName, LName, Sen, Jens, Taahol, Tahsil, \"Group\", "
+                       "\"Date\", \"Time\") VALUES (?, 'Ali', 'Ahmadi', '30', 'مرد', 'مجرد', "
+                       "'ليسانس', 'A', '1402/02/13', '10:00:00')"));
     QSqlQuery answer(db);
     QStringList columns{QStringLiteral("Code")};
     for (int item = 1; item <= 35; ++item)

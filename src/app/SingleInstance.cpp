@@ -9,7 +9,8 @@ QString SingleInstance::lockFilePath(const QString& programFolder)
 {
     // In the temporary folder rather than the program folder, which may be read-only.
     const QByteArray key = QFileInfo(programFolder).absoluteFilePath().toUtf8();
-    const QString hash = QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
+    const QString hash =
+        QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
     return QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
         .filePath(QStringLiteral("velmora-%1.lock").arg(hash));
 }

@@ -44,7 +44,8 @@ int main(int argc, char* argv[])
 
     const Database::OpenResult databases = Database::openProgramDatabases(folder);
     if (!databases.ok) {
-        prompts.message(nullptr, CommonTexts::warningTitle, databases.message, Prompts::Icon::Exclamation, true);
+        prompts.message(nullptr, CommonTexts::warningTitle, databases.message, Prompts::Icon::Exclamation,
+                        true);
         return 1;
     }
 

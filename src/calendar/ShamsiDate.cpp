@@ -14,8 +14,9 @@ const std::array<QString, 12> kMonthNames = {
 };
 
 const std::array<QString, 7> kWeekdayNames = {
-    QStringLiteral("يکشنبه"),   QStringLiteral("دوشنبه"), QStringLiteral("سه شنبه"), QStringLiteral("چهارشنبه"),
-    QStringLiteral("پنجشنبه"), QStringLiteral("جمعه"),   QStringLiteral("شنبه"),
+    QStringLiteral("يکشنبه"),   QStringLiteral("دوشنبه"),  QStringLiteral("سه شنبه"),
+    QStringLiteral("چهارشنبه"), QStringLiteral("پنجشنبه"), QStringLiteral("جمعه"),
+    QStringLiteral("شنبه"),
 };
 
 } // namespace

@@ -18,9 +18,9 @@ public:
     virtual void openScoring() = 0;                // scoring window, main window hidden meanwhile
     // Subject finder; the main window then closes. False while no finder can be opened.
     virtual bool openSubjectFinder() = 0;
-    virtual void openIntroduction() = 0;           // modal questionnaire introduction
-    virtual void openAbout() = 0;                  // modal about window
-    virtual void openUpdateCheck() = 0;            // modal update check
+    virtual void openIntroduction() = 0; // modal questionnaire introduction
+    virtual void openAbout() = 0;        // modal about window
+    virtual void openUpdateCheck() = 0;  // modal update check
     // The main window is closing for good (not quietly): the exit dialog at the given top, in twips.
     virtual void mainWindowClosing(int exitDialogTop) = 0;
 

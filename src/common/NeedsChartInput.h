@@ -9,7 +9,11 @@
 // data lines and the test date as they stood when the chart was opened.
 struct NeedsChartInput
 {
-    enum class Mode { OneSubject = 1, Couple = 2 };
+    enum class Mode
+    {
+        OneSubject = 1,
+        Couple = 2
+    };
 
     Mode mode = Mode::OneSubject;
     std::array<QString, 5> subject1Scores;

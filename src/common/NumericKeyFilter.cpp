@@ -33,7 +33,8 @@ bool NumericKeyFilter::eventFilter(QObject* watched, QEvent* event)
     }
     const QString text = key->text();
     // Keys that type nothing (arrows, Tab, function keys) and shortcuts are not typing.
-    if (text.isEmpty() || !text.at(0).isPrint() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+    if (text.isEmpty() || !text.at(0).isPrint() ||
+        (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         return false;
     const QChar c = text.at(0);
     if (text.size() == 1 && c >= u'0' && c <= m_options.highestDigit)

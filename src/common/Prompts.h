@@ -9,7 +9,14 @@ class QWidget;
 class Prompts
 {
 public:
-    enum class Icon { None, Information, Exclamation, Critical, Question };
+    enum class Icon
+    {
+        None,
+        Information,
+        Exclamation,
+        Critical,
+        Question
+    };
 
     virtual ~Prompts() = default;
 

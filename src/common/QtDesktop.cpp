@@ -17,9 +17,14 @@ bool QtDesktop::startProgram(const QString& program, const QStringList& argument
 
 QStringList QtDesktop::calculatorCandidates()
 {
-    return {QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),      QStringLiteral("galculator"),
-            QStringLiteral("mate-calc"),        QStringLiteral("qalculate-gtk"), QStringLiteral("speedcrunch"),
-            QStringLiteral("xcalc"),            QStringLiteral("calc.exe")};
+    return {QStringLiteral("gnome-calculator"),
+            QStringLiteral("kcalc"),
+            QStringLiteral("galculator"),
+            QStringLiteral("mate-calc"),
+            QStringLiteral("qalculate-gtk"),
+            QStringLiteral("speedcrunch"),
+            QStringLiteral("xcalc"),
+            QStringLiteral("calc.exe")};
 }
 
 void QtDesktop::startCalculator()

@@ -43,8 +43,8 @@ bool DataView::setFilter(const QString& filterText)
     // column='value' : the value runs from the first quote to the closing quote at the end, so an
     // apostrophe inside the value stays part of it.
     const qsizetype equals = filterText.indexOf(u'=');
-    if (equals > 0 && filterText.size() >= equals + 3 && filterText.at(equals + 1) == u'\''
-        && filterText.endsWith(u'\'')) {
+    if (equals > 0 && filterText.size() >= equals + 3 && filterText.at(equals + 1) == u'\'' &&
+        filterText.endsWith(u'\'')) {
         const QString column = filterText.left(equals).trimmed();
         const QString value = filterText.mid(equals + 2, filterText.size() - equals - 3);
         return filterBy(column, value);
@@ -84,7 +84,8 @@ QString DataView::whereClause(const QString& extraCondition) const
         conditions << QStringLiteral("0");
     if (!extraCondition.isEmpty())
         conditions << extraCondition;
-    return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    return conditions.isEmpty() ? QString()
+                                : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
 }
 
 QString DataView::orderClause(bool descending) const
@@ -92,7 +93,8 @@ QString DataView::orderClause(bool descending) const
     const QString direction = descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
     if (m_sortColumn.isEmpty())
         return QStringLiteral(" ORDER BY rowid") + direction;
-    return QStringLiteral(" ORDER BY COALESCE(%1, '')%2, rowid%2").arg(quotedIdentifier(m_sortColumn), direction);
+    return QStringLiteral(" ORDER BY COALESCE(%1, '')%2, rowid%2")
+        .arg(quotedIdentifier(m_sortColumn), direction);
 }
 
 void DataView::bindFilter(QSqlQuery& query) const
@@ -150,8 +152,8 @@ bool DataView::moveNext()
         return false;
     if (m_sortColumn.isEmpty())
         return moveTo(QStringLiteral("rowid > ?"), false, {m_rowId});
-    return moveTo(QStringLiteral("(COALESCE(%1, ''), rowid) > (?, ?)").arg(quotedIdentifier(m_sortColumn)), false,
-                  {m_values.value(m_sortColumn), m_rowId});
+    return moveTo(QStringLiteral("(COALESCE(%1, ''), rowid) > (?, ?)").arg(quotedIdentifier(m_sortColumn)),
+                  false, {m_values.value(m_sortColumn), m_rowId});
 }
 
 bool DataView::movePrevious()
@@ -160,8 +162,8 @@ bool DataView::movePrevious()
         return false;
     if (m_sortColumn.isEmpty())
         return moveTo(QStringLiteral("rowid < ?"), true, {m_rowId});
-    return moveTo(QStringLiteral("(COALESCE(%1, ''), rowid) < (?, ?)").arg(quotedIdentifier(m_sortColumn)), true,
-                  {m_values.value(m_sortColumn), m_rowId});
+    return moveTo(QStringLiteral("(COALESCE(%1, ''), rowid) < (?, ?)").arg(quotedIdentifier(m_sortColumn)),
+                  true, {m_values.value(m_sortColumn), m_rowId});
 }
 
 void DataView::load(qint64 rowId)
@@ -300,8 +302,8 @@ QVector<DataView::Row> DataView::rows() const
     QVector<Row> result;
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
-    query.prepare(
-        QStringLiteral("SELECT * FROM %1%2%3").arg(quotedIdentifier(m_table), whereClause(), orderClause(false)));
+    query.prepare(QStringLiteral("SELECT * FROM %1%2%3")
+                      .arg(quotedIdentifier(m_table), whereClause(), orderClause(false)));
     bindFilter(query);
     if (!query.exec()) {
         m_lastError = query.lastError().text();

@@ -81,7 +81,12 @@ signals:
     void fieldChanged(const QString& column);
 
 private:
-    enum class FilterState { None, Column, MatchNothing };
+    enum class FilterState
+    {
+        None,
+        Column,
+        MatchNothing
+    };
 
     QString whereClause(const QString& extraCondition = {}) const;
     QString orderClause(bool descending) const;

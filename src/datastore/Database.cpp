@@ -54,11 +54,11 @@ void fillFirstRunContent(QSqlDatabase& db, const QString& table)
     if (table == QLatin1String("QU")) {
         const QStringList texts = defaultItemTexts();
         for (int i = 0; i < texts.size(); ++i)
-            exec(db, QStringLiteral("INSERT INTO QU (ID, QUS) VALUES (?, ?)"), {QString::number(i + 1), texts.at(i)});
+            exec(db, QStringLiteral("INSERT INTO QU (ID, QUS) VALUES (?, ?)"),
+                 {QString::number(i + 1), texts.at(i)});
     } else if (table == QLatin1String("Theme")) {
-        exec(db,
-             QStringLiteral("INSERT INTO Theme (ID, Name, Adress, T1, T2, T3, T4, T5, T6, Check1) "
-                            "VALUES ('1', '', '', '', '', '', '', '', '', '0')"));
+        exec(db, QStringLiteral("INSERT INTO Theme (ID, Name, Adress, T1, T2, T3, T4, T5, T6, Check1) "
+                                "VALUES ('1', '', '', '', '', '', '', '', '', '0')"));
     }
 }
 
@@ -80,9 +80,9 @@ bool ensureSchema(QSqlDatabase& db, File file)
         } else {
             const QSqlRecord record = db.record(shape.name);
             for (const QString& column : shape.columns) {
-                if (record.indexOf(column) < 0
-                    && !exec(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT")
-                                     .arg(shape.name, quotedIdentifier(column))))
+                if (record.indexOf(column) < 0 &&
+                    !exec(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT")
+                                  .arg(shape.name, quotedIdentifier(column))))
                     return false;
             }
         }
@@ -108,8 +108,9 @@ bool readable(QSqlDatabase& db)
 bool openOne(const QString& folder, File file)
 {
     const QString name = connectionName(folder, file);
-    QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
-                                                   : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    QSqlDatabase db = QSqlDatabase::contains(name)
+                          ? QSqlDatabase::database(name, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(QDir(folder).filePath(fileName(file)));
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
     if (!db.isOpen() && !db.open())
@@ -125,10 +126,11 @@ bool openOne(const QString& folder, File file)
 
 QStringList subjectColumns()
 {
-    return {QStringLiteral("Code"), QStringLiteral("FName"),  QStringLiteral("LName"), QStringLiteral("Sen"),
-            QStringLiteral("Jens"), QStringLiteral("Taahol"), QStringLiteral("Tahsil"), QStringLiteral("Group"),
-            QStringLiteral("Date"), QStringLiteral("Time"),   QStringLiteral("S"),     QStringLiteral("L"),
-            QStringLiteral("F1"),   QStringLiteral("P"),      QStringLiteral("F2")};
+    return {QStringLiteral("Code"),   QStringLiteral("FName"), QStringLiteral("LName"),
+            QStringLiteral("Sen"),    QStringLiteral("Jens"),  QStringLiteral("Taahol"),
+            QStringLiteral("Tahsil"), QStringLiteral("Group"), QStringLiteral("Date"),
+            QStringLiteral("Time"),   QStringLiteral("S"),     QStringLiteral("L"),
+            QStringLiteral("F1"),     QStringLiteral("P"),     QStringLiteral("F2")};
 }
 
 QStringList answerColumns()
@@ -141,8 +143,8 @@ QStringList answerColumns()
 
 QStringList themeColumns()
 {
-    return {QStringLiteral("ID"), QStringLiteral("Name"), QStringLiteral("Adress"), QStringLiteral("T1"),
-            QStringLiteral("T2"), QStringLiteral("T3"),   QStringLiteral("T4"),     QStringLiteral("T5"),
+    return {QStringLiteral("ID"), QStringLiteral("Name"),  QStringLiteral("Adress"), QStringLiteral("T1"),
+            QStringLiteral("T2"), QStringLiteral("T3"),    QStringLiteral("T4"),     QStringLiteral("T5"),
             QStringLiteral("T6"), QStringLiteral("Check1")};
 }
 

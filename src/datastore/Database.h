@@ -14,7 +14,11 @@ inline const QString clinicalFileName = QStringLiteral("DABSH.skn");
 inline const QString themeFileName = QStringLiteral("Theme.skn");
 constexpr int kItemCount = 35;
 
-enum class File { Clinical, Theme };
+enum class File
+{
+    Clinical,
+    Theme
+};
 
 struct OpenResult
 {

@@ -104,8 +104,9 @@ void bind(DataView& view, const QString& column, QCheckBox* box)
     auto* binding = replaceBinding(box, view, column, [box](const QString& value) {
         box->setChecked(value.trimmed() == QLatin1String("1"));
     });
-    QObject::connect(box, &QCheckBox::toggled, binding,
-                     [binding](bool on) { binding->widgetChanged(on ? QStringLiteral("1") : QStringLiteral("0")); });
+    QObject::connect(box, &QCheckBox::toggled, binding, [binding](bool on) {
+        binding->widgetChanged(on ? QStringLiteral("1") : QStringLiteral("0"));
+    });
 }
 
 void bind(DataView& view, const QString& column, QLabel* label)

@@ -42,12 +42,10 @@ ThemeChooserPanel::ThemeChooserPanel(Prompts& prompts, QString programFolder, QW
     close->setGeometry(twipsRect(1245, 1845, 1200, 420));
 
     connect(m_numberBox, &QLineEdit::textChanged, this, &ThemeChooserPanel::applyChangeRule);
-    connect(next, &QPushButton::clicked, this, [this] {
-        m_numberBox->setText(QString::number(wholeNumericValue(m_numberBox->text()) + 1));
-    });
-    connect(back, &QPushButton::clicked, this, [this] {
-        m_numberBox->setText(QString::number(wholeNumericValue(m_numberBox->text()) - 1));
-    });
+    connect(next, &QPushButton::clicked, this,
+            [this] { m_numberBox->setText(QString::number(wholeNumericValue(m_numberBox->text()) + 1)); });
+    connect(back, &QPushButton::clicked, this,
+            [this] { m_numberBox->setText(QString::number(wholeNumericValue(m_numberBox->text()) - 1)); });
     connect(close, &QPushButton::clicked, this, &QWidget::hide);
 }
 

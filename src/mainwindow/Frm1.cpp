@@ -86,7 +86,8 @@ Frm1::Frm1(const AppContext& context, QWidget* parent) : QWidget(parent), m_cont
     m_profile = new ClinicProfilePanel(m_context, m_views, *this, this);
     m_themeChooser = new ThemeChooserPanel(*m_context.prompts, m_context.programFolder, this, this);
     m_themeChooser->hide();
-    connect(m_themeChooser, &ThemeChooserPanel::skinChanged, this, [this](const QString& n) { m_skinNumber = n; });
+    connect(m_themeChooser, &ThemeChooserPanel::skinChanged, this,
+            [this](const QString& n) { m_skinNumber = n; });
     m_questionEditor = new QuestionEditorPanel(m_context, m_views, *this, this);
     m_questionEditor->setGeometry(twipsRect(720, 720, 6915, 2970));
 }
@@ -430,7 +431,8 @@ bool Frm1::eventFilter(QObject* watched, QEvent* event)
             m_hintLine->setText(hint);
             m_hintLine->show();
         }
-    } else if (event->type() == QEvent::MouseButtonRelease && watched->objectName() == QLatin1String("Picture1")) {
+    } else if (event->type() == QEvent::MouseButtonRelease &&
+               watched->objectName() == QLatin1String("Picture1")) {
         m_context.desktop->openUrl(QUrl(VendorLinks::webSite));
         m_context.desktop->openUrl(QUrl(VendorLinks::shop));
         return true;

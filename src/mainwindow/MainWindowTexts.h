@@ -19,8 +19,8 @@ inline const QString update = QStringLiteral("بروز رساني");
 inline const QString answerSheet = QStringLiteral("پاسخنامه");
 
 // Hints shown while the mouse is over a command.
-inline const QString registerHint = QStringLiteral(
-    " شما بايد هر آزمودني را ابتدا ثبت نام کرده و سپس روي دکمه اجراي تست کليک کرده و کد آزمودني را وارد کنيد");
+inline const QString registerHint = QStringLiteral(" شما بايد هر آزمودني را ابتدا ثبت نام کرده و سپس روي "
+                                                   "دکمه اجراي تست کليک کرده و کد آزمودني را وارد کنيد");
 inline const QString runTestHint =
     QStringLiteral(" جهت جواب دادن به سؤالها روي اين دکمه کليک کنيد و کد آزمودني مورد نظر را وارد کنيد ");
 inline const QString scoringHint = QStringLiteral(" جهت کليد گذاري روي اين دکمه کليک مي کنيد");

@@ -41,8 +41,8 @@ private slots:
         QVERIFY(ended.waitForFinished());
         QFile lock(SingleInstance::lockFilePath(folder.path()));
         QVERIFY(lock.open(QIODevice::WriteOnly));
-        lock.write(QByteArray::number(deadPid) + '\n' + QCoreApplication::applicationName().toUtf8() + '\n'
-                   + QSysInfo::machineHostName().toUtf8() + '\n');
+        lock.write(QByteArray::number(deadPid) + '\n' + QCoreApplication::applicationName().toUtf8() + '\n' +
+                   QSysInfo::machineHostName().toUtf8() + '\n');
         lock.close();
 
         SingleInstance next(folder.path());

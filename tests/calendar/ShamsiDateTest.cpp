@@ -153,12 +153,12 @@ private slots:
                                  text("آذر"),     text("دي"),       text("بهمن"),  text("اسفند")};
         for (int m = 1; m <= 12; ++m)
             QCOMPARE(jalaliMonthName(m), months.at(m - 1));
-        const QStringList days{text("يکشنبه"),   text("دوشنبه"), text("سه شنبه"), text("چهارشنبه"),
+        const QStringList days{text("يکشنبه"),  text("دوشنبه"), text("سه شنبه"), text("چهارشنبه"),
                                text("پنجشنبه"), text("جمعه"),   text("شنبه")};
         for (int d = 1; d <= 7; ++d)
             QCOMPARE(persianWeekdayName(d), days.at(d - 1));
-        QVERIFY(jalaliMonthName(1).contains(QChar(0x064A)));      // Arabic yeh
-        QVERIFY(persianWeekdayName(1).contains(QChar(0x06A9)));   // keheh
+        QVERIFY(jalaliMonthName(1).contains(QChar(0x064A)));    // Arabic yeh
+        QVERIFY(persianWeekdayName(1).contains(QChar(0x06A9))); // keheh
         QCOMPARE(persianWeekdayName(3).count(u' '), 1);
         // Weekday 1 is Sunday: 7 May 2023 was a Sunday.
         QVERIFY(ShamsiDate(QDate(2023, 5, 7), 2).startsWith(text("يکشنبه ")));

@@ -1,5 +1,5 @@
-#include "common/CommonTexts.h"
 #include "common/SelfClosingNotice.h"
+#include "common/CommonTexts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -57,7 +57,8 @@ private slots:
         SelfClosingNotice::show(nullptr, QStringLiteral("x"), milliseconds);
         const qint64 elapsed = clock.elapsed();
         QVERIFY(openJustBefore);
-        QVERIFY2(elapsed >= milliseconds - 50 && elapsed < milliseconds + 1500, qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed >= milliseconds - 50 && elapsed < milliseconds + 1500,
+                 qPrintable(QString::number(elapsed)));
         QVERIFY(!openNotice());
     }
 
@@ -93,7 +94,8 @@ private slots:
 
     void timerWithoutAnOpenNoticeClosesNothing()
     {
-        QMessageBox other(QMessageBox::Information, CommonTexts::attentionTitle, QStringLiteral("x"), QMessageBox::Ok);
+        QMessageBox other(QMessageBox::Information, CommonTexts::attentionTitle, QStringLiteral("x"),
+                          QMessageBox::Ok);
         other.show();
         QVERIFY(!SelfClosingNotice::closeOpenNotice());
         QVERIFY(other.isVisible());

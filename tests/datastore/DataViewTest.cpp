@@ -1,5 +1,5 @@
-#include "TestProgramFolder.h"
 #include "datastore/DataView.h"
+#include "TestProgramFolder.h"
 #include "datastore/Database.h"
 #include "datastore/FieldBinding.h"
 
@@ -26,15 +26,24 @@ private slots:
         QTest::addColumn<QString>("storedCode");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("matches");
-        QTest::newRow("same code") << "12" << "12" << 1;
-        QTest::newRow("leading blank finds nothing") << "12" << " 12" << 0;
-        QTest::newRow("trailing blank finds nothing") << "12" << "12 " << 0;
-        QTest::newRow("prefix is not a match") << "123" << "12" << 0;
-        QTest::newRow("apostrophe matched as itself") << "O'Neil" << "O'Neil" << 1;
-        QTest::newRow("injection text matches nothing") << "12" << "x' OR '1'='1" << 0;
-        QTest::newRow("injection text stored as a code") << "x' OR '1'='1" << "x' OR '1'='1" << 1;
-        QTest::newRow("statement separator") << "1; DROP TABLE IDE; --" << "1; DROP TABLE IDE; --" << 1;
-        QTest::newRow("double quote") << "a\"b" << "a\"b" << 1;
+        QTest::newRow("same code") << "12"
+                                   << "12" << 1;
+        QTest::newRow("leading blank finds nothing") << "12"
+                                                     << " 12" << 0;
+        QTest::newRow("trailing blank finds nothing") << "12"
+                                                      << "12 " << 0;
+        QTest::newRow("prefix is not a match") << "123"
+                                               << "12" << 0;
+        QTest::newRow("apostrophe matched as itself") << "O'Neil"
+                                                      << "O'Neil" << 1;
+        QTest::newRow("injection text matches nothing") << "12"
+                                                        << "x' OR '1'='1" << 0;
+        QTest::newRow("injection text stored as a code") << "x' OR '1'='1"
+                                                         << "x' OR '1'='1" << 1;
+        QTest::newRow("statement separator") << "1; DROP TABLE IDE; --"
+                                             << "1; DROP TABLE IDE; --" << 1;
+        QTest::newRow("double quote") << "a\"b"
+                                      << "a\"b" << 1;
     }
     void filterMatchesWholeValueAsPlainText()
     {
@@ -81,7 +90,8 @@ private slots:
         QVERIFY(view->setField(QStringLiteral("date"), QStringLiteral("1402/01/01")));
         QVERIFY(view->setField(QStringLiteral("TIME"), QStringLiteral("10:00:00")));
         QVERIFY(view->commit());
-        QCOMPARE(folder.view(QStringLiteral("IDE"))->field(QStringLiteral("Date")), QStringLiteral("1402/01/01"));
+        QCOMPARE(folder.view(QStringLiteral("IDE"))->field(QStringLiteral("Date")),
+                 QStringLiteral("1402/01/01"));
         QVERIFY(!view->setFilter(QStringLiteral("nosuch='7'")));
         QCOMPARE(view->count(), 0);
         QVERIFY(!view->setFilter(QStringLiteral("Code=7")));
@@ -234,7 +244,8 @@ private slots:
         name.setText(QStringLiteral("Bita"));
         QCOMPARE(view->field(QStringLiteral("FName")), QStringLiteral("Bita"));
         QVERIFY(view->commit());
-        QCOMPARE(folder.view(QStringLiteral("IDE"))->rows().at(1).value(QStringLiteral("FName")), QStringLiteral("Bita"));
+        QCOMPARE(folder.view(QStringLiteral("IDE"))->rows().at(1).value(QStringLiteral("FName")),
+                 QStringLiteral("Bita"));
         view->setField(QStringLiteral("FName"), QStringLiteral("from code"));
         QCOMPARE(name.text(), QStringLiteral("from code"));
 

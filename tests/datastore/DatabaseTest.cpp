@@ -1,6 +1,6 @@
+#include "datastore/Database.h"
 #include "TestProgramFolder.h"
 #include "datastore/DataView.h"
-#include "datastore/Database.h"
 #include "datastore/DefaultItemTexts.h"
 
 #include <QFile>
@@ -64,7 +64,8 @@ private slots:
             QVERIFY(plan.exec(QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid FROM %1 WHERE \"Code\" = '5'")
                                   .arg(QLatin1String(table))));
             QVERIFY(plan.next());
-            QVERIFY2(plan.value(3).toString().contains(QStringLiteral("USING")), qPrintable(plan.value(3).toString()));
+            QVERIFY2(plan.value(3).toString().contains(QStringLiteral("USING")),
+                     qPrintable(plan.value(3).toString()));
         }
     }
 
@@ -88,8 +89,8 @@ private slots:
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("text in DABSH") << "DABSH.skn" << QByteArray("not a database at all\n").repeated(40);
-        QTest::newRow("Jet header in Theme") << "Theme.skn"
-                                             << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20).repeated(100);
+        QTest::newRow("Jet header in Theme")
+            << "Theme.skn" << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20).repeated(100);
     }
     void unreadableFileIsNeverOverwritten()
     {

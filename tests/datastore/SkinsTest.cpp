@@ -1,5 +1,5 @@
-#include "TestProgramFolder.h"
 #include "datastore/Skins.h"
+#include "TestProgramFolder.h"
 #include "datastore/ThemeChooserPanel.h"
 
 #include <QDir>
@@ -73,7 +73,8 @@ private slots:
         QWidget window;
         QCOMPARE(Skins::applyCurrent(&window, folder.path()), QStringLiteral("7"));
         QCOMPARE(window.property("skinNumber").toInt(), 7);
-        QCOMPARE(window.styleSheet().toUtf8(), readFile(Skins::skinFilePath(folder.path(), QStringLiteral("7"))));
+        QCOMPARE(window.styleSheet().toUtf8(),
+                 readFile(Skins::skinFilePath(folder.path(), QStringLiteral("7"))));
     }
 
     void unusableNumbersAndFilesFallBackToSkinOne_data()
@@ -100,7 +101,8 @@ private slots:
         QWidget window;
         Skins::applyCurrent(&window, folder.path());
         QCOMPARE(window.property("skinNumber").toInt(), 1);
-        QCOMPARE(window.styleSheet().toUtf8(), readFile(Skins::skinFilePath(folder.path(), QStringLiteral("1"))));
+        QCOMPARE(window.styleSheet().toUtf8(),
+                 readFile(Skins::skinFilePath(folder.path(), QStringLiteral("1"))));
     }
 
     void builtInSkinOneStandsInWhenTheSkinFolderIsGone()
@@ -114,9 +116,11 @@ private slots:
 
     void fortyEightReadableAndDistinctSkinsAreShipped()
     {
-        const QString source = qEnvironmentVariable("VELMORA_SKIN_DIR", QStringLiteral(VELMORA_SHIPPED_SKINS));
+        const QString source =
+            qEnvironmentVariable("VELMORA_SKIN_DIR", QStringLiteral(VELMORA_SHIPPED_SKINS));
         static const QRegularExpression rule(QStringLiteral("([^{}]+)\\{([^}]*)\\}"));
-        static const QRegularExpression background(QStringLiteral("(?:^|;)\\s*background-color:\\s*(#[0-9a-fA-F]{6})"));
+        static const QRegularExpression background(
+            QStringLiteral("(?:^|;)\\s*background-color:\\s*(#[0-9a-fA-F]{6})"));
         static const QRegularExpression foreground(QStringLiteral("(?:^|;)\\s*color:\\s*(#[0-9a-fA-F]{6})"));
         QSet<QByteArray> seen;
         for (int n = 1; n <= 48; ++n) {
@@ -133,7 +137,9 @@ private slots:
                     continue;
                 ++pairs;
                 const double ratio = contrast(QColor(bg.captured(1)), QColor(fg.captured(1)));
-                QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("skin %1, %2: %3").arg(n).arg(match.captured(1)).arg(ratio)));
+                QVERIFY2(
+                    ratio >= 4.5,
+                    qPrintable(QStringLiteral("skin %1, %2: %3").arg(n).arg(match.captured(1)).arg(ratio)));
             }
             QVERIFY(pairs >= 5);
         }

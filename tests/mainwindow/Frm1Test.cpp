@@ -1,7 +1,7 @@
+#include "mainwindow/Frm1.h"
 #include "TestProgramFolder.h"
 #include "datastore/DataView.h"
 #include "datastore/Skins.h"
-#include "mainwindow/Frm1.h"
 
 #include <QFile>
 #include <QImage>
@@ -19,9 +19,9 @@ struct CommandCaption
 };
 
 const CommandCaption kCommands[] = {
-    {"Command1", "ثبت نام آزمودني"}, {"Command2", "اجراي تست"},       {"Command3", "کليد گذاري"},
-    {"Command4", "نمايش کد آزمودني"}, {"Command5", "ماشين حساب"},      {"Command6", "خروج"},
-    {"Command11", "معرفي پرسشنامه"},  {"Command9", "تنظيمات"},         {"Command12", "درباره ما"},
+    {"Command1", "ثبت نام آزمودني"},  {"Command2", "اجراي تست"},  {"Command3", "کليد گذاري"},
+    {"Command4", "نمايش کد آزمودني"}, {"Command5", "ماشين حساب"}, {"Command6", "خروج"},
+    {"Command11", "معرفي پرسشنامه"},  {"Command9", "تنظيمات"},    {"Command12", "درباره ما"},
     {"Cmdupdate", "بروز رساني"},      {"Cmdpasokh", "پاسخنامه"},
 };
 
@@ -57,7 +57,8 @@ private slots:
             QCOMPARE(b->text(), QString::fromUtf8(command.caption));
             QCOMPARE(b->accessibleName(), QString::fromUtf8(command.caption));
         }
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("SkinLabel9"))->text(), QStringLiteral("Velmora V: 2.2"));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("SkinLabel9"))->text(),
+                 QStringLiteral("Velmora V: 2.2"));
         QCOMPARE(window.quietCloseFlag(), QStringLiteral("2"));
         for (const char* panel : {"Frame10", "Frame8", "Frame9", "Frame6", "Frame1"})
             QVERIFY(!window.findChild<QWidget*>(QLatin1String(panel))->isVisible());
@@ -186,7 +187,8 @@ private slots:
         QTest::mouseClick(window.findChild<QLabel*>(QStringLiteral("Picture1")), Qt::LeftButton);
         button(window, "Command5")->click();
         QCOMPARE(folder.desktop.openedUrls.size(), 5);
-        QCOMPARE(folder.desktop.openedUrls.at(0).path(), QStringLiteral("/software/psychological/velmora.html"));
+        QCOMPARE(folder.desktop.openedUrls.at(0).path(),
+                 QStringLiteral("/software/psychological/velmora.html"));
         QCOMPARE(folder.desktop.openedUrls.at(1).path(), QStringLiteral("/Soft/soft-list2.pdf"));
         QCOMPARE(folder.desktop.openedUrls.at(0).host(), folder.desktop.openedUrls.at(3).host());
         QVERIFY(folder.desktop.openedUrls.at(3).host() != folder.desktop.openedUrls.at(4).host());
@@ -197,7 +199,8 @@ private slots:
     void contactLinesHoldOnlyFilledProfileFieldsEachEndedByCrLf()
     {
         TestProgramFolder folder;
-        setTheme(folder, {{QStringLiteral("T2"), QStringLiteral("@clinic")}, {QStringLiteral("T6"), QStringLiteral("021-123")}});
+        setTheme(folder, {{QStringLiteral("T2"), QStringLiteral("@clinic")},
+                          {QStringLiteral("T6"), QStringLiteral("021-123")}});
         Frm1 window(folder.context());
         window.show();
         QCOMPARE(window.contactLines(), QStringLiteral("@clinic\r\n021-123\r\n"));
@@ -216,12 +219,14 @@ private slots:
         QVERIFY(window.clinicTexts().logo.isNull());
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("SkinLabel1"))->text(), QString());
 
-        setTheme(folder, {{QStringLiteral("Name"), QStringLiteral("کلينيک آرامش")}, {QStringLiteral("Check1"), QStringLiteral("1")}});
+        setTheme(folder, {{QStringLiteral("Name"), QStringLiteral("کلينيک آرامش")},
+                          {QStringLiteral("Check1"), QStringLiteral("1")}});
         QImage logo(40, 20, QImage::Format_RGB32);
         logo.fill(Qt::red);
         QVERIFY(logo.save(folder.filePath(QStringLiteral("VMpic.jpg")), "BMP")); // a bitmap under a .jpg name
         window.becameActive();
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("SkinLabel1"))->text(), QStringLiteral("کلينيک آرامش"));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("SkinLabel1"))->text(),
+                 QStringLiteral("کلينيک آرامش"));
         const ClinicTexts texts = window.clinicTexts();
         QCOMPARE(texts.logo.size(), QSize(40, 20));
         QVERIFY(texts.showLogo);

@@ -13,7 +13,15 @@
 class FakePrompts final : public Prompts
 {
 public:
-    enum class Kind { Notice, Message, YesNo, Text, OpenFile, SaveFile };
+    enum class Kind
+    {
+        Notice,
+        Message,
+        YesNo,
+        Text,
+        OpenFile,
+        SaveFile
+    };
 
     struct Shown
     {
@@ -31,7 +39,8 @@ public:
         if (onNotice)
             onNotice(text);
     }
-    void message(QWidget*, const QString& title, const QString& text, Icon icon, bool rightToLeft = false) override
+    void message(QWidget*, const QString& title, const QString& text, Icon icon,
+                 bool rightToLeft = false) override
     {
         shown.append({Kind::Message, title, text, icon, 0, rightToLeft});
     }
@@ -40,7 +49,8 @@ public:
         shown.append({Kind::YesNo, title, text});
         return !yesNoAnswers.isEmpty() && yesNoAnswers.dequeue();
     }
-    QString askText(QWidget*, const QString& title, const QString& prompt, const QString& defaultText = {}) override
+    QString askText(QWidget*, const QString& title, const QString& prompt,
+                    const QString& defaultText = {}) override
     {
         shown.append({Kind::Text, title, prompt});
         lastTextDefault = defaultText;

@@ -15,7 +15,8 @@ TestProgramFolder::TestProgramFolder(bool createDatabases)
     m_context.navigator = &navigator;
     m_context.clock = &clock;
 
-    const QString skinSource = qEnvironmentVariable("VELMORA_SKIN_DIR", QStringLiteral(VELMORA_SHIPPED_SKINS));
+    const QString skinSource =
+        qEnvironmentVariable("VELMORA_SKIN_DIR", QStringLiteral(VELMORA_SHIPPED_SKINS));
     QDir().mkpath(m_dir.filePath(QStringLiteral("skin")));
     const QDir source(skinSource);
     for (const QString& name : source.entryList({QStringLiteral("*.skn")}, QDir::Files))
