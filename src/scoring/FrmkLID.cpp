@@ -1,8 +1,417 @@
 #include "FrmkLID.h"
 
+#include "ScoringStore.h"
+#include "ScoringTexts.h"
+#include "common/CommonTexts.h"
+#include "common/Navigator.h"
+#include "common/Prompts.h"
+#include "common/Twips.h"
+#include "datastore/DataView.h"
+#include "datastore/Database.h"
+#include "datastore/FieldBinding.h"
+#include "datastore/Skins.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kCode = QStringLiteral("Code");
+constexpr int kRecordRowHeight = 345;
+constexpr int kCommandHeight = 420;
+constexpr int kScoreBoxTop = 495;
+constexpr int kScoreBoxWidth = 1155;
+constexpr int kScoreBoxHeight = 630;
+// Left edges of the score boxes, S to F2.
+constexpr std::array<int, ScoringKey::kScaleCount> kScoreBoxLeft{465, 2235, 4050, 5910, 7830};
+
+QFrame* skinnedFrame(QWidget* parent, const QString& name, const QRect& twips)
+{
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setProperty("skinPanel", true);
+    frame->setGeometry(twips);
+    return frame;
+}
+
+QLabel* captionFor(QWidget* parent, QWidget* input, const QString& caption, const QRect& geometry)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QStringLiteral("Label_") + input->objectName());
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setBuddy(input);
+    input->setAccessibleName(caption.trimmed());
+    return label;
+}
+
+} // namespace
+
 FrmkLID::FrmkLID(const AppContext& context, QWidget* parent) : QWidget(parent), m_context(context)
 {
     setObjectName(QStringLiteral("FrmkLID"));
+    setWindowTitle(ScoringTexts::windowCaption);
+    setFixedSize(twipsSize(9945, 5145));
+
+    // Load, in order: place the window, open the views, apply the skin, place the help panel.
+    move(twipsPoint(2340, 765));
+    openViews();
+    buildRecordArea();
+    buildCommandBar();
+    buildResultsArea();
+    buildHiddenCarriers();
+    buildHelpPanel();
+    Skins::applyCurrent(this, m_context.programFolder);
+    m_helpPanel->setGeometry(twipsRect(1380, 570, 7635, 4485));
 }
 
 FrmkLID::~FrmkLID() = default;
+
+void FrmkLID::openViews()
+{
+    const QString& folder = m_context.programFolder;
+    const QString ide = QStringLiteral("IDE");
+    m_theme = Database::openView(folder, Database::File::Theme, QStringLiteral("Theme"));
+    m_answers = Database::openView(folder, Database::File::Clinical, QStringLiteral("Answer"));
+    m_record = Database::openView(folder, Database::File::Clinical, ide);
+    m_scores = Database::openView(folder, Database::File::Clinical, ide);
+    m_allSubjects = Database::openView(folder, Database::File::Clinical, ide);
+    m_subjectProbe = Database::openView(folder, Database::File::Clinical, ide);
+}
+
+QLineEdit* FrmkLID::addRecordField(const QString& name, const QString& caption, int column, int row)
+{
+    // Two columns of fields, captions on the right of their fields as the text reads.
+    const int top = 120 + row * 420;
+    const int fieldLeft = column == 0 ? 5040 : 240;
+    const int fieldWidth = column == 0 ? 2760 : 2940;
+    const int captionLeft = column == 0 ? 7860 : 3240;
+    auto* field = new QLineEdit(m_recordArea);
+    field->setObjectName(name);
+    field->setGeometry(twipsRect(fieldLeft, top, fieldWidth, kRecordRowHeight));
+    captionFor(m_recordArea, field, caption, twipsRect(captionLeft, top, 1440, kRecordRowHeight));
+    return field;
+}
+
+QPushButton* FrmkLID::addCommand(QWidget* parent, const QString& name, const QString& caption, int left,
+                                 int top, int width)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(twipsRect(left, top, width, kCommandHeight));
+    button->setAccessibleName(caption.trimmed());
+    return button;
+}
+
+void FrmkLID::buildRecordArea()
+{
+    namespace T = ScoringTexts;
+    m_recordArea = skinnedFrame(this, QStringLiteral("Frame5"), twipsRect(300, 120, 9495, 2115));
+
+    auto* code = addRecordField(QStringLiteral("Text15"), T::captionCode, 0, 0);
+    auto* firstName = addRecordField(QStringLiteral("Text3_3"), T::captionFirstName, 0, 1);
+    auto* lastName = addRecordField(QStringLiteral("Text12"), T::captionLastName, 0, 2);
+    auto* age = addRecordField(QStringLiteral("Text6"), T::captionAge, 0, 3);
+    m_gender = addRecordField(QStringLiteral("Text10"), T::captionGender, 1, 0);
+    auto* marital = addRecordField(QStringLiteral("Text11"), T::captionMarital, 1, 1);
+    auto* education = addRecordField(QStringLiteral("Text7"), T::captionEducation, 1, 2);
+    m_date = addRecordField(QStringLiteral("Text8"), T::captionDate, 1, 3);
+
+    // The gender field shares its row with the pick-only list that fills it.
+    m_gender->setGeometry(twipsRect(1500, 120, 1680, kRecordRowHeight));
+    m_genderList = new QComboBox(m_recordArea);
+    m_genderList->setObjectName(QStringLiteral("Combo2"));
+    m_genderList->addItems({T::male, T::female});
+    m_genderList->setGeometry(twipsRect(240, 120, 1200, kRecordRowHeight));
+    m_genderList->setToolTip(T::genderHint);
+    m_genderList->setAccessibleName(T::captionGender.trimmed());
+    m_genderList->setAccessibleDescription(T::genderHint);
+
+    FieldBinding::bind(*m_record, kCode, code);
+    FieldBinding::bind(*m_record, QStringLiteral("FName"), firstName);
+    FieldBinding::bind(*m_record, QStringLiteral("LName"), lastName);
+    FieldBinding::bind(*m_record, QStringLiteral("Sen"), age);
+    FieldBinding::bind(*m_record, QStringLiteral("Jens"), m_gender);
+    FieldBinding::bind(*m_record, QStringLiteral("Jens"), m_genderList);
+    FieldBinding::bind(*m_record, QStringLiteral("Taahol"), marital);
+    FieldBinding::bind(*m_record, QStringLiteral("Tahsil"), education);
+    FieldBinding::bind(*m_record, QStringLiteral("Date"), m_date);
+
+    // Choosing from the list, or clicking an item, writes the gender field.
+    connect(m_genderList, &QComboBox::currentTextChanged, m_gender, [this](const QString& text) {
+        if (!text.isEmpty())
+            m_gender->setText(text);
+    });
+    connect(m_genderList, &QComboBox::activated, m_gender,
+            [this] { m_gender->setText(m_genderList->currentText()); });
+
+    auto* save = addCommand(m_recordArea, QStringLiteral("Command8"), T::saveChanges, 3900, 1770, 1700);
+    connect(save, &QPushButton::clicked, this, &FrmkLID::saveRecordChanges);
+}
+
+void FrmkLID::buildCommandBar()
+{
+    namespace T = ScoringTexts;
+    m_commandBar = skinnedFrame(this, QStringLiteral("Frame1"), twipsRect(315, 2235, 9495, 1155));
+    constexpr int width = 2130;
+    constexpr std::array<int, 4> left{7125, 4815, 2505, 195}; // right to left
+    constexpr int row1 = 150;
+    constexpr int row2 = 645;
+
+    auto* choose =
+        addCommand(m_commandBar, QStringLiteral("Command1"), T::chooseSubject, left[0], row1, width);
+    auto* couple = addCommand(m_commandBar, QStringLiteral("Cmdzooj"), T::coupleChart, left[1], row1, width);
+    auto* single = addCommand(m_commandBar, QStringLiteral("Command5"), T::singleChart, left[2], row1, width);
+    addCommand(m_commandBar, QStringLiteral("Command3"), T::printAll, left[0], row2, width);
+    addCommand(m_commandBar, QStringLiteral("Command6"), T::printChosen, left[1], row2, width);
+    auto* help = addCommand(m_commandBar, QStringLiteral("Command2"), T::help, left[2], row2, width);
+    auto* exit = addCommand(m_commandBar, QStringLiteral("Command4"), T::close, left[3], row2, width);
+
+    // The chosen code is set by the scoring only: the chart and the prints rely on it.
+    m_chosenCode = new QLineEdit(m_commandBar);
+    m_chosenCode->setObjectName(QStringLiteral("Text5"));
+    m_chosenCode->setReadOnly(true);
+    m_chosenCode->setGeometry(twipsRect(left[3], row1, 1000, kCommandHeight));
+    captionFor(m_commandBar, m_chosenCode, T::captionChosenCode,
+               twipsRect(left[3] + 1060, row1, 1070, kCommandHeight));
+
+    connect(choose, &QPushButton::clicked, this, &FrmkLID::chooseAndScore);
+    connect(couple, &QPushButton::clicked, this, &FrmkLID::compareCouple);
+    connect(single, &QPushButton::clicked, this, &FrmkLID::showSingleChart);
+    connect(help, &QPushButton::clicked, this, [this] {
+        m_helpPanel->show();
+        m_helpPanel->raise();
+    });
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void FrmkLID::buildResultsArea()
+{
+    namespace T = ScoringTexts;
+    m_resultsArea = skinnedFrame(this, QStringLiteral("Frame3"), twipsRect(285, 3420, 9495, 1425));
+
+    const std::array<QString, ScoringKey::kScaleCount> captions{T::needSurvival, T::needLove, T::needFreedom,
+                                                                T::needPower, T::needFun};
+    QFont scoreFont = font();
+    scoreFont.setBold(true);
+    scoreFont.setPointSize(scoreFont.pointSize() + 3);
+    for (std::size_t i = 0; i < m_scoreBoxes.size(); ++i) {
+        auto* box = new QLineEdit(m_resultsArea);
+        box->setObjectName(QStringLiteral("Text") + QLatin1String(ScoringKey::kScales[i].field));
+        box->setGeometry(twipsRect(kScoreBoxLeft[i], kScoreBoxTop, kScoreBoxWidth, kScoreBoxHeight));
+        box->setAlignment(Qt::AlignCenter);
+        box->setFont(scoreFont);
+        // Scores are computed, never typed: a typed score would disagree with the answers.
+        box->setReadOnly(true);
+        auto* caption = captionFor(m_resultsArea, box, captions[i],
+                                   twipsRect(kScoreBoxLeft[i] - 300, 120, kScoreBoxWidth + 600, 345));
+        caption->setAlignment(Qt::AlignCenter);
+        FieldBinding::bind(*m_scores, QLatin1String(ScoringKey::kScales[i].field), box);
+        m_scoreBoxes[i] = box;
+    }
+
+    // The answer boxes carry the answers to the scoring; they lie below the area's visible part.
+    for (int item = 1; item <= ScoringKey::kItemCount; ++item) {
+        auto* box = new QLineEdit(m_resultsArea);
+        box->setObjectName(QStringLiteral("Txt3_%1").arg(item));
+        box->setGeometry(twipsRect(300 + ((item - 1) % 10) * 900, 1500 + ((item - 1) / 10) * 600, 800, 345));
+        box->setAccessibleName(QString::number(item));
+        box->hide();
+        FieldBinding::bind(*m_answers, Database::itemColumn(item), box);
+        m_answerBoxes[static_cast<std::size_t>(item - 1)] = box;
+    }
+}
+
+void FrmkLID::buildHelpPanel()
+{
+    m_helpPanel = skinnedFrame(this, QStringLiteral("Frame2"), twipsRect(1380, 570, 7635, 4485));
+    auto* text = new QPlainTextEdit(m_helpPanel);
+    text->setObjectName(QStringLiteral("Text21"));
+    text->setPlainText(ScoringTexts::helpText);
+    text->setReadOnly(true);
+    text->setAccessibleName(ScoringTexts::help);
+    text->setGeometry(twipsRect(240, 240, 7155, 3540));
+    auto* close =
+        addCommand(m_helpPanel, QStringLiteral("Command7"), ScoringTexts::helpClose, 2880, 3900, 1875);
+    connect(close, &QPushButton::clicked, m_helpPanel, &QWidget::hide);
+    m_helpPanel->hide();
+}
+
+QLineEdit* FrmkLID::hiddenField(const QString& name)
+{
+    auto* field = new QLineEdit(this);
+    field->setObjectName(name);
+    field->hide();
+    return field;
+}
+
+void FrmkLID::buildHiddenCarriers()
+{
+    m_dataLine1 = hiddenField(QStringLiteral("Text9"));
+    m_dataLine2 = hiddenField(QStringLiteral("Text14"));
+    m_fullName = hiddenField(QStringLiteral("Text17"));
+    for (std::size_t i = 0; i < m_coupleScores.size(); ++i)
+        m_coupleScores[i] = hiddenField(QStringLiteral("Txtn1_%1").arg(i));
+    FieldBinding::bind(*m_theme, QStringLiteral("Name"), hiddenField(QStringLiteral("Text13")));
+    FieldBinding::bind(*m_theme, QStringLiteral("Adress"), hiddenField(QStringLiteral("Text16")));
+}
+
+QString FrmkLID::chosenCode() const
+{
+    return m_chosenCode->text();
+}
+
+QString FrmkLID::subject1Line() const
+{
+    return m_dataLine1->text();
+}
+
+QString FrmkLID::subject2Line() const
+{
+    return m_dataLine2->text();
+}
+
+QString FrmkLID::testDate() const
+{
+    return m_date->text();
+}
+
+ScoringKey::ScoreTexts FrmkLID::scoreBoxTexts() const
+{
+    ScoringKey::ScoreTexts texts;
+    for (std::size_t i = 0; i < m_scoreBoxes.size(); ++i)
+        texts[i] = m_scoreBoxes[i]->text();
+    return texts;
+}
+
+bool FrmkLID::scoreCode(const QString& code, Run run)
+{
+    Prompts& prompts = *m_context.prompts;
+    const bool single = run == Run::Single;
+    const CoupleComparison::SubjectTexts coupleTexts =
+        CoupleComparison::subjectTexts(run == Run::CoupleSecond ? 2 : 1);
+
+    ScoringKey::ItemTexts items;
+    if (!ScoringStore::selectAnswers(*m_answers, code, &items)) {
+        if (single)
+            prompts.notice(this, CommonTexts::noSuchSubject);
+        else
+            prompts.message(this, CommonTexts::plainTitle, coupleTexts.notFound, Prompts::Icon::None);
+        m_resultsArea->hide();
+        return false;
+    }
+    // Answers without a subject record have no row to take the scores: say so and store nothing,
+    // leaving the subject on screen and the chosen code as they were.
+    if (!ScoringStore::selectSubject(*m_subjectProbe, code)) {
+        prompts.message(this, CommonTexts::warningTitle,
+                        single ? ScoringTexts::noSubjectRecord : coupleTexts.noRecord,
+                        Prompts::Icon::Exclamation);
+        m_resultsArea->hide();
+        return false;
+    }
+    const ScoringKey::SubjectRecord subject = ScoringStore::subjectRecord(*m_subjectProbe);
+    ScoringStore::selectSubject(*m_record, code);
+    ScoringStore::selectSubject(*m_scores, code);
+
+    const QString unanswered = ScoringKey::unansweredList(items);
+    if (!unanswered.isEmpty()) {
+        const QString& intro = single ? ScoringTexts::unansweredWarning : coupleTexts.unanswered;
+        prompts.message(this, CommonTexts::warningTitle, intro + QStringLiteral("\r\n\r\n") + unanswered,
+                        Prompts::Icon::Exclamation);
+        if (!single)
+            m_resultsArea->hide();
+    }
+    if (single)
+        m_resultsArea->show();
+
+    const QString line = ScoringKey::subjectDataLine(subject);
+    if (run == Run::CoupleSecond)
+        m_dataLine2->setText(coupleTexts.linePrefix + line);
+    else
+        m_dataLine1->setText(single ? line : coupleTexts.linePrefix + line);
+    m_chosenCode->setText(code);
+
+    const ScoringKey::ScoreTexts scores = ScoringKey::scoreTexts(items);
+    for (std::size_t i = 0; i < scores.size(); ++i)
+        m_scoreBoxes[i]->setText(scores[i]);
+    // A failed write is said plainly rather than announced as stored; the scores stay on screen
+    // and the run goes on, so a couple can still be charted.
+    if (!ScoringStore::storeScores(*m_scores, scoreBoxTexts())) {
+        prompts.message(this, CommonTexts::warningTitle,
+                        single ? ScoringTexts::scoresNotStored : coupleTexts.notStored,
+                        Prompts::Icon::Exclamation);
+    } else if (single) {
+        prompts.notice(this, ScoringTexts::scoredAndStored);
+    }
+    // The full name belongs to the chosen subject, in a couple the last one scored.
+    m_fullName->setText(ScoringKey::fullName(subject));
+    return true;
+}
+
+void FrmkLID::chooseAndScore()
+{
+    const QString code =
+        m_context.prompts->askText(this, ScoringTexts::askCodeTitle, ScoringTexts::askCodePrompt, QString());
+    if (code.isEmpty()) {
+        m_context.prompts->notice(this, CommonTexts::enterSubjectNumber);
+        return;
+    }
+    scoreCode(code, Run::Single);
+}
+
+void FrmkLID::compareCouple()
+{
+    CoupleComparison::CoupleScores couple;
+    for (const Run run : {Run::CoupleFirst, Run::CoupleSecond}) {
+        const int number = run == Run::CoupleFirst ? 1 : 2;
+        const QString code = m_context.prompts->askText(this, CoupleComparison::subjectTexts(number).askTitle,
+                                                        ScoringTexts::askCoupleCodePrompt, QString());
+        if (code.isEmpty()) {
+            m_context.prompts->notice(this, CommonTexts::enterSubjectNumber);
+            return;
+        }
+        if (!scoreCode(code, run))
+            return;
+        CoupleComparison::copyScores(couple, number, scoreBoxTexts());
+    }
+    for (std::size_t i = 0; i < couple.size(); ++i)
+        m_coupleScores[i]->setText(couple[i]);
+    m_context.navigator->showNeedsChart(
+        CoupleComparison::coupleChart(couple, m_dataLine1->text(), m_dataLine2->text(), m_date->text()));
+}
+
+void FrmkLID::showSingleChart()
+{
+    if (m_chosenCode->text().isEmpty()) {
+        m_context.prompts->notice(this, ScoringTexts::chooseFirstForChart, 2000);
+        return;
+    }
+    m_context.navigator->showNeedsChart(CoupleComparison::singleChart(scoreBoxTexts(), m_dataLine1->text(),
+                                                                      m_dataLine2->text(), m_date->text()));
+}
+
+void FrmkLID::saveRecordChanges()
+{
+    // A failed write keeps the typed edits on screen and says so, instead of claiming success.
+    if (!m_record->commit()) {
+        m_context.prompts->message(this, CommonTexts::warningTitle, ScoringTexts::changesNotSaved,
+                                   Prompts::Icon::Exclamation);
+        return;
+    }
+    m_context.prompts->notice(this, CommonTexts::changesSaved);
+}
+
+void FrmkLID::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (m_closeReported)
+        return;
+    m_closeReported = true;
+    m_context.navigator->scoringClosed();
+}

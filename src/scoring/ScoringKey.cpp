@@ -1,0 +1,71 @@
+#include "ScoringKey.h"
+
+#include "ScoringTexts.h"
+#include "common/NumericValue.h"
+
+#include <cmath>
+
+namespace ScoringKey {
+
+double itemValue(const QString& text)
+{
+    return numericValue(text);
+}
+
+double scaleMean(const ItemTexts& items, const Scale& scale)
+{
+    double sum = 0.0;
+    for (int item = scale.firstItem; item < scale.firstItem + kItemsPerScale; ++item)
+        sum += itemValue(items.at(static_cast<std::size_t>(item - 1)));
+    return sum / kItemsPerScale;
+}
+
+QString scoreText(double score)
+{
+    if (!std::isfinite(score))
+        return QStringLiteral(".");
+    // Rounded to hundredths once, as a whole number, so that integer and fraction agree (3.999
+    // gives "4." and not "3.100").
+    const double hundredths = std::round(std::fabs(score) * 100.0);
+    const QString digits = QString::number(hundredths, 'f', 0);
+    const QString integerPart = digits.size() > 2 ? digits.left(digits.size() - 2) : QString();
+    QString fraction = digits.right(2).rightJustified(2, u'0');
+    while (fraction.endsWith(u'0'))
+        fraction.chop(1);
+    const bool negative = score < 0 && hundredths > 0;
+    return (negative ? QStringLiteral("-") : QString()) + integerPart + u'.' + fraction;
+}
+
+ScoreTexts scoreTexts(const ItemTexts& items)
+{
+    ScoreTexts texts;
+    for (std::size_t i = 0; i < kScales.size(); ++i)
+        texts[i] = scoreText(scaleMean(items, kScales[i]));
+    return texts;
+}
+
+QString unansweredList(const ItemTexts& items)
+{
+    QString list;
+    for (int item = 1; item <= kItemCount; ++item) {
+        if (items.at(static_cast<std::size_t>(item - 1)).isEmpty())
+            list += u' ' + QString::number(item) + QStringLiteral("  ");
+    }
+    return list;
+}
+
+QString subjectDataLine(const SubjectRecord& subject)
+{
+    using namespace ScoringTexts;
+    return lineCode + subject.code + lineSeparator + lineName + subject.firstName + u' ' + subject.lastName +
+           lineSeparator + lineAge + subject.age + lineSeparator + lineGender + subject.gender +
+           lineSeparator + lineMarital + subject.maritalStatus + lineSeparator + lineEducation +
+           subject.education;
+}
+
+QString fullName(const SubjectRecord& subject)
+{
+    return subject.firstName + u' ' + subject.lastName;
+}
+
+} // namespace ScoringKey

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QString>
+
+// The Persian texts of the scoring window, the scoring and the couple comparison.
+namespace ScoringTexts {
+
+// The window and its commands.
+inline const QString windowCaption = QStringLiteral("کليد گذاري");
+inline const QString chooseSubject = QStringLiteral("انتخاب آزمودني");
+inline const QString coupleChart = QStringLiteral("مشاهده نمودار زوجي");
+inline const QString singleChart = QStringLiteral("مشاهده نمودارتکي");
+inline const QString printAll = QStringLiteral("پرينت کل  آزمودني ها ");
+inline const QString printChosen = QStringLiteral("پرينت آزمودني انتخاب شده");
+inline const QString saveChanges = QStringLiteral("ذخيره تغييرات");
+inline const QString help = QStringLiteral("راهنما");
+inline const QString helpClose = QStringLiteral("خروج");
+inline const QString close = QStringLiteral(" خروج");
+
+// Captions of the subject record area and the gender list.
+inline const QString captionCode = QStringLiteral(" :کد آزمودني");
+inline const QString captionFirstName = QStringLiteral(" :نام");
+inline const QString captionLastName = QStringLiteral(" :نام خانوادگي");
+inline const QString captionGender = QStringLiteral(" :جنس");
+inline const QString captionAge = QStringLiteral(" :سن");
+inline const QString captionMarital = QStringLiteral(" :وضعيت تاهل");
+inline const QString captionEducation = QStringLiteral(" :ميزان تحصيلات");
+inline const QString captionDate = QStringLiteral(" :تاريخ");
+// The small field of the command bar that shows the chosen code.
+inline const QString captionChosenCode = QStringLiteral(" :انتخاب شده");
+inline const QString male = QStringLiteral("مرد");
+inline const QString female = QStringLiteral("زن");
+inline const QString genderHint = QStringLiteral("جنسيت را انتخاب كنيد");
+
+// Captions above the score boxes, in scale order S, L, F1, P, F2.
+inline const QString needSurvival = QStringLiteral("نياز به بقا");
+inline const QString needLove = QStringLiteral("نياز به عشق");
+inline const QString needFreedom = QStringLiteral("نياز به آزادي");
+inline const QString needPower = QStringLiteral("نياز به قدرت");
+inline const QString needFun = QStringLiteral("نياز به تفريح");
+
+// Choosing and scoring one subject.
+inline const QString askCodeTitle = QStringLiteral(" کد آزمودني را وارد کنيد");
+inline const QString askCodePrompt = QStringLiteral(" Enter Number ");
+inline const QString unansweredWarning = QStringLiteral("شما به سوالات زير پاسخ نداده ايد ");
+inline const QString scoredAndStored = QStringLiteral("اطلاعات با موفقيت محاسبه و ذخيره شد");
+
+// The subject data line.
+inline const QString lineCode = QStringLiteral("كد آزمودني: ");
+inline const QString lineSeparator = QStringLiteral("  -  ");
+inline const QString lineName = QStringLiteral("نام و نام خانوادگي: ");
+inline const QString lineAge = QStringLiteral("سن: ");
+inline const QString lineGender = QStringLiteral("جنس: ");
+inline const QString lineMarital = QStringLiteral("وضعيت تاهل: ");
+inline const QString lineEducation = QStringLiteral("ميزان تحصيلات: ");
+
+// The couple comparison.
+inline const QString askCode1Title = QStringLiteral("  کد آزمودني شماره 1 را وارد کنيد");
+inline const QString askCode2Title = QStringLiteral("  کد آزمودني شماره2 را وارد کنيد");
+inline const QString askCoupleCodePrompt = QStringLiteral("  ");
+inline const QString subject1NotFound =
+    QStringLiteral("کد آزمودني شماره 1 اشتباه است يا فردي با اين مشخصات وجود ندارد");
+inline const QString subject2NotFound =
+    QStringLiteral("کد آزمودني شماره 2 اشتباه است يا فردي با اين مشخصات وجود ندارد");
+inline const QString subject1Unanswered = QStringLiteral(" آزمودني شماره 1 به سوالات زير پاسخ نداده است ");
+inline const QString subject2Unanswered = QStringLiteral(" آزمودني شماره 2  به سوالات زير پاسخ نداده است ");
+inline const QString subject1Prefix = QStringLiteral("آزمودني 1:  ");
+inline const QString subject2Prefix = QStringLiteral("آزمودني 2:  ");
+
+// A code that has answers but no subject record: there is no row for the scores, so nothing is
+// stored. The couple comparison puts the subject's number in front.
+inline const QString noSubjectRecord =
+    QStringLiteral("براي اين کد آزمودني پاسخ ها ثبت شده ولي مشخصات آزمودني وجود ندارد؛ نمره ها ذخيره نشد");
+inline const QString coupleSubjectNumber = QStringLiteral("آزمودني شماره %1: ");
+
+// A write that failed, said instead of the success notice.
+inline const QString scoresNotStored = QStringLiteral("نمره ها محاسبه شد ولي در پرونده آزمودني ذخيره نشد");
+inline const QString changesNotSaved = QStringLiteral("تغييرات ذخيره نشد");
+
+// Single chart.
+inline const QString chooseFirstForChart = QStringLiteral(
+    "ابتدا روي انتخاب آزمودني کليک کرده سپس کد آزمودني را وارد کنيد بعد روي مشاهده نمودار کليک کنيد ");
+
+// The help panel: seven lines, each ended by CR LF.
+inline const QString helpText = QStringLiteral("در اين قسمت از نرم افزار ابتدا روي انتخاب آزمودني \r\n"
+                                               "کليک کرده سپس کد آزمودني را وارد کنيد و دکمه \r\n"
+                                               "اينتر را فشار دهيد نتيجه آزمون نمايش داده و ذخيره \r\n"
+                                               "خواهد شد در صورتيکه تمايل داريد نتيجه آزمون را \r\n"
+                                               "پرينت بگيريد روي دکمه مشاهده نمودار کليک کنيد و \r\n"
+                                               "در صورتيکه تمايل به پرينت نتيجه آزمون کل آزمودنيها \r\n"
+                                               "را داريد روي دکمه پرينت کل آزمودنيها کليک کنيد\r\n");
+
+} // namespace ScoringTexts
