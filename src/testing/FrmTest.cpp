@@ -1,12 +1,331 @@
 #include "FrmTest.h"
 
+#include "TestingTexts.h"
+#include "common/NumericKeyFilter.h"
+#include "common/NumericValue.h"
+#include "common/Prompts.h"
+#include "common/Twips.h"
+#include "datastore/DataView.h"
+#include "datastore/Database.h"
+#include "datastore/FieldBinding.h"
+#include "datastore/Skins.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kLastItem = Database::kItemCount;
+constexpr int kOptionCount = 5;
+constexpr int kPanelWidth = 8535;
+
+// The subject panel: three columns of three fields, the first column on the right.
+constexpr int kSubjectColumnWidth = kPanelWidth / 3;
+constexpr int kSubjectRowTop = 150;
+constexpr int kSubjectRowPitch = 540;
+constexpr int kFieldHeight = 375;
+
+} // namespace
+
 FrmTest::FrmTest(const AppContext& context, QWidget* parent) : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("FrmTest"));
+    setWindowTitle(TestingTexts::testTitle);
+    setFixedSize(twipsSize(9495, 7635));
+    move(twipsPoint(2340, 765));
+
+    m_subjects = Database::openView(m_context.programFolder, Database::File::Clinical, QStringLiteral("IDE"));
+    m_answers =
+        Database::openView(m_context.programFolder, Database::File::Clinical, QStringLiteral("Answer"));
+    m_questions = Database::openView(m_context.programFolder, Database::File::Clinical, QStringLiteral("QU"));
+
+    buildIntro();
+    buildSubjectPanel();
+    buildItemArea();
+    buildCommands();
+    Skins::applyCurrent(this, m_context.programFolder);
+    resetToIntro();
 }
 
 FrmTest::~FrmTest() = default;
 
-void FrmTest::prepareForCode(const QString&) {}
+QString FrmTest::answerCode(int option)
+{
+    return QString::number(kOptionCount + 1 - option);
+}
 
-void FrmTest::resetToIntro() {}
+void FrmTest::buildIntro()
+{
+    m_title = new QLabel(TestingTexts::programTitle, this);
+    m_title->setObjectName(QStringLiteral("SkinLabel3"));
+    m_title->setGeometry(twipsRect(480, 360, kPanelWidth, 720));
+    m_title->setAlignment(Qt::AlignCenter);
+    QFont titleFont(QStringLiteral("B Titr"));
+    titleFont.setPointSize(18);
+    m_title->setFont(titleFont);
+
+    m_instructions = new QLabel(TestingTexts::instructions, this);
+    m_instructions->setObjectName(QStringLiteral("SkinLabel4"));
+    m_instructions->setGeometry(twipsRect(480, 1320, kPanelWidth, 1920));
+    m_instructions->setWordWrap(true);
+    m_instructions->setAlignment(Qt::AlignCenter);
+    QFont textFont = font();
+    textFont.setPointSize(14);
+    m_instructions->setFont(textFont);
+
+    m_legend = new QLabel(TestingTexts::optionLegend, this);
+    m_legend->setObjectName(QStringLiteral("SkinLabel6"));
+    m_legend->setGeometry(twipsRect(480, 3480, kPanelWidth, 600));
+    m_legend->setAlignment(Qt::AlignCenter);
+    m_legend->setFont(textFont);
+}
+
+QLineEdit* FrmTest::addSubjectField(const QString& name, const QString& caption, const QString& column,
+                                    int place)
+{
+    const int left = kPanelWidth - (place / 3 + 1) * kSubjectColumnWidth;
+    const int top = kSubjectRowTop + (place % 3) * kSubjectRowPitch;
+    auto* field = new QLineEdit(m_subjectPanel);
+    field->setObjectName(name);
+    field->setGeometry(twipsRect(left + 60, top, 1500, kFieldHeight));
+    field->setAccessibleName(caption);
+    auto* label = new QLabel(caption, m_subjectPanel);
+    label->setObjectName(QStringLiteral("Label_") + name);
+    label->setGeometry(twipsRect(left + 1605, top, 1200, kFieldHeight));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setBuddy(field);
+    FieldBinding::bind(*m_subjects, column, field);
+    return field;
+}
+
+void FrmTest::buildSubjectPanel()
+{
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Frame1"));
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setProperty("skinPanel", true);
+    panel->setGeometry(twipsRect(480, 120, kPanelWidth, 1800));
+    m_subjectPanel = panel;
+
+    namespace T = TestingTexts;
+    auto* code = addSubjectField(QStringLiteral("Text1"), T::codeCaption, QStringLiteral("Code"), 0);
+    addSubjectField(QStringLiteral("Text2"), T::firstNameCaption, QStringLiteral("FName"), 1);
+    addSubjectField(QStringLiteral("Text3"), T::lastNameCaption, QStringLiteral("LName"), 2);
+    auto* gender = addSubjectField(QStringLiteral("Text4"), T::genderCaption, QStringLiteral("Jens"), 3);
+    auto* age = addSubjectField(QStringLiteral("Text5"), T::ageCaption, QStringLiteral("Sen"), 4);
+    addSubjectField(QStringLiteral("Text7"), T::maritalCaption, QStringLiteral("Taahol"), 5);
+    addSubjectField(QStringLiteral("Text8"), T::educationCaption, QStringLiteral("Tahsil"), 6);
+    auto* date = addSubjectField(QStringLiteral("Text9"), T::dateCaption, QStringLiteral("Date"), 7);
+    auto* time = addSubjectField(QStringLiteral("Text10"), T::timeCaption, QStringLiteral("Time"), 8);
+    code->setReadOnly(true);
+    gender->setReadOnly(true);
+    age->setMaxLength(3);
+    new NumericKeyFilter(*m_context.prompts, age);
+    date->setLayoutDirection(Qt::LeftToRight);
+    time->setLayoutDirection(Qt::LeftToRight);
+
+    m_answerCode = new QLineEdit(this);
+    m_answerCode->setObjectName(QStringLiteral("Text14"));
+    m_answerCode->hide();
+    FieldBinding::bind(*m_answers, QStringLiteral("Code"), m_answerCode);
+}
+
+void FrmTest::buildItemArea()
+{
+    m_itemNumber = new QLineEdit(this);
+    m_itemNumber->setObjectName(QStringLiteral("Text6"));
+    m_itemNumber->setGeometry(twipsRect(6135, 2220, 1020, 405));
+    m_itemNumber->setAlignment(Qt::AlignCenter);
+    m_itemNumber->setAccessibleName(TestingTexts::itemNumberCaption);
+    new NumericKeyFilter(*m_context.prompts, m_itemNumber);
+    m_itemNumberCaption = new QLabel(TestingTexts::itemNumberCaption, this);
+    m_itemNumberCaption->setObjectName(QStringLiteral("Label_Text6"));
+    m_itemNumberCaption->setGeometry(twipsRect(7215, 2220, 1800, 405));
+    m_itemNumberCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_itemNumberCaption->setBuddy(m_itemNumber);
+    connect(m_itemNumber, &QLineEdit::textChanged, this, &FrmTest::itemNumberChanged);
+
+    m_itemText = new QLabel(this);
+    m_itemText->setObjectName(QStringLiteral("SkinLbl5"));
+    m_itemText->setGeometry(twipsRect(480, 3075, kPanelWidth, 1455));
+    m_itemText->setWordWrap(true);
+    m_itemText->setAlignment(Qt::AlignCenter);
+    m_itemText->setFrameShape(QFrame::StyledPanel);
+    QFont itemFont = font();
+    itemFont.setPointSize(16);
+    itemFont.setBold(true);
+    m_itemText->setFont(itemFont);
+
+    m_optionsFrame = new QGroupBox(this);
+    m_optionsFrame->setObjectName(QStringLiteral("Frame2"));
+    m_optionsFrame->setGeometry(twipsRect(480, 4650, kPanelWidth, 2040));
+    m_options = new QButtonGroup(this);
+    const QString captions[kOptionCount] = {TestingTexts::optionVeryMuch, TestingTexts::optionMuch,
+                                            TestingTexts::optionMedium, TestingTexts::optionLittle,
+                                            TestingTexts::optionVeryLittle};
+    for (int option = 1; option <= kOptionCount; ++option) {
+        auto* button = new QRadioButton(captions[option - 1], m_optionsFrame);
+        button->setObjectName(QStringLiteral("Option%1").arg(option));
+        button->setAccessibleName(captions[option - 1]);
+        button->setGeometry(twipsRect(kPanelWidth - 3360, 300 + (option - 1) * 330, 3120, 330));
+        m_options->addButton(button, option);
+    }
+    connect(m_options, &QButtonGroup::idToggled, this, &FrmTest::optionChosen);
+}
+
+void FrmTest::buildCommands()
+{
+    auto makeButton = [this](const QString& name, const QString& caption, const QRect& place) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(name);
+        button->setAccessibleName(caption);
+        button->setGeometry(place);
+        button->setAutoDefault(false);
+        return button;
+    };
+    namespace T = TestingTexts;
+    // "ذخيره و خروج" takes the place of "شروع" once the test runs.
+    m_start = makeButton(QStringLiteral("Command1"), T::start, twipsRect(3607, 6840, 2280, 495));
+    m_saveAndExit = makeButton(QStringLiteral("Command5"), T::saveAndExit, twipsRect(3607, 6840, 2280, 495));
+    // Persian reads from the right: the previous item to the right, the next one to the left.
+    m_back = makeButton(QStringLiteral("CmdBack"), T::back, twipsRect(7035, 6840, 1980, 495));
+    m_next = makeButton(QStringLiteral("CmdNext"), T::next, twipsRect(480, 6840, 1980, 495));
+    m_next->setDefault(true);
+
+    connect(m_start, &QPushButton::clicked, this, &FrmTest::start);
+    connect(m_next, &QPushButton::clicked, this, [this] { moveBy(1); });
+    connect(m_back, &QPushButton::clicked, this, [this] { moveBy(-1); });
+    connect(m_saveAndExit, &QPushButton::clicked, this, &FrmTest::saveAndExit);
+}
+
+void FrmTest::showIntro(bool intro)
+{
+    for (QWidget* widget : {static_cast<QWidget*>(m_title), static_cast<QWidget*>(m_instructions),
+                            static_cast<QWidget*>(m_legend), static_cast<QWidget*>(m_start)})
+        widget->setVisible(intro);
+    for (QWidget* widget :
+         {m_subjectPanel, static_cast<QWidget*>(m_optionsFrame), static_cast<QWidget*>(m_itemText),
+          static_cast<QWidget*>(m_itemNumber), static_cast<QWidget*>(m_itemNumberCaption),
+          static_cast<QWidget*>(m_next), static_cast<QWidget*>(m_back), static_cast<QWidget*>(m_saveAndExit)})
+        widget->setVisible(!intro);
+}
+
+void FrmTest::prepareForCode(const QString& code)
+{
+    // Rows other windows committed since the last run must be seen.
+    m_subjects->requery();
+    m_answers->requery();
+    m_answerField.clear();
+    showIntro(true);
+
+    m_subjects->filterBy(QStringLiteral("code"), code);
+    m_answers->filterBy(QStringLiteral("code"), code);
+    if (m_answers->count() == 0) {
+        // A subject without an answer row gets one now, holding only the code.
+        m_answers->addNew();
+        m_answerCode->setText(code);
+        m_answers->commit();
+        m_answers->filterBy(QStringLiteral("code"), code);
+    }
+}
+
+void FrmTest::resetToIntro()
+{
+    showIntro(true);
+    m_itemNumber->setText(QStringLiteral("0"));
+}
+
+void FrmTest::start()
+{
+    showIntro(false);
+    // Through 0, so that item 1 is loaded even when the box already shows 1.
+    m_itemNumber->setText(QStringLiteral("0"));
+    m_itemNumber->setText(QStringLiteral("1"));
+    m_next->setFocus();
+}
+
+void FrmTest::moveBy(int step)
+{
+    m_answers->commit(); // a failed commit is not reported; the test goes on
+    m_itemNumber->setText(QString::number(wholeNumericValue(m_itemNumber->text()) + step));
+}
+
+void FrmTest::itemNumberChanged(const QString& text)
+{
+    if (text.isEmpty()) {
+        m_itemText->clear();
+        m_itemNumber->setText(QStringLiteral("1"));
+        return;
+    }
+    const double value = numericValue(text);
+    if (value < 0) {
+        m_context.prompts->notice(this, TestingTexts::startNotice);
+        m_itemNumber->setText(QStringLiteral("1"));
+        return;
+    }
+    if (value > kLastItem) {
+        m_answers->commit();
+        m_context.prompts->notice(this, TestingTexts::endNotice);
+        m_itemNumber->setText(QString::number(kLastItem));
+        return;
+    }
+    // 0 shows no item and leaves the display as it was, so the last item shown is still answered.
+    const int item = static_cast<int>(std::floor(value));
+    if (item >= 1)
+        loadItem(item);
+}
+
+void FrmTest::loadItem(int item)
+{
+    const QString number = QString::number(item);
+    m_questions->filterBy(QStringLiteral("ID"), number);
+    // An item whose text is missing from the bank shows an empty text area, and can still be answered.
+    m_itemText->setText(m_questions->hasCurrentRow() ? m_questions->field(QStringLiteral("QUs")) : QString());
+    m_answerField = Database::itemColumn(item);
+    m_optionsFrame->setTitle(number);
+    showStoredAnswer(m_answers->field(m_answerField));
+}
+
+void FrmTest::showStoredAnswer(const QString& value)
+{
+    m_showingAnswer = true;
+    // Exclusive groups cannot be cleared, so the group lets go while all five are unset.
+    m_options->setExclusive(false);
+    for (QAbstractButton* button : m_options->buttons())
+        button->setChecked(false);
+    m_options->setExclusive(true);
+    for (int option = 1; option <= kOptionCount; ++option) {
+        if (value == answerCode(option))
+            m_options->button(option)->setChecked(true);
+    }
+    m_showingAnswer = false;
+}
+
+void FrmTest::optionChosen(int option, bool checked)
+{
+    if (!checked || m_showingAnswer || m_answerField.isEmpty())
+        return;
+    m_answers->setField(m_answerField, answerCode(option));
+}
+
+void FrmTest::saveAndExit()
+{
+    // Failures are not reported: the window closes all the same.
+    m_answers->commit();
+    m_subjects->commit();
+    QDialog::done(QDialog::Accepted);
+    m_answerField.clear();
+    m_answers->requery();
+    m_subjects->requery();
+}
+
+void FrmTest::reject()
+{
+    saveAndExit();
+}

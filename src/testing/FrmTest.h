@@ -4,10 +4,23 @@
 
 #include <QDialog>
 
+#include <memory>
+
+class DataView;
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
 // The on-screen test: one subject answers the 35 items one at a time.
+//
+// The chosen option of an item goes into the subject's Answer row at once and reaches the file at
+// "بعدي", "قبلي", an item number above 35, and when the window closes, whichever way it closes.
 class FrmTest final : public QDialog
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FrmTest)
 public:
     explicit FrmTest(const AppContext& context, QWidget* parent = nullptr);
     ~FrmTest() override;
@@ -18,6 +31,49 @@ public:
     // Puts the window back into its intro state with item number 0, for the next opening.
     void resetToIntro();
 
+    // The answer code an option stores: "5" for the first option down to "1" for the fifth.
+    static QString answerCode(int option);
+
+public slots:
+    // Esc and the title-bar close box save and leave as "ذخيره و خروج" does, so that no chosen
+    // answer and no edit of the subject panel is lost.
+    void reject() override;
+
 private:
+    void buildIntro();
+    void buildSubjectPanel();
+    void buildItemArea();
+    void buildCommands();
+    QLineEdit* addSubjectField(const QString& name, const QString& caption, const QString& column, int place);
+    void showIntro(bool intro);
+
+    void start();
+    void moveBy(int step);
+    void saveAndExit();
+    void itemNumberChanged(const QString& text);
+    void loadItem(int item);
+    void showStoredAnswer(const QString& value);
+    void optionChosen(int option, bool checked);
+
     AppContext m_context;
+    std::unique_ptr<DataView> m_subjects;  // IDE
+    std::unique_ptr<DataView> m_answers;   // Answer
+    std::unique_ptr<DataView> m_questions; // QU
+    QString m_answerField;                 // the column of the item shown last ("1" … "35")
+    bool m_showingAnswer = false;
+
+    QLabel* m_title = nullptr;           // SkinLabel3
+    QLabel* m_instructions = nullptr;    // SkinLabel4
+    QLabel* m_legend = nullptr;          // SkinLabel6
+    QWidget* m_subjectPanel = nullptr;   // Frame1
+    QLineEdit* m_answerCode = nullptr;   // Text14, the code of the answer row
+    QLabel* m_itemText = nullptr;        // SkinLbl5
+    QGroupBox* m_optionsFrame = nullptr; // Frame2
+    QButtonGroup* m_options = nullptr;   // Option1 … Option5
+    QLabel* m_itemNumberCaption = nullptr;
+    QLineEdit* m_itemNumber = nullptr;    // Text6
+    QPushButton* m_start = nullptr;       // Command1
+    QPushButton* m_next = nullptr;        // CmdNext
+    QPushButton* m_back = nullptr;        // CmdBack
+    QPushButton* m_saveAndExit = nullptr; // Command5
 };

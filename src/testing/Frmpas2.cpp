@@ -1,8 +1,264 @@
 #include "Frmpas2.h"
 
+#include "TestingTexts.h"
+#include "common/CommonTexts.h"
+#include "common/NumericKeyFilter.h"
+#include "common/Prompts.h"
+#include "common/Twips.h"
+#include "datastore/DataView.h"
+#include "datastore/Database.h"
+#include "datastore/FieldBinding.h"
+#include "datastore/Skins.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+
+namespace {
+
+constexpr int kLastItem = Database::kItemCount;
+constexpr int kRowsPerColumn = 10;
+// Every twentieth entry reaches the file without waiting for "ذخيره".
+constexpr int kEntriesPerCommit = 20;
+
+// The grid, in twips inside its frame: columns 1290 apart from the right, rows 360 apart, each
+// entry box 465 x 375 with its item number to its left.
+constexpr int kGridWidth = 7920;
+constexpr int kFirstBoxLeft = 5962;
+constexpr int kColumnPitch = 1290;
+constexpr int kRowTop = 120;
+constexpr int kRowPitch = 360;
+constexpr int kBoxWidth = 465;
+constexpr int kBoxHeight = 375;
+constexpr int kNumberWidth = 555;
+constexpr int kNumberGap = 45;
+
+const QString kItemProperty = QStringLiteral("answerItem");
+
+} // namespace
+
 Frmpas2::Frmpas2(const AppContext& context, QWidget* parent) : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("Frmpas2"));
+    setWindowTitle(TestingTexts::sheetTitle);
+    setFixedSize(twipsSize(8400, 6795));
+    move(twipsPoint(2340, 765));
+
+    m_answers =
+        Database::openView(m_context.programFolder, Database::File::Clinical, QStringLiteral("Answer"));
+    m_subjects = Database::openView(m_context.programFolder, Database::File::Clinical, QStringLiteral("IDE"));
+
+    namespace T = TestingTexts;
+    auto* instructions = new QLabel(T::sheetInstructions, this);
+    instructions->setObjectName(QStringLiteral("Label1"));
+    instructions->setGeometry(twipsRect(240, 120, kGridWidth, 840));
+    instructions->setWordWrap(true);
+    instructions->setAlignment(Qt::AlignCenter);
+
+    m_code = new QLineEdit(this);
+    m_code->setObjectName(QStringLiteral("Text4"));
+    m_code->setGeometry(twipsRect(5160, 1080, 1380, kBoxHeight));
+    m_code->setAccessibleName(T::sheetCodeCaption);
+    auto* codeCaption = new QLabel(T::sheetCodeCaption, this);
+    codeCaption->setObjectName(QStringLiteral("Label_Text4"));
+    codeCaption->setGeometry(twipsRect(6600, 1080, 1560, kBoxHeight));
+    codeCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    codeCaption->setBuddy(m_code);
+
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(QStringLiteral("Text10"));
+    m_name->setGeometry(twipsRect(3120, 1560, 3420, kBoxHeight));
+    m_name->setReadOnly(true);
+    m_name->setAccessibleName(T::sheetNameCaption);
+    auto* nameCaption = new QLabel(T::sheetNameCaption, this);
+    nameCaption->setObjectName(QStringLiteral("Label_Text10"));
+    nameCaption->setGeometry(twipsRect(6600, 1560, 1560, kBoxHeight));
+    nameCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    nameCaption->setBuddy(m_name);
+
+    m_counter = new QLineEdit(QStringLiteral("0"), this);
+    m_counter->setObjectName(QStringLiteral("Text13"));
+    m_counter->hide();
+
+    auto makeButton = [this](const QString& name, const QString& caption, const QRect& place) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(name);
+        button->setAccessibleName(caption);
+        button->setGeometry(place);
+        // Enter belongs to the code box; no button is clicked by it.
+        button->setAutoDefault(false);
+        return button;
+    };
+    auto* select = makeButton(QStringLiteral("Command3"), T::selectSubject, twipsRect(3120, 1050, 1860, 435));
+    auto* saveButton = makeButton(QStringLiteral("Command1"), T::save, twipsRect(4320, 6120, 1800, 435));
+    auto* exitButton = makeButton(QStringLiteral("Command2"), T::exit, twipsRect(2280, 6120, 1800, 435));
+    connect(select, &QPushButton::clicked, this, &Frmpas2::selectSubject);
+    connect(m_code, &QLineEdit::returnPressed, this, &Frmpas2::selectSubject);
+    connect(saveButton, &QPushButton::clicked, this, &Frmpas2::save);
+    connect(exitButton, &QPushButton::clicked, this, &QDialog::close);
+
+    buildGrid();
+    Skins::applyCurrent(this, m_context.programFolder);
 }
 
 Frmpas2::~Frmpas2() = default;
+
+void Frmpas2::buildGrid()
+{
+    auto* grid = new QFrame(this);
+    grid->setObjectName(QStringLiteral("FrameGrid"));
+    grid->setFrameShape(QFrame::StyledPanel);
+    grid->setProperty("skinPanel", true);
+    grid->setGeometry(twipsRect(240, 2100, kGridWidth, 3840));
+    m_grid = grid;
+
+    NumericKeyFilter::Options keys;
+    keys.showNotice = false; // a refused key only beeps here
+    keys.highestDigit = u'5';
+    keys.acceptEnter = false;
+    const auto* onlyAnswers =
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-5]?")), this);
+
+    for (int item = 1; item <= kLastItem; ++item) {
+        const int column = (item - 1) / kRowsPerColumn;
+        const int row = (item - 1) % kRowsPerColumn;
+        const int left = kFirstBoxLeft - column * kColumnPitch;
+        const int top = kRowTop + row * kRowPitch;
+        const QString number = QString::number(item);
+
+        auto* box = new QLineEdit(grid);
+        box->setObjectName(QStringLiteral("Txt1_") + number);
+        box->setGeometry(twipsRect(left, top, kBoxWidth, kBoxHeight));
+        box->setMaxLength(1);
+        box->setAlignment(Qt::AlignCenter);
+        box->setValidator(onlyAnswers);
+        box->setAccessibleName(number);
+        box->setProperty(kItemProperty.toLatin1().constData(), item);
+        new NumericKeyFilter(*m_context.prompts, box, keys);
+        box->installEventFilter(this);
+        // Only what the user types counts as an entry; loading a subject's answers does not.
+        connect(box, &QLineEdit::textEdited, this, [this, item] { entryEdited(item); });
+        m_entryBoxes[item] = box;
+
+        auto* label = new QLabel(number, grid);
+        label->setObjectName(QStringLiteral("SkinLbl1_") + number);
+        label->setGeometry(twipsRect(left - kNumberGap - kNumberWidth, top, kNumberWidth, kBoxHeight));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setBuddy(box);
+
+        auto* field = new QLineEdit(this);
+        field->setObjectName(QStringLiteral("Txt2_") + number);
+        field->hide();
+        FieldBinding::bind(*m_answers, Database::itemColumn(item), field);
+        m_hiddenFields[item] = field;
+    }
+    for (int item = 2; item <= kLastItem; ++item)
+        setTabOrder(m_entryBoxes[item - 1], m_entryBoxes[item]);
+    grid->hide();
+}
+
+void Frmpas2::hideGrid()
+{
+    m_grid->hide();
+    m_name->clear();
+    m_subjectShown = false;
+}
+
+void Frmpas2::selectSubject()
+{
+    // The answers typed for the subject shown so far are kept before another one is looked up.
+    if (m_subjectShown)
+        m_answers->commit();
+
+    const QString code = m_code->text();
+    if (code.isEmpty()) {
+        hideGrid();
+        m_context.prompts->notice(this, CommonTexts::enterSubjectNumber);
+        return;
+    }
+    m_subjects->filterBy(QStringLiteral("Code"), code);
+    if (m_subjects->count() == 0) {
+        // The grid goes: typing on would otherwise change the subject shown before.
+        hideGrid();
+        m_context.prompts->notice(this, CommonTexts::noSuchSubject);
+        return;
+    }
+    m_answers->filterBy(QStringLiteral("code"), code);
+    if (m_answers->count() == 0) {
+        // The new row holds the code exactly as the lookup uses it: a code with blanks around it,
+        // stored without them, could not be found again and the answers typed next would be lost.
+        m_answers->addNew();
+        m_answers->setField(QStringLiteral("Code"), code);
+        m_answers->commit();
+        m_answers->requery();
+        m_answers->filterBy(QStringLiteral("code"), code);
+    }
+
+    m_name->setText(m_subjects->field(QStringLiteral("FName")) + u' ' +
+                    m_subjects->field(QStringLiteral("LName")));
+    m_grid->show();
+    m_subjectShown = true;
+    for (int item = 1; item <= kLastItem; ++item)
+        m_entryBoxes[item]->setText(m_hiddenFields[item]->text());
+    m_entryBoxes[1]->setFocus();
+    m_entryBoxes[1]->selectAll();
+}
+
+void Frmpas2::entryEdited(int item)
+{
+    QLineEdit* box = m_entryBoxes[item];
+    const QString text = box->text();
+    if (text.isEmpty()) {
+        m_hiddenFields[item]->clear(); // the item is unanswered again; the focus stays here
+        return;
+    }
+    m_hiddenFields[item]->setText(text == QLatin1String("0") ? QString() : text);
+    if (item == kLastItem)
+        return;
+    if (++m_entries == kEntriesPerCommit) {
+        m_answers->commit();
+        m_entries = 0;
+    }
+    m_counter->setText(QString::number(m_entries));
+    QLineEdit* nextBox = m_entryBoxes[item + 1];
+    nextBox->setFocus();
+    nextBox->selectAll(); // the next digit replaces what the box showed
+}
+
+void Frmpas2::save()
+{
+    if (m_code->text().isEmpty()) {
+        m_context.prompts->notice(this, TestingTexts::selectFirst);
+        return;
+    }
+    if (!m_answers->commit()) {
+        m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::saveFailed,
+                                   Prompts::Icon::Exclamation, true);
+        return;
+    }
+    m_entries = 0;
+    m_counter->setText(QStringLiteral("0"));
+    m_context.prompts->notice(this, TestingTexts::changesSaved);
+}
+
+void Frmpas2::done(int result)
+{
+    if (m_subjectShown)
+        m_answers->commit();
+    QDialog::done(result);
+}
+
+bool Frmpas2::eventFilter(QObject* watched, QEvent* event)
+{
+    // A box entered with the mouse or Tab has its content selected too, so a digit replaces it.
+    if (event->type() == QEvent::FocusIn &&
+        watched->property(kItemProperty.toLatin1().constData()).isValid()) {
+        auto* box = static_cast<QLineEdit*>(watched);
+        QTimer::singleShot(0, box, &QLineEdit::selectAll);
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -4,14 +4,49 @@
 
 #include <QDialog>
 
+#include <memory>
+
+class DataView;
+class QLineEdit;
+class QWidget;
+
 // The answer sheet: the clinician types a subject's 35 answers from a paper sheet.
+//
+// A digit typed into an entry box goes into the subject's Answer row at once, in the coding of the
+// on-screen test ("1" … "5", 0 or an emptied box leaves the item unanswered). The row reaches the
+// file every twentieth entry, at "ذخيره", before another subject is selected and when the window
+// closes, whichever way it closes, so that no typed answer is lost.
 class Frmpas2 final : public QDialog
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Frmpas2)
 public:
     explicit Frmpas2(const AppContext& context, QWidget* parent = nullptr);
     ~Frmpas2() override;
 
+    // Every way of closing the window (its buttons, Esc, the title-bar close box) ends here.
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void buildGrid();
+    void selectSubject();
+    void save();
+    void entryEdited(int item);
+    void hideGrid();
+
     AppContext m_context;
+    std::unique_ptr<DataView> m_answers;  // Answer
+    std::unique_ptr<DataView> m_subjects; // IDE
+    int m_entries = 0;
+    bool m_subjectShown = false;
+
+    QLineEdit* m_code = nullptr;    // Text4
+    QLineEdit* m_name = nullptr;    // Text10
+    QLineEdit* m_counter = nullptr; // Text13
+    QWidget* m_grid = nullptr;
+    QLineEdit* m_entryBoxes[36] = {};   // Txt1 1 … 35
+    QLineEdit* m_hiddenFields[36] = {}; // Txt2 1 … 35, bound to the answer columns
 };

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+// The Persian texts of the on-screen test and the answer sheet.
+namespace TestingTexts {
+
+// The on-screen test.
+inline const QString testTitle = QStringLiteral("صفحه اجراي تست");
+inline const QString programTitle = QStringLiteral("نرم افزار آزمون ولمورا");
+inline const QString instructions = QStringLiteral(
+    "لطفا عبارات زيِر را به دقت بخوانيد و ميزان هر يک از نيازهاي فهرست شده را از بسيار کم تا بسيار زياد در "
+    "خود درجه بندي کنيد.  هر عبارت در خصوص مقدار و ميزان وجود يک گرايش يا نياز در شما سوال مي کند");
+inline const QString optionLegend =
+    QStringLiteral(" بسيار زياد  --- زياد  ---  متوسط ---   کم ---  بسيار کم ");
+inline const QString start = QStringLiteral("شروع");
+inline const QString next = QStringLiteral("بعدي");
+inline const QString back = QStringLiteral("قبلي");
+inline const QString saveAndExit = QStringLiteral("ذخيره و خروج");
+
+// The five options, top to bottom; they store "5" … "1".
+inline const QString optionVeryMuch = QStringLiteral("بسيار زياد");
+inline const QString optionMuch = QStringLiteral("زياد");
+inline const QString optionMedium = QStringLiteral("متوسط");
+inline const QString optionLittle = QStringLiteral("کم");
+inline const QString optionVeryLittle = QStringLiteral("بسيار کم");
+
+// Notices when the item number runs out of range.
+inline const QString startNotice = QStringLiteral("شروع");
+inline const QString endNotice = QStringLiteral("پايان");
+
+// Captions of the subject panel.
+inline const QString codeCaption = QStringLiteral(":کد آزمودني");
+inline const QString firstNameCaption = QStringLiteral(" :نام");
+inline const QString lastNameCaption = QStringLiteral(" :نام خانوادگي");
+inline const QString genderCaption = QStringLiteral(" :جنس");
+inline const QString ageCaption = QStringLiteral(" :سن");
+inline const QString maritalCaption = QStringLiteral(" :وضعيت تاهل");
+inline const QString educationCaption = QStringLiteral(" :ميزان تحصيلات");
+inline const QString dateCaption = QStringLiteral(" :تاريخ");
+inline const QString timeCaption = QStringLiteral(" :ساعت");
+// The item-number box has no caption of its own on the form; this one names it for screen readers.
+inline const QString itemNumberCaption = QStringLiteral(":شماره سؤال");
+
+// The answer sheet.
+inline const QString sheetTitle = QStringLiteral("پاسخنامه");
+inline const QString sheetInstructions =
+    QStringLiteral("جهت گزينه بسيار زياد عدد5 ، گزينه زياد  عدد 4 ، گزينه متوسط عدد 3 ، گزينه کم عدد 2 ، و "
+                   "گزينه بسيار کم عدد 1 و گزينه هاي بدون پاسخ عدد 0 را وارد نماييد");
+inline const QString selectSubject = QStringLiteral("انتخاب آزمودني");
+inline const QString save = QStringLiteral("ذخيره");
+inline const QString exit = QStringLiteral("خروج");
+inline const QString selectFirst =
+    QStringLiteral("ابتدا کدآزمودني مورد نظر را وارد نموده سپس روي انتخاب آزمودني کليک كنيد");
+inline const QString changesSaved = QStringLiteral("تغييرات با موفقيت ذخيره گرديد");
+// Committing the typed answers failed; they stay in the boxes for another try.
+inline const QString saveFailed = QStringLiteral("ذخيره پاسخها انجام نشد. لطفا دوباره ذخيره کنيد");
+// Captions of the code box and the name box, which the form shows without a label of their own.
+inline const QString sheetCodeCaption = QStringLiteral(":کد آزمودني");
+inline const QString sheetNameCaption = QStringLiteral(":نام آزمودني");
+
+} // namespace TestingTexts
