@@ -32,7 +32,7 @@ void show(QWidget* parent, const QString& text, int milliseconds)
     QMessageBox box(QMessageBox::NoIcon, CommonTexts::noticeTitle, text, QMessageBox::Ok, parent);
     box.setDefaultButton(QMessageBox::Ok);
     box.setLayoutDirection(Qt::RightToLeft);
-    QTimer::singleShot(milliseconds, &box, [] { closeOpenNotice(); });
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &box, [] { closeOpenNotice(); });
     box.exec();
 }
 
