@@ -1,0 +1,160 @@
+// Times the scoring of one subject on a DABSH.skn holding 100,000 subjects with their answers:
+// the lookup by code, the sums, the score texts and the store of the five scores. Measured twice:
+// through the scoring functions on data views, and through the scoring window itself (its bound
+// fields included) with prompts that answer at once. Prints the medians; not a test: run
+// build/bench/bench_scoring by hand.
+
+#include "common/AppContext.h"
+#include "common/Navigator.h"
+#include "common/Prompts.h"
+#include "datastore/DataView.h"
+#include "datastore/Database.h"
+#include "scoring/FrmkLID.h"
+#include "scoring/ScoringKey.h"
+#include "scoring/ScoringStore.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int kSubjects = 100000;
+constexpr int kRuns = 200;
+
+void fill(const QString& folder)
+{
+    QSqlDatabase db = Database::connection(folder, Database::File::Clinical);
+    Transaction transaction(db);
+    QSqlQuery subject(db);
+    subject.prepare(
+        QStringLiteral("INSERT INTO IDE (Code, FName, LName, Sen, Jens, Taahol, Tahsil, \"Group\", "
+                       "\"Date\", \"Time\") VALUES (?, 'Ali', 'Ahmadi', '30', 'مرد', 'مجرد', "
+                       "'ليسانس', 'A', '1402/02/13', '10:00:00')"));
+    QSqlQuery answer(db);
+    QStringList columns{QStringLiteral("Code")};
+    for (int item = 1; item <= ScoringKey::kItemCount; ++item)
+        columns << quotedIdentifier(Database::itemColumn(item));
+    answer.prepare(QStringLiteral("INSERT INTO Answer (%1) VALUES (%2)")
+                       .arg(columns.join(u','), QStringList(36, QStringLiteral("?")).join(u',')));
+    for (int code = 1; code <= kSubjects; ++code) {
+        subject.addBindValue(QString::number(code));
+        subject.exec();
+        answer.addBindValue(QString::number(code));
+        for (int item = 1; item <= ScoringKey::kItemCount; ++item)
+            answer.addBindValue(QString::number(1 + QRandomGenerator::global()->bounded(5)));
+        answer.exec();
+    }
+    transaction.commit();
+}
+
+double medianMilliseconds(const std::function<void(int)>& work)
+{
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        work(run);
+        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+QString codeOfRun(int run)
+{
+    return QString::number(1 + (run * 7919) % kSubjects);
+}
+
+// Prompts that answer at once: the code to score, no waiting on notices or warnings.
+class InstantPrompts final : public Prompts
+{
+public:
+    QString code;
+    void notice(QWidget*, const QString&, int) override {}
+    void message(QWidget*, const QString&, const QString&, Icon, bool) override {}
+    bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
+    QString askText(QWidget*, const QString&, const QString&, const QString&) override { return code; }
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    void beep() override {}
+};
+
+class NoNavigator final : public Navigator
+{
+public:
+    void runTest(const QString&) override {}
+    void openAnswerSheet() override {}
+    void openScoring() override {}
+    bool openSubjectFinder() override { return false; }
+    void openIntroduction() override {}
+    void openAbout() override {}
+    void openUpdateCheck() override {}
+    void mainWindowClosing(int) override {}
+    void scoringClosed() override {}
+    void showNeedsChart(const NeedsChartInput&) override {}
+    void needsChartClosed() override {}
+    ClinicTexts clinicTexts() const override { return {}; }
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString folder = dir.path();
+    if (!Database::openProgramDatabases(folder).ok)
+        return 1;
+    QElapsedTimer filling;
+    filling.start();
+    fill(folder);
+    std::printf("filled %d subjects with answers in %.1f s\n", kSubjects,
+                static_cast<double>(filling.elapsed()) / 1000.0);
+
+    using Database::File;
+    auto answers = Database::openView(folder, File::Clinical, QStringLiteral("Answer"));
+    auto probe = Database::openView(folder, File::Clinical, QStringLiteral("IDE"));
+    auto subjects = Database::openView(folder, File::Clinical, QStringLiteral("IDE"));
+    int stored = 0;
+    const double core = medianMilliseconds([&](int run) {
+        const QString code = codeOfRun(run);
+        ScoringKey::ItemTexts items;
+        if (!ScoringStore::selectAnswers(*answers, code, &items) || !ScoringStore::selectSubject(*probe, code))
+            return;
+        const QString line = ScoringKey::subjectDataLine(ScoringStore::subjectRecord(*probe));
+        ScoringStore::selectSubject(*subjects, code);
+        if (ScoringStore::storeScores(*subjects, ScoringKey::scoreTexts(items)) && !line.isEmpty())
+            ++stored;
+    });
+
+    InstantPrompts prompts;
+    NoNavigator navigator;
+    AppContext context{folder, &prompts, nullptr, &navigator, nullptr};
+    double window = 0;
+    {
+        FrmkLID scoring(context);
+        window = medianMilliseconds([&](int run) {
+            prompts.code = codeOfRun(run + kRuns);
+            scoring.chooseAndScore();
+        });
+    }
+
+    std::printf("subjects: %d, runs: %d, scored and stored: %d\n", kSubjects, kRuns, stored);
+    std::printf("score one subject (lookup, sums, texts, store): %.3f ms (median)\n", core);
+    std::printf("the same through the scoring window:            %.3f ms (median)\n", window);
+    answers.reset();
+    probe.reset();
+    subjects.reset();
+    Database::closeProgramDatabases(folder);
+    return 0;
+}

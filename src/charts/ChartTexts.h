@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+// The texts of the needs chart window.
+namespace ChartTexts {
+
+inline const QString title = QStringLiteral("ولمورا Velmora");
+
+// Scale names under the plot, in column order S, L, F1, P, F2.
+inline const std::array<QString, 5> scaleNames{QStringLiteral("Survival"), QStringLiteral("Love & belonging"),
+                                               QStringLiteral("Freedom"), QStringLiteral("Power/self-worth"),
+                                               QStringLiteral("Fun & enjoyment")};
+
+// Legend captions of the two subjects.
+inline const QString subject1 = QStringLiteral("آزمودني 1");
+inline const QString subject2 = QStringLiteral("آزمودني 2");
+
+// Command bar.
+inline const QString print = QStringLiteral("پرينت");
+inline const QString exportWord = QStringLiteral("خروجي  Word");
+inline const QString close = QStringLiteral("خروج");
+
+} // namespace ChartTexts
