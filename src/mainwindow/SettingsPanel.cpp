@@ -1,7 +1,32 @@
 #include "SettingsPanel.h"
 
+#include "LogoFile.h"
 #include "MainViews.h"
 #include "PanelHost.h"
+#include "SettingsTexts.h"
+#include "common/CommonTexts.h"
+#include "common/Prompts.h"
+#include "common/Twips.h"
+#include "datastore/DataView.h"
+#include "datastore/FieldBinding.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace {
+
+QPushButton* addButton(QWidget* panel, const QString& name, const QString& caption, int row)
+{
+    auto* button = new QPushButton(caption, panel);
+    button->setObjectName(name);
+    button->setAccessibleName(caption);
+    button->setGeometry(twipsRect(3000, 150 + row * 630, 2115, 510));
+    return button;
+}
+
+} // namespace
 
 SettingsPanel::SettingsPanel(const AppContext& context, MainViews& views, PanelHost& host, QWidget* parent)
     : QFrame(parent), m_context(context), m_views(views), m_host(host)
@@ -9,16 +34,108 @@ SettingsPanel::SettingsPanel(const AppContext& context, MainViews& views, PanelH
     setObjectName(QStringLiteral("Frame8"));
     setFrameShape(QFrame::StyledPanel);
     setProperty("skinPanel", true);
+    namespace T = SettingsTexts;
+
+    m_logoBox = new QLabel(this);
+    m_logoBox->setObjectName(QStringLiteral("Picture2"));
+    m_logoBox->setFrameShape(QFrame::Box);
+    m_logoBox->setGeometry(twipsRect(150, 150, 2700, 1950));
+    m_logoBox->setAlignment(Qt::AlignCenter);
+
+    auto* flagCaption = new QLabel(T::logoFlagCaption, this);
+    flagCaption->setObjectName(QStringLiteral("Label_Check1"));
+    flagCaption->setGeometry(twipsRect(150, 2190, 2700, 375));
+    flagCaption->setAlignment(Qt::AlignCenter);
+    flagCaption->setWordWrap(true);
+    m_logoFlag = new QCheckBox(this);
+    m_logoFlag->setObjectName(QStringLiteral("Check1"));
+    m_logoFlag->setGeometry(twipsRect(150, 2610, 2700, 405));
+    flagCaption->setBuddy(m_logoFlag);
+    m_logoFlag->setAccessibleName(T::logoFlagCaption);
+    // The binding writes the field first (it was connected first), then the row is committed.
+    FieldBinding::bind(*m_views.theme, QStringLiteral("Check1"), m_logoFlag);
+    connect(m_logoFlag, &QCheckBox::toggled, this, &SettingsPanel::logoFlagChanged);
+    showFlagCaption();
+
+    auto* chooseLogoButton = addButton(this, QStringLiteral("Command65"), T::chooseLogo, 0);
+    auto* editButton = addButton(this, QStringLiteral("Cmndedit"), T::editQuestions, 1);
+    auto* profileButton = addButton(this, QStringLiteral("Command67"), T::clinicProfile, 2);
+    auto* themeButton = addButton(this, QStringLiteral("Command68"), T::changeTheme, 3);
+    auto* closeButton = addButton(this, QStringLiteral("Command69"), T::close, 4);
+
+    connect(chooseLogoButton, &QPushButton::clicked, this, &SettingsPanel::chooseLogo);
+    connect(editButton, &QPushButton::clicked, this, [this] { m_host.openQuestionEditor(); });
+    connect(profileButton, &QPushButton::clicked, this, [this] { m_host.openClinicProfile(); });
+    connect(themeButton, &QPushButton::clicked, this, [this] { m_host.openThemeChooser(); });
+    connect(closeButton, &QPushButton::clicked, this, [this] { m_host.closePanels(); });
     hide();
 }
 
 void SettingsPanel::open()
 {
     m_host.closePanels();
-    show();
+    m_host.showSettingsPanel();
     raise();
 }
 
-void SettingsPanel::viewsReopened() {}
+void SettingsPanel::viewsReopened()
+{
+    // The binding has shown the stored flag; the caption must say the same.
+    showFlagCaption();
+}
 
-void SettingsPanel::showLogo(const QImage&) {}
+void SettingsPanel::showLogo(const QImage& logo)
+{
+    if (logo.isNull()) {
+        m_logoBox->clear();
+        return;
+    }
+    // Stretched over the whole inner area, as the prints stretch it over theirs.
+    const QSize inner = m_logoBox->contentsRect().size();
+    m_logoBox->setPixmap(
+        QPixmap::fromImage(logo.scaled(inner, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+}
+
+void SettingsPanel::showFlagCaption()
+{
+    m_logoFlag->setText(m_logoFlag->isChecked() ? SettingsTexts::logoShown : SettingsTexts::logoHidden);
+    m_logoFlag->setAccessibleDescription(m_logoFlag->text());
+}
+
+void SettingsPanel::logoFlagChanged()
+{
+    showFlagCaption();
+    // Committed at once, so that the prints follow the caption. The profile form drops its unsaved
+    // edits when it closes, so nothing but the flag can be pending in the row here.
+    m_views.theme->commit();
+}
+
+void SettingsPanel::chooseLogo()
+{
+    m_host.closePanels();
+    m_host.showSettingsPanel();
+
+    const QString fileName = m_context.prompts->openFileName(window(), QString(), QString(), QString());
+    if (!fileName.isEmpty()) {
+        const QImage picture = LogoFile::read(fileName);
+        // A file that is not a picture loads nothing; an earlier choice stays in the holder.
+        if (!picture.isNull()) {
+            m_chosenLogo = picture;
+            showLogo(m_chosenLogo);
+        }
+    }
+    if (m_chosenLogo.isNull())
+        return;
+
+    const bool written = LogoFile::write(m_chosenLogo, m_context.programFolder);
+    // The logo box and the prints show what the file now holds.
+    m_host.reloadLogo();
+    if (written) {
+        m_context.prompts->message(window(), CommonTexts::attentionTitle, SettingsTexts::logoSaved,
+                                   Prompts::Icon::Information);
+    } else {
+        m_context.prompts->message(window(), CommonTexts::warningTitle, SettingsTexts::logoNotSaved,
+                                   Prompts::Icon::Exclamation);
+    }
+    m_views.theme->requery();
+}

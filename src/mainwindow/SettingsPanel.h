@@ -3,11 +3,15 @@
 #include "common/AppContext.h"
 
 #include <QFrame>
+#include <QImage>
 
 class PanelHost;
+class QCheckBox;
+class QLabel;
 struct MainViews;
 
-// A panel of the main window: the settings panel: logo box, logo flag and the buttons to the other settings.
+// A panel of the main window: the settings panel: logo box, logo flag and the buttons to the other
+// settings (clinic profile, logo choice, question editor, theme chooser).
 class SettingsPanel final : public QFrame
 {
     Q_OBJECT
@@ -22,7 +26,16 @@ public:
     void showLogo(const QImage& logo);
 
 private:
+    void chooseLogo();
+    void logoFlagChanged();
+    void showFlagCaption();
+
     AppContext m_context;
     MainViews& m_views;
     PanelHost& m_host;
+    QLabel* m_logoBox = nullptr;
+    QCheckBox* m_logoFlag = nullptr;
+    // The picture most recently chosen while the main window is open; written again when a later
+    // choice is not a picture.
+    QImage m_chosenLogo;
 };

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+// The clinic logo file VMpic.jpg in the program folder. The file keeps its name whatever picture
+// format it holds, so it is always read by content; an older installation may have left a Windows
+// bitmap there.
+namespace LogoFile {
+
+inline const QString kFileName = QStringLiteral("VMpic.jpg");
+
+QString path(const QString& programFolder);
+
+// Reads a picture by its content, whatever its name says; a null image when the file is missing or
+// is not a picture. Photos are turned upright by their orientation tag.
+QImage read(const QString& filePath);
+
+// Writes the logo losslessly (PNG content) as VMpic.jpg, replacing the old file as a whole: a
+// failed write leaves the old logo untouched. False when nothing was written.
+bool write(const QImage& logo, const QString& programFolder);
+
+} // namespace LogoFile
