@@ -59,7 +59,7 @@ void ClinicProfilePanel::addField(const QString& name, const QString& column, co
     auto* label = new QLabel(caption, this);
     label->setObjectName(QStringLiteral("Label_") + name);
     label->setGeometry(twipsRect(4950, top, 1560, 405));
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setAlignment(Qt::AlignLeading | Qt::AlignVCenter); // the reading start: right
     label->setBuddy(edit);
     edit->setAccessibleName(caption);
     FieldBinding::bind(*m_views.theme, column, edit);

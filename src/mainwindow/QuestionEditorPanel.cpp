@@ -86,10 +86,8 @@ QuestionEditorPanel::QuestionEditorPanel(const AppContext& context, MainViews& v
 
     connect(m_numberBox, &QLineEdit::textChanged, this, &QuestionEditorPanel::applyChangeRule);
     connect(m_textBox, &QPlainTextEdit::textChanged, this, &QuestionEditorPanel::textEdited);
-    connect(next, &QPushButton::clicked, this,
-            [this] { m_numberBox->setText(QString::number(wholeNumericValue(m_numberBox->text()) + 1)); });
-    connect(previous, &QPushButton::clicked, this,
-            [this] { m_numberBox->setText(QString::number(wholeNumericValue(m_numberBox->text()) - 1)); });
+    connect(next, &QPushButton::clicked, this, [this] { page(+1); });
+    connect(previous, &QPushButton::clicked, this, [this] { page(-1); });
     connect(saveButton, &QPushButton::clicked, this, &QuestionEditorPanel::save);
     connect(cancelButton, &QPushButton::clicked, this, &QuestionEditorPanel::cancel);
     hide();
@@ -140,6 +138,16 @@ void QuestionEditorPanel::applyChangeRule(const QString& text)
         return;
     }
     showItem(settled);
+}
+
+void QuestionEditorPanel::page(int step)
+{
+    const QString target = QString::number(wholeNumericValue(m_numberBox->text()) + step);
+    // Settle an unsaved edit while the box still shows its item, so that the question and the
+    // screen agree; at either end nothing moves and nothing is asked.
+    if (settledNumber(target) != m_shownItem && m_edited && !leaveEditedItem())
+        return;
+    m_numberBox->setText(target);
 }
 
 bool QuestionEditorPanel::leaveEditedItem()

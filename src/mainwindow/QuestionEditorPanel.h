@@ -40,6 +40,7 @@ public:
 private:
     void applyChangeRule(const QString& text);
     void setNumber(const QString& number);
+    void page(int step);
     bool leaveEditedItem();
     void showItem(const QString& number);
     void showStoredText();
