@@ -1,3 +1,4 @@
+#include "PanelDriver.h"
 #include "TestProgramFolder.h"
 #include "common/Twips.h"
 #include "datastore/DataView.h"
@@ -8,40 +9,11 @@
 #include <QPushButton>
 #include <QtTest>
 
-namespace {
-
-// Types a text key by key, as a keyboard with a Persian layout would; QTest::keyClicks takes
-// Latin-1 only.
-void typeText(QWidget* widget, const QString& text)
-{
-    for (const QChar character : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(character));
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
-} // namespace
+using namespace PanelDriver;
 
 class QuestionEditorTest : public QObject
 {
     Q_OBJECT
-
-    template <typename T = QWidget> static T* child(Frm1& window, const char* name)
-    {
-        auto* found = window.findChild<T*>(QLatin1String(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
-
-    static void click(Frm1& window, const char* name)
-    {
-        auto* button = child<QPushButton>(window, name);
-        QVERIFY2(button->isVisible(), name);
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
 
     static QStringList storedTexts(TestProgramFolder& folder)
     {
