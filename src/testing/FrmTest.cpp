@@ -50,6 +50,11 @@ FrmTest::FrmTest(const AppContext& context, QWidget* parent) : QDialog(parent), 
     buildItemArea();
     buildCommands();
     Skins::applyCurrent(this, m_context.programFolder);
+    // The skins colour every widget alike; the options take the colour of their frame instead.
+    m_optionsFrame->ensurePolished();
+    const QColor frameColour = m_optionsFrame->palette().color(m_optionsFrame->backgroundRole());
+    m_optionsFrame->setStyleSheet(
+        QStringLiteral("QRadioButton { background-color: %1; }").arg(frameColour.name()));
     resetToIntro();
 }
 

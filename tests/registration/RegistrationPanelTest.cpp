@@ -1,7 +1,7 @@
+#include "mainwindow/RegistrationPanel.h"
 #include "TestProgramFolder.h"
 #include "datastore/DataView.h"
 #include "mainwindow/Frm1.h"
-#include "mainwindow/RegistrationPanel.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -67,6 +67,9 @@ class RegistrationPanelTest : public QObject
     }
 
 private slots:
+    // The program runs right to left.
+    void initTestCase() { QApplication::setLayoutDirection(Qt::RightToLeft); }
+
     void init() { m_folder = std::make_unique<TestProgramFolder>(); }
     void cleanup()
     {
@@ -116,14 +119,18 @@ private slots:
             std::function<void()> fill;
         };
         const Step steps[] = {
-            {QStringLiteral("نام آزمودني را وارد کنيد"), edit("Text6"), [this] { type("Text6", QStringLiteral("Sara")); }},
+            {QStringLiteral("نام آزمودني را وارد کنيد"), edit("Text6"),
+             [this] { type("Text6", QStringLiteral("Sara")); }},
             {QStringLiteral("نام خانوادگي آزمودني را وارد کنيد"), edit("Text4"),
              [this] { type("Text4", QStringLiteral(" ")); }}, // a blank counts as filled in
-            {QStringLiteral("جنسيت آزمودني را مشخص کنيد"), list("Combo2"), [this] { list("Combo2")->setCurrentIndex(1); }},
-            {QStringLiteral("سن آزمودني را وارد کنيد"), edit("Text5"), [this] { type("Text5", QStringLiteral("7")); }},
+            {QStringLiteral("جنسيت آزمودني را مشخص کنيد"), list("Combo2"),
+             [this] { list("Combo2")->setCurrentIndex(1); }},
+            {QStringLiteral("سن آزمودني را وارد کنيد"), edit("Text5"),
+             [this] { type("Text5", QStringLiteral("7")); }},
             {QStringLiteral("وضعيت تاهل آزمودني را مشخص کنيد"), list("Combo1"),
              [this] { list("Combo1")->setCurrentIndex(0); }},
-            {QStringLiteral("گروه را مشخص کنيد"), list("Combo3"), [this] { list("Combo3")->setCurrentIndex(6); }},
+            {QStringLiteral("گروه را مشخص کنيد"), list("Combo3"),
+             [this] { list("Combo3")->setCurrentIndex(6); }},
             {QStringLiteral("ميزان تحصيلات آزمودني را وارد کنيد"), edit("Text7"),
              [this] { type("Text7", QStringLiteral("Diploma")); }},
         };
@@ -215,8 +222,8 @@ private slots:
             return texts;
         };
         QCOMPARE(items("Combo2"), QStringList({QStringLiteral("مرد"), QStringLiteral("زن")}));
-        QCOMPARE(items("Combo1"), QStringList({QStringLiteral("مجرد"), QStringLiteral("متأهل"), QStringLiteral("مطلقه"),
-                                               QStringLiteral("بيوه")}));
+        QCOMPARE(items("Combo1"), QStringList({QStringLiteral("مجرد"), QStringLiteral("متأهل"),
+                                               QStringLiteral("مطلقه"), QStringLiteral("بيوه")}));
         QCOMPARE(items("Combo3"), QStringList({"A", "B", "C", "D", "E", "F", "G"}));
         for (const char* name : {"Combo1", "Combo2", "Combo3"}) {
             QCOMPARE(list(name)->currentIndex(), -1);
@@ -266,8 +273,8 @@ private slots:
         type("Text5", QStringLiteral("4a-7"));
         QCOMPARE(edit("Text5")->text(), QStringLiteral("47"));
         QCOMPARE(m_folder->prompts.beeps, 2);
-        QCOMPARE(m_folder->prompts.notices(),
-                 QStringList({QStringLiteral("شما بايد عدد وارد كنيد"), QStringLiteral("شما بايد عدد وارد كنيد")}));
+        QCOMPARE(m_folder->prompts.notices(), QStringList({QStringLiteral("شما بايد عدد وارد كنيد"),
+                                                           QStringLiteral("شما بايد عدد وارد كنيد")}));
         type("Text5", QStringLiteral("9"));
         QCOMPARE(edit("Text5")->text(), QStringLiteral("47"));
         QTest::keyClick(edit("Text5"), Qt::Key_Backspace);
@@ -278,8 +285,8 @@ private slots:
     {
         m_folder->addSubject(QStringLiteral("1"));
         QSqlQuery trigger(m_folder->view(QStringLiteral("IDE"))->database());
-        QVERIFY(trigger.exec(QStringLiteral(
-            "CREATE TRIGGER refuse_subject BEFORE INSERT ON IDE BEGIN SELECT RAISE(ABORT, 'disk full'); END")));
+        QVERIFY(trigger.exec(QStringLiteral("CREATE TRIGGER refuse_subject BEFORE INSERT ON IDE BEGIN SELECT "
+                                            "RAISE(ABORT, 'disk full'); END")));
         openMainWindow();
         click("Command1");
         fillIn(QStringLiteral("Sara"));
@@ -349,11 +356,11 @@ private slots:
     {
         openMainWindow();
         const QPair<const char*, QString> captions[] = {
-            {"Text11", QStringLiteral(":کد آزمودني")},  {"Text6", QStringLiteral(" :نام")},
+            {"Text11", QStringLiteral(":کد آزمودني")},   {"Text6", QStringLiteral(" :نام")},
             {"Text4", QStringLiteral(" :نام خانوادگي")}, {"Combo2", QStringLiteral(" :جنس")},
-            {"Text5", QStringLiteral(" :سن")},          {"Combo1", QStringLiteral(" :تاهل")},
-            {"Text7", QStringLiteral(" :تحصيلات")},     {"Text8", QStringLiteral(" :تاريخ")},
-            {"Text9", QStringLiteral(" :ساعت")},        {"Combo3", QStringLiteral(" :گروه")},
+            {"Text5", QStringLiteral(" :سن")},           {"Combo1", QStringLiteral(" :تاهل")},
+            {"Text7", QStringLiteral(" :تحصيلات")},      {"Text8", QStringLiteral(" :تاريخ")},
+            {"Text9", QStringLiteral(" :ساعت")},         {"Combo3", QStringLiteral(" :گروه")},
         };
         for (const auto& [name, caption] : captions) {
             auto* field = child<QWidget>(name);
