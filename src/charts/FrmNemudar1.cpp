@@ -208,6 +208,8 @@ void FrmNemudar1::redraw()
 void FrmNemudar1::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // In front and taking the keys, so that Esc closes it at once.
+    activateWindow();
     redraw();
 }
 

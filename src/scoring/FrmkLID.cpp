@@ -18,11 +18,14 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
+#include <QTextOption>
 
 namespace {
 
 const QString kCode = QStringLiteral("Code");
-constexpr int kRecordRowHeight = 345;
+constexpr int kRecordRowHeight = 330;
+constexpr int kRecordRowPitch = 390;
 constexpr int kCommandHeight = 420;
 constexpr int kScoreBoxTop = 495;
 constexpr int kScoreBoxWidth = 1155;
@@ -88,7 +91,7 @@ void FrmkLID::openViews()
 QLineEdit* FrmkLID::addRecordField(const QString& name, const QString& caption, int column, int row)
 {
     // Two columns of fields, captions on the right of their fields as the text reads.
-    const int top = 120 + row * 420;
+    const int top = 120 + row * kRecordRowPitch;
     const int fieldLeft = column == 0 ? 5040 : 240;
     const int fieldWidth = column == 0 ? 2760 : 2940;
     const int captionLeft = column == 0 ? 7860 : 3240;
@@ -151,7 +154,7 @@ void FrmkLID::buildRecordArea()
     connect(m_genderList, &QComboBox::activated, m_gender,
             [this] { m_gender->setText(m_genderList->currentText()); });
 
-    auto* save = addCommand(m_recordArea, QStringLiteral("Command8"), T::saveChanges, 3900, 1770, 1700);
+    auto* save = addCommand(m_recordArea, QStringLiteral("Command8"), T::saveChanges, 3900, 1650, 1700);
     connect(save, &QPushButton::clicked, this, &FrmkLID::saveRecordChanges);
 }
 
@@ -233,7 +236,12 @@ void FrmkLID::buildHelpPanel()
     m_helpPanel = skinnedFrame(this, QStringLiteral("Frame2"), twipsRect(1380, 570, 7635, 4485));
     auto* text = new QPlainTextEdit(m_helpPanel);
     text->setObjectName(QStringLiteral("Text21"));
-    text->setPlainText(ScoringTexts::helpText);
+    // Lines as written, right aligned as Persian reads; the editor keeps line ends as LF.
+    QTextOption rightToLeft = text->document()->defaultTextOption();
+    rightToLeft.setTextDirection(Qt::RightToLeft);
+    rightToLeft.setAlignment(Qt::AlignRight);
+    text->document()->setDefaultTextOption(rightToLeft);
+    text->setPlainText(QString(ScoringTexts::helpText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     text->setReadOnly(true);
     text->setAccessibleName(ScoringTexts::help);
     text->setGeometry(twipsRect(240, 240, 7155, 3540));

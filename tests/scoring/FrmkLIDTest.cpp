@@ -147,6 +147,14 @@ private slots:
         QCOMPARE(gender->itemText(0), QStringLiteral("مرد"));
         QCOMPARE(gender->itemText(1), QStringLiteral("زن"));
         QCOMPARE(gender->toolTip(), QStringLiteral("جنسيت را انتخاب كنيد"));
+        // Nothing visible sticks out of its area.
+        for (const char* area : {"Frame5", "Frame1", "Frame3"}) {
+            QWidget* frame = child(area);
+            for (QWidget* inner : frame->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (inner->isVisible())
+                    QVERIFY2(frame->rect().contains(inner->geometry()), qPrintable(inner->objectName()));
+            }
+        }
         QVERIFY(!child<QLineEdit>("Txt3_1")->isVisible());
         QVERIFY(child<QLineEdit>("Txtn1_9"));
     }
