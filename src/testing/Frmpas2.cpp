@@ -171,8 +171,10 @@ void Frmpas2::hideGrid()
 void Frmpas2::selectSubject()
 {
     // The answers typed for the subject shown so far are kept before another one is looked up.
-    if (m_subjectShown)
-        m_answers->commit();
+    if (m_subjectShown && m_answers->commit()) {
+        m_entries = 0;
+        m_counter->setText(QStringLiteral("0"));
+    }
 
     const QString code = m_code->text();
     if (code.isEmpty()) {
