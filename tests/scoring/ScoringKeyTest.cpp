@@ -1,6 +1,5 @@
 #include "scoring/ScoringKey.h"
 #include "common/NumericValue.h"
-#include "scoring/CoupleComparison.h"
 
 #include <QLocale>
 #include <QtTest>
@@ -136,25 +135,6 @@ private slots:
             ScoringKey::subjectDataLine({}),
             QStringLiteral("كد آزمودني:   -  نام و نام خانوادگي:    -  سن:   -  جنس:   -  وضعيت تاهل:   -  "
                            "ميزان تحصيلات: "));
-    }
-
-    void handsCoupleScoresOverInTwoRows()
-    {
-        CoupleComparison::CoupleScores couple;
-        CoupleComparison::copyScores(couple, 1, {"1.", "2.", "3.", "4.", "5."});
-        CoupleComparison::copyScores(couple, 2, {".1", ".2", ".3", ".4", ".5"});
-        const NeedsChartInput input = CoupleComparison::coupleChart(couple, "a", "b", "1402/02/13");
-        QCOMPARE(input.mode, NeedsChartInput::Mode::Couple);
-        QCOMPARE(input.modeText(), QStringLiteral("2"));
-        QVERIFY(input.secondSubjectVisible);
-        QCOMPARE(input.subject1Scores[4], QStringLiteral("5."));
-        QCOMPARE(input.subject2Scores[0], QStringLiteral(".1"));
-        QCOMPARE(input.subject2Line, QStringLiteral("b"));
-        const NeedsChartInput one =
-            CoupleComparison::singleChart({"1.", "2.", "3.", "4.", "5."}, "a", "", "d");
-        QCOMPARE(one.modeText(), QStringLiteral("1"));
-        QVERIFY(!one.secondSubjectVisible);
-        QCOMPARE(one.testDate, QStringLiteral("d"));
     }
 };
 
