@@ -156,7 +156,7 @@ void FrmNemudar1::buildCommandBar()
     for (std::size_t i = 0; i < commands.size(); ++i) {
         auto* button = new QPushButton(commands[i].second, bar);
         button->setObjectName(commands[i].first);
-        button->setAccessibleName(commands[i].second.simplified());
+        button->setAccessibleName(commands[i].second);
         const int left = G::kCommandBar.width() - 240 - width - static_cast<int>(i) * (width + gap);
         button->setGeometry(twipsRect(left, 90, width, 420));
         if (commands[i].first == QLatin1String("Command4")) {

@@ -9,8 +9,6 @@
 // subjects' scores to the needs chart.
 namespace CoupleComparison {
 
-constexpr int kSubjectCount = 2;
-
 // The texts of subject 1 or 2 of a couple.
 struct SubjectTexts
 {

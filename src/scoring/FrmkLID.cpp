@@ -50,7 +50,7 @@ QLabel* captionFor(QWidget* parent, QWidget* input, const QString& caption, cons
     label->setGeometry(geometry);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setBuddy(input);
-    input->setAccessibleName(caption.trimmed());
+    input->setAccessibleName(caption);
     return label;
 }
 
@@ -108,7 +108,7 @@ QPushButton* FrmkLID::addCommand(QWidget* parent, const QString& name, const QSt
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setGeometry(twipsRect(left, top, width, kCommandHeight));
-    button->setAccessibleName(caption.trimmed());
+    button->setAccessibleName(caption);
     return button;
 }
 
@@ -133,7 +133,7 @@ void FrmkLID::buildRecordArea()
     m_genderList->addItems({T::male, T::female});
     m_genderList->setGeometry(twipsRect(240, 120, 1200, kRecordRowHeight));
     m_genderList->setToolTip(T::genderHint);
-    m_genderList->setAccessibleName(T::captionGender.trimmed());
+    m_genderList->setAccessibleName(T::captionGender);
     m_genderList->setAccessibleDescription(T::genderHint);
 
     FieldBinding::bind(*m_record, kCode, code);
