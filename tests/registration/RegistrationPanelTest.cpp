@@ -20,18 +20,20 @@ class RegistrationPanelTest : public QObject
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<Frm1> m_main;
 
-    template <typename T> T* child(const char* name) const
+    template <typename T = QWidget> T* child(const QString& name) const
     {
-        auto* found = m_main->findChild<T*>(QLatin1String(name));
+        auto* found = m_main->findChild<T*>(name);
         if (!found)
-            qFatal("no control %s", name);
+            qFatal("no control %s", qPrintable(name));
         return found;
     }
-    QLineEdit* edit(const char* name) const { return child<QLineEdit>(name); }
-    QComboBox* list(const char* name) const { return child<QComboBox>(name); }
-    RegistrationPanel* panel() const { return child<RegistrationPanel>("Frame10"); }
-    void click(const char* name) const { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+    QLineEdit* edit(const char* name) const { return child<QLineEdit>(QLatin1String(name)); }
+    QComboBox* list(const char* name) const { return child<QComboBox>(QLatin1String(name)); }
+    RegistrationPanel* panel() const { return child<RegistrationPanel>(QStringLiteral("Frame10")); }
+    QPushButton* button(const char* name) const { return child<QPushButton>(QLatin1String(name)); }
+    void click(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
     void type(const char* name, const QString& text) const { QTest::keyClicks(edit(name), text); }
+    QString notice() const { return m_folder->prompts.lastNotice(); }
 
     void openMainWindow()
     {
@@ -40,7 +42,7 @@ class RegistrationPanelTest : public QObject
         QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
     }
 
-    // Fills every field of an open panel; the code field keeps the proposal unless one is given.
+    // Fills in every field of the open panel but the code, which keeps the proposal unless given.
     void fillIn(const QString& firstName, const QString& code = {})
     {
         if (!code.isNull()) {
@@ -57,19 +59,17 @@ class RegistrationPanelTest : public QObject
     }
 
     QVector<DataView::Row> rows(const QString& table) { return m_folder->view(table)->rows(); }
-
-    QStringList storedCodes(const QString& table)
+    QStringList codes(const QString& table)
     {
-        QStringList codes;
+        QStringList result;
         for (const DataView::Row& row : rows(table))
-            codes << row.value(QStringLiteral("Code"));
-        return codes;
+            result << row.value(QStringLiteral("Code"));
+        return result;
     }
 
 private slots:
     // The program runs right to left.
     void initTestCase() { QApplication::setLayoutDirection(Qt::RightToLeft); }
-
     void init() { m_folder = std::make_unique<TestProgramFolder>(); }
     void cleanup()
     {
@@ -84,41 +84,38 @@ private slots:
         openMainWindow();
         click("Command1");
         QVERIFY(panel()->isVisible());
+        QVERIFY(panel()->isPending());
         QCOMPARE(panel()->geometry(), QRect(67, 52, 478, 193));
         QCOMPARE(edit("Text11")->text(), QStringLiteral("6"));
         QCOMPARE(edit("Text8")->text(), QStringLiteral("1402/02/13"));
         QCOMPARE(edit("Text9")->text(), QStringLiteral("14:05:09"));
-        QVERIFY(!child<QPushButton>("Command1")->isEnabled());
+        QVERIFY(edit("Text6")->text().isEmpty());
         QCOMPARE(QApplication::focusWidget(), edit("Text6"));
-        QVERIFY(panel()->isPending());
-        for (const char* field : {"Text6", "Text4", "Text5", "Text7"})
-            QVERIFY(edit(field)->text().isEmpty());
+        QVERIFY(!button("Command1")->isEnabled());
+
+        const char* names[] = {"Text11", "Text6", "Text4", "Combo2", "Text5",
+                               "Combo1", "Text7", "Text8", "Text9",  "Combo3"};
+        const char* captions[] = {":کد آزمودني", " :نام",     " :نام خانوادگي", " :جنس",  " :سن",
+                                  " :تاهل",      " :تحصيلات", " :تاريخ",        " :ساعت", " :گروه"};
+        for (int i = 0; i < 10; ++i) {
+            auto* label = child<QLabel>(QStringLiteral("Label_") + QLatin1String(names[i]));
+            QCOMPARE(label->text(), QString::fromUtf8(captions[i]));
+            QCOMPARE(label->buddy(), child(QLatin1String(names[i])));
+            QCOMPARE(child(QLatin1String(names[i]))->accessibleName(), QString::fromUtf8(captions[i]));
+        }
+        QCOMPARE(button("Command8")->text(), QStringLiteral("ذخيره"));
+        QCOMPARE(button("Command10")->text(), QStringLiteral("انصراف"));
     }
 
-    void withNoSubjectTheCodeIsLeftToTheUser()
-    {
-        openMainWindow();
-        click("Command1");
-        QVERIFY(edit("Text11")->text().isEmpty());
-        fillIn(QStringLiteral("Sara"));
-        click("Command8");
-        QCOMPARE(m_folder->prompts.lastNotice(), QStringLiteral("کد آزمودني را وارد کنيد"));
-        QCOMPARE(QApplication::focusWidget(), edit("Text11"));
-        QVERIFY(rows(QStringLiteral("IDE")).isEmpty());
-    }
-
-    void savingChecksTheFieldsInOrderWithTheirNoticeAndFocus()
+    void savingChecksTheFieldsInOrderThenStoresBothRows()
     {
         m_folder->addSubject(QStringLiteral("1"));
         openMainWindow();
         click("Command1");
-        struct Step
-        {
-            QString notice;
-            QWidget* focus;
-            std::function<void()> fill;
-        };
-        const Step steps[] = {
+        edit("Text11")->clear();
+        const QList<std::tuple<QString, QWidget*, std::function<void()>>> steps = {
+            {QStringLiteral("کد آزمودني را وارد کنيد"), edit("Text11"),
+             [this] { type("Text11", QStringLiteral("2")); }},
             {QStringLiteral("نام آزمودني را وارد کنيد"), edit("Text6"),
              [this] { type("Text6", QStringLiteral("Sara")); }},
             {QStringLiteral("نام خانوادگي آزمودني را وارد کنيد"), edit("Text4"),
@@ -134,82 +131,52 @@ private slots:
             {QStringLiteral("ميزان تحصيلات آزمودني را وارد کنيد"), edit("Text7"),
              [this] { type("Text7", QStringLiteral("Diploma")); }},
         };
-        for (const Step& step : steps) {
+        for (const auto& [text, focus, fill] : steps) {
             click("Command8");
-            QCOMPARE(m_folder->prompts.lastNotice(), step.notice);
-            QCOMPARE(QApplication::focusWidget(), step.focus);
-            QVERIFY(panel()->isVisible());
+            QCOMPARE(notice(), text);
+            QCOMPARE(QApplication::focusWidget(), focus);
+            QVERIFY(panel()->isPending());
             QCOMPARE(rows(QStringLiteral("IDE")).size(), 1);
-            step.fill();
+            fill();
         }
+        const int noticesBefore = m_folder->prompts.notices().size();
         click("Command8");
+        QCOMPARE(m_folder->prompts.notices().size(), noticesBefore); // no success message
         QVERIFY(!panel()->isVisible());
-        const auto stored = rows(QStringLiteral("IDE"));
-        QCOMPARE(stored.size(), 2);
-        const DataView::Row& row = stored.at(1);
-        QCOMPARE(row.value(QStringLiteral("Code")), QStringLiteral("2"));
-        QCOMPARE(row.value(QStringLiteral("FName")), QStringLiteral("Sara"));
-        QCOMPARE(row.value(QStringLiteral("LName")), QStringLiteral(" "));
-        QCOMPARE(row.value(QStringLiteral("Jens")), QStringLiteral("زن"));
-        QCOMPARE(row.value(QStringLiteral("Sen")), QStringLiteral("7"));
-        QCOMPARE(row.value(QStringLiteral("Taahol")), QStringLiteral("مجرد"));
-        QCOMPARE(row.value(QStringLiteral("Group")), QStringLiteral("G"));
-        QCOMPARE(row.value(QStringLiteral("Tahsil")), QStringLiteral("Diploma"));
-        QCOMPARE(row.value(QStringLiteral("Date")), QStringLiteral("1402/02/13"));
-        QCOMPARE(row.value(QStringLiteral("Time")), QStringLiteral("14:05:09"));
+        QVERIFY(button("Command1")->isEnabled());
+        QCOMPARE(m_main->quietCloseFlag(), QStringLiteral("1"));
+
+        const DataView::Row row = rows(QStringLiteral("IDE")).at(1);
+        const QStringList expected = {"2",    "Sara", " ",       "زن",         "7",
+                                      "مجرد", "G",    "Diploma", "1402/02/13", "14:05:09"};
+        const char* columns[] = {"Code",   "FName", "LName",  "Jens", "Sen",
+                                 "Taahol", "Group", "Tahsil", "Date", "Time"};
+        for (int i = 0; i < expected.size(); ++i)
+            QCOMPARE(row.value(QLatin1String(columns[i])), expected.at(i));
         for (const char* score : {"S", "L", "F1", "P", "F2"})
             QVERIFY(row.value(QLatin1String(score)).isEmpty());
-    }
-
-    void savingStoresTheAnswerRowClosesThePanelAndSetsTheQuietFlag()
-    {
-        m_folder->addSubject(QStringLiteral("1"));
-        openMainWindow();
-        click("Command1");
-        fillIn(QStringLiteral("Sara"));
-        click("Command8");
-        QVERIFY(m_folder->prompts.notices().isEmpty()); // no success message
-        QVERIFY(!panel()->isVisible());
-        QVERIFY(!panel()->isPending());
-        QVERIFY(child<QPushButton>("Command1")->isEnabled());
-        QCOMPARE(m_main->quietCloseFlag(), QStringLiteral("1"));
-        QCOMPARE(storedCodes(QStringLiteral("IDE")), QStringList({"1", "2"}));
-        QCOMPARE(storedCodes(QStringLiteral("Answer")), QStringList({"1", "2"}));
-        const DataView::Row answer = rows(QStringLiteral("Answer")).at(1);
+        QCOMPARE(codes(QStringLiteral("Answer")), QStringList({"1", "2"}));
         for (int item = 1; item <= 35; ++item)
-            QVERIFY(answer.value(QString::number(item)).isEmpty());
+            QVERIFY(rows(QStringLiteral("Answer")).at(1).value(QString::number(item)).isEmpty());
     }
 
-    void takenCodeIsRefusedAndThePendingSubjectCanBeCorrected()
-    {
-        m_folder->addSubject(QStringLiteral("1"));
-        m_folder->addSubject(QStringLiteral("2"));
-        openMainWindow();
-        click("Command1");
-        fillIn(QStringLiteral("Sara"), QStringLiteral("1"));
-        click("Command8");
-        QCOMPARE(m_folder->prompts.lastNotice(), QStringLiteral("فردديگري با اين کد ثبت شده"));
-        QVERIFY(panel()->isPending());
-        QCOMPARE(rows(QStringLiteral("IDE")).size(), 2);
-        QCOMPARE(rows(QStringLiteral("Answer")).size(), 2);
-
-        edit("Text11")->clear();
-        type("Text11", QStringLiteral("9"));
-        click("Command8");
-        QVERIFY(!panel()->isVisible());
-        QCOMPARE(storedCodes(QStringLiteral("IDE")), QStringList({"1", "2", "9"}));
-    }
-
-    void codeWithBlankBeforeItIsAnotherCodeAndItsAnswerRowIsTrimmed()
+    void takenCodeIsRefusedButABlankBeforeItMakesAnotherCode()
     {
         m_folder->addSubject(QStringLiteral("7"));
         openMainWindow();
         click("Command1");
-        fillIn(QStringLiteral("Sara"), QStringLiteral(" 7"));
+        fillIn(QStringLiteral("Sara"), QStringLiteral("7"));
+        click("Command8");
+        QCOMPARE(notice(), QStringLiteral("فردديگري با اين کد ثبت شده"));
+        QVERIFY(panel()->isPending());
+        QCOMPARE(codes(QStringLiteral("Answer")), QStringList({"7"}));
+
+        edit("Text11")->clear();
+        type("Text11", QStringLiteral(" 7"));
         click("Command8");
         QVERIFY(!panel()->isVisible());
-        QCOMPARE(storedCodes(QStringLiteral("IDE")), QStringList({"7", " 7"}));
-        QCOMPARE(storedCodes(QStringLiteral("Answer")), QStringList({"7", "7"}));
+        QCOMPARE(codes(QStringLiteral("IDE")), QStringList({"7", " 7"}));
+        QCOMPARE(codes(QStringLiteral("Answer")), QStringList({"7", "7"})); // stored trimmed
     }
 
     void listsOfferTheirItemsAndKeepTheChoiceForTheNextSubject()
@@ -221,23 +188,19 @@ private slots:
                 texts << list(name)->itemText(i);
             return texts;
         };
-        QCOMPARE(items("Combo2"), QStringList({QStringLiteral("مرد"), QStringLiteral("زن")}));
-        QCOMPARE(items("Combo1"), QStringList({QStringLiteral("مجرد"), QStringLiteral("متأهل"),
-                                               QStringLiteral("مطلقه"), QStringLiteral("بيوه")}));
+        QCOMPARE(items("Combo2"), QStringList({"مرد", "زن"}));
+        QCOMPARE(items("Combo1"), QStringList({"مجرد", "متأهل", "مطلقه", "بيوه"}));
         QCOMPARE(items("Combo3"), QStringList({"A", "B", "C", "D", "E", "F", "G"}));
-        for (const char* name : {"Combo1", "Combo2", "Combo3"}) {
-            QCOMPARE(list(name)->currentIndex(), -1);
-            QVERIFY(!list(name)->isEditable());
-        }
         QCOMPARE(list("Combo1")->toolTip(), QStringLiteral("وضعيت تأهل خود را مشخص کنيد"));
         QCOMPARE(list("Combo2")->toolTip(), QStringLiteral("جنسيت را انتخاب كنيد"));
+        for (const char* name : {"Combo1", "Combo2", "Combo3"})
+            QVERIFY(list(name)->currentIndex() == -1 && !list(name)->isEditable());
 
         click("Command1");
         fillIn(QStringLiteral("Sara"), QStringLiteral("1"));
         click("Command8");
         click("Command1");
         QCOMPARE(edit("Text11")->text(), QStringLiteral("2"));
-        QCOMPARE(list("Combo2")->currentText(), QStringLiteral("زن"));
         type("Text6", QStringLiteral("Reza"));
         type("Text4", QStringLiteral("Karimi"));
         type("Text5", QStringLiteral("40"));
@@ -257,26 +220,20 @@ private slots:
         click("Command1");
         fillIn(QStringLiteral("Sara"));
         click("Command10");
-        QVERIFY(!panel()->isVisible());
-        QVERIFY(!panel()->isPending());
-        QVERIFY(child<QPushButton>("Command1")->isEnabled());
-        QCOMPARE(rows(QStringLiteral("IDE")).size(), 1);
+        QVERIFY(!panel()->isVisible() && !panel()->isPending());
+        QVERIFY(button("Command1")->isEnabled());
+        QCOMPARE(codes(QStringLiteral("IDE")), QStringList({"1"}));
         QCOMPARE(m_main->quietCloseFlag(), QStringLiteral("2"));
-        click("Command1");
-        QVERIFY(edit("Text6")->text().isEmpty());
     }
 
     void ageTakesAtMostTwoDigitsAndRefusesOtherKeysWithTheNotice()
     {
         openMainWindow();
         click("Command1");
-        type("Text5", QStringLiteral("4a-7"));
+        type("Text5", QStringLiteral("4a-79"));
         QCOMPARE(edit("Text5")->text(), QStringLiteral("47"));
         QCOMPARE(m_folder->prompts.beeps, 2);
-        QCOMPARE(m_folder->prompts.notices(), QStringList({QStringLiteral("شما بايد عدد وارد كنيد"),
-                                                           QStringLiteral("شما بايد عدد وارد كنيد")}));
-        type("Text5", QStringLiteral("9"));
-        QCOMPARE(edit("Text5")->text(), QStringLiteral("47"));
+        QCOMPARE(m_folder->prompts.notices(), QStringList(2, QStringLiteral("شما بايد عدد وارد كنيد")));
         QTest::keyClick(edit("Text5"), Qt::Key_Backspace);
         QCOMPARE(edit("Text5")->text(), QStringLiteral("4"));
     }
@@ -291,11 +248,9 @@ private slots:
         click("Command1");
         fillIn(QStringLiteral("Sara"));
         click("Command8");
-        QCOMPARE(storedCodes(QStringLiteral("IDE")), QStringList({"1"}));
-        QCOMPARE(storedCodes(QStringLiteral("Answer")), QStringList({"1"}));
+        QCOMPARE(codes(QStringLiteral("Answer")), QStringList({"1"})); // the Answer row went back too
         QVERIFY(panel()->isPending());
         QCOMPARE(edit("Text6")->text(), QStringLiteral("Sara"));
-        QCOMPARE(edit("Text11")->text(), QStringLiteral("2"));
         QCOMPARE(m_folder->prompts.shown.last().kind, FakePrompts::Kind::Message);
         QCOMPARE(m_folder->prompts.shown.last().title, QStringLiteral("خطا"));
         QCOMPARE(m_main->quietCloseFlag(), QStringLiteral("2"));
@@ -303,8 +258,8 @@ private slots:
         QVERIFY(trigger.exec(QStringLiteral("DROP TRIGGER refuse_subject")));
         click("Command8");
         QVERIFY(!panel()->isVisible());
-        QCOMPARE(storedCodes(QStringLiteral("IDE")), QStringList({"1", "2"}));
-        QCOMPARE(storedCodes(QStringLiteral("Answer")), QStringList({"1", "2"}));
+        QCOMPARE(codes(QStringLiteral("IDE")), QStringList({"1", "2"}));
+        QCOMPARE(codes(QStringLiteral("Answer")), QStringList({"1", "2"}));
         QCOMPARE(rows(QStringLiteral("IDE")).at(1).value(QStringLiteral("FName")), QStringLiteral("Sara"));
     }
 
@@ -312,10 +267,10 @@ private slots:
     {
         openMainWindow();
         click("Command1");
+        QVERIFY(edit("Text11")->text().isEmpty()); // no subject, no proposal
         fillIn(QStringLiteral("Forgotten"), QStringLiteral("5"));
         click("Command5"); // another command closes the panels
-        QVERIFY(!panel()->isVisible());
-        QVERIFY(!panel()->isPending());
+        QVERIFY(!panel()->isVisible() && !panel()->isPending());
         QVERIFY(rows(QStringLiteral("IDE")).isEmpty());
 
         click("Command1");
@@ -325,23 +280,22 @@ private slots:
         const auto stored = rows(QStringLiteral("IDE"));
         QCOMPARE(stored.size(), 1);
         QCOMPARE(stored.at(0).value(QStringLiteral("FName")), QStringLiteral("Sara"));
-        QCOMPARE(storedCodes(QStringLiteral("Answer")), QStringList({"1"}));
+        QCOMPARE(codes(QStringLiteral("Answer")), QStringList({"1"}));
     }
 
     void openPanelSurvivesTheMainWindowBecomingActiveAndSavesANewSubject()
     {
-        m_folder->addSubject(QStringLiteral("1"), QStringLiteral("Ali"), QStringLiteral("Ahmadi"));
+        m_folder->addSubject(QStringLiteral("1"), QStringLiteral("Ali"));
         openMainWindow();
         click("Command1");
         type("Text6", QStringLiteral("Sara"));
         click("Cmdpasokh"); // a modal window that leaves the panels open; the views are read again
         QCOMPARE(m_folder->navigator.calls.last(), QStringLiteral("openAnswerSheet"));
         m_main->becameActive();
-        QVERIFY(panel()->isVisible());
-        QVERIFY(panel()->isPending());
+        QVERIFY(panel()->isVisible() && panel()->isPending());
         QCOMPARE(edit("Text6")->text(), QStringLiteral("Sara"));
         QCOMPARE(edit("Text11")->text(), QStringLiteral("2"));
-        QVERIFY(!child<QPushButton>("Command1")->isEnabled());
+        QVERIFY(!button("Command1")->isEnabled());
 
         fillIn(QString());
         click("Command8");
@@ -350,27 +304,6 @@ private slots:
         QCOMPARE(stored.at(0).value(QStringLiteral("FName")), QStringLiteral("Ali"));
         QCOMPARE(stored.at(0).value(QStringLiteral("Sen")), QStringLiteral("30"));
         QCOMPARE(stored.at(1).value(QStringLiteral("FName")), QStringLiteral("Sara"));
-    }
-
-    void everyFieldCarriesItsCaptionAsAccessibleName()
-    {
-        openMainWindow();
-        const QPair<const char*, QString> captions[] = {
-            {"Text11", QStringLiteral(":کد آزمودني")},   {"Text6", QStringLiteral(" :نام")},
-            {"Text4", QStringLiteral(" :نام خانوادگي")}, {"Combo2", QStringLiteral(" :جنس")},
-            {"Text5", QStringLiteral(" :سن")},           {"Combo1", QStringLiteral(" :تاهل")},
-            {"Text7", QStringLiteral(" :تحصيلات")},      {"Text8", QStringLiteral(" :تاريخ")},
-            {"Text9", QStringLiteral(" :ساعت")},         {"Combo3", QStringLiteral(" :گروه")},
-        };
-        for (const auto& [name, caption] : captions) {
-            auto* field = child<QWidget>(name);
-            QCOMPARE(field->accessibleName(), caption);
-            auto* label = child<QLabel>(qPrintable(QStringLiteral("Label_") + QLatin1String(name)));
-            QCOMPARE(label->text(), caption);
-            QCOMPARE(label->buddy(), field);
-        }
-        QCOMPARE(child<QPushButton>("Command8")->text(), QStringLiteral("ذخيره"));
-        QCOMPARE(child<QPushButton>("Command10")->text(), QStringLiteral("انصراف"));
     }
 };
 

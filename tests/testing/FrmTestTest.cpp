@@ -95,7 +95,7 @@ private slots:
         m_folder.reset();
     }
 
-    void opensInTheIntroStateAtItsPlaceWithTheSkin()
+    void opensInTheIntroStateAtItsPlaceWithTheSkinAndCaptions()
     {
         m_window = std::make_unique<FrmTest>(m_folder->context());
         m_window->prepareForCode(QStringLiteral("1"));
@@ -112,6 +112,23 @@ private slots:
         for (const char* hidden : {"Frame1", "Frame2", "SkinLbl5", "Text6", "CmdNext", "CmdBack", "Command5"})
             QVERIFY2(!child<QWidget>(QLatin1String(hidden))->isVisible(), hidden);
         QCOMPARE(child<QLabel>(QStringLiteral("SkinLbl5"))->geometry(), QRect(32, 205, 569, 97));
+        const char* captions[] = {"بسيار زياد", "زياد", "متوسط", "کم", "بسيار کم"};
+        for (int n = 1; n <= 5; ++n)
+            QCOMPARE(option(n)->text(), QString::fromUtf8(captions[n - 1]));
+        QCOMPARE(child<QPushButton>(QStringLiteral("Command1"))->text(), QStringLiteral("شروع"));
+        QCOMPARE(child<QPushButton>(QStringLiteral("CmdNext"))->text(), QStringLiteral("بعدي"));
+        QVERIFY(child<QPushButton>(QStringLiteral("CmdNext"))->isDefault());
+        QCOMPARE(child<QPushButton>(QStringLiteral("CmdBack"))->text(), QStringLiteral("قبلي"));
+        QCOMPARE(child<QPushButton>(QStringLiteral("Command5"))->text(), QStringLiteral("ذخيره و خروج"));
+        for (QLineEdit* field : m_window->findChildren<QLineEdit*>()) {
+            if (field->objectName() == QLatin1String("Text14"))
+                continue;
+            QVERIFY2(!field->accessibleName().isEmpty(), qPrintable(field->objectName()));
+            auto* label = child<QLabel>(QStringLiteral("Label_") + field->objectName());
+            QCOMPARE(label->buddy(), field);
+            QCOMPARE(label->text(), field->accessibleName());
+        }
+        QCOMPARE(child<QLabel>(QStringLiteral("Label_Text7"))->text(), QStringLiteral(" :وضعيت تاهل"));
     }
 
     void startShowsTheSubjectAndLoadsItemOneEvenWhenTheBoxShowedOne()
@@ -175,7 +192,7 @@ private slots:
         QCOMPARE(checkedOption(), 5);
     }
 
-    void itemNumbersBeyondTheLastCommitAndEndOnItem35()
+    void itemNumbersOutOfRangeEndOnItemOneOr35AndZeroChangesNothing()
     {
         openAndStart(QStringLiteral("1"));
         setItemNumber(QStringLiteral("35"));
@@ -194,11 +211,7 @@ private slots:
         QCOMPARE(m_folder->prompts.notices().size(), 2);
         QCOMPARE(itemNumber()->text(), QStringLiteral("35"));
         QCOMPARE(itemText(), questionText(35));
-    }
 
-    void zeroKeepsTheDisplayAndAnEmptyBoxLoadsItemOne()
-    {
-        openAndStart(QStringLiteral("1"));
         setItemNumber(QStringLiteral("12"));
         setItemNumber(QStringLiteral("0"));
         QCOMPARE(itemText(), questionText(12));
@@ -236,7 +249,7 @@ private slots:
                  QStringLiteral("Hassan"));
     }
 
-    void closingByTheTitleBarOrEscKeepsTheChosenAnswer()
+    void closingByTheTitleBarOrEscKeepsTheChosenAnswerAndResetLeavesTheIntro()
     {
         openAndStart(QStringLiteral("1"));
         choose(2);
@@ -256,6 +269,11 @@ private slots:
         QVERIFY(!m_window->isVisible());
         QCOMPARE(storedAnswer(QStringLiteral("1"), 2), QStringLiteral("3"));
         QCOMPARE(storedAnswer(QStringLiteral("1"), 1), QStringLiteral("4"));
+
+        m_window->resetToIntro();
+        QCOMPARE(itemNumber()->text(), QStringLiteral("0"));
+        QVERIFY(!child<QWidget>(QStringLiteral("Frame1"))->isVisibleTo(m_window.get()));
+        QVERIFY(child<QWidget>(QStringLiteral("Command1"))->isVisibleTo(m_window.get()));
     }
 
     void subjectWithoutAnswerRowGetsOneHoldingOnlyTheCode()
@@ -272,17 +290,6 @@ private slots:
         QCOMPARE(answers->count(), 1); // a subject with a row keeps it
     }
 
-    void resetPutsTheWindowBackIntoItsIntroStateWithItemZero()
-    {
-        openAndStart(QStringLiteral("1"));
-        setItemNumber(QStringLiteral("9"));
-        m_window->resetToIntro();
-        QCOMPARE(itemNumber()->text(), QStringLiteral("0"));
-        QVERIFY(child<QWidget>(QStringLiteral("Command1"))->isVisible());
-        QVERIFY(!child<QWidget>(QStringLiteral("Frame1"))->isVisible());
-        QVERIFY(!child<QWidget>(QStringLiteral("CmdNext"))->isVisible());
-    }
-
     void missingItemTextShowsAnEmptyAreaAndTheItemCanStillBeAnswered()
     {
         auto questions = m_folder->view(QStringLiteral("QU"));
@@ -294,28 +301,6 @@ private slots:
         choose(1);
         click("CmdNext");
         QCOMPARE(storedAnswer(QStringLiteral("1"), 4), QStringLiteral("5"));
-    }
-
-    void controlsCarryTheirCaptions()
-    {
-        m_window = std::make_unique<FrmTest>(m_folder->context());
-        const char* captions[] = {"بسيار زياد", "زياد", "متوسط", "کم", "بسيار کم"};
-        for (int n = 1; n <= 5; ++n)
-            QCOMPARE(option(n)->text(), QString::fromUtf8(captions[n - 1]));
-        QCOMPARE(child<QPushButton>(QStringLiteral("Command1"))->text(), QStringLiteral("شروع"));
-        QCOMPARE(child<QPushButton>(QStringLiteral("CmdNext"))->text(), QStringLiteral("بعدي"));
-        QVERIFY(child<QPushButton>(QStringLiteral("CmdNext"))->isDefault());
-        QCOMPARE(child<QPushButton>(QStringLiteral("CmdBack"))->text(), QStringLiteral("قبلي"));
-        QCOMPARE(child<QPushButton>(QStringLiteral("Command5"))->text(), QStringLiteral("ذخيره و خروج"));
-        for (QLineEdit* field : m_window->findChildren<QLineEdit*>()) {
-            if (field->objectName() == QLatin1String("Text14"))
-                continue;
-            QVERIFY2(!field->accessibleName().isEmpty(), qPrintable(field->objectName()));
-            auto* label = child<QLabel>(QStringLiteral("Label_") + field->objectName());
-            QCOMPARE(label->buddy(), field);
-            QCOMPARE(label->text(), field->accessibleName());
-        }
-        QCOMPARE(child<QLabel>(QStringLiteral("Label_Text7"))->text(), QStringLiteral(" :وضعيت تاهل"));
     }
 };
 
