@@ -344,6 +344,7 @@ bool FrmkLID::scoreCode(const QString& code, Run run)
     else
         m_dataLine1->setText(single ? line : coupleTexts.linePrefix + line);
     m_chosenCode->setText(code);
+    m_chosenLine = line;
 
     const ScoringKey::ScoreTexts scores = ScoringKey::scoreTexts(items);
     for (std::size_t i = 0; i < scores.size(); ++i)
@@ -400,8 +401,9 @@ void FrmkLID::showSingleChart()
         m_context.prompts->notice(this, ScoringTexts::chooseFirstForChart, 2000);
         return;
     }
-    m_context.navigator->showNeedsChart(CoupleComparison::singleChart(scoreBoxTexts(), m_dataLine1->text(),
-                                                                      m_dataLine2->text(), m_date->text()));
+    // The chart and its print name the subject whose scores it draws.
+    m_context.navigator->showNeedsChart(
+        CoupleComparison::singleChart(scoreBoxTexts(), m_chosenLine, QString(), m_date->text()));
 }
 
 void FrmkLID::saveRecordChanges()

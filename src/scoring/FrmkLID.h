@@ -92,5 +92,8 @@ private:
     std::array<QLineEdit*, ScoringKey::kScaleCount> m_scoreBoxes{};       // TextS … TextF2
     std::array<QLineEdit*, ScoringKey::kItemCount> m_answerBoxes{};       // Txt3 1 … 35
     std::array<QLineEdit*, 2 * ScoringKey::kScaleCount> m_coupleScores{}; // Txtn1 0 … 9
+    // The data line of the subject in the score boxes, without a couple prefix: after a couple
+    // comparison Text9 names the first subject while the boxes hold the second.
+    QString m_chosenLine;
     bool m_closeReported = false;
 };

@@ -445,9 +445,11 @@ private slots:
         QCOMPARE(chart.subject2Line, text("Text14"));
         QCOMPARE(chart.testDate, QStringLiteral("1402/02/13"));
 
-        // The single chart afterwards shows the second subject.
+        // The single chart afterwards shows the second subject, and names it on its print.
         click("Command5");
         QCOMPARE(navigator().lastChart.subject1Scores[0], QStringLiteral("1."));
+        QVERIFY(navigator().lastChart.subject1Line.startsWith(QStringLiteral("كد آزمودني: 2  -  ")));
+        QCOMPARE(navigator().lastChart.subject2Line, QString());
     }
 
     void coupleWarningsNameTheirSubjectAndListOnlyItsItems()
