@@ -28,6 +28,8 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 const QString kLogoFileName = QStringLiteral("VMpic.jpg");
@@ -62,7 +64,7 @@ Frm1::Frm1(const AppContext& context, QWidget* parent) : QWidget(parent), m_cont
 {
     setObjectName(QStringLiteral("Frm1"));
     setWindowTitle(QStringLiteral("Velmora"));
-    setFixedSize(twipsSize(11490, 7140));
+    setFixedSize(twipsSize(11490, 7320));
     setMouseTracking(true);
 
     // Start-up steps, in order (the single-instance test ran before the window was made).
@@ -90,6 +92,13 @@ Frm1::Frm1(const AppContext& context, QWidget* parent) : QWidget(parent), m_cont
             [this](const QString& n) { m_skinNumber = n; });
     m_questionEditor = new QuestionEditorPanel(m_context, m_views, *this, this);
     m_questionEditor->setGeometry(twipsRect(720, 720, 6915, 2970));
+    for (QWidget* panel : panels())
+        panel->installEventFilter(this);
+}
+
+QList<QWidget*> Frm1::panels() const
+{
+    return {m_registration, m_settings, m_profile, m_themeChooser, m_questionEditor};
 }
 
 Frm1::~Frm1() = default;
@@ -164,15 +173,21 @@ void Frm1::buildInformationArea()
 
     m_clinicNameLine = new QLabel(this);
     m_clinicNameLine->setObjectName(QStringLiteral("SkinLabel1"));
-    m_clinicNameLine->setGeometry(twipsRect(240, 180, 8160, 600));
+    m_clinicNameLine->setGeometry(twipsRect(240, 120, 8160, 480));
     m_clinicNameLine->setAlignment(Qt::AlignCenter);
     QFont nameFont(QStringLiteral("B Titr"));
     nameFont.setPointSize(16);
     m_clinicNameLine->setFont(nameFont);
 
-    auto* banner = new QLabel(this);
+    // The banner, version and links give way to the panels, which open over this area.
+    m_informationArea = new QWidget(this);
+    m_informationArea->setObjectName(QStringLiteral("InformationArea"));
+    m_informationArea->setGeometry(twipsRect(0, 600, 8520, 6720));
+    QWidget* area = m_informationArea;
+
+    auto* banner = new QLabel(area);
     banner->setObjectName(QStringLiteral("Picture1"));
-    banner->setGeometry(twipsRect(840, 960, 6960, 2400));
+    banner->setGeometry(twipsRect(1125, 360, 6480, 2400));
     banner->setPixmap(bannerPixmap(banner->size()));
     banner->setCursor(Qt::PointingHandCursor);
     banner->setToolTip(bannerHint);
@@ -182,40 +197,40 @@ void Frm1::buildInformationArea()
     m_hintLine = new QLabel(this);
     m_hintLine->setObjectName(QStringLiteral("SkinLabel2"));
     m_hintLine->setProperty("hint", true);
-    m_hintLine->setGeometry(twipsRect(240, 3600, 8160, 780));
+    m_hintLine->setGeometry(twipsRect(240, 3780, 8160, 780));
     m_hintLine->setWordWrap(true);
     m_hintLine->setAlignment(Qt::AlignCenter);
     m_hintLine->hide();
 
-    auto* versionCaptionLabel = new QLabel(versionCaption, this);
+    auto* versionCaptionLabel = new QLabel(versionCaption, area);
     versionCaptionLabel->setObjectName(QStringLiteral("Label_SkinLabel9"));
-    versionCaptionLabel->setGeometry(twipsRect(4440, 4560, 3960, 375));
+    versionCaptionLabel->setGeometry(twipsRect(4440, 4080, 3960, 375));
     versionCaptionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto* version = new QLabel(AppVersion::versionLine(), this);
+    auto* version = new QLabel(AppVersion::versionLine(), area);
     version->setObjectName(QStringLiteral("SkinLabel9"));
-    version->setGeometry(twipsRect(240, 4560, 4080, 375));
+    version->setGeometry(twipsRect(240, 4080, 4080, 375));
     version->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     version->setLayoutDirection(Qt::LeftToRight);
     versionCaptionLabel->setBuddy(version);
 
-    // The handle is isolated left to right, so that its "@" stays in front of it in this line.
-    auto* invitation = new QLabel(
-        telegramInvitation + u' ' + QChar(0x2066) + VendorLinks::telegramHandle + QChar(0x2069), this);
+    // A left-to-right mark keeps the handle's "@" in front of it inside this right-to-left line.
+    auto* invitation =
+        new QLabel(telegramInvitation + u' ' + QChar(0x200E) + VendorLinks::telegramHandle, area);
     invitation->setObjectName(QStringLiteral("Label_Telegram"));
-    invitation->setGeometry(twipsRect(240, 5100, 8160, 420));
+    invitation->setGeometry(twipsRect(240, 4620, 8160, 420));
     invitation->setAlignment(Qt::AlignCenter);
 
-    auto* helpButton = new QPushButton(help, this);
+    auto* helpButton = new QPushButton(help, area);
     helpButton->setObjectName(QStringLiteral("CmdHelp"));
     helpButton->setToolTip(helpHint);
     helpButton->setAccessibleDescription(helpHint);
-    helpButton->setGeometry(twipsRect(6120, 5760, 2280, 465));
-    auto* channel = new QPushButton(joinChannel, this);
+    helpButton->setGeometry(twipsRect(6120, 5280, 2280, 465));
+    auto* channel = new QPushButton(joinChannel, area);
     channel->setObjectName(QStringLiteral("Cmandkanal"));
-    channel->setGeometry(twipsRect(3180, 5760, 2700, 465));
-    auto* list = new QPushButton(downloadList, this);
+    channel->setGeometry(twipsRect(3180, 5280, 2700, 465));
+    auto* list = new QPushButton(downloadList, area);
     list->setObjectName(QStringLiteral("Command14"));
-    list->setGeometry(twipsRect(240, 5760, 2700, 465));
+    list->setGeometry(twipsRect(240, 5280, 2700, 465));
 
     connect(helpButton, &QPushButton::clicked, this,
             [this] { m_context.desktop->openUrl(QUrl(VendorLinks::helpPage)); });
@@ -306,11 +321,8 @@ void Frm1::setQuietCloseFlag(const QString& value)
 
 void Frm1::closePanels()
 {
-    m_registration->hide();
-    m_settings->hide();
-    m_profile->hide();
-    m_themeChooser->hide();
-    m_questionEditor->hide();
+    for (QWidget* panel : panels())
+        panel->hide();
     setRegisterCommandEnabled(true);
     // A started registration never outlives its panel, even while IDE is still empty, so that it
     // cannot be saved later by accident.
@@ -423,6 +435,12 @@ void Frm1::mouseMoveEvent(QMouseEvent* event)
 
 bool Frm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && panels().contains(watched)) {
+        const auto open = panels();
+        m_informationArea->setVisible(
+            std::none_of(open.cbegin(), open.cend(), [](QWidget* p) { return p->isVisible(); }));
+        return false;
+    }
     if (watched == m_commandBar && event->type() == QEvent::MouseMove) {
         hideHint();
     } else if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
@@ -430,6 +448,7 @@ bool Frm1::eventFilter(QObject* watched, QEvent* event)
         if (!hint.isEmpty()) {
             m_hintLine->setText(hint);
             m_hintLine->show();
+            m_hintLine->raise();
         }
     } else if (event->type() == QEvent::MouseButtonRelease &&
                watched->objectName() == QLatin1String("Picture1")) {

@@ -63,6 +63,7 @@ private:
     void buildInformationArea();
     QPushButton* addCommand(const QString& name, const QString& caption, const QString& hint, int row);
     void hideHint();
+    QList<QWidget*> panels() const;
 
     void runTest();
     void openScoring();
@@ -77,6 +78,7 @@ private:
     QWidget* m_commandBar = nullptr;
     QPushButton* m_registerCommand = nullptr;
     QLabel* m_hintLine = nullptr;
+    QWidget* m_informationArea = nullptr;
     QLabel* m_clinicNameLine = nullptr;
     QLineEdit* m_quietCloseFlag = nullptr;
     QPlainTextEdit* m_contactLines = nullptr;

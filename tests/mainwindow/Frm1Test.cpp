@@ -261,8 +261,11 @@ private slots:
         box->setText(QStringLiteral("30"));
         QCOMPARE(window.property("skinNumber").toInt(), 30);
         QCOMPARE(window.currentSkinNumber(), QStringLiteral("30"));
+        auto* information = window.findChild<QWidget*>(QStringLiteral("InformationArea"));
+        QVERIFY(!information->isVisible()); // the banner and links give way to open panels
         window.closePanels();
         QVERIFY(!window.findChild<QWidget*>(QStringLiteral("Frame6"))->isVisible());
+        QVERIFY(information->isVisible());
     }
 };
 
