@@ -3,6 +3,7 @@
 #include "MainViews.h"
 #include "PanelHost.h"
 #include "SettingsTexts.h"
+#include "common/CaptionLabel.h"
 #include "common/CommonTexts.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
@@ -56,12 +57,8 @@ void ClinicProfilePanel::addField(const QString& name, const QString& column, co
     auto* edit = new QLineEdit(this);
     edit->setObjectName(name);
     edit->setGeometry(twipsRect(240, top, 4620, 405));
-    auto* label = new QLabel(caption, this);
-    label->setObjectName(QStringLiteral("Label_") + name);
-    label->setGeometry(twipsRect(4950, top, 1560, 405));
-    label->setAlignment(Qt::AlignLeading | Qt::AlignVCenter); // the reading start: right
-    label->setBuddy(edit);
-    edit->setAccessibleName(caption);
+    // Aligned to the reading start, the right.
+    addCaptionLabel(edit, caption, twipsRect(4950, top, 1560, 405), Qt::AlignLeading | Qt::AlignVCenter);
     FieldBinding::bind(*m_views.theme, column, edit);
 }
 

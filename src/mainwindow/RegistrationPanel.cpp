@@ -5,6 +5,7 @@
 #include "PanelHost.h"
 #include "RegistrationTexts.h"
 #include "calendar/ShamsiDate.h"
+#include "common/CaptionLabel.h"
 #include "common/Clock.h"
 #include "common/CommonTexts.h"
 #include "common/NumericKeyFilter.h"
@@ -105,12 +106,7 @@ QLineEdit* RegistrationPanel::addField(const QString& name, const QString& capti
     auto* field = new QLineEdit(this);
     field->setObjectName(name);
     field->setGeometry(twipsRect(place.fieldLeft, top, place.fieldWidth, kRowHeight));
-    field->setAccessibleName(caption);
-    auto* label = new QLabel(caption, this);
-    label->setObjectName(QStringLiteral("Label_") + name);
-    label->setGeometry(twipsRect(place.captionLeft, top, place.captionWidth, kRowHeight));
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setBuddy(field);
+    addCaptionLabel(field, caption, twipsRect(place.captionLeft, top, place.captionWidth, kRowHeight));
     return field;
 }
 
@@ -127,14 +123,9 @@ QComboBox* RegistrationPanel::addList(const QString& name, const QString& captio
     list->addItems(items);
     list->setCurrentIndex(-1);
     list->setToolTip(hint);
-    list->setAccessibleName(caption);
     list->setAccessibleDescription(hint);
     list->setGeometry(twipsRect(place.fieldLeft, top, place.fieldWidth, kRowHeight));
-    auto* label = new QLabel(caption, this);
-    label->setObjectName(QStringLiteral("Label_") + name);
-    label->setGeometry(twipsRect(place.captionLeft, top, place.captionWidth, kRowHeight));
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setBuddy(list);
+    addCaptionLabel(list, caption, twipsRect(place.captionLeft, top, place.captionWidth, kRowHeight));
     return list;
 }
 

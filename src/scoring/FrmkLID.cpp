@@ -1,5 +1,7 @@
 #include "FrmkLID.h"
 
+#include "common/CaptionLabel.h"
+
 #include "ScoringStore.h"
 #include "ScoringTexts.h"
 #include "common/CommonTexts.h"
@@ -41,17 +43,6 @@ QFrame* skinnedFrame(QWidget* parent, const QString& name, const QRect& twips)
     frame->setProperty("skinPanel", true);
     frame->setGeometry(twips);
     return frame;
-}
-
-QLabel* captionFor(QWidget* parent, QWidget* input, const QString& caption, const QRect& geometry)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QStringLiteral("Label_") + input->objectName());
-    label->setGeometry(geometry);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setBuddy(input);
-    input->setAccessibleName(caption);
-    return label;
 }
 
 } // namespace
@@ -98,7 +89,7 @@ QLineEdit* FrmkLID::addRecordField(const QString& name, const QString& caption, 
     auto* field = new QLineEdit(m_recordArea);
     field->setObjectName(name);
     field->setGeometry(twipsRect(fieldLeft, top, fieldWidth, kRecordRowHeight));
-    captionFor(m_recordArea, field, caption, twipsRect(captionLeft, top, 1440, kRecordRowHeight));
+    addCaptionLabel(field, caption, twipsRect(captionLeft, top, 1440, kRecordRowHeight));
     return field;
 }
 
@@ -181,8 +172,8 @@ void FrmkLID::buildCommandBar()
     m_chosenCode->setObjectName(QStringLiteral("Text5"));
     m_chosenCode->setReadOnly(true);
     m_chosenCode->setGeometry(twipsRect(left[3], row1, 1000, kCommandHeight));
-    captionFor(m_commandBar, m_chosenCode, T::captionChosenCode,
-               twipsRect(left[3] + 1060, row1, 1070, kCommandHeight));
+    addCaptionLabel(m_chosenCode, T::captionChosenCode,
+                    twipsRect(left[3] + 1060, row1, 1070, kCommandHeight));
 
     connect(choose, &QPushButton::clicked, this, &FrmkLID::chooseAndScore);
     connect(couple, &QPushButton::clicked, this, &FrmkLID::compareCouple);
@@ -212,8 +203,8 @@ void FrmkLID::buildResultsArea()
         box->setFont(scoreFont);
         // Scores are computed, never typed: a typed score would disagree with the answers.
         box->setReadOnly(true);
-        auto* caption = captionFor(m_resultsArea, box, captions[i],
-                                   twipsRect(kScoreBoxLeft[i] - 300, 120, kScoreBoxWidth + 600, 345));
+        auto* caption = addCaptionLabel(box, captions[i],
+                                        twipsRect(kScoreBoxLeft[i] - 300, 120, kScoreBoxWidth + 600, 345));
         caption->setAlignment(Qt::AlignCenter);
         FieldBinding::bind(*m_scores, QLatin1String(ScoringKey::kScales[i].field), box);
         m_scoreBoxes[i] = box;

@@ -1,6 +1,7 @@
 #include "FrmTest.h"
 
 #include "TestingTexts.h"
+#include "common/CaptionLabel.h"
 #include "common/NumericKeyFilter.h"
 #include "common/NumericValue.h"
 #include "common/Prompts.h"
@@ -99,12 +100,7 @@ QLineEdit* FrmTest::addSubjectField(const QString& name, const QString& caption,
     auto* field = new QLineEdit(m_subjectPanel);
     field->setObjectName(name);
     field->setGeometry(twipsRect(left + 60, top, 1500, kFieldHeight));
-    field->setAccessibleName(caption);
-    auto* label = new QLabel(caption, m_subjectPanel);
-    label->setObjectName(QStringLiteral("Label_") + name);
-    label->setGeometry(twipsRect(left + 1605, top, 1200, kFieldHeight));
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setBuddy(field);
+    addCaptionLabel(field, caption, twipsRect(left + 1605, top, 1200, kFieldHeight));
     FieldBinding::bind(*m_subjects, column, field);
     return field;
 }
@@ -147,13 +143,9 @@ void FrmTest::buildItemArea()
     m_itemNumber->setObjectName(QStringLiteral("Text6"));
     m_itemNumber->setGeometry(twipsRect(6135, 2220, 1020, 405));
     m_itemNumber->setAlignment(Qt::AlignCenter);
-    m_itemNumber->setAccessibleName(TestingTexts::itemNumberCaption);
     new NumericKeyFilter(*m_context.prompts, m_itemNumber);
-    m_itemNumberCaption = new QLabel(TestingTexts::itemNumberCaption, this);
-    m_itemNumberCaption->setObjectName(QStringLiteral("Label_Text6"));
-    m_itemNumberCaption->setGeometry(twipsRect(7215, 2220, 1800, 405));
-    m_itemNumberCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_itemNumberCaption->setBuddy(m_itemNumber);
+    m_itemNumberCaption =
+        addCaptionLabel(m_itemNumber, TestingTexts::itemNumberCaption, twipsRect(7215, 2220, 1800, 405));
     connect(m_itemNumber, &QLineEdit::textChanged, this, &FrmTest::itemNumberChanged);
 
     m_itemText = new QLabel(this);

@@ -1,6 +1,7 @@
 #include "Frmpas2.h"
 
 #include "TestingTexts.h"
+#include "common/CaptionLabel.h"
 #include "common/CommonTexts.h"
 #include "common/NumericKeyFilter.h"
 #include "common/Prompts.h"
@@ -62,23 +63,13 @@ Frmpas2::Frmpas2(const AppContext& context, QWidget* parent) : QDialog(parent), 
     m_code = new QLineEdit(this);
     m_code->setObjectName(QStringLiteral("Text4"));
     m_code->setGeometry(twipsRect(5160, 1080, 1380, kBoxHeight));
-    m_code->setAccessibleName(T::sheetCodeCaption);
-    auto* codeCaption = new QLabel(T::sheetCodeCaption, this);
-    codeCaption->setObjectName(QStringLiteral("Label_Text4"));
-    codeCaption->setGeometry(twipsRect(6600, 1080, 1560, kBoxHeight));
-    codeCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    codeCaption->setBuddy(m_code);
+    addCaptionLabel(m_code, T::sheetCodeCaption, twipsRect(6600, 1080, 1560, kBoxHeight));
 
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("Text10"));
     m_name->setGeometry(twipsRect(3120, 1560, 3420, kBoxHeight));
     m_name->setReadOnly(true);
-    m_name->setAccessibleName(T::sheetNameCaption);
-    auto* nameCaption = new QLabel(T::sheetNameCaption, this);
-    nameCaption->setObjectName(QStringLiteral("Label_Text10"));
-    nameCaption->setGeometry(twipsRect(6600, 1560, 1560, kBoxHeight));
-    nameCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    nameCaption->setBuddy(m_name);
+    addCaptionLabel(m_name, T::sheetNameCaption, twipsRect(6600, 1560, 1560, kBoxHeight));
 
     m_counter = new QLineEdit(QStringLiteral("0"), this);
     m_counter->setObjectName(QStringLiteral("Text13"));
