@@ -4,6 +4,7 @@
 // fields included) with prompts that answer at once. Prints the medians; not a test: run
 // build/bench/bench_scoring by hand.
 
+#include "BenchSupport.h"
 #include "common/AppContext.h"
 #include "common/Navigator.h"
 #include "common/Prompts.h"
@@ -15,58 +16,14 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QRandomGenerator>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
 namespace {
 
 constexpr int kSubjects = 100000;
 constexpr int kRuns = 200;
-
-void fill(const QString& folder)
-{
-    QSqlDatabase db = Database::connection(folder, Database::File::Clinical);
-    Transaction transaction(db);
-    QSqlQuery subject(db);
-    subject.prepare(
-        QStringLiteral("INSERT INTO IDE (Code, FName, LName, Sen, Jens, Taahol, Tahsil, \"Group\", "
-                       "\"Date\", \"Time\") VALUES (?, 'Ali', 'Ahmadi', '30', 'مرد', 'مجرد', "
-                       "'ليسانس', 'A', '1402/02/13', '10:00:00')"));
-    QSqlQuery answer(db);
-    QStringList columns{QStringLiteral("Code")};
-    for (int item = 1; item <= ScoringKey::kItemCount; ++item)
-        columns << quotedIdentifier(Database::itemColumn(item));
-    answer.prepare(QStringLiteral("INSERT INTO Answer (%1) VALUES (%2)")
-                       .arg(columns.join(u','), QStringList(36, QStringLiteral("?")).join(u',')));
-    for (int code = 1; code <= kSubjects; ++code) {
-        subject.addBindValue(QString::number(code));
-        subject.exec();
-        answer.addBindValue(QString::number(code));
-        for (int item = 1; item <= ScoringKey::kItemCount; ++item)
-            answer.addBindValue(QString::number(1 + QRandomGenerator::global()->bounded(5)));
-        answer.exec();
-    }
-    transaction.commit();
-}
-
-double medianMilliseconds(const std::function<void(int)>& work)
-{
-    std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        work(run);
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 QString codeOfRun(int run)
 {
@@ -117,7 +74,7 @@ int main(int argc, char* argv[])
         return 1;
     QElapsedTimer filling;
     filling.start();
-    fill(folder);
+    BenchSupport::fillSubjects(folder, kSubjects);
     std::printf("filled %d subjects with answers in %.1f s\n", kSubjects,
                 static_cast<double>(filling.elapsed()) / 1000.0);
 
@@ -126,7 +83,7 @@ int main(int argc, char* argv[])
     auto probe = Database::openView(folder, File::Clinical, QStringLiteral("IDE"));
     auto subjects = Database::openView(folder, File::Clinical, QStringLiteral("IDE"));
     int stored = 0;
-    const double core = medianMilliseconds([&](int run) {
+    const double core = BenchSupport::medianMilliseconds(kRuns, [&](int run) {
         const QString code = codeOfRun(run);
         ScoringKey::ItemTexts items;
         if (!ScoringStore::selectAnswers(*answers, code, &items) ||
@@ -139,7 +96,7 @@ int main(int argc, char* argv[])
     });
 
     // The same work short of the write, to tell the lookup and sums from the disk's sync time.
-    const double lookupOnly = medianMilliseconds([&](int run) {
+    const double lookupOnly = BenchSupport::medianMilliseconds(kRuns, [&](int run) {
         const QString code = codeOfRun(run + 2 * kRuns);
         ScoringKey::ItemTexts items;
         if (!ScoringStore::selectAnswers(*answers, code, &items) ||
@@ -156,7 +113,7 @@ int main(int argc, char* argv[])
     double window = 0;
     {
         FrmkLID scoring(context);
-        window = medianMilliseconds([&](int run) {
+        window = BenchSupport::medianMilliseconds(kRuns, [&](int run) {
             prompts.code = codeOfRun(run + kRuns);
             scoring.chooseAndScore();
         });
