@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFrame>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QWidget>
@@ -114,6 +115,21 @@ QString applyCurrent(QWidget* window, const QString& programFolder)
     const QString number = readCurrentNumber(programFolder);
     apply(window, programFolder, number);
     return number;
+}
+
+void markAsPanel(QFrame* frame, const QString& objectName)
+{
+    frame->setObjectName(objectName);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setProperty("skinPanel", true);
+}
+
+QFrame* addPanel(QWidget* parent, const QString& objectName, const QRect& geometry)
+{
+    auto* frame = new QFrame(parent);
+    markAsPanel(frame, objectName);
+    frame->setGeometry(geometry);
+    return frame;
 }
 
 } // namespace Skins

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QFrame;
+class QRect;
 class QWidget;
 
 // The numbered skins: skin/1.skn … skin/48.skn in the program folder are Qt style sheets, and
@@ -33,5 +35,10 @@ QString styleSheetFor(const QString& programFolder, const QString& number, int* 
 void apply(QWidget* window, const QString& programFolder, const QString& number);
 // Reads skin.txt and applies its skin; returns the number read (the window's current skin number).
 QString applyCurrent(QWidget* window, const QString& programFolder);
+
+// Marks a frame as a panel, which the skins paint with their panel colours and border.
+void markAsPanel(QFrame* frame, const QString& objectName);
+// A new panel frame inside a window, placed at the given geometry.
+QFrame* addPanel(QWidget* parent, const QString& objectName, const QRect& geometry);
 
 } // namespace Skins

@@ -14,9 +14,7 @@ ThemeChooserPanel::ThemeChooserPanel(Prompts& prompts, QString programFolder, QW
                                      QWidget* parent)
     : QFrame(parent), m_programFolder(std::move(programFolder)), m_skinnedWindow(skinnedWindow)
 {
-    setObjectName(QStringLiteral("Frame6"));
-    setFrameShape(QFrame::StyledPanel);
-    setProperty("skinPanel", true);
+    Skins::markAsPanel(this, QStringLiteral("Frame6"));
 
     auto* caption = new QLabel(DatastoreTexts::chosenThemeNumber, this);
     caption->setObjectName(QStringLiteral("Label_Txtthema"));

@@ -1,4 +1,5 @@
 #include "ClinicProfilePanel.h"
+#include "datastore/Skins.h"
 
 #include "MainViews.h"
 #include "PanelHost.h"
@@ -18,9 +19,7 @@ ClinicProfilePanel::ClinicProfilePanel(const AppContext& context, MainViews& vie
                                        QWidget* parent)
     : QFrame(parent), m_context(context), m_views(views), m_host(host)
 {
-    setObjectName(QStringLiteral("Frame9"));
-    setFrameShape(QFrame::StyledPanel);
-    setProperty("skinPanel", true);
+    Skins::markAsPanel(this, QStringLiteral("Frame9"));
     namespace T = SettingsTexts;
 
     addField(QStringLiteral("Text31"), QStringLiteral("Name"), T::nameCaption, 0);

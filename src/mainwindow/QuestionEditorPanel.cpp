@@ -1,4 +1,5 @@
 #include "QuestionEditorPanel.h"
+#include "datastore/Skins.h"
 
 #include "MainViews.h"
 #include "PanelHost.h"
@@ -52,9 +53,7 @@ QuestionEditorPanel::QuestionEditorPanel(const AppContext& context, MainViews& v
                                          QWidget* parent)
     : QFrame(parent), m_context(context), m_views(views), m_host(host)
 {
-    setObjectName(QStringLiteral("Frame1"));
-    setFrameShape(QFrame::StyledPanel);
-    setProperty("skinPanel", true);
+    Skins::markAsPanel(this, QStringLiteral("Frame1"));
     namespace T = SettingsTexts;
 
     auto* caption = new QLabel(T::itemNumberCaption, this);

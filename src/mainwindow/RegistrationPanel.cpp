@@ -1,4 +1,5 @@
 #include "RegistrationPanel.h"
+#include "datastore/Skins.h"
 
 #include "CodeProposal.h"
 #include "MainViews.h"
@@ -44,9 +45,7 @@ RegistrationPanel::RegistrationPanel(const AppContext& context, MainViews& views
                                      QWidget* parent)
     : QFrame(parent), m_context(context), m_views(views), m_host(host)
 {
-    setObjectName(QStringLiteral("Frame10"));
-    setFrameShape(QFrame::StyledPanel);
-    setProperty("skinPanel", true);
+    Skins::markAsPanel(this, QStringLiteral("Frame10"));
 
     namespace T = RegistrationTexts;
     m_code = addField(QStringLiteral("Text11"), T::codeCaption, 0, 0);

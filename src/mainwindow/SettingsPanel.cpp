@@ -1,4 +1,5 @@
 #include "SettingsPanel.h"
+#include "datastore/Skins.h"
 
 #include "LogoFile.h"
 #include "MainViews.h"
@@ -31,9 +32,7 @@ QPushButton* addButton(QWidget* panel, const QString& name, const QString& capti
 SettingsPanel::SettingsPanel(const AppContext& context, MainViews& views, PanelHost& host, QWidget* parent)
     : QFrame(parent), m_context(context), m_views(views), m_host(host)
 {
-    setObjectName(QStringLiteral("Frame8"));
-    setFrameShape(QFrame::StyledPanel);
-    setProperty("skinPanel", true);
+    Skins::markAsPanel(this, QStringLiteral("Frame8"));
     namespace T = SettingsTexts;
 
     m_logoBox = new QLabel(this);

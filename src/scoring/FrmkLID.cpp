@@ -35,16 +35,6 @@ constexpr int kScoreBoxHeight = 630;
 // Left edges of the score boxes, S to F2.
 constexpr std::array<int, ScoringKey::kScaleCount> kScoreBoxLeft{465, 2235, 4050, 5910, 7830};
 
-QFrame* skinnedFrame(QWidget* parent, const QString& name, const QRect& twips)
-{
-    auto* frame = new QFrame(parent);
-    frame->setObjectName(name);
-    frame->setFrameShape(QFrame::StyledPanel);
-    frame->setProperty("skinPanel", true);
-    frame->setGeometry(twips);
-    return frame;
-}
-
 } // namespace
 
 FrmkLID::FrmkLID(const AppContext& context, QWidget* parent) : QWidget(parent), m_context(context)
@@ -106,7 +96,7 @@ QPushButton* FrmkLID::addCommand(QWidget* parent, const QString& name, const QSt
 void FrmkLID::buildRecordArea()
 {
     namespace T = ScoringTexts;
-    m_recordArea = skinnedFrame(this, QStringLiteral("Frame5"), twipsRect(300, 120, 9495, 2115));
+    m_recordArea = Skins::addPanel(this, QStringLiteral("Frame5"), twipsRect(300, 120, 9495, 2115));
 
     auto* code = addRecordField(QStringLiteral("Text15"), T::captionCode, 0, 0);
     auto* firstName = addRecordField(QStringLiteral("Text3_3"), T::captionFirstName, 0, 1);
@@ -152,7 +142,7 @@ void FrmkLID::buildRecordArea()
 void FrmkLID::buildCommandBar()
 {
     namespace T = ScoringTexts;
-    m_commandBar = skinnedFrame(this, QStringLiteral("Frame1"), twipsRect(315, 2235, 9495, 1155));
+    m_commandBar = Skins::addPanel(this, QStringLiteral("Frame1"), twipsRect(315, 2235, 9495, 1155));
     constexpr int width = 2130;
     constexpr std::array<int, 4> left{7125, 4815, 2505, 195}; // right to left
     constexpr int row1 = 150;
@@ -188,7 +178,7 @@ void FrmkLID::buildCommandBar()
 void FrmkLID::buildResultsArea()
 {
     namespace T = ScoringTexts;
-    m_resultsArea = skinnedFrame(this, QStringLiteral("Frame3"), twipsRect(285, 3420, 9495, 1425));
+    m_resultsArea = Skins::addPanel(this, QStringLiteral("Frame3"), twipsRect(285, 3420, 9495, 1425));
 
     const std::array<QString, ScoringKey::kScaleCount> captions{T::needSurvival, T::needLove, T::needFreedom,
                                                                 T::needPower, T::needFun};
@@ -224,7 +214,7 @@ void FrmkLID::buildResultsArea()
 
 void FrmkLID::buildHelpPanel()
 {
-    m_helpPanel = skinnedFrame(this, QStringLiteral("Frame2"), twipsRect(1380, 570, 7635, 4485));
+    m_helpPanel = Skins::addPanel(this, QStringLiteral("Frame2"), twipsRect(1380, 570, 7635, 4485));
     auto* text = new QPlainTextEdit(m_helpPanel);
     text->setObjectName(QStringLiteral("Text21"));
     // Lines as written, right aligned as Persian reads; the editor keeps line ends as LF.

@@ -107,11 +107,7 @@ QLineEdit* FrmTest::addSubjectField(const QString& name, const QString& caption,
 
 void FrmTest::buildSubjectPanel()
 {
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Frame1"));
-    panel->setFrameShape(QFrame::StyledPanel);
-    panel->setProperty("skinPanel", true);
-    panel->setGeometry(twipsRect(480, 120, kPanelWidth, 1800));
+    auto* panel = Skins::addPanel(this, QStringLiteral("Frame1"), twipsRect(480, 120, kPanelWidth, 1800));
     m_subjectPanel = panel;
 
     namespace T = TestingTexts;

@@ -100,11 +100,7 @@ Frmpas2::~Frmpas2() = default;
 
 void Frmpas2::buildGrid()
 {
-    auto* grid = new QFrame(this);
-    grid->setObjectName(QStringLiteral("FrameGrid"));
-    grid->setFrameShape(QFrame::StyledPanel);
-    grid->setProperty("skinPanel", true);
-    grid->setGeometry(twipsRect(240, 2100, kGridWidth, 3840));
+    auto* grid = Skins::addPanel(this, QStringLiteral("FrameGrid"), twipsRect(240, 2100, kGridWidth, 3840));
     m_grid = grid;
 
     NumericKeyFilter::Options keys;
