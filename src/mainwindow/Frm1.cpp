@@ -427,9 +427,29 @@ void Frm1::hideHint()
     m_hintLine->hide();
 }
 
+void Frm1::showHint(const QString& hint)
+{
+    m_hintLine->setText(hint);
+    m_hintLine->show();
+    m_hintLine->raise();
+}
+
+void Frm1::followMouse(const QPoint& windowPosition)
+{
+    // Moves over buttons without mouse tracking reach the command bar and this window as well, so
+    // the widget under the mouse decides: a command with a hint shows it, the bare background of
+    // the window or of the command bar hides it, anything else leaves it as it is.
+    QWidget* under = childAt(windowPosition);
+    const QString hint = under ? under->property("hintText").toString() : QString();
+    if (!hint.isEmpty())
+        showHint(hint);
+    else if (!under || under == m_commandBar || under == m_informationArea)
+        hideHint();
+}
+
 void Frm1::mouseMoveEvent(QMouseEvent* event)
 {
-    hideHint();
+    followMouse(event->position().toPoint());
     QWidget::mouseMoveEvent(event);
 }
 
@@ -442,14 +462,13 @@ bool Frm1::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (watched == m_commandBar && event->type() == QEvent::MouseMove) {
-        hideHint();
-    } else if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        followMouse(m_commandBar->mapTo(this, move->position().toPoint()));
+        return true; // handled here; this window need not see it again
+    } else if (event->type() == QEvent::Enter) {
         const QString hint = watched->property("hintText").toString();
-        if (!hint.isEmpty()) {
-            m_hintLine->setText(hint);
-            m_hintLine->show();
-            m_hintLine->raise();
-        }
+        if (!hint.isEmpty())
+            showHint(hint);
     } else if (event->type() == QEvent::MouseButtonRelease &&
                watched->objectName() == QLatin1String("Picture1")) {
         m_context.desktop->openUrl(QUrl(VendorLinks::webSite));

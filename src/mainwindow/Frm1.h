@@ -63,6 +63,8 @@ private:
     void buildInformationArea();
     QPushButton* addCommand(const QString& name, const QString& caption, const QString& hint, int row);
     void hideHint();
+    void showHint(const QString& hint);
+    void followMouse(const QPoint& windowPosition);
     QList<QWidget*> panels() const;
 
     void runTest();

@@ -77,6 +77,15 @@ private slots:
         QCoreApplication::sendEvent(button(window, "Command3"), &enter);
         QVERIFY(hint->isVisible());
         QCOMPARE(hint->text(), QStringLiteral(" جهت کليد گذاري روي اين دکمه کليک مي کنيد"));
+        // A move over a button reaches the command bar too (buttons do not track the mouse): the
+        // hint of the button under the mouse stays.
+        auto* bar = window.findChild<QWidget*>(QStringLiteral("Frame7"));
+        const QPoint overButton = button(window, "Command3")->geometry().center();
+        QMouseEvent move(QEvent::MouseMove, overButton, bar->mapToGlobal(overButton), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(bar, &move);
+        QVERIFY(hint->isVisible());
+        QCOMPARE(hint->text(), QStringLiteral(" جهت کليد گذاري روي اين دکمه کليک مي کنيد"));
         QTest::mouseMove(&window, QPoint(5, 5));
         QVERIFY(!hint->isVisible());
         QVERIFY(hint->text().isEmpty());
