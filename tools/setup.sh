@@ -10,7 +10,9 @@ PACKAGES=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
   libzip-dev fonts-farsiweb
-  xvfb xdotool poppler-utils imagemagick sqlite3
+  # Looking at real windows, reading printed PDFs, the databases, and the desktop's
+  # accessibility bus through which the program is read from outside.
+  xvfb xdotool poppler-utils imagemagick sqlite3 at-spi2-core
 )
 
 install_missing_packages() {
