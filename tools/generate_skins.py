@@ -67,6 +67,11 @@ def skin(number):
         "field": hexa(field), "fieldText": hexa(text_for(field, hue)),
         "accent": hexa(accent), "accentText": hexa(text_for(accent, hue)),
         "border": hexa(border),
+        # Disabled commands: their text halfway between the text and the button colour.
+        "disabledText": hexa(tuple(round((a + b) / 2) for a, b in zip(text_for(button, hue), button))),
+        # The rings of option buttons and check boxes are drawn in the window's text colour so that
+        # they stand out on every skin, dark ones included.
+        "indicator": hexa(text_for(window, hue)),
     }
     return """/* Velmora skin %(number)d: %(name)s */
 QWidget { background-color: %(window)s; color: %(windowText)s; }
@@ -76,6 +81,12 @@ QGroupBox { background-color: %(panel)s; color: %(panelText)s; border: 1px solid
 QPushButton { background-color: %(button)s; color: %(buttonText)s; border: 1px solid %(border)s; border-radius: 5px; padding: 3px 8px; }
 QPushButton:hover { background-color: %(hover)s; color: %(hoverText)s; }
 QPushButton:pressed, QPushButton:default { border: 2px solid %(border)s; }
+QPushButton:disabled { color: %(disabledText)s; border: 1px dashed %(border)s; }
+QRadioButton::indicator, QCheckBox::indicator { width: 12px; height: 12px; border: 2px solid %(indicator)s; background-color: %(field)s; }
+QRadioButton::indicator { border-radius: 8px; }
+QCheckBox::indicator { border-radius: 3px; }
+QRadioButton::indicator:checked, QCheckBox::indicator:checked { background-color: %(accent)s; }
+QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top center; padding: 0px 6px; }
 QLineEdit, QComboBox, QPlainTextEdit, QTextEdit, QAbstractItemView { background-color: %(field)s; color: %(fieldText)s; border: 1px solid %(border)s; selection-background-color: %(accent)s; selection-color: %(accentText)s; }
 QLabel[hint="true"] { background-color: %(accent)s; color: %(accentText)s; border-radius: 4px; padding: 2px 6px; }
 """ % dict(c, number=number, name=name)

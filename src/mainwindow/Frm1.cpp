@@ -18,6 +18,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFontMetrics>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,8 @@
 namespace {
 
 const QString kLogoFileName = QStringLiteral("VMpic.jpg");
+constexpr int kClinicNamePointSize = 16;
+constexpr int kSmallestClinicNamePointSize = 9;
 
 // The banner: the product name on a soft gradient, drawn rather than shipped as a picture file.
 QPixmap bannerPixmap(const QSize& size)
@@ -138,6 +141,12 @@ void Frm1::buildCommandBar()
     auto* upgrade = addCommand(QStringLiteral("Cmdupdate"), T::update, {}, 7);
     auto* sheet = addCommand(QStringLiteral("Cmdpasokh"), T::answerSheet, {}, 5);
 
+    // Created in the order of their declaration, placed by row: the keyboard follows the rows.
+    QList<QPushButton*> byRow = m_commandBar->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
+    std::sort(byRow.begin(), byRow.end(), [](QPushButton* a, QPushButton* b) { return a->y() < b->y(); });
+    for (qsizetype i = 1; i < byRow.size(); ++i)
+        setTabOrder(byRow.at(i - 1), byRow.at(i));
+
     connect(m_registerCommand, &QPushButton::clicked, this, [this] { m_registration->open(); });
     connect(test, &QPushButton::clicked, this, &Frm1::runTest);
     connect(score, &QPushButton::clicked, this, &Frm1::openScoring);
@@ -176,13 +185,14 @@ void Frm1::buildInformationArea()
     m_clinicNameLine->setGeometry(twipsRect(240, 120, 8160, 480));
     m_clinicNameLine->setAlignment(Qt::AlignCenter);
     QFont nameFont(QStringLiteral("B Titr"));
-    nameFont.setPointSize(16);
+    nameFont.setPointSize(kClinicNamePointSize);
     m_clinicNameLine->setFont(nameFont);
 
     // The banner, version and links give way to the panels, which open over this area.
     m_informationArea = new QWidget(this);
     m_informationArea->setObjectName(QStringLiteral("InformationArea"));
     m_informationArea->setGeometry(twipsRect(0, 600, 8520, 6720));
+    m_informationArea->setMouseTracking(true); // moves over its background hide the hint
     QWidget* area = m_informationArea;
 
     auto* banner = new QLabel(area);
@@ -205,11 +215,12 @@ void Frm1::buildInformationArea()
     auto* versionCaptionLabel = new QLabel(versionCaption, area);
     versionCaptionLabel->setObjectName(QStringLiteral("Label_SkinLabel9"));
     versionCaptionLabel->setGeometry(twipsRect(4440, 4080, 3960, 375));
-    versionCaptionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The caption and the version meet in the middle, whatever the reading direction.
+    versionCaptionLabel->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
     auto* version = new QLabel(AppVersion::versionLine(), area);
     version->setObjectName(QStringLiteral("SkinLabel9"));
     version->setGeometry(twipsRect(240, 4080, 4080, 375));
-    version->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    version->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     version->setLayoutDirection(Qt::LeftToRight);
     versionCaptionLabel->setBuddy(version);
 
@@ -288,6 +299,14 @@ QString Frm1::contactLines() const
 
 void Frm1::showClinicName(const QString& name)
 {
+    // A long name is set smaller until it fits the line, rather than cut off at both ends.
+    QFont font = m_clinicNameLine->font();
+    font.setPointSize(kClinicNamePointSize);
+    const int room = m_clinicNameLine->contentsRect().width();
+    while (font.pointSize() > kSmallestClinicNamePointSize &&
+           QFontMetrics(font).horizontalAdvance(name) > room)
+        font.setPointSize(font.pointSize() - 1);
+    m_clinicNameLine->setFont(font);
     m_clinicNameLine->setText(name);
 }
 
@@ -459,6 +478,8 @@ bool Frm1::eventFilter(QObject* watched, QEvent* event)
         const auto open = panels();
         m_informationArea->setVisible(
             std::none_of(open.cbegin(), open.cend(), [](QWidget* p) { return p->isVisible(); }));
+        if (event->type() == QEvent::Show)
+            hideHint(); // a hint left over would stick out beside the panel
         return false;
     }
     if (watched == m_commandBar && event->type() == QEvent::MouseMove) {

@@ -92,6 +92,53 @@ private slots:
         QCOMPARE(button(window, "Command5")->property("hintText").toString(), QString());
     }
 
+    void hintHidesOverTheBackgroundUnderTheBannerAndWhenAPanelOpens()
+    {
+        TestProgramFolder folder;
+        Frm1 window(folder.context());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* hint = window.findChild<QLabel*>(QStringLiteral("SkinLabel2"));
+        QEnterEvent enter({1, 1}, {1, 1}, {1, 1});
+        QCoreApplication::sendEvent(button(window, "Command9"), &enter);
+        QVERIFY(hint->isVisible());
+        // Below the link buttons lies the bare background of the area under the panels.
+        QTest::mouseMove(&window, QPoint(20, window.height() - 10));
+        QVERIFY(!hint->isVisible());
+
+        QCoreApplication::sendEvent(button(window, "Command9"), &enter);
+        QVERIFY(hint->isVisible());
+        button(window, "Command9")->click();
+        QVERIFY(window.findChild<QWidget*>(QStringLiteral("Frame8"))->isVisible());
+        QVERIFY(!hint->isVisible());
+    }
+
+    void keyboardVisitsTheCommandsRowByRow()
+    {
+        TestProgramFolder folder;
+        Frm1 window(folder.context());
+        const char* rows[] = {"Command1",  "Command2",  "Command3", "Command4",  "Command5", "Cmdpasokh",
+                              "Command11", "Cmdupdate", "Command9", "Command12", "Command6"};
+        for (std::size_t i = 1; i < std::size(rows); ++i)
+            QCOMPARE(button(window, rows[i - 1])->nextInFocusChain(), button(window, rows[i]));
+    }
+
+    void longClinicNameIsSetSmallerToFitItsLine()
+    {
+        TestProgramFolder folder;
+        Frm1 window(folder.context());
+        window.show();
+        auto* line = window.findChild<QLabel*>(QStringLiteral("SkinLabel1"));
+        const int fullSize = line->font().pointSize();
+        const QString longName =
+            QStringLiteral("مرکز مشاوره و روان درماني خانواده و ازدواج آرامش انديشان شهر تهران");
+        setTheme(folder, {{QStringLiteral("Name"), longName}});
+        window.becameActive();
+        QCOMPARE(line->text(), longName);
+        QVERIFY(line->font().pointSize() < fullSize);
+        QVERIFY(QFontMetrics(line->font()).horizontalAdvance(longName) <= line->contentsRect().width());
+    }
+
     void withoutSubjectsTheSubjectCommandsDoNothing()
     {
         TestProgramFolder folder;
