@@ -55,16 +55,32 @@ QString QtPrompts::askText(QWidget* parent, const QString& title, const QString&
     return accepted ? text : QString();
 }
 
+namespace {
+// File names, sizes and dates read left to right; shown in a right-to-left dialog they come out
+// scrambled, so the file dialogs keep the left-to-right direction.
+QString runFileDialog(QWidget* parent, const QString& caption, const QString& folder, const QString& filter,
+                      QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent, caption, folder, filter);
+    dialog.setLayoutDirection(Qt::LeftToRight);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+} // namespace
+
 QString QtPrompts::openFileName(QWidget* parent, const QString& caption, const QString& folder,
                                 const QString& filter)
 {
-    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+    return runFileDialog(parent, caption, folder, filter, QFileDialog::AcceptOpen);
 }
 
 QString QtPrompts::saveFileName(QWidget* parent, const QString& caption, const QString& folder,
                                 const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parent, caption, folder, filter);
+    return runFileDialog(parent, caption, folder, filter, QFileDialog::AcceptSave);
 }
 
 void QtPrompts::beep()

@@ -232,6 +232,9 @@ void Frmpas2::save()
     m_entries = 0;
     m_counter->setText(QStringLiteral("0"));
     m_context.prompts->notice(this, TestingTexts::changesSaved);
+    // Back to the box being typed in, so that the next digit is not lost on the button.
+    if (m_lastEntryBox && m_grid->isVisible())
+        m_lastEntryBox->setFocus();
 }
 
 void Frmpas2::done(int result)
@@ -247,6 +250,7 @@ bool Frmpas2::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::FocusIn &&
         watched->property(kItemProperty.toLatin1().constData()).isValid()) {
         auto* box = static_cast<QLineEdit*>(watched);
+        m_lastEntryBox = box;
         QTimer::singleShot(0, box, &QLineEdit::selectAll);
     }
     return QDialog::eventFilter(watched, event);

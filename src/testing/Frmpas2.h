@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <memory>
 
@@ -48,5 +49,6 @@ private:
     QLineEdit* m_counter = nullptr; // Text13
     QWidget* m_grid = nullptr;
     QLineEdit* m_entryBoxes[36] = {};   // Txt1 1 … 35
+    QPointer<QLineEdit> m_lastEntryBox; // the entry box that had the focus last
     QLineEdit* m_hiddenFields[36] = {}; // Txt2 1 … 35, bound to the answer columns
 };

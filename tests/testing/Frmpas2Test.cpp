@@ -197,6 +197,19 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), box(21));
     }
 
+    void savingMidSheetReturnsToTheBoxBeingTypedIn()
+    {
+        open();
+        select(QStringLiteral("1"));
+        QTest::keyClicks(box(7), QStringLiteral("4"));
+        QTRY_COMPARE(QApplication::focusWidget(), box(8));
+        click("Command1");
+        QCOMPARE(m_folder->prompts.lastNotice(), QStringLiteral("تغييرات با موفقيت ذخيره گرديد"));
+        QCOMPARE(QApplication::focusWidget(), box(8));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("2"));
+        QCOMPARE(m_window->findChild<QLineEdit*>(QStringLiteral("Txt2_8"))->text(), QStringLiteral("2"));
+    }
+
     void keysOtherThanZeroToFiveOnlyBeep()
     {
         open();
