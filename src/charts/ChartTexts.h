@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/CommonTexts.h"
+
 #include <QString>
 
 #include <array>
@@ -21,6 +23,6 @@ inline const QString subject2 = QStringLiteral("آزمودني 2");
 // Command bar.
 inline const QString print = QStringLiteral("پرينت");
 inline const QString exportWord = QStringLiteral("خروجي  Word");
-inline const QString close = QStringLiteral("خروج");
+inline const QString& close = CommonTexts::exitCaption;
 
 } // namespace ChartTexts

@@ -15,4 +15,26 @@ inline const QString numbersOnly = QStringLiteral("شما بايد عدد وار
 inline const QString enterSubjectNumber = QStringLiteral("شما بايد شماره آزمودني مورد نظر را وارد كنيد");
 inline const QString noSuchSubject = QStringLiteral("فردي با اين مشخصات وجود ندارد");
 inline const QString changesSaved = QStringLiteral("تغييرات با موفقيت ذخيره شد");
+// Captions of a subject's record, the same in every window that shows it.
+inline const QString codeCaption = QStringLiteral(":کد آزمودني");
+inline const QString firstNameCaption = QStringLiteral(" :نام");
+inline const QString lastNameCaption = QStringLiteral(" :نام خانوادگي");
+inline const QString genderCaption = QStringLiteral(" :جنس");
+inline const QString ageCaption = QStringLiteral(" :سن");
+inline const QString maritalCaption = QStringLiteral(" :وضعيت تاهل");
+inline const QString educationCaption = QStringLiteral(" :ميزان تحصيلات");
+inline const QString dateCaption = QStringLiteral(" :تاريخ");
+inline const QString timeCaption = QStringLiteral(" :ساعت");
+inline const QString male = QStringLiteral("مرد");
+inline const QString female = QStringLiteral("زن");
+inline const QString genderHint = QStringLiteral("جنسيت را انتخاب كنيد");
+
+// Command captions shared by several windows.
+inline const QString chooseSubject = QStringLiteral("انتخاب آزمودني");
+inline const QString save = QStringLiteral("ذخيره");
+inline const QString cancel = QStringLiteral("انصراف");
+inline const QString next = QStringLiteral("بعدي");
+inline const QString previous = QStringLiteral("قبلي");
+inline const QString exitCaption = QStringLiteral("خروج");
+inline const QString changesNotSaved = QStringLiteral("تغييرات ذخيره نشد");
 } // namespace CommonTexts

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/CommonTexts.h"
+
 #include <QString>
 
 namespace DatastoreTexts {
@@ -14,7 +16,7 @@ inline QString unreadableDatabase(const QString& fileName)
 
 // The theme chooser.
 inline const QString chosenThemeNumber = QStringLiteral("شماره تم انتخاب شده");
-inline const QString next = QStringLiteral("بعدي");
-inline const QString previous = QStringLiteral("قبلي");
-inline const QString close = QStringLiteral("خروج");
+inline const QString& next = CommonTexts::next;
+inline const QString& previous = CommonTexts::previous;
+inline const QString& close = CommonTexts::exitCaption;
 } // namespace DatastoreTexts

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/CommonTexts.h"
+
 #include <QString>
 
 // The Persian texts of the main window and its panels.
@@ -11,7 +13,7 @@ inline const QString runTest = QStringLiteral("اجراي تست");
 inline const QString scoring = QStringLiteral("کليد گذاري");
 inline const QString showSubjectCode = QStringLiteral("نمايش کد آزمودني");
 inline const QString calculator = QStringLiteral("ماشين حساب");
-inline const QString exit = QStringLiteral("خروج");
+inline const QString& exit = CommonTexts::exitCaption;
 inline const QString introduction = QStringLiteral("معرفي پرسشنامه");
 inline const QString settings = QStringLiteral("تنظيمات");
 inline const QString aboutUs = QStringLiteral("درباره ما");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/CommonTexts.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,23 +9,23 @@
 namespace RegistrationTexts {
 
 // Captions of the fields.
-inline const QString codeCaption = QStringLiteral(":کد آزمودني");
-inline const QString firstNameCaption = QStringLiteral(" :نام");
-inline const QString lastNameCaption = QStringLiteral(" :نام خانوادگي");
-inline const QString genderCaption = QStringLiteral(" :جنس");
-inline const QString ageCaption = QStringLiteral(" :سن");
+inline const QString& codeCaption = CommonTexts::codeCaption;
+inline const QString& firstNameCaption = CommonTexts::firstNameCaption;
+inline const QString& lastNameCaption = CommonTexts::lastNameCaption;
+inline const QString& genderCaption = CommonTexts::genderCaption;
+inline const QString& ageCaption = CommonTexts::ageCaption;
 inline const QString maritalCaption = QStringLiteral(" :تاهل");
 inline const QString educationCaption = QStringLiteral(" :تحصيلات");
-inline const QString dateCaption = QStringLiteral(" :تاريخ");
-inline const QString timeCaption = QStringLiteral(" :ساعت");
+inline const QString& dateCaption = CommonTexts::dateCaption;
+inline const QString& timeCaption = CommonTexts::timeCaption;
 inline const QString groupCaption = QStringLiteral(" :گروه");
 
 // Buttons.
-inline const QString save = QStringLiteral("ذخيره");
-inline const QString cancel = QStringLiteral("انصراف");
+inline const QString& save = CommonTexts::save;
+inline const QString& cancel = CommonTexts::cancel;
 
 // The items of the three lists.
-inline const QStringList genderItems = {QStringLiteral("مرد"), QStringLiteral("زن")};
+inline const QStringList genderItems = {CommonTexts::male, CommonTexts::female};
 inline const QStringList maritalItems = {QStringLiteral("مجرد"), QStringLiteral("متأهل"),
                                          QStringLiteral("مطلقه"), QStringLiteral("بيوه")};
 inline const QStringList groupItems = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
@@ -32,8 +34,8 @@ inline const QStringList groupItems = {QStringLiteral("A"), QStringLiteral("B"),
 
 // Hints of the lists (the group list shares the gender list's hint).
 inline const QString maritalHint = QStringLiteral("وضعيت تأهل خود را مشخص کنيد");
-inline const QString genderHint = QStringLiteral("جنسيت را انتخاب كنيد");
-inline const QString groupHint = QStringLiteral("جنسيت را انتخاب كنيد");
+inline const QString& genderHint = CommonTexts::genderHint;
+inline const QString& groupHint = CommonTexts::genderHint;
 
 // Notices of the checks on saving, in the order they run.
 inline const QString enterCode = QStringLiteral("کد آزمودني را وارد کنيد");

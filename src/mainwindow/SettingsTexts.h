@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/CommonTexts.h"
+
 #include <QString>
 
 // The Persian texts of the settings panel, the clinic profile form and the question editor.
@@ -21,14 +23,14 @@ inline const QString chooseLogo = QStringLiteral("انتخاب آرم کليني
 inline const QString editQuestions = QStringLiteral(" ويرايش سوالات");
 inline const QString clinicProfile = QStringLiteral(" مشخصات کلينيک");
 inline const QString changeTheme = QStringLiteral("تغيير تم برنامه");
-inline const QString close = QStringLiteral("خروج");
+inline const QString& close = CommonTexts::exitCaption;
 inline const QString logoHidden = QStringLiteral("آرم را نمايش ندهد");
 inline const QString logoShown = QStringLiteral("آرم را نمايش دهد");
 inline const QString logoSaved = QStringLiteral(" لوگو ذخيره شد");
 
 // Shared by the profile form and the question editor.
 inline const QString save = QStringLiteral("ذخيره ");
-inline const QString cancel = QStringLiteral("انصراف");
+inline const QString& cancel = CommonTexts::cancel;
 
 // Question editor.
 inline const QString itemNumberCaption = QStringLiteral(": شماره سوال  ");
@@ -38,7 +40,7 @@ inline const QString previousItem = QStringLiteral("<<<قبلي");
 inline const QString itemText = QStringLiteral("متن سوال");
 
 // Said when a write did not reach the file, so that no one is told a change was kept when it was not.
-inline const QString changesNotSaved = QStringLiteral("تغييرات ذخيره نشد");
+inline const QString& changesNotSaved = CommonTexts::changesNotSaved;
 inline const QString logoNotSaved = QStringLiteral("لوگو ذخيره نشد");
 // Asked before the question editor leaves an item whose edited text was not saved.
 inline const QString saveEditedItem =

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/CommonTexts.h"
+
 #include <QString>
 
 // The Persian texts of the scoring window, the scoring and the couple comparison.
@@ -7,30 +9,30 @@ namespace ScoringTexts {
 
 // The window and its commands.
 inline const QString windowCaption = QStringLiteral("کليد گذاري");
-inline const QString chooseSubject = QStringLiteral("انتخاب آزمودني");
+inline const QString& chooseSubject = CommonTexts::chooseSubject;
 inline const QString coupleChart = QStringLiteral("مشاهده نمودار زوجي");
 inline const QString singleChart = QStringLiteral("مشاهده نمودارتکي");
 inline const QString printAll = QStringLiteral("پرينت کل  آزمودني ها ");
 inline const QString printChosen = QStringLiteral("پرينت آزمودني انتخاب شده");
 inline const QString saveChanges = QStringLiteral("ذخيره تغييرات");
 inline const QString help = QStringLiteral("راهنما");
-inline const QString helpClose = QStringLiteral("خروج");
+inline const QString& helpClose = CommonTexts::exitCaption;
 inline const QString close = QStringLiteral(" خروج");
 
 // Captions of the subject record area and the gender list.
 inline const QString captionCode = QStringLiteral(" :کد آزمودني");
-inline const QString captionFirstName = QStringLiteral(" :نام");
-inline const QString captionLastName = QStringLiteral(" :نام خانوادگي");
-inline const QString captionGender = QStringLiteral(" :جنس");
-inline const QString captionAge = QStringLiteral(" :سن");
-inline const QString captionMarital = QStringLiteral(" :وضعيت تاهل");
-inline const QString captionEducation = QStringLiteral(" :ميزان تحصيلات");
-inline const QString captionDate = QStringLiteral(" :تاريخ");
+inline const QString& captionFirstName = CommonTexts::firstNameCaption;
+inline const QString& captionLastName = CommonTexts::lastNameCaption;
+inline const QString& captionGender = CommonTexts::genderCaption;
+inline const QString& captionAge = CommonTexts::ageCaption;
+inline const QString& captionMarital = CommonTexts::maritalCaption;
+inline const QString& captionEducation = CommonTexts::educationCaption;
+inline const QString& captionDate = CommonTexts::dateCaption;
 // The small field of the command bar that shows the chosen code.
 inline const QString captionChosenCode = QStringLiteral(" :انتخاب شده");
-inline const QString male = QStringLiteral("مرد");
-inline const QString female = QStringLiteral("زن");
-inline const QString genderHint = QStringLiteral("جنسيت را انتخاب كنيد");
+inline const QString& male = CommonTexts::male;
+inline const QString& female = CommonTexts::female;
+inline const QString& genderHint = CommonTexts::genderHint;
 
 // Captions above the score boxes, in scale order S, L, F1, P, F2.
 inline const QString needSurvival = QStringLiteral("نياز به بقا");
@@ -75,7 +77,7 @@ inline const QString coupleSubjectNumber = QStringLiteral("آزمودني شما
 
 // A write that failed, said instead of the success notice.
 inline const QString scoresNotStored = QStringLiteral("نمره ها محاسبه شد ولي در پرونده آزمودني ذخيره نشد");
-inline const QString changesNotSaved = QStringLiteral("تغييرات ذخيره نشد");
+inline const QString& changesNotSaved = CommonTexts::changesNotSaved;
 
 // Single chart.
 inline const QString chooseFirstForChart = QStringLiteral(

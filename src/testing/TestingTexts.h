@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/CommonTexts.h"
+
 #include <QString>
 
 // The Persian texts of the on-screen test and the answer sheet.
@@ -14,8 +16,8 @@ inline const QString instructions = QStringLiteral(
 inline const QString optionLegend =
     QStringLiteral(" بسيار زياد  --- زياد  ---  متوسط ---   کم ---  بسيار کم ");
 inline const QString start = QStringLiteral("شروع");
-inline const QString next = QStringLiteral("بعدي");
-inline const QString back = QStringLiteral("قبلي");
+inline const QString& next = CommonTexts::next;
+inline const QString& back = CommonTexts::previous;
 inline const QString saveAndExit = QStringLiteral("ذخيره و خروج");
 
 // The five options, top to bottom; they store "5" … "1".
@@ -30,15 +32,15 @@ inline const QString startNotice = QStringLiteral("شروع");
 inline const QString endNotice = QStringLiteral("پايان");
 
 // Captions of the subject panel.
-inline const QString codeCaption = QStringLiteral(":کد آزمودني");
-inline const QString firstNameCaption = QStringLiteral(" :نام");
-inline const QString lastNameCaption = QStringLiteral(" :نام خانوادگي");
-inline const QString genderCaption = QStringLiteral(" :جنس");
-inline const QString ageCaption = QStringLiteral(" :سن");
-inline const QString maritalCaption = QStringLiteral(" :وضعيت تاهل");
-inline const QString educationCaption = QStringLiteral(" :ميزان تحصيلات");
-inline const QString dateCaption = QStringLiteral(" :تاريخ");
-inline const QString timeCaption = QStringLiteral(" :ساعت");
+inline const QString& codeCaption = CommonTexts::codeCaption;
+inline const QString& firstNameCaption = CommonTexts::firstNameCaption;
+inline const QString& lastNameCaption = CommonTexts::lastNameCaption;
+inline const QString& genderCaption = CommonTexts::genderCaption;
+inline const QString& ageCaption = CommonTexts::ageCaption;
+inline const QString& maritalCaption = CommonTexts::maritalCaption;
+inline const QString& educationCaption = CommonTexts::educationCaption;
+inline const QString& dateCaption = CommonTexts::dateCaption;
+inline const QString& timeCaption = CommonTexts::timeCaption;
 // The item-number box has no caption of its own on the form; this one names it for screen readers.
 inline const QString itemNumberCaption = QStringLiteral(":شماره سؤال");
 
@@ -47,16 +49,16 @@ inline const QString sheetTitle = QStringLiteral("پاسخنامه");
 inline const QString sheetInstructions =
     QStringLiteral("جهت گزينه بسيار زياد عدد5 ، گزينه زياد  عدد 4 ، گزينه متوسط عدد 3 ، گزينه کم عدد 2 ، و "
                    "گزينه بسيار کم عدد 1 و گزينه هاي بدون پاسخ عدد 0 را وارد نماييد");
-inline const QString selectSubject = QStringLiteral("انتخاب آزمودني");
-inline const QString save = QStringLiteral("ذخيره");
-inline const QString exit = QStringLiteral("خروج");
+inline const QString& selectSubject = CommonTexts::chooseSubject;
+inline const QString& save = CommonTexts::save;
+inline const QString& exit = CommonTexts::exitCaption;
 inline const QString selectFirst =
     QStringLiteral("ابتدا کدآزمودني مورد نظر را وارد نموده سپس روي انتخاب آزمودني کليک كنيد");
 inline const QString changesSaved = QStringLiteral("تغييرات با موفقيت ذخيره گرديد");
 // Committing the typed answers failed; they stay in the boxes for another try.
 inline const QString saveFailed = QStringLiteral("ذخيره پاسخها انجام نشد. لطفا دوباره ذخيره کنيد");
 // Captions of the code box and the name box, which the form shows without a label of their own.
-inline const QString sheetCodeCaption = QStringLiteral(":کد آزمودني");
+inline const QString& sheetCodeCaption = CommonTexts::codeCaption;
 inline const QString sheetNameCaption = QStringLiteral(":نام آزمودني");
 
 } // namespace TestingTexts
