@@ -1,6 +1,7 @@
 #include "Frm1.h"
 
 #include "ClinicProfilePanel.h"
+#include "LogoFile.h"
 #include "MainWindowTexts.h"
 #include "QuestionEditorPanel.h"
 #include "RegistrationPanel.h"
@@ -17,9 +18,7 @@
 #include "datastore/ThemeChooserPanel.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFontMetrics>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
@@ -33,7 +32,6 @@
 
 namespace {
 
-const QString kLogoFileName = QStringLiteral("VMpic.jpg");
 constexpr int kClinicNamePointSize = 16;
 constexpr int kSmallestClinicNamePointSize = 9;
 
@@ -273,10 +271,8 @@ void Frm1::becameActive()
 
 void Frm1::reloadLogo()
 {
-    // Read by content: the file keeps its name whatever picture format it holds.
-    QImageReader reader(QDir(m_context.programFolder).filePath(kLogoFileName));
-    reader.setDecideFormatFromContent(true);
-    m_logo = reader.read(); // a missing or broken file leaves no logo, and no message
+    // A missing or broken file leaves no logo, and no message.
+    m_logo = LogoFile::read(LogoFile::path(m_context.programFolder));
     m_settings->showLogo(m_logo);
 }
 
