@@ -100,6 +100,10 @@ void AppNavigator::needsChartClosed()
         m_scoring->show();
 }
 
+void AppNavigator::printSubjectList(const SubjectSelection&, bool) {}
+
+void AppNavigator::exportSubjects(const SubjectSelection&) {}
+
 ClinicTexts AppNavigator::clinicTexts() const
 {
     return m_main ? m_main->clinicTexts() : ClinicTexts{};

@@ -34,6 +34,8 @@ public:
     void scoringClosed() override;
     void showNeedsChart(const NeedsChartInput& input) override;
     void needsChartClosed() override;
+    void printSubjectList(const SubjectSelection& selection, bool withClinicLetterhead) override;
+    void exportSubjects(const SubjectSelection& selection) override;
     ClinicTexts clinicTexts() const override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "ClinicTexts.h"
 #include "NeedsChartInput.h"
+#include "SubjectSelection.h"
 
 #include <QString>
 
@@ -30,6 +31,12 @@ public:
     virtual void showNeedsChart(const NeedsChartInput& input) = 0;
     // The chart closed: the scoring window comes back.
     virtual void needsChartClosed() = 0;
+
+    // The subject list report of the selected subjects, in a print preview; with the clinic's
+    // name, contact text and address as letterhead, or without them.
+    virtual void printSubjectList(const SubjectSelection& selection, bool withClinicLetterhead) = 0;
+    // The research export of the selected subjects to a spreadsheet file the user chooses.
+    virtual void exportSubjects(const SubjectSelection& selection) = 0;
 
     // The clinic's particulars for prints, as the main window holds them now.
     virtual ClinicTexts clinicTexts() const = 0;

@@ -32,10 +32,24 @@ public:
         lastChart = input;
     }
     void needsChartClosed() override { calls << QStringLiteral("needsChartClosed"); }
+    void printSubjectList(const SubjectSelection& selection, bool withClinicLetterhead) override
+    {
+        calls << QStringLiteral("printSubjectList:%1=%2 by %3%4")
+                     .arg(selection.filterColumn, selection.filterValue, selection.orderColumn,
+                          withClinicLetterhead ? QStringLiteral(" with letterhead") : QString());
+        lastSelection = selection;
+    }
+    void exportSubjects(const SubjectSelection& selection) override
+    {
+        calls << QStringLiteral("exportSubjects:%1=%2 by %3")
+                     .arg(selection.filterColumn, selection.filterValue, selection.orderColumn);
+        lastSelection = selection;
+    }
     ClinicTexts clinicTexts() const override { return clinic; }
 
     QStringList calls;
     NeedsChartInput lastChart;
+    SubjectSelection lastSelection;
     ClinicTexts clinic;
     bool finderAvailable = true;
 };
