@@ -58,6 +58,8 @@ public:
     void scoringClosed() override {}
     void showNeedsChart(const NeedsChartInput&) override {}
     void needsChartClosed() override {}
+    void printSubjectList(const SubjectSelection&, bool) override {}
+    void exportSubjects(const SubjectSelection&) override {}
     ClinicTexts clinicTexts() const override { return {}; }
 };
 
