@@ -33,7 +33,8 @@ void AppNavigator::runTest(const QString& code)
     // resets it afterwards.
     if (!m_test)
         m_test = new FrmTest(m_context, m_main);
-    m_test->prepareForCode(code);
+    if (!m_test->prepareForCode(code))
+        return;
     m_test->exec();
     m_test->resetToIntro();
 }

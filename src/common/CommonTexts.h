@@ -14,6 +14,9 @@ inline const QString errorTitle = QStringLiteral("Error");
 inline const QString numbersOnly = QStringLiteral("شما بايد عدد وارد كنيد");
 inline const QString enterSubjectNumber = QStringLiteral("شما بايد شماره آزمودني مورد نظر را وارد كنيد");
 inline const QString noSuchSubject = QStringLiteral("فردي با اين مشخصات وجود ندارد");
+inline const QString enterCode = QStringLiteral("کد آزمودني را وارد کنيد");
+// The code is taken by another subject.
+inline const QString codeTaken = QStringLiteral("فردديگري با اين کد ثبت شده");
 inline const QString changesSaved = QStringLiteral("تغييرات با موفقيت ذخيره شد");
 // Captions of a subject's record, the same in every window that shows it.
 inline const QString codeCaption = QStringLiteral(":کد آزمودني");

@@ -10,6 +10,7 @@
 #include "common/AppVersion.h"
 #include "common/CommonTexts.h"
 #include "common/Desktop.h"
+#include "common/DigitText.h"
 #include "common/Navigator.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
@@ -378,8 +379,8 @@ void Frm1::runTest()
     if (!m_views.hasSubjects())
         return;
     closePanels();
-    const QString code = m_context.prompts->askText(this, MainWindowTexts::enterCodeTitle,
-                                                    MainWindowTexts::enterCodePrompt, QString());
+    const QString code = withLatinDigits(m_context.prompts->askText(
+        this, MainWindowTexts::enterCodeTitle, MainWindowTexts::enterCodePrompt, QString()));
     if (code.isEmpty()) {
         m_context.prompts->notice(this, CommonTexts::enterSubjectNumber);
         return;

@@ -9,6 +9,7 @@
 #include "common/CaptionLabel.h"
 #include "common/Clock.h"
 #include "common/CommonTexts.h"
+#include "common/DigitText.h"
 #include "common/NumericKeyFilter.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
@@ -240,10 +241,12 @@ void RegistrationPanel::save()
     m_genderMirror->setText(m_gender->currentText());
     m_maritalMirror->setText(m_marital->currentText());
     m_groupMirror->setText(m_group->currentText());
+    // The code is stored as both rows will carry it and as every lookup finds it: without blanks
+    // around it and with Latin digits, so that " 1" cannot become a second subject "1".
+    m_code->setText(subjectCodeAsStored(m_code->text()));
     if (!checkFields())
         return;
 
-    // The code as typed: a code with a blank before it is another text than the one without.
     const QString code = m_code->text();
     m_views.proposal->filterBy(QStringLiteral("code"), code);
     if (m_views.proposal->count() > 0) {
@@ -284,7 +287,7 @@ bool RegistrationPanel::storeSubject()
     {
         Transaction transaction(subjects.database());
         answers.addNew();
-        answers.setField(QStringLiteral("Code"), m_code->text().trimmed());
+        answers.setField(QStringLiteral("Code"), subjects.field(QStringLiteral("Code")));
         stored = answers.commit() && subjects.commit() && transaction.commit();
     }
     if (stored)

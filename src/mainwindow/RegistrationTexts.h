@@ -38,7 +38,7 @@ inline const QString& genderHint = CommonTexts::genderHint;
 inline const QString& groupHint = CommonTexts::genderHint;
 
 // Notices of the checks on saving, in the order they run.
-inline const QString enterCode = QStringLiteral("کد آزمودني را وارد کنيد");
+inline const QString& enterCode = CommonTexts::enterCode;
 inline const QString enterFirstName = QStringLiteral("نام آزمودني را وارد کنيد");
 inline const QString enterLastName = QStringLiteral("نام خانوادگي آزمودني را وارد کنيد");
 inline const QString chooseGender = QStringLiteral("جنسيت آزمودني را مشخص کنيد");
@@ -47,8 +47,7 @@ inline const QString chooseMarital = QStringLiteral("وضعيت تاهل آزم�
 inline const QString chooseGroup = QStringLiteral("گروه را مشخص کنيد");
 inline const QString enterEducation = QStringLiteral("ميزان تحصيلات آزمودني را وارد کنيد");
 
-// The code is taken by another subject.
-inline const QString codeTaken = QStringLiteral("فردديگري با اين کد ثبت شده");
+inline const QString& codeTaken = CommonTexts::codeTaken;
 
 // Storing the two rows failed; nothing was stored and the panel stays open for another try.
 inline const QString storeFailed = QStringLiteral("ثبت اطلاعات آزمودني انجام نشد. لطفا دوباره ذخيره کنيد");

@@ -1,6 +1,7 @@
 #include "FrmkLID.h"
 
 #include "common/CaptionLabel.h"
+#include "common/DigitText.h"
 
 #include "ScoringStore.h"
 #include "ScoringTexts.h"
@@ -306,6 +307,7 @@ bool FrmkLID::scoreCode(const QString& code, Run run)
     }
     const ScoringKey::SubjectRecord subject = ScoringStore::subjectRecord(*m_subjectProbe);
     ScoringStore::selectSubject(*m_record, code);
+    m_recordCode = code;
     ScoringStore::selectSubject(*m_scores, code);
 
     const QString unanswered = ScoringKey::unansweredList(items);
@@ -346,8 +348,8 @@ bool FrmkLID::scoreCode(const QString& code, Run run)
 
 void FrmkLID::chooseAndScore()
 {
-    const QString code =
-        m_context.prompts->askText(this, ScoringTexts::askCodeTitle, ScoringTexts::askCodePrompt, QString());
+    const QString code = withLatinDigits(
+        m_context.prompts->askText(this, ScoringTexts::askCodeTitle, ScoringTexts::askCodePrompt, QString()));
     if (code.isEmpty()) {
         m_context.prompts->notice(this, CommonTexts::enterSubjectNumber);
         return;
@@ -360,8 +362,9 @@ void FrmkLID::compareCouple()
     CoupleComparison::CoupleScores couple;
     for (const Run run : {Run::CoupleFirst, Run::CoupleSecond}) {
         const int number = run == Run::CoupleFirst ? 1 : 2;
-        const QString code = m_context.prompts->askText(this, CoupleComparison::subjectTexts(number).askTitle,
-                                                        ScoringTexts::askCoupleCodePrompt, QString());
+        const QString code =
+            withLatinDigits(m_context.prompts->askText(this, CoupleComparison::subjectTexts(number).askTitle,
+                                                       ScoringTexts::askCoupleCodePrompt, QString()));
         if (code.isEmpty()) {
             m_context.prompts->notice(this, CommonTexts::enterSubjectNumber);
             return;
@@ -389,11 +392,27 @@ void FrmkLID::showSingleChart()
 
 void FrmkLID::saveRecordChanges()
 {
-    // A failed write keeps the typed edits on screen and says so, instead of claiming success.
-    if (!m_record->commit()) {
+    switch (ScoringStore::saveRecord(*m_record, m_recordCode)) {
+    case ScoringStore::RecordSave::Saved:
+        break;
+    case ScoringStore::RecordSave::CodeEmpty:
+        m_context.prompts->notice(this, CommonTexts::enterCode);
+        return;
+    case ScoringStore::RecordSave::CodeTaken:
+        m_context.prompts->notice(this, CommonTexts::codeTaken);
+        return;
+    case ScoringStore::RecordSave::Failed:
+        // The typed edits stay on screen; nothing is claimed as stored.
         m_context.prompts->message(this, CommonTexts::warningTitle, ScoringTexts::changesNotSaved,
                                    Prompts::Icon::Exclamation);
         return;
+    }
+    const QString code = m_record->field(QStringLiteral("Code"));
+    if (code != m_recordCode) {
+        // The chart and the prints go on with the subject under its new code.
+        if (m_chosenCode->text() == m_recordCode)
+            m_chosenCode->setText(code);
+        m_recordCode = code;
     }
     m_context.prompts->notice(this, CommonTexts::changesSaved);
 }

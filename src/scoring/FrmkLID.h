@@ -95,5 +95,7 @@ private:
     // The data line of the subject in the score boxes, without a couple prefix: after a couple
     // comparison Text9 names the first subject while the boxes hold the second.
     QString m_chosenLine;
+    // The code under which the subject in the record area is stored, before any edit of its box.
+    QString m_recordCode;
     bool m_closeReported = false;
 };

@@ -1,5 +1,6 @@
 #include "ScoringStore.h"
 
+#include "common/DigitText.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 
@@ -54,6 +55,37 @@ bool storeScores(DataView& subjects, const ScoringKey::ScoreTexts& scores)
     for (std::size_t i = 0; i < ScoringKey::kScales.size(); ++i)
         subjects.setField(QLatin1String(ScoringKey::kScales[i].field), scores[i].trimmed());
     return subjects.commit();
+}
+
+RecordSave saveRecord(DataView& record, const QString& storedCode)
+{
+    if (!record.hasCurrentRow() || record.isNewRow())
+        return RecordSave::Failed;
+    const QString code = subjectCodeAsStored(record.field(kCode));
+    if (code.isEmpty())
+        return RecordSave::CodeEmpty;
+    if (code != record.field(kCode))
+        record.setField(kCode, code);
+    if (code == storedCode)
+        return record.commit() ? RecordSave::Saved : RecordSave::Failed;
+
+    DataView others(record.database(), record.table());
+    others.filterBy(kCode, code);
+    if (others.count() > 0)
+        return RecordSave::CodeTaken;
+
+    Transaction transaction(record.database());
+    DataView answers(record.database(), QStringLiteral("Answer"));
+    bool moved = answers.filterBy(kCode, storedCode);
+    // Normally one row; each one moved leaves the filter, so the loop ends with the last.
+    for (int guard = answers.count(); moved && guard > 0 && answers.hasCurrentRow(); --guard) {
+        moved = answers.setField(kCode, code) && answers.commit();
+        answers.filterBy(kCode, storedCode);
+    }
+    moved = moved && answers.count() == 0;
+    if (moved && record.commit() && transaction.commit())
+        return RecordSave::Saved;
+    return RecordSave::Failed;
 }
 
 } // namespace ScoringStore

@@ -26,4 +26,19 @@ ScoringKey::SubjectRecord subjectRecord(const DataView& subjects);
 // commits the row once. False when there is no current row or the commit failed.
 bool storeScores(DataView& subjects, const ScoringKey::ScoreTexts& scores);
 
+// How saving the record view's edits ended.
+enum class RecordSave
+{
+    Saved,
+    CodeEmpty, // the code box holds nothing but blanks
+    CodeTaken, // another subject has the new code
+    Failed     // the file did not take the changes; they stay in the view
+};
+
+// Commits the edits of the subject on which the record view stands, stored under storedCode. The
+// code is kept as every other window stores it (no blanks around it, Latin digits) and stays
+// unique; a new code takes the subject's Answer row along in the same transaction, so that the
+// answers never lose their owner.
+RecordSave saveRecord(DataView& record, const QString& storedCode);
+
 } // namespace ScoringStore

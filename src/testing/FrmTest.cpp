@@ -209,7 +209,7 @@ void FrmTest::showIntro(bool intro)
         widget->setVisible(!intro);
 }
 
-void FrmTest::prepareForCode(const QString& code)
+bool FrmTest::prepareForCode(const QString& code)
 {
     // Rows other windows committed since the last run must be seen.
     m_subjects->requery();
@@ -223,9 +223,27 @@ void FrmTest::prepareForCode(const QString& code)
         // A subject without an answer row gets one now, holding only the code.
         m_answers->addNew();
         m_answerCode->setText(code);
-        m_answers->commit();
+        const bool created = m_answers->commit();
         m_answers->filterBy(QStringLiteral("code"), code);
+        if (!created || m_answers->count() == 0) {
+            // The answers chosen next would have no row to go to: the test does not start.
+            m_answers->requery();
+            m_context.prompts->message(parentWidget(), CommonTexts::warningTitle,
+                                       TestingTexts::answerRowNotCreated, Prompts::Icon::Exclamation, true);
+            return false;
+        }
     }
+    return true;
+}
+
+bool FrmTest::storeAnswers()
+{
+    if (m_answers->commit())
+        return true;
+    // The chosen answer stays chosen and the item on screen, for another try.
+    m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::answersNotStored,
+                               Prompts::Icon::Exclamation, true);
+    return false;
 }
 
 void FrmTest::resetToIntro()
@@ -245,7 +263,8 @@ void FrmTest::start()
 
 void FrmTest::moveBy(int step)
 {
-    m_answers->commit(); // a failed commit is not reported; the test goes on
+    if (!storeAnswers())
+        return;
     m_itemNumber->setText(QString::number(wholeNumericValue(m_itemNumber->text()) + step));
 }
 
@@ -263,7 +282,10 @@ void FrmTest::itemNumberChanged(const QString& text)
         return;
     }
     if (value > kLastItem) {
-        m_answers->commit();
+        if (!storeAnswers()) {
+            m_itemNumber->setText(QString::number(kLastItem));
+            return;
+        }
         m_context.prompts->notice(this, TestingTexts::endNotice);
         m_itemNumber->setText(QString::number(kLastItem));
         return;
@@ -309,9 +331,14 @@ void FrmTest::optionChosen(int option, bool checked)
 
 void FrmTest::saveAndExit()
 {
-    // Failures are not reported: the window closes all the same.
-    m_answers->commit();
-    m_subjects->commit();
+    // The window stays open with what could not be stored, so that nothing chosen is lost unseen.
+    if (!storeAnswers())
+        return;
+    if (!m_subjects->commit()) {
+        m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::subjectNotStored,
+                                   Prompts::Icon::Exclamation, true);
+        return;
+    }
     QDialog::done(QDialog::Accepted);
     m_answerField.clear();
     m_answers->requery();

@@ -17,6 +17,7 @@ class QPushButton;
 //
 // The chosen option of an item goes into the subject's Answer row at once and reaches the file at
 // "بعدي", "قبلي", an item number above 35, and when the window closes, whichever way it closes.
+// When the file cannot take it, the user is told and the window stays where it was.
 class FrmTest final : public QDialog
 {
     Q_OBJECT
@@ -26,8 +27,9 @@ public:
     ~FrmTest() override;
 
     // Prepares the window for a registered subject code: its subject and answer rows, an answer
-    // row created when the subject has none; the window is in its intro state.
-    void prepareForCode(const QString& code);
+    // row created when the subject has none; the window is in its intro state. False, after
+    // telling the user, when the subject's answers would have no row to go to.
+    bool prepareForCode(const QString& code);
     // Puts the window back into its intro state with item number 0, for the next opening.
     void resetToIntro();
 
@@ -49,6 +51,8 @@ private:
 
     void start();
     void moveBy(int step);
+    // Commits the chosen answers; on failure says so and keeps them on screen.
+    bool storeAnswers();
     void saveAndExit();
     void itemNumberChanged(const QString& text);
     void loadItem(int item);

@@ -3,6 +3,7 @@
 #include "TestingTexts.h"
 #include "common/CaptionLabel.h"
 #include "common/CommonTexts.h"
+#include "common/DigitText.h"
 #include "common/NumericKeyFilter.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QTimer>
 
 namespace {
@@ -107,8 +107,6 @@ void Frmpas2::buildGrid()
     keys.showNotice = false; // a refused key only beeps here
     keys.highestDigit = u'5';
     keys.acceptEnter = false;
-    const auto* onlyAnswers =
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-5]?")), this);
 
     for (int item = 1; item <= kLastItem; ++item) {
         const int column = (item - 1) / kRowsPerColumn;
@@ -122,7 +120,6 @@ void Frmpas2::buildGrid()
         box->setGeometry(twipsRect(left, top, kBoxWidth, kBoxHeight));
         box->setMaxLength(1);
         box->setAlignment(Qt::AlignCenter);
-        box->setValidator(onlyAnswers);
         box->setAccessibleName(number);
         box->setProperty(kItemProperty.toLatin1().constData(), item);
         new NumericKeyFilter(*m_context.prompts, box, keys);
@@ -155,15 +152,48 @@ void Frmpas2::hideGrid()
     m_subjectShown = false;
 }
 
+bool Frmpas2::keepTypedAnswers()
+{
+    if (!m_subjectShown)
+        return true;
+    if (!storeTypedAnswers()) {
+        // The typed answers stay in the boxes and the sheet on its subject, so that the clinician
+        // can free the disk and save again instead of losing them without a word.
+        m_code->setText(m_shownCode);
+        m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::answersNotStored,
+                                   Prompts::Icon::Exclamation, true);
+        if (m_lastEntryBox && m_grid->isVisible())
+            m_lastEntryBox->setFocus();
+        return false;
+    }
+    m_entries = 0;
+    m_counter->setText(QStringLiteral("0"));
+    return true;
+}
+
+bool Frmpas2::storeTypedAnswers()
+{
+    if (!m_answers->hasCurrentRow() || m_answers->isNewRow() || !m_answers->commit())
+        return false;
+    // Success means the file holds what the boxes show: read the row back through a view of its own.
+    std::unique_ptr<DataView> stored =
+        Database::openView(m_context.programFolder, Database::File::Clinical, QStringLiteral("Answer"));
+    if (!stored->filterBy(QStringLiteral("Code"), m_shownCode) || stored->count() != 1)
+        return false;
+    for (int item = 1; item <= kLastItem; ++item) {
+        if (stored->field(QString::number(item)) != m_hiddenFields[item]->text())
+            return false;
+    }
+    return true;
+}
+
 void Frmpas2::selectSubject()
 {
     // The answers typed for the subject shown so far are kept before another one is looked up.
-    if (m_subjectShown && m_answers->commit()) {
-        m_entries = 0;
-        m_counter->setText(QStringLiteral("0"));
-    }
+    if (!keepTypedAnswers())
+        return;
 
-    const QString code = m_code->text();
+    const QString code = withLatinDigits(m_code->text());
     if (code.isEmpty()) {
         hideGrid();
         m_context.prompts->notice(this, CommonTexts::enterSubjectNumber);
@@ -182,15 +212,26 @@ void Frmpas2::selectSubject()
         // stored without them, could not be found again and the answers typed next would be lost.
         m_answers->addNew();
         m_answers->setField(QStringLiteral("Code"), code);
-        m_answers->commit();
+        const bool created = m_answers->commit();
         m_answers->requery();
         m_answers->filterBy(QStringLiteral("code"), code);
+        if (!created || m_answers->count() == 0) {
+            // Answers typed now would have no row to go to: say so before anything is typed.
+            hideGrid();
+            m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::answerRowNotCreated,
+                                       Prompts::Icon::Exclamation, true);
+            return;
+        }
     }
 
+    m_code->setText(code);
+    m_shownCode = code;
     m_name->setText(m_subjects->field(QStringLiteral("FName")) + u' ' +
                     m_subjects->field(QStringLiteral("LName")));
     m_grid->show();
     m_subjectShown = true;
+    m_entries = 0;
+    m_counter->setText(QStringLiteral("0"));
     for (int item = 1; item <= kLastItem; ++item)
         m_entryBoxes[item]->setText(m_hiddenFields[item]->text());
     m_entryBoxes[1]->setFocus();
@@ -208,10 +249,8 @@ void Frmpas2::entryEdited(int item)
     m_hiddenFields[item]->setText(text == QLatin1String("0") ? QString() : text);
     if (item == kLastItem)
         return;
-    if (++m_entries == kEntriesPerCommit) {
-        m_answers->commit();
-        m_entries = 0;
-    }
+    if (++m_entries == kEntriesPerCommit && !keepTypedAnswers())
+        return;
     m_counter->setText(QString::number(m_entries));
     QLineEdit* nextBox = m_entryBoxes[item + 1];
     nextBox->setFocus();
@@ -220,11 +259,12 @@ void Frmpas2::entryEdited(int item)
 
 void Frmpas2::save()
 {
-    if (m_code->text().isEmpty()) {
+    // Without a subject on the sheet there is nothing to save, and no success to report.
+    if (m_code->text().isEmpty() || !m_subjectShown) {
         m_context.prompts->notice(this, TestingTexts::selectFirst);
         return;
     }
-    if (!m_answers->commit()) {
+    if (!storeTypedAnswers()) {
         m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::saveFailed,
                                    Prompts::Icon::Exclamation, true);
         return;
@@ -239,8 +279,8 @@ void Frmpas2::save()
 
 void Frmpas2::done(int result)
 {
-    if (m_subjectShown)
-        m_answers->commit();
+    if (!keepTypedAnswers())
+        return; // the window stays open with the answers that could not be stored
     QDialog::done(result);
 }
 

@@ -16,7 +16,8 @@ class QWidget;
 // A digit typed into an entry box goes into the subject's Answer row at once, in the coding of the
 // on-screen test ("1" … "5", 0 or an emptied box leaves the item unanswered). The row reaches the
 // file every twentieth entry, at "ذخيره", before another subject is selected and when the window
-// closes, whichever way it closes, so that no typed answer is lost.
+// closes, whichever way it closes, so that no typed answer is lost. When the file cannot take them,
+// the clinician is told and the sheet keeps them on screen.
 class Frmpas2 final : public QDialog
 {
     Q_OBJECT
@@ -37,12 +38,18 @@ private:
     void save();
     void entryEdited(int item);
     void hideGrid();
+    // Commits the typed answers and checks that the file holds them.
+    bool storeTypedAnswers();
+    // Stores the typed answers before the sheet leaves its subject; on failure says so and keeps
+    // the sheet as it is. True when the sheet may move on.
+    bool keepTypedAnswers();
 
     AppContext m_context;
     std::unique_ptr<DataView> m_answers;  // Answer
     std::unique_ptr<DataView> m_subjects; // IDE
     int m_entries = 0;
     bool m_subjectShown = false;
+    QString m_shownCode; // the code of the subject whose answers the grid shows
 
     QLineEdit* m_code = nullptr;    // Text4
     QLineEdit* m_name = nullptr;    // Text10

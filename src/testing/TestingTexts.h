@@ -57,6 +57,17 @@ inline const QString selectFirst =
 inline const QString changesSaved = QStringLiteral("تغييرات با موفقيت ذخيره گرديد");
 // Committing the typed answers failed; they stay in the boxes for another try.
 inline const QString saveFailed = QStringLiteral("ذخيره پاسخها انجام نشد. لطفا دوباره ذخيره کنيد");
+// The answers typed could not be stored before the sheet would leave its subject.
+inline const QString answersNotStored = QStringLiteral(
+    "پاسخهاي وارد شده در فايل اطلاعات ذخيره نشد و روي صفحه باقي مانده است. لطفا فضاي ديسک يا اجازه نوشتن "
+    "را بررسي کرده و دوباره ذخيره کنيد");
+// Changes to the subject panel of the test window could not be stored.
+inline const QString subjectNotStored = QStringLiteral(
+    "تغييرات مشخصات آزمودني در فايل اطلاعات ذخيره نشد. لطفا فضاي ديسک يا اجازه نوشتن را بررسي کرده و "
+    "دوباره ذخيره کنيد");
+// The subject has no answer row yet and none could be made.
+inline const QString answerRowNotCreated = QStringLiteral(
+    "ثبت پاسخنامه اين آزمودني در فايل اطلاعات ممکن نشد. لطفا فضاي ديسک يا اجازه نوشتن را بررسي کنيد");
 // Captions of the code box and the name box, which the form shows without a label of their own.
 inline const QString& sheetCodeCaption = CommonTexts::codeCaption;
 inline const QString sheetNameCaption = QStringLiteral(":نام آزمودني");

@@ -1,8 +1,10 @@
 #include "mainwindow/RegistrationPanel.h"
 #include "TestProgramFolder.h"
+#include "TypeText.h"
 #include "datastore/DataView.h"
 #include "mainwindow/Frm1.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -160,23 +162,35 @@ private slots:
             QVERIFY(rows(QStringLiteral("Answer")).at(1).value(QString::number(item)).isEmpty());
     }
 
-    void takenCodeIsRefusedButABlankBeforeItMakesAnotherCode()
+    void codesDifferingOnlyByBlanksOrKeyboardLayoutAreOneSubject()
     {
         m_folder->addSubject(QStringLiteral("7"));
         openMainWindow();
+        for (const QString& typed : {QStringLiteral("7"), QStringLiteral(" 7 "), QStringLiteral("۷")}) {
+            click("Command1");
+            edit("Text11")->clear();
+            typeText(edit("Text11"), typed);
+            fillIn(QStringLiteral("Sara"));
+            click("Command8");
+            QCOMPARE(notice(), QStringLiteral("فردديگري با اين کد ثبت شده"));
+            QVERIFY(panel()->isPending());
+            click("Command10");
+        }
         click("Command1");
-        fillIn(QStringLiteral("Sara"), QStringLiteral("7"));
+        edit("Text11")->clear();
+        type("Text11", QStringLiteral("   "));
+        fillIn(QStringLiteral("Sara"));
         click("Command8");
-        QCOMPARE(notice(), QStringLiteral("فردديگري با اين کد ثبت شده"));
+        QCOMPARE(notice(), QStringLiteral("کد آزمودني را وارد کنيد"));
         QVERIFY(panel()->isPending());
         QCOMPARE(codes(QStringLiteral("Answer")), QStringList({"7"}));
 
-        edit("Text11")->clear();
-        type("Text11", QStringLiteral(" 7"));
+        // Both rows of a new subject carry the code as stored, without blanks and in Latin digits.
+        typeText(edit("Text11"), QStringLiteral(" ۱۲ "));
         click("Command8");
         QVERIFY(!panel()->isVisible());
-        QCOMPARE(codes(QStringLiteral("IDE")), QStringList({"7", " 7"}));
-        QCOMPARE(codes(QStringLiteral("Answer")), QStringList({"7", "7"})); // stored trimmed
+        QCOMPARE(codes(QStringLiteral("IDE")), QStringList({"7", "12"}));
+        QCOMPARE(codes(QStringLiteral("Answer")), QStringList({"7", "12"}));
     }
 
     void listsOfferTheirItemsAndKeepTheChoiceForTheNextSubject()
@@ -236,6 +250,16 @@ private slots:
         QCOMPARE(m_folder->prompts.notices(), QStringList(2, QStringLiteral("شما بايد عدد وارد كنيد")));
         QTest::keyClick(edit("Text5"), Qt::Key_Backspace);
         QCOMPARE(edit("Text5")->text(), QStringLiteral("4"));
+
+        // Persian digits are digits; pasted letters are refused like typed ones.
+        edit("Text5")->clear();
+        typeText(edit("Text5"), QStringLiteral("۳۸"));
+        QCOMPARE(edit("Text5")->text(), QStringLiteral("38"));
+        edit("Text5")->clear();
+        QApplication::clipboard()->setText(QStringLiteral("ab"));
+        QTest::keyClick(edit("Text5"), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit("Text5")->text(), QString());
+        QCOMPARE(m_folder->prompts.notices().size(), 3);
     }
 
     void failedStoreLeavesNeitherRowAndKeepsThePanelForAnotherTry()
