@@ -1,5 +1,6 @@
 #include "scoring/FrmkLID.h"
 #include "TestProgramFolder.h"
+#include "TypeText.h"
 #include "common/Twips.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
@@ -386,6 +387,66 @@ private slots:
         click("Command8");
         QCOMPARE(prompts().notices(), QStringList());
         QCOMPARE(prompts().texts(Kind::Message), QStringList{ScoringTexts::changesNotSaved});
+    }
+
+    void recordCodeStaysUniqueAndANewCodeTakesTheAnswersAlong()
+    {
+        m_folder->setAnswers(QStringLiteral("2"), answersAll(QStringLiteral("3")));
+        openWindow();
+        score(QStringLiteral("2"));
+        auto* code = child<QLineEdit>("Text15");
+        const auto answerCodes = [this] {
+            QStringList codes;
+            for (const DataView::Row& row : m_folder->view(QStringLiteral("Answer"))->rows())
+                codes << row.value(QStringLiteral("Code"));
+            return codes;
+        };
+
+        for (const QString& taken : {QStringLiteral("1"), QStringLiteral(" 1 "), QStringLiteral("۱")}) {
+            prompts().clear();
+            code->clear();
+            typeText(code, taken);
+            click("Command8");
+            QCOMPARE(prompts().notices(), QStringList{QStringLiteral("فردديگري با اين کد ثبت شده")});
+        }
+        prompts().clear();
+        code->setText(QStringLiteral("  "));
+        click("Command8");
+        QCOMPARE(prompts().notices(), QStringList{QStringLiteral("کد آزمودني را وارد کنيد")});
+        QCOMPARE(storedSubject(QStringLiteral("2")).value("FName"), QStringLiteral("مريم"));
+        QCOMPARE(answerCodes(), QStringList({"1", "2"}));
+
+        prompts().clear();
+        code->clear();
+        typeText(code, QStringLiteral(" ۲۷"));
+        click("Command8");
+        QCOMPARE(prompts().notices(), QStringList{QStringLiteral("تغييرات با موفقيت ذخيره شد")});
+        QCOMPARE(storedSubject(QStringLiteral("27")).value("FName"), QStringLiteral("مريم"));
+        QVERIFY(storedSubject(QStringLiteral("2")).isEmpty());
+        QCOMPARE(answerCodes(), QStringList({"1", "27"}));
+        QCOMPARE(text("Text5"), QStringLiteral("27"));
+        // The subject scores under its new code, with its answers.
+        score(QStringLiteral("27"));
+        QCOMPARE(shownScores(), QStringList(5, QStringLiteral("3.")));
+    }
+
+    void aCodeChangeTheFileRefusesMovesNeitherRow()
+    {
+        m_folder->setAnswers(QStringLiteral("2"), answersAll(QStringLiteral("3")));
+        openWindow();
+        score(QStringLiteral("2"));
+        prompts().clear();
+        QSqlQuery trigger(Database::connection(m_folder->path(), Database::File::Clinical));
+        QVERIFY(trigger.exec(QStringLiteral("CREATE TRIGGER refuse_subject BEFORE UPDATE ON IDE BEGIN SELECT "
+                                            "RAISE(ABORT, 'disk full'); END")));
+        child<QLineEdit>("Text15")->setText(QStringLiteral("9"));
+        click("Command8");
+        QCOMPARE(prompts().texts(Kind::Message), QStringList{ScoringTexts::changesNotSaved});
+        QCOMPARE(storedSubject(QStringLiteral("2")).value("Code"), QStringLiteral("2"));
+        auto answers = m_folder->view(QStringLiteral("Answer"));
+        answers->filterBy(QStringLiteral("Code"), QStringLiteral("2"));
+        QCOMPARE(answers->count(), 1);                 // the Answer row moved back with the rollback
+        QCOMPARE(text("Text15"), QStringLiteral("9")); // the typed edit stays on screen
     }
 
     void helpPanelOpensAndCloses()

@@ -1,12 +1,15 @@
 #include "testing/FrmTest.h"
 #include "TestProgramFolder.h"
+#include "TypeText.h"
 #include "datastore/DataView.h"
 
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSqlQuery>
 #include <QtTest>
 
 #include <memory>
@@ -233,6 +236,44 @@ private slots:
         QTest::keyClicks(age, QStringLiteral("1a234"));
         QCOMPARE(age->text(), QStringLiteral("123"));
         QCOMPARE(m_folder->prompts.beeps, 2);
+
+        itemNumber()->selectAll();
+        typeText(itemNumber(), QStringLiteral("۱۲"));
+        QCOMPARE(itemNumber()->text(), QStringLiteral("12"));
+        QCOMPARE(frameCaption(), QStringLiteral("12"));
+        QApplication::clipboard()->setText(QStringLiteral("7b"));
+        QTest::keyClick(itemNumber(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(itemNumber()->text(), QStringLiteral("12"));
+        QCOMPARE(m_folder->prompts.beeps, 3);
+    }
+
+    void aChosenAnswerTheFileRefusesIsReportedAndStaysOnScreen()
+    {
+        m_folder->addSubject(QStringLiteral("5"), QStringLiteral("Reza"), QStringLiteral("Karimi"), false);
+        QSqlQuery trigger(m_folder->view(QStringLiteral("Answer"))->database());
+        QVERIFY(trigger.exec(QStringLiteral(
+            "CREATE TRIGGER refuse_answers BEFORE INSERT ON Answer BEGIN SELECT RAISE(ABORT, 'full'); END")));
+        m_window = std::make_unique<FrmTest>(m_folder->context());
+        QVERIFY(!m_window->prepareForCode(QStringLiteral("5"))); // no row for the answers: no test
+        QCOMPARE(m_folder->prompts.texts(FakePrompts::Kind::Message).size(), 1);
+        QVERIFY(trigger.exec(QStringLiteral("DROP TRIGGER refuse_answers")));
+
+        openAndStart(QStringLiteral("1"));
+        QVERIFY(trigger.exec(QStringLiteral(
+            "CREATE TRIGGER refuse_answers BEFORE UPDATE ON Answer BEGIN SELECT RAISE(ABORT, 'full'); END")));
+        choose(2);
+        click("CmdNext");
+        QCOMPARE(m_folder->prompts.texts(FakePrompts::Kind::Message).size(), 2);
+        QCOMPARE(itemNumber()->text(), QStringLiteral("1"));
+        QCOMPARE(checkedOption(), 2);
+        QTest::keyClick(m_window.get(), Qt::Key_Escape);
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_folder->prompts.texts(FakePrompts::Kind::Message).size(), 3);
+
+        QVERIFY(trigger.exec(QStringLiteral("DROP TRIGGER refuse_answers")));
+        click("Command5");
+        QVERIFY(!m_window->isVisible());
+        QCOMPARE(storedAnswer(QStringLiteral("1"), 1), QStringLiteral("4"));
     }
 
     void saveAndExitStoresTheAnswerAndTheSubjectPanelEdits()

@@ -1,10 +1,12 @@
 #include "testing/Frmpas2.h"
 #include "TestProgramFolder.h"
+#include "TypeText.h"
 #include "datastore/DataView.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QtTest>
 
 #include <memory>
@@ -254,6 +256,98 @@ private slots:
             QCOMPARE(stored(QStringLiteral("1"), item), QStringLiteral("2"));
             ++item;
         }
+    }
+
+private:
+    // The file refuses writes to the answers table, as a full disk or a read-only file would.
+    void refuseAnswerWrites(const char* event)
+    {
+        QSqlQuery trigger(m_folder->view(QStringLiteral("Answer"))->database());
+        QVERIFY(trigger.exec(QStringLiteral("CREATE TRIGGER refuse_answers BEFORE %1 ON Answer BEGIN "
+                                            "SELECT RAISE(ABORT, 'disk full'); END")
+                                 .arg(QLatin1String(event))));
+    }
+    void allowAnswerWrites()
+    {
+        QSqlQuery drop(m_folder->view(QStringLiteral("Answer"))->database());
+        QVERIFY(drop.exec(QStringLiteral("DROP TRIGGER refuse_answers")));
+    }
+    QStringList errorBoxes() const
+    {
+        QStringList titles;
+        for (const FakePrompts::Shown& shown : m_folder->prompts.shown) {
+            if (shown.kind == FakePrompts::Kind::Message && shown.title == QStringLiteral("خطا"))
+                titles << shown.text;
+        }
+        return titles;
+    }
+
+private slots:
+    void answerRowThatCannotBeCreatedIsReportedAtOnceAndNothingClaimsSuccess()
+    {
+        m_folder->addSubject(QStringLiteral("3"), QStringLiteral("Reza"), QStringLiteral("Karimi"), false);
+        refuseAnswerWrites("INSERT");
+        open();
+        select(QStringLiteral("3"));
+        QVERIFY(!grid()->isVisible());
+        QCOMPARE(errorBoxes().size(), 1);
+        click("Command1");
+        QVERIFY(!m_folder->prompts.notices().contains(QStringLiteral("تغييرات با موفقيت ذخيره گرديد")));
+        auto answers = m_folder->view(QStringLiteral("Answer"));
+        answers->filterBy(QStringLiteral("Code"), QStringLiteral("3"));
+        QCOMPARE(answers->count(), 0);
+
+        // Once the file takes writes again, the row is made under the code as typed.
+        allowAnswerWrites();
+        select(QStringLiteral("3"));
+        QVERIFY(grid()->isVisible());
+        answers->requery();
+        answers->filterBy(QStringLiteral("Code"), QStringLiteral("3"));
+        QCOMPARE(answers->count(), 1);
+    }
+
+    void answersTheFileRefusesStayOnScreenWithAnErrorWhateverTheUserDoes()
+    {
+        open();
+        select(QStringLiteral("1"));
+        refuseAnswerWrites("UPDATE");
+        QTest::keyClicks(box(1), QStringLiteral("4"));
+
+        click("Command1");
+        QCOMPARE(errorBoxes().size(), 1);
+        QVERIFY(!m_folder->prompts.notices().contains(QStringLiteral("تغييرات با موفقيت ذخيره گرديد")));
+
+        select(QStringLiteral("2")); // another subject: refused, the sheet stays on subject 1
+        QCOMPARE(errorBoxes().size(), 2);
+        QCOMPARE(child<QLineEdit>(QStringLiteral("Text4"))->text(), QStringLiteral("1"));
+        QCOMPARE(child<QLineEdit>(QStringLiteral("Text10"))->text(), QStringLiteral("Ali Ahmadi"));
+        QCOMPARE(box(1)->text(), QStringLiteral("4"));
+
+        m_window->close();
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(errorBoxes().size(), 3);
+        QCOMPARE(stored(QStringLiteral("1"), 1), QString());
+
+        allowAnswerWrites();
+        click("Command1");
+        QCOMPARE(stored(QStringLiteral("1"), 1), QStringLiteral("4"));
+        QCOMPARE(m_folder->prompts.lastNotice(), QStringLiteral("تغييرات با موفقيت ذخيره گرديد"));
+        m_window->close();
+        QVERIFY(!m_window->isVisible());
+    }
+
+    void persianDigitsAreAnswersAndCodes()
+    {
+        open();
+        auto* codeBox = child<QLineEdit>(QStringLiteral("Text4"));
+        typeText(codeBox, QStringLiteral("۲"));
+        click("Command3");
+        QVERIFY(grid()->isVisible());
+        typeText(box(1), QStringLiteral("۵"));
+        typeText(box(2), QStringLiteral("٣"));
+        click("Command1");
+        QCOMPARE(stored(QStringLiteral("2"), 1), QStringLiteral("5"));
+        QCOMPARE(stored(QStringLiteral("2"), 2), QStringLiteral("3"));
     }
 
     void controlsCarryTheirCaptions()
