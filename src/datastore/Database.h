@@ -20,17 +20,41 @@ enum class File
     Theme
 };
 
+// What the start-up found of a database file.
+enum class FileState
+{
+    Usable,
+    Unreadable, // not a database the program can read
+    Damaged,    // a database with damaged pages
+    Busy        // another program holds it locked
+};
+
 struct OpenResult
 {
     bool ok = false;
+    FileState state = FileState::Usable;
     QString failedFile; // the file name that could not be used
     QString message;    // a Persian text for the user
 };
 
 // Opens both files of the folder, creating a missing file with its tables and first-run content
 // (35 item texts, the one Theme row). A file that exists but is not a readable database is never
-// touched; the result says which one. Missing tables, columns or the Theme row are added.
-OpenResult openProgramDatabases(const QString& folder);
+// touched; the result says which one and why. Missing tables, columns, items or the Theme row
+// are added.
+// AtOpen reads every page of each file before the result; Separately leaves that to checkPages,
+// which the program runs beside its first window so that a large file does not delay it.
+enum class PageCheck
+{
+    AtOpen,
+    Separately
+};
+OpenResult openProgramDatabases(const QString& folder, PageCheck pageCheck = PageCheck::AtOpen);
+
+// Reads every page of one file through a read-only connection of its own; callable on any thread.
+FileState checkPages(const QString& folder, File file);
+
+// The Persian text that tells the user what was found of a file; empty for a usable file.
+QString messageFor(FileState state, File file);
 
 // The open connection to one file of the folder (after openProgramDatabases).
 QSqlDatabase connection(const QString& folder, File file);

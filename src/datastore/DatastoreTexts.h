@@ -14,6 +14,25 @@ inline QString unreadableDatabase(const QString& fileName)
         .arg(fileName);
 }
 
+// Shown when a database file has damaged pages; the file is left as it is.
+inline QString damagedDatabase(const QString& fileName)
+{
+    return QStringLiteral("فايل اطلاعات «%1» آسيب ديده است و برنامه نمي تواند با آن کار کند.\n"
+                          "اين فايل تغيير داده نشد. لطفا آن را از آخرين نسخه پشتيبان بازگردانيد.\n"
+                          "برنامه بسته مي شود.")
+        .arg(fileName);
+}
+
+// Shown when another program holds a database file locked; nothing is wrong with the file.
+inline QString busyDatabase(const QString& fileName)
+{
+    return QStringLiteral("فايل اطلاعات «%1» در حال استفاده برنامه ديگري است.\n"
+                          "اين فايل سالم است و تغيير داده نشد. لطفا برنامه ديگر را ببنديد و دوباره برنامه را "
+                          "اجرا کنيد.\n"
+                          "برنامه بسته مي شود.")
+        .arg(fileName);
+}
+
 // The theme chooser.
 inline const QString chosenThemeNumber = QStringLiteral("شماره تم انتخاب شده");
 inline const QString& next = CommonTexts::next;

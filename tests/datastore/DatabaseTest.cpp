@@ -1,6 +1,7 @@
 #include "datastore/Database.h"
 #include "TestProgramFolder.h"
 #include "datastore/DataView.h"
+#include "datastore/DatastoreTexts.h"
 #include "datastore/DefaultItemTexts.h"
 
 #include <QFile>
@@ -126,6 +127,81 @@ private slots:
         QCOMPARE(theme->count(), 1);
         QVERIFY(theme->setField(QStringLiteral("T6"), QStringLiteral("021")));
         QVERIFY(theme->commit());
+    }
+
+    void damagedOrBusyFilesAreToldApartAndLeftAlone()
+    {
+        TestProgramFolder folder(false);
+        const QString path = folder.filePath(QStringLiteral("DABSH.skn"));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral("CREATE TABLE IDE (Code TEXT, FName TEXT)")));
+            db.transaction();
+            for (int i = 0; i < 2000; ++i)
+                query.exec(
+                    QStringLiteral("INSERT INTO IDE VALUES ('%1', '%2')").arg(i).arg(QString(80, u'x')));
+            QVERIFY(db.commit());
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("setup"));
+
+        // A lock held by another program: busy, not damaged, and the file untouched.
+        const QByteArray whole = readAll(path);
+        {
+            QSqlDatabase other =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            other.setDatabaseName(path);
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            const Database::OpenResult busy = Database::openProgramDatabases(folder.path());
+            QVERIFY(!busy.ok);
+            QCOMPARE(busy.state, Database::FileState::Busy);
+            QCOMPARE(busy.message, DatastoreTexts::busyDatabase(QStringLiteral("DABSH.skn")));
+            QSqlQuery(other).exec(QStringLiteral("ROLLBACK"));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        QCOMPARE(readAll(path), whole);
+        Database::closeProgramDatabases(folder.path());
+
+        // Later pages overwritten, the schema page whole: damaged, and left as it is.
+        QByteArray damaged = whole;
+        QVERIFY(damaged.size() > 8 * 4096);
+        for (int i = 5 * 4096; i < 7 * 4096; ++i)
+            damaged[i] = char(0x5A);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+        file.close();
+        const Database::OpenResult result = Database::openProgramDatabases(folder.path());
+        QVERIFY(!result.ok);
+        QCOMPARE(result.state, Database::FileState::Damaged);
+        QCOMPARE(result.message, DatastoreTexts::damagedDatabase(QStringLiteral("DABSH.skn")));
+        QCOMPARE(readAll(path), damaged);
+    }
+
+    void missingItemsGetTheirFirstRunTextsAndExistingItemsStay()
+    {
+        TestProgramFolder folder;
+        {
+            QSqlDatabase db = Database::connection(folder.path(), Database::File::Clinical);
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("DELETE FROM QU WHERE ID <> '2'")));
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("UPDATE QU SET QUS = 'edited' WHERE ID = '2'")));
+        }
+        Database::closeProgramDatabases(folder.path());
+        QVERIFY(folder.openDatabases());
+        auto items = folder.view(QStringLiteral("QU"));
+        QCOMPARE(items->count(), 35);
+        const QStringList defaults = defaultItemTexts();
+        for (int id = 1; id <= 35; ++id) {
+            items->filterBy(QStringLiteral("ID"), QString::number(id));
+            QCOMPARE(items->count(), 1);
+            QCOMPARE(items->field(QStringLiteral("QUS")),
+                     id == 2 ? QStringLiteral("edited") : defaults.at(id - 1));
+        }
     }
 };
 
