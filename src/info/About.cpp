@@ -12,9 +12,9 @@
 
 namespace {
 
-constexpr int kWindowWidth = 11460;
+constexpr int kWindowWidth = 12000;
 constexpr int kWindowHeight = 7500;
-constexpr int kLabelRight = 11100;
+constexpr int kLabelRight = 11760;
 constexpr int kLabelHeight = 510;
 // The labels show between the recycle line and this line; one that goes back down enters from
 // below it, a few pixels at a time.
@@ -49,6 +49,9 @@ About::About(QWidget* parent, AboutAnimation::RandomSource random)
     setFixedSize(twipsSize(kWindowWidth, kWindowHeight));
     move(twipsPoint(2340, 1200));
 
+    // Opened over the main window, the about window takes its skin; its texts stand on the frame.
+    setStyleSheet(QStringLiteral("QLabel, QWidget#ScrollViewport { background: transparent; }"));
+
     auto* frame = new QGroupBox(InfoTexts::aboutFrame, this);
     frame->setObjectName(QStringLiteral("Frame1"));
     frame->setGeometry(twipsRect(120, 60, kWindowWidth - 240, 6360));
@@ -68,7 +71,7 @@ About::About(QWidget* parent, AboutAnimation::RandomSource random)
     auto* exitButton = new QPushButton(InfoTexts::exit, this);
     exitButton->setObjectName(QStringLiteral("Command1"));
     exitButton->setAccessibleName(InfoTexts::exit);
-    exitButton->setGeometry(twipsRect(8940, 6570, 2160, 435));
+    exitButton->setGeometry(twipsRect(kLabelRight - 2160, 6570, 2160, 435));
     connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
 
     m_scrollTimer = makeTimer(this, QStringLiteral("Timer10"), kScrollInterval);

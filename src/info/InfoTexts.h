@@ -17,7 +17,7 @@ inline const QString aboutTitle = QStringLiteral("about");
 inline const QString aboutFrame = QStringLiteral("درباره");
 inline const QString productNameCaption = QStringLiteral("نام نرم افزار:");
 inline const QString productFullName = QStringLiteral("ولمورا Velmora، سنجش نيازهاي پنجگانه");
-inline const QString authorLine = QStringLiteral("دکتر آرين ولمري، روانشناس باليني، مرکز مشاوره ولمورا");
+inline const QString authorLine = QStringLiteral("دکتر آرين ولمري، روانشناس، مرکز مشاوره ولمورا");
 // The contact lines name the same addresses as the main window's links. A left-to-right mark keeps
 // the "@" of the channel's handle in front of it inside a right-to-left line.
 inline QString hostOf(const QString& url)

@@ -45,7 +45,13 @@ class InfoWindowsTest : public QObject
     }
 
 private slots:
-    void initTestCase() { QApplication::setLayoutDirection(Qt::RightToLeft); }
+    void initTestCase()
+    {
+        QApplication::setLayoutDirection(Qt::RightToLeft);
+        // The typefaces the program stands in for the designed ones, so that sizes are measured true.
+        QFont::insertSubstitution(QStringLiteral("B Nazanin"), QStringLiteral("Nazli"));
+        QFont::insertSubstitution(QStringLiteral("B Titr"), QStringLiteral("Titr"));
+    }
     void init() { m_folder = std::make_unique<TestProgramFolder>(); }
     void cleanup() { m_folder.reset(); }
 
@@ -80,6 +86,14 @@ private slots:
             QCOMPARE(text->mapTo(&about, QPoint(0, 0)),
                      twipsPoint(AboutAnimation::kStartLefts.at(label), AboutAnimation::kStartTops.at(label)));
         }
+        // Every about text fits the narrowest label whole, whichever label it comes to.
+        auto* narrowest = child<QLabel>(&about, "Label1");
+        const QFontMetrics metrics(narrowest->font());
+        QVERIFY(metrics.height() <= narrowest->height());
+        for (int number = 1; number <= 8; ++number)
+            QVERIFY2(metrics.horizontalAdvance(animation.aboutText(number)) <= narrowest->width(),
+                     qPrintable(QString::number(number)));
+
         auto* credit = child<QLineEdit>(&about, "Text1");
         QCOMPARE(credit->geometry().topLeft(), twipsPoint(2040, 6600));
         QCOMPARE(credit->width(), twipsToPixels(4095));
