@@ -13,7 +13,8 @@ class QWidget;
 
 // The about window: the product and author texts scroll upwards through four labels, the first
 // label cycles through eight colours and the third takes a random one, and the credit line
-// assembles itself letter by letter. Not skinned; it closes with "خروج" or Esc.
+// assembles itself letter by letter. It loads no skin of its own (over the main window it shows the
+// main window's); it closes with "خروج" or Esc.
 class About final : public QDialog
 {
     Q_OBJECT

@@ -18,8 +18,7 @@ inline const QString aboutFrame = QStringLiteral("درباره");
 inline const QString productNameCaption = QStringLiteral("نام نرم افزار:");
 inline const QString productFullName = QStringLiteral("ولمورا Velmora، سنجش نيازهاي پنجگانه");
 inline const QString authorLine = QStringLiteral("دکتر آرين ولمري، روانشناس، مرکز مشاوره ولمورا");
-// The contact lines name the same addresses as the main window's links. A left-to-right mark keeps
-// the "@" of the channel's handle in front of it inside a right-to-left line.
+// The contact lines name the same addresses as the main window's links.
 inline QString hostOf(const QString& url)
 {
     return QUrl(url).host();
@@ -29,6 +28,7 @@ inline const QString messagingPhoneLine = QStringLiteral("تلگرام و پيا
 inline const QString emailLine = QStringLiteral("پست الکترونيک: info@") + mailDomain;
 inline const QString webSiteLine = QStringLiteral("وب سايت: ") + hostOf(VendorLinks::webSite);
 inline const QString shopLine = QStringLiteral("فروشگاه: ") + hostOf(VendorLinks::shop);
+// A left-to-right mark keeps the handle's "@" in front of it inside this right-to-left line.
 inline const QString channelLine =
     QStringLiteral("کانال تلگرام: ") + QChar(0x200E) + VendorLinks::telegramHandle;
 
