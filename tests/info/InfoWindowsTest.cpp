@@ -103,7 +103,10 @@ private slots:
 
     void aboutLabelsFollowTheScrollAndColourTicks()
     {
-        About about(nullptr, [] { return 0.5; });
+        // Opened over a skinned window, whose style sheet would otherwise set the labels' colour.
+        QWidget mainWindow;
+        Skins::apply(&mainWindow, m_folder->path(), QStringLiteral("38"));
+        About about(&mainWindow, [] { return 0.5; });
         auto* first = child<QLabel>(&about, "Label1");
         auto* third = child<QLabel>(&about, "Label3");
         const int startY = first->mapTo(&about, QPoint(0, 0)).y();
