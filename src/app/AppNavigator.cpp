@@ -2,6 +2,8 @@
 
 #include "charts/FrmNemudar1.h"
 #include "common/Desktop.h"
+#include "info/About.h"
+#include "info/Frmravansanji.h"
 #include "mainwindow/Frm1.h"
 #include "scoring/FrmkLID.h"
 #include "testing/FrmTest.h"
@@ -62,9 +64,17 @@ bool AppNavigator::openSubjectFinder()
     return false; // the subject finder is not part of this release yet
 }
 
-void AppNavigator::openIntroduction() {}
+void AppNavigator::openIntroduction()
+{
+    Frmravansanji introduction(m_context, m_main);
+    introduction.exec();
+}
 
-void AppNavigator::openAbout() {}
+void AppNavigator::openAbout()
+{
+    About about(m_main);
+    about.exec();
+}
 
 void AppNavigator::openUpdateCheck() {}
 
