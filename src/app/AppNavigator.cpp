@@ -6,6 +6,7 @@
 #include "scoring/FrmkLID.h"
 #include "testing/FrmTest.h"
 #include "testing/Frmpas2.h"
+#include "update/FrmUpdate.h"
 
 AppNavigator::AppNavigator(const AppContext& context) : m_context(context)
 {
@@ -65,7 +66,11 @@ void AppNavigator::openIntroduction() {}
 
 void AppNavigator::openAbout() {}
 
-void AppNavigator::openUpdateCheck() {}
+void AppNavigator::openUpdateCheck()
+{
+    FrmUpdate check(m_context, QUrl(VendorLinks::latestVersionFile), m_main);
+    check.exec();
+}
 
 void AppNavigator::mainWindowClosing(int)
 {
