@@ -69,7 +69,12 @@ void AppNavigator::openAbout() {}
 void AppNavigator::openUpdateCheck()
 {
     FrmUpdate check(m_context, QUrl(VendorLinks::latestVersionFile), m_main);
-    check.exec();
+    if (check.exec() != QDialog::Accepted)
+        return;
+    // The updater runs now and replaces this program, which ends without the exit dialog.
+    if (m_main)
+        m_main->setQuietCloseFlag(QStringLiteral("1"));
+    m_context.desktop->quit();
 }
 
 void AppNavigator::mainWindowClosing(int)

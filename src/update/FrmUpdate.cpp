@@ -112,7 +112,6 @@ void FrmUpdate::checkFinished()
         if (m_context.desktop->startProgram(updater)) {
             endBusy();
             accept();
-            m_context.desktop->quit();
             return;
         }
         // Ending the program without an updater running would leave the user with neither.

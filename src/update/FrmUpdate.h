@@ -13,8 +13,9 @@ class QLabel;
 class QPushButton;
 
 // The update check: asks the vendor's update server for the current version and, when it is newer
-// than this program, starts the updater program and ends this one. The question runs in the
-// background, so the window keeps painting while the server is slow or silent.
+// than this program, starts the updater program and closes as accepted: the caller then ends this
+// program, which the updater replaces. The question runs in the background, so the window keeps
+// painting while the server is slow or silent.
 class FrmUpdate final : public QDialog
 {
     Q_OBJECT
