@@ -104,18 +104,18 @@ void FrmUpdate::checkFinished()
     if (!reply)
         return;
     reply->deleteLater();
+    // The answer is in: the pointer is normal again before any message waits for a click.
+    endBusy();
     const QString versionText = versionTextOf(reply);
     const long long local = VersionCheck::localVersionNumber(AppVersion::kMajor, AppVersion::kMinor);
 
     if (VersionCheck::isNewerVersion(versionText, local)) {
         const QString updater = QDir(m_context.programFolder).filePath(VersionCheck::updaterProgramName());
         if (m_context.desktop->startProgram(updater)) {
-            endBusy();
             accept();
             return;
         }
         // Ending the program without an updater running would leave the user with neither.
-        endBusy();
         m_context.prompts->message(this, CommonTexts::warningTitle, T::updaterNotStarted + u'\n' + updater,
                                    Prompts::Icon::Exclamation, true);
     } else {
@@ -123,7 +123,6 @@ void FrmUpdate::checkFinished()
                                    Prompts::Icon::Information);
     }
     setWindowTitle(titleText());
-    endBusy();
     m_check->setEnabled(true);
 }
 
