@@ -8,6 +8,7 @@
 #include "scoring/FrmkLID.h"
 #include "testing/FrmTest.h"
 #include "testing/Frmpas2.h"
+#include "update/FrmUpdate.h"
 
 AppNavigator::AppNavigator(const AppContext& context) : m_context(context)
 {
@@ -76,7 +77,16 @@ void AppNavigator::openAbout()
     about.exec();
 }
 
-void AppNavigator::openUpdateCheck() {}
+void AppNavigator::openUpdateCheck()
+{
+    FrmUpdate check(m_context, QUrl(VendorLinks::latestVersionFile), m_main);
+    if (check.exec() != QDialog::Accepted)
+        return;
+    // The updater runs now and replaces this program, which ends without the exit dialog.
+    if (m_main)
+        m_main->setQuietCloseFlag(QStringLiteral("1"));
+    m_context.desktop->quit();
+}
 
 void AppNavigator::mainWindowClosing(int)
 {

@@ -1,0 +1,31 @@
+#include "VersionCheck.h"
+
+#include "common/NumericValue.h"
+
+namespace VersionCheck {
+
+long long localVersionNumber(int major, int minor)
+{
+    return wholeNumericValue(QString::number(major) + QString::number(minor));
+}
+
+double remoteVersionNumber(const QString& versionFileText)
+{
+    return numericValue(versionFileText);
+}
+
+bool isNewerVersion(const QString& versionFileText, long long localVersion)
+{
+    return remoteVersionNumber(versionFileText) > static_cast<double>(localVersion);
+}
+
+QString updaterProgramName()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("Velmoraupdate.exe");
+#else
+    return QStringLiteral("Velmoraupdate");
+#endif
+}
+
+} // namespace VersionCheck
