@@ -89,7 +89,6 @@ FrmCode::FrmCode(const AppContext& context, QWidget* parent) : QWidget(parent), 
     address->hide();
     FieldBinding::bind(*m_profile, QStringLiteral("Adress"), address);
 
-    readAllValues();
     showSubjects(SubjectSelection{});
     followShownRows(nullptr);
 }
@@ -137,6 +136,8 @@ void FrmCode::buildSearchBoxes()
         completer->setCompletionMode(QCompleter::PopupCompletion);
         completer->setCaseSensitivity(Qt::CaseInsensitive);
         combo->setCompleter(completer);
+        combo->installEventFilter(this);
+        combo->lineEdit()->installEventFilter(this);
         m_searchBoxes.at(index).items = items;
     }
 
@@ -167,13 +168,14 @@ void FrmCode::buildGrid()
     m_grid->verticalHeader()->hide();
     // Rows of one fixed height, so that a hundred thousand of them cost nothing to lay out.
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 8);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 4);
     QHeaderView* header = m_grid->horizontalHeader();
+    // The last name takes the room the code, first name and group leave.
     header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setStretchLastSection(true);
-    const int widths[] = {1500, 1650, 2250};
-    for (int column = 0; column < 3; ++column)
-        header->resizeSection(column, twipsToPixels(widths[column]));
+    header->setSectionResizeMode(2, QHeaderView::Stretch);
+    const std::pair<int, int> widths[] = {{0, 1350}, {1, 1500}, {3, 900}};
+    for (const auto& [column, twips] : widths)
+        header->resizeSection(column, twipsToPixels(twips));
 }
 
 void FrmCode::buildDeleteFrame()
@@ -186,7 +188,10 @@ void FrmCode::buildDeleteFrame()
     m_code = new QLineEdit(frame);
     m_code->setObjectName(QStringLiteral("Text5"));
     m_code->setGeometry(twipsRect(120, 780, kSideWidth - 240, kBoxHeight));
-    addCaptionLabel(m_code, T::codePrompt, twipsRect(120, 390, kSideWidth - 240, kCaptionHeight));
+    QLabel* prompt =
+        addCaptionLabel(m_code, T::codePrompt, twipsRect(120, 390, kSideWidth - 240, kCaptionHeight));
+    // The skins paint every plain widget with the window colour; the caption shows the frame's.
+    prompt->setStyleSheet(QStringLiteral("background: transparent;"));
     // Codes are stored with the digits 0 to 9; Persian and Arabic-Indic digits become those digits
     // however they arrive (typed, pasted, dropped). The length stays, so the cursor can stay too.
     connect(m_code, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -216,15 +221,6 @@ void FrmCode::buildCommands()
     connect(print, &QPushButton::clicked, this, &FrmCode::printByGroup);
     connect(exportButton, &QPushButton::clicked, this, &FrmCode::exportShown);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-}
-
-void FrmCode::readAllValues()
-{
-    const QSqlDatabase database = Database::connection(m_context.programFolder, Database::File::Clinical);
-    for (SearchBox& box : m_searchBoxes) {
-        if (box.items)
-            box.allValues = subjectColumnValues(database, box.column, SubjectSelection{});
-    }
 }
 
 void FrmCode::search(SearchBox& acting)
@@ -269,19 +265,47 @@ void FrmCode::showSubjects(const SubjectSelection& selection)
 
 void FrmCode::followShownRows(const SearchBox* acting)
 {
-    // The box being searched keeps the list the user is choosing from; the others offer what the
-    // grid shows.
-    const SubjectSelection& shown = m_list->selection();
-    const QSqlDatabase database = Database::connection(m_context.programFolder, Database::File::Clinical);
+    // The box being searched keeps the list the user is choosing from.
     for (SearchBox& box : m_searchBoxes) {
-        if (!box.items || &box == acting)
-            continue;
-        // A new list puts its first item into the box; the box stays empty and searches nothing.
-        const QSignalBlocker quiet(box.combo);
-        box.items->setStringList(
-            shown.filterColumn.isEmpty() ? box.allValues : subjectColumnValues(database, box.column, shown));
-        clearSearchBox(box);
+        if (box.items && &box != acting)
+            box.unlisted = m_list->selection();
     }
+}
+
+void FrmCode::listValues(SearchBox& box)
+{
+    if (!box.items || !box.unlisted)
+        return;
+    const SubjectSelection rows = *box.unlisted;
+    box.unlisted.reset();
+    const QSqlDatabase database = Database::connection(m_context.programFolder, Database::File::Clinical);
+    QStringList values;
+    if (!rows.filterColumn.isEmpty()) {
+        values = subjectColumnValues(database, box.column, rows);
+    } else {
+        if (!box.allValues)
+            box.allValues = subjectColumnValues(database, box.column, rows);
+        values = *box.allValues;
+    }
+    // A new list puts its first item into the box; what the box held stays, and searches nothing.
+    const QSignalBlocker quiet(box.combo);
+    const QString text = box.combo->currentText();
+    const int cursor = box.combo->lineEdit()->cursorPosition();
+    box.items->setStringList(values);
+    box.combo->setCurrentIndex(-1);
+    box.combo->setEditText(text);
+    box.combo->lineEdit()->setCursorPosition(cursor);
+}
+
+bool FrmCode::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        for (SearchBox& box : m_searchBoxes) {
+            if (box.combo == watched || (box.items && box.combo->lineEdit() == watched))
+                listValues(box);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void FrmCode::reportFailure(const QString& description)
@@ -362,9 +386,10 @@ void FrmCode::deleteSubject()
     m_context.prompts->notice(this, T::deleted);
     m_code->clear();
     m_code->setFocus();
-    for (SearchBox& box : m_searchBoxes)
+    for (SearchBox& box : m_searchBoxes) {
         clearSearchBox(box);
-    readAllValues();
+        box.allValues.reset(); // the names of the deleted subject may be gone
+    }
     showSubjects(SubjectSelection{});
     followShownRows(nullptr);
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class DataView;
 class QComboBox;
@@ -37,6 +38,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // A search box with the IDE column it filters by; the name boxes offer the column's values.
@@ -45,7 +47,10 @@ private:
         QComboBox* combo = nullptr;
         QString column;
         QStringListModel* items = nullptr; // null for the group box, whose items are fixed
-        QStringList allValues;             // the items while no criterion is in force
+        // The rows whose values the list is yet to offer: read when the user turns to the box,
+        // so that a search costs only the grid.
+        std::optional<SubjectSelection> unlisted;
+        std::optional<QStringList> allValues; // the items while no criterion is in force
     };
 
     void buildSearchBoxes();
@@ -58,9 +63,9 @@ private:
     void search(SearchBox& acting);
     void showSubjects(const SubjectSelection& selection);
     void clearSearchBox(SearchBox& box);
-    void readAllValues();
-    // Refills the name boxes but the one being searched with the values of the shown rows.
+    // The name boxes but the one being searched are to offer the values of the shown rows.
     void followShownRows(const SearchBox* acting);
+    void listValues(SearchBox& box);
     void reportFailure(const QString& description);
 
     AppContext m_context;

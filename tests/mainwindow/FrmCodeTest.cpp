@@ -43,6 +43,8 @@ QStringList codes(const FrmCode& finder)
 QStringList items(FrmCode& finder, const char* box)
 {
     auto* combo = child<QComboBox>(finder, box);
+    QFocusEvent turnTo(QEvent::FocusIn, Qt::TabFocusReason); // lists are read when the user turns to them
+    QCoreApplication::sendEvent(combo, &turnTo);
     QStringList texts;
     for (int i = 0; i < combo->count(); ++i)
         texts << combo->itemText(i);
@@ -167,6 +169,15 @@ private slots:
         QCOMPARE(codes(finder), (QStringList{"1", "2", "3"}));
         QCOMPARE(items(finder, "DataCombo1"), (QStringList{"Ahmadi", "Karimi"}));
         QCOMPARE(items(finder, "DataCombo6"), (QStringList{"Ali", "Sara", "Reza"}));
+
+        // Typed key by key into a box that has the focus, as a user does.
+        finder.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&finder));
+        auto* lastName = child<QComboBox>(finder, "DataCombo1");
+        lastName->setFocus();
+        QTest::keyClicks(lastName, QStringLiteral("Karimi"));
+        QCOMPARE(lastName->currentText(), QStringLiteral("Karimi"));
+        QCOMPARE(codes(finder), QStringList{"2"});
     }
 
     void searchTextsMatchAsPlainWholeTexts()
