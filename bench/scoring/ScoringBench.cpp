@@ -4,10 +4,9 @@
 // fields included) with prompts that answer at once. Prints the medians; not a test: run
 // build/bench/bench_scoring by hand.
 
+#include "BenchFakes.h"
 #include "BenchSupport.h"
 #include "common/AppContext.h"
-#include "common/Navigator.h"
-#include "common/Prompts.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 #include "scoring/FrmkLID.h"
@@ -29,39 +28,6 @@ QString codeOfRun(int run)
 {
     return QString::number(1 + (run * 7919) % kSubjects);
 }
-
-// Prompts that answer at once: the code to score, no waiting on notices or warnings.
-class InstantPrompts final : public Prompts
-{
-public:
-    QString code;
-    void notice(QWidget*, const QString&, int) override {}
-    void message(QWidget*, const QString&, const QString&, Icon, bool) override {}
-    bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
-    QString askText(QWidget*, const QString&, const QString&, const QString&) override { return code; }
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    void beep() override {}
-};
-
-class NoNavigator final : public Navigator
-{
-public:
-    void runTest(const QString&) override {}
-    void openAnswerSheet() override {}
-    void openScoring() override {}
-    bool openSubjectFinder() override { return false; }
-    void openIntroduction() override {}
-    void openAbout() override {}
-    void openUpdateCheck() override {}
-    void mainWindowClosing(int) override {}
-    void scoringClosed() override {}
-    void showNeedsChart(const NeedsChartInput&) override {}
-    void needsChartClosed() override {}
-    void printSubjectList(const SubjectSelection&, bool) override {}
-    void exportSubjects(const SubjectSelection&) override {}
-    ClinicTexts clinicTexts() const override { return {}; }
-};
 
 } // namespace
 

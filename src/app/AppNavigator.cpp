@@ -5,6 +5,7 @@
 #include "info/About.h"
 #include "info/Frmravansanji.h"
 #include "mainwindow/Frm1.h"
+#include "mainwindow/FrmCode.h"
 #include "scoring/FrmkLID.h"
 #include "testing/FrmTest.h"
 #include "testing/Frmpas2.h"
@@ -17,6 +18,7 @@ AppNavigator::AppNavigator(const AppContext& context) : m_context(context)
 
 AppNavigator::~AppNavigator()
 {
+    delete m_finder;
     delete m_chart;
     delete m_scoring;
     delete m_test;
@@ -62,7 +64,26 @@ void AppNavigator::openScoring()
 
 bool AppNavigator::openSubjectFinder()
 {
-    return false; // the subject finder is not part of this release yet
+    // Shown before the main window closes, so that the program never runs without a window.
+    if (!m_finder) {
+        m_finder = new FrmCode(m_context);
+        m_finder->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_finder->show();
+    m_finder->raise();
+    m_finder->activateWindow();
+    return true;
+}
+
+void AppNavigator::subjectFinderClosed()
+{
+    // The main window was closed for the finder; a new one loads afresh.
+    if (m_main) {
+        m_main->show();
+        m_main->becameActive();
+        return;
+    }
+    start();
 }
 
 void AppNavigator::openIntroduction()

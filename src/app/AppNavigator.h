@@ -5,6 +5,7 @@
 
 #include "charts/FrmNemudar1.h"
 #include "mainwindow/Frm1.h"
+#include "mainwindow/FrmCode.h"
 #include "scoring/FrmkLID.h"
 #include "testing/FrmTest.h"
 
@@ -27,6 +28,7 @@ public:
     void openAnswerSheet() override;
     void openScoring() override;
     bool openSubjectFinder() override;
+    void subjectFinderClosed() override;
     void openIntroduction() override;
     void openAbout() override;
     void openUpdateCheck() override;
@@ -44,4 +46,5 @@ private:
     QPointer<FrmTest> m_test;
     QPointer<FrmkLID> m_scoring;
     QPointer<FrmNemudar1> m_chart;
+    QPointer<FrmCode> m_finder;
 };

@@ -19,6 +19,8 @@ public:
     virtual void openScoring() = 0;                // scoring window, main window hidden meanwhile
     // Subject finder; the main window then closes. False while no finder can be opened.
     virtual bool openSubjectFinder() = 0;
+    // The subject finder closed: a fresh main window opens.
+    virtual void subjectFinderClosed() = 0;
     virtual void openIntroduction() = 0; // modal questionnaire introduction
     virtual void openAbout() = 0;        // modal about window
     virtual void openUpdateCheck() = 0;  // modal update check

@@ -116,6 +116,7 @@ class Transaction final
 public:
     explicit Transaction(QSqlDatabase database);
     ~Transaction();
+    bool isOpen() const { return m_open; } // false when the transaction could not begin
     bool commit();
 
 private:

@@ -18,6 +18,7 @@ public:
         calls << QStringLiteral("openSubjectFinder");
         return finderAvailable;
     }
+    void subjectFinderClosed() override { calls << QStringLiteral("subjectFinderClosed"); }
     void openIntroduction() override { calls << QStringLiteral("openIntroduction"); }
     void openAbout() override { calls << QStringLiteral("openAbout"); }
     void openUpdateCheck() override { calls << QStringLiteral("openUpdateCheck"); }
