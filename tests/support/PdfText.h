@@ -36,10 +36,11 @@ inline QStringList pages(const QString& pdfPath)
     return result;
 }
 
-// The words of a page's text, split at blanks and line ends.
+// The words of a page's text, split at blanks, line ends and colons (pdftotext puts the colon of a
+// right-to-left caption on the other side of the blank).
 inline QStringList words(const QString& text)
 {
-    return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    return text.split(QRegularExpression(QStringLiteral("[\\s:]+")), Qt::SkipEmptyParts);
 }
 
 // Whether the page's text holds the given text as whole words, in order, in one line.
