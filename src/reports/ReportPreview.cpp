@@ -7,8 +7,10 @@
 
 #include <QAction>
 #include <QDir>
+#include <QGuiApplication>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QToolBar>
 
@@ -70,6 +72,9 @@ void show(QWidget* parent, const Report& report, Prompts& prompts)
         QObject::connect(pdf, &QAction::triggered, &preview,
                          [&preview, &report, &prompts] { savePdf(&preview, report, prompts); });
     }
+    // Maximized; sized to the screen as well, for desktops whose window manager ignores the state.
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        preview.setGeometry(screen->availableGeometry());
     preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
     preview.exec();
 }

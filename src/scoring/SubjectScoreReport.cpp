@@ -39,7 +39,7 @@ void addParticular(ReportBand& band, const QString& valueName, const QString& ca
     // Column 0 on the right, column 1 on the left; each caption on the right of its value.
     const int top = kParticularsTop + row * kParticularsPitch;
     const int right = column == 0 ? kTableRight : 5100;
-    const int captionWidth = 1900;
+    const int captionWidth = 1650;
     band.elements << L::label(QStringLiteral("Caption") + valueName,
                               {right - captionWidth, top, captionWidth, kParticularsHeight},
                               caption.trimmed(), L::nazanin(11.25), Qt::AlignRight)
