@@ -116,6 +116,21 @@ private:
         return lines;
     }
 
+    // A right-to-left line keeps a colon or full stop at its end on the left, also where the print
+    // preview lays its text out again from left to right: right-to-left marks hold it on both ends.
+    static QString withDirectionMarks(const QString& text)
+    {
+        if (!text.isRightToLeft())
+            return text;
+        const QChar mark(0x200F);
+        QStringList lines = text.split(u'\n');
+        for (QString& line : lines) {
+            if (!line.isEmpty())
+                line = mark + line + mark;
+        }
+        return lines.join(u'\n');
+    }
+
     static int flags(const ReportElement& element)
     {
         // Positions are absolute: a right-to-left text that is to sit on the left stays on the left.
@@ -132,7 +147,7 @@ private:
 
     void drawText(const ReportElement& element, const QString& rawText, const QRectF& twips)
     {
-        const QString text = printable(rawText);
+        const QString text = withDirectionMarks(printable(rawText));
         if (text.isEmpty())
             return;
         const QRectF box = toDevice(twips);
