@@ -2,10 +2,13 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPagedPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTextLayout>
 #include <QTextOption>
 
 #include <algorithm>
@@ -26,6 +29,10 @@ public:
           m_yScale(device.logicalDpiY() / kTwipsPerInch)
     {
         m_left = std::max(0.0, (device.width() - reportWidth * m_xScale) / 2.0);
+        // The print preview records each page and lays its texts out again when it shows them,
+        // without their direction; there texts go as shaped glyphs, so the screen shows what the
+        // paper will.
+        m_recorded = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Picture;
     }
 
     double pageHeightTwips() const { return m_device.height() / m_yScale; }
@@ -116,21 +123,6 @@ private:
         return lines;
     }
 
-    // A right-to-left line keeps a colon or full stop at its end on the left, also where the print
-    // preview lays its text out again from left to right: right-to-left marks hold it on both ends.
-    static QString withDirectionMarks(const QString& text)
-    {
-        if (!text.isRightToLeft())
-            return text;
-        const QChar mark(0x200F);
-        QStringList lines = text.split(u'\n');
-        for (QString& line : lines) {
-            if (!line.isEmpty())
-                line = mark + line + mark;
-        }
-        return lines.join(u'\n');
-    }
-
     static int flags(const ReportElement& element)
     {
         // Positions are absolute: a right-to-left text that is to sit on the left stays on the left.
@@ -147,7 +139,7 @@ private:
 
     void drawText(const ReportElement& element, const QString& rawText, const QRectF& twips)
     {
-        const QString text = withDirectionMarks(printable(rawText));
+        const QString text = printable(rawText);
         if (text.isEmpty())
             return;
         const QRectF box = toDevice(twips);
@@ -169,7 +161,26 @@ private:
         option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
         m_painter.setFont(shown);
         m_painter.setPen(Qt::black);
-        m_painter.drawText(box, text, option);
+        if (m_recorded)
+            drawGlyphs(text, shown, option, box);
+        else
+            m_painter.drawText(box, text, option);
+    }
+
+    void drawGlyphs(const QString& text, const QFont& font, const QTextOption& option, const QRectF& box)
+    {
+        QTextLayout layout(QString(text).replace(u'\n', QChar::LineSeparator), font, &m_device);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        double y = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(box.width());
+            line.setPosition(QPointF(0, y));
+            y += line.height();
+        }
+        layout.endLayout();
+        for (const QGlyphRun& run : layout.glyphRuns())
+            m_painter.drawGlyphRun(box.topLeft(), run);
     }
 
     void drawImage(const ReportElement& element, const QRectF& twips)
@@ -208,6 +219,7 @@ private:
     double m_xScale;
     double m_yScale;
     double m_left = 0;
+    bool m_recorded = false;
 };
 
 } // namespace
