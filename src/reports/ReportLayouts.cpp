@@ -71,6 +71,26 @@ void nameBands(ReportLayout& layout)
     layout.reportFooter.name = reportFooter;
 }
 
+namespace {
+
+// The page footer of both layouts: two rules, the clinic address on the right and the contact text
+// on the left.
+ReportBand clinicFooter(int height, const std::array<QString, 2>& rules, const QString& address,
+                        const QString& contact)
+{
+    ReportBand footer;
+    footer.height = height;
+    footer.elements = {
+        line(rules[0], {0, 29, 10385, 29}),
+        line(rules[1], {0, 67, 10385, 67}),
+        label(address, {5372, 103, 4804, 1343}, {}, titr(9.75), Qt::AlignRight),
+        label(contact, {38, 113, 5143, 1350}, {}, calibri(9.75)),
+    };
+    return footer;
+}
+
+} // namespace
+
 ReportLayout dataR1()
 {
     ReportLayout layout;
@@ -96,14 +116,9 @@ ReportLayout dataR1()
     body.elements[6].growsToFit = true;
     body.elements[7].growsToFit = true;
 
-    ReportBand& footer = layout.pageFooter;
-    footer.height = 1501;
-    footer.elements = {
-        line(QStringLiteral("Line21"), {0, 29, 10385, 29}),
-        line(QStringLiteral("Line22"), {0, 67, 10385, 67}),
-        label(QStringLiteral("Label5"), {5372, 103, 4804, 1343}, {}, titr(9.75), Qt::AlignRight),
-        label(QStringLiteral("Label9"), {38, 113, 5143, 1350}, {}, calibri(9.75)),
-    };
+    layout.pageFooter = clinicFooter(1501, {QStringLiteral("Line21"), QStringLiteral("Line22")},
+                                     QStringLiteral("Label5"), QStringLiteral("Label9"));
+    layout.pageFooter.name = pageFooter;
     layout.reportFooter.height = 30;
     return layout;
 }
@@ -194,14 +209,9 @@ ReportLayout dataRPrint()
     rows.elements << line(QStringLiteral("RowBottom"), {0, 378, 9504, 378});
     addVerticalGrid(rows, QStringLiteral("RowGrid"));
 
-    ReportBand& footer = layout.pageFooter;
-    footer.height = 1470;
-    footer.elements = {
-        line(QStringLiteral("Line26"), {0, 29, 10385, 29}),
-        line(QStringLiteral("Line27"), {0, 67, 10385, 67}),
-        label(QStringLiteral("Label8"), {5372, 103, 4804, 1343}, {}, titr(9.75), Qt::AlignRight),
-        label(QStringLiteral("Label14"), {38, 113, 5143, 1350}, {}, calibri(9.75)),
-    };
+    layout.pageFooter = clinicFooter(1470, {QStringLiteral("Line26"), QStringLiteral("Line27")},
+                                     QStringLiteral("Label8"), QStringLiteral("Label14"));
+    layout.pageFooter.name = pageFooter;
     return layout;
 }
 

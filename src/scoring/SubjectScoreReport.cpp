@@ -9,9 +9,6 @@ namespace {
 namespace L = ReportLayouts;
 namespace T = ScoringTexts;
 
-constexpr int kReportWidth = 10417;
-constexpr int kRuleRight = 10385;
-
 // The particulars: two columns of caption and value, right to left.
 constexpr int kParticularsTop = 1950;
 constexpr int kParticularsPitch = 420;
@@ -54,27 +51,27 @@ namespace SubjectScoreReport {
 
 Report build(const Sheet& sheet, const ClinicTexts& clinic)
 {
+    // The printed chart's letterhead, date line and footer; the chart and its data lines give way to
+    // the subject's particulars and scores.
     Report report;
     report.title = T::subjectReportTitle;
     report.rows = {ReportRow()};
     ReportLayout& layout = report.layout;
+    layout = L::dataR1();
     layout.name = QStringLiteral("DataRSubject");
-    layout.width = kReportWidth;
-    L::nameBands(layout);
-
     ReportBand& body = layout.detail;
     body.height = 7400;
-    body.elements << L::image(QStringLiteral("Image3"), {71, 35, 1471, 1286})
-                  << L::label(QStringLiteral("Label14"), {1701, 113, 8625, 587}, clinic.name,
-                              L::nazanin(15.75), Qt::AlignHCenter)
-                  << L::label(QStringLiteral("Label1"), {1701, 869, 8625, 549}, T::subjectReportTitle,
-                              L::nazanin(14.25), Qt::AlignHCenter)
-                  << L::line(QStringLiteral("Line1"), {0, 1397, kRuleRight, 1397})
-                  << L::line(QStringLiteral("Line2"), {37, 1435, kReportWidth, 1435})
-                  << L::label(QStringLiteral("Label2"), {116, 1514, 5057, 330},
-                              ReportTexts::testDateLine + sheet.testDate, L::nazanin(11.25));
+    body.elements.removeIf([](const ReportElement& element) {
+        return QStringList{QStringLiteral("Label8"), QStringLiteral("Label3"), QStringLiteral("Image2")}
+            .contains(element.name);
+    });
+    layout.setCaption(L::detail, QStringLiteral("Label14"), clinic.name);
+    layout.setCaption(L::detail, QStringLiteral("Label1"), T::subjectReportTitle);
+    layout.setCaption(L::detail, QStringLiteral("Label2"), ReportTexts::testDateLine + sheet.testDate);
     if (clinic.showLogo)
-        body.elements.first().picture = clinic.logo;
+        layout.setPicture(L::detail, QStringLiteral("Image3"), clinic.logo);
+    layout.setCaption(L::pageFooter, QStringLiteral("Label5"), clinic.address);
+    layout.setCaption(L::pageFooter, QStringLiteral("Label9"), clinic.contactLines);
 
     const ScoringKey::SubjectRecord& subject = sheet.subject;
     addParticular(body, QStringLiteral("Label15"), T::lineCode, subject.code, 0, 0);
@@ -125,15 +122,6 @@ Report build(const Sheet& sheet, const ClinicTexts& clinic)
         body.elements << note;
     }
 
-    ReportBand& footer = layout.pageFooter;
-    footer.height = 1501;
-    footer.elements = {
-        L::line(QStringLiteral("Line21"), {0, 29, kRuleRight, 29}),
-        L::line(QStringLiteral("Line22"), {0, 67, kRuleRight, 67}),
-        L::label(QStringLiteral("Label29"), {5372, 103, 4804, 1343}, clinic.address, L::titr(9.75),
-                 Qt::AlignRight),
-        L::label(QStringLiteral("Label9"), {38, 113, 5143, 1350}, clinic.contactLines, L::calibri(9.75)),
-    };
     return report;
 }
 
