@@ -6,10 +6,14 @@
 #include "info/Frmravansanji.h"
 #include "mainwindow/Frm1.h"
 #include "mainwindow/FrmCode.h"
+#include "reports/ReportPreview.h"
+#include "reports/SubjectListReport.h"
 #include "scoring/FrmkLID.h"
 #include "testing/FrmTest.h"
 #include "testing/Frmpas2.h"
 #include "update/FrmUpdate.h"
+
+#include <QApplication>
 
 AppNavigator::AppNavigator(const AppContext& context) : m_context(context)
 {
@@ -142,7 +146,14 @@ void AppNavigator::needsChartClosed()
         m_scoring->show();
 }
 
-void AppNavigator::printSubjectList(const SubjectSelection&, bool) {}
+void AppNavigator::printSubjectList(const SubjectSelection& selection, bool withClinicLetterhead)
+{
+    const ClinicTexts clinic = clinicTexts();
+    const Report report =
+        SubjectListReport::build(SubjectListReport::selectedSubjects(m_context.programFolder, selection),
+                                 withClinicLetterhead ? &clinic : nullptr);
+    ReportPreview::show(QApplication::activeWindow(), report, *m_context.prompts);
+}
 
 void AppNavigator::exportSubjects(const SubjectSelection&) {}
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/CommonTexts.h"
+#include "reports/ReportTexts.h"
 
 #include <QString>
 
@@ -24,5 +25,14 @@ inline const QString subject2 = QStringLiteral("آزمودني 2");
 inline const QString print = QStringLiteral("پرينت");
 inline const QString exportWord = QStringLiteral("خروجي  Word");
 inline const QString& close = CommonTexts::exitCaption;
+
+// The printed chart's date line, followed by the test date.
+inline const QString& testDateLine = ReportTexts::testDateLine;
+
+// The export: the document is made, or it could not be written.
+inline const QString documentMade = QStringLiteral(": فايل شما\r\n\r\n\r\n\r\n. ساخته شد");
+inline const QString& documentMadeTitle = CommonTexts::noticeTitle;
+inline const QString documentNotMade = QStringLiteral("فايل Word ساخته نشد:");
+inline const QString bitmapNotSaved = QStringLiteral("تصوير نمودار در پوشه برنامه ذخيره نشد:");
 
 } // namespace ChartTexts

@@ -1,18 +1,32 @@
 #include "FrmNemudar1.h"
 
 #include "ChartElements.h"
+#include "ChartReport.h"
 #include "ChartTexts.h"
 #include "NeedsChartGeometry.h"
+#include "WordExport.h"
+#include "common/CommonTexts.h"
+#include "common/Desktop.h"
 #include "common/Navigator.h"
+#include "common/Prompts.h"
 #include "common/Twips.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
+#include "reports/ReportPreview.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
 
 namespace G = NeedsChartGeometry;
 
@@ -42,11 +56,31 @@ FrmNemudar1::FrmNemudar1(const AppContext& context, QWidget* parent) : QWidget(p
     m_modeText = new QLineEdit(this);
     m_modeText->setObjectName(QStringLiteral("Text3"));
     m_modeText->hide();
+    m_documentText = new QPlainTextEdit(this);
+    m_documentText->setObjectName(QStringLiteral("Txtid"));
+    m_documentText->hide();
 
+    // Half a second in the print look lets the window repaint before it is captured.
+    for (QTimer** timer : {&m_printTimer, &m_exportTimer}) {
+        *timer = new QTimer(this);
+        (*timer)->setSingleShot(true);
+        (*timer)->setInterval(500);
+    }
+    m_printTimer->setObjectName(QStringLiteral("Timer1"));
+    m_exportTimer->setObjectName(QStringLiteral("Timer2"));
+    connect(m_printTimer, &QTimer::timeout, this, &FrmNemudar1::printChartReport);
+    connect(m_exportTimer, &QTimer::timeout, this, &FrmNemudar1::exportChartToWord);
+
+    m_screenSize = size();
     setInput(NeedsChartInput{});
 }
 
-FrmNemudar1::~FrmNemudar1() = default;
+FrmNemudar1::~FrmNemudar1()
+{
+    // Closed while a print or export was pending: the busy pointer must not outlive the window.
+    if (m_printLook)
+        QApplication::restoreOverrideCursor();
+}
 
 QLabel* FrmNemudar1::addBox(const QString& name, const QRect& twips, const QColor& colour)
 {
@@ -116,7 +150,8 @@ void FrmNemudar1::buildPlot()
 void FrmNemudar1::buildLabels()
 {
     const G::Text heading = G::title();
-    addText(heading.name, heading.text, heading.topLeft, heading.width, heading.bold, heading.pointSize);
+    m_title =
+        addText(heading.name, heading.text, heading.topLeft, heading.width, heading.bold, heading.pointSize);
     for (const G::Text& figure : G::axisFigures())
         addText(figure.name, figure.text, figure.topLeft, figure.width, figure.bold, figure.pointSize);
     for (const G::Text& name : G::scaleNames())
@@ -138,6 +173,7 @@ void FrmNemudar1::buildLabels()
 void FrmNemudar1::buildCommandBar()
 {
     auto* bar = new QWidget(this);
+    m_commandBar = bar;
     bar->setObjectName(QStringLiteral("Frame2"));
     bar->setGeometry(
         twipsRect(G::kCommandBar.x(), G::kCommandBar.y(), G::kCommandBar.width(), G::kCommandBar.height()));
@@ -162,6 +198,10 @@ void FrmNemudar1::buildCommandBar()
         if (commands[i].first == QLatin1String("Command4")) {
             button->setShortcut(QKeySequence(Qt::Key_Escape));
             connect(button, &QPushButton::clicked, this, &QWidget::close);
+        } else if (commands[i].first == QLatin1String("Cmdprint")) {
+            connect(button, &QPushButton::clicked, this, &FrmNemudar1::startPrint);
+        } else {
+            connect(button, &QPushButton::clicked, this, &FrmNemudar1::startExport);
         }
     }
 }
@@ -227,4 +267,129 @@ void FrmNemudar1::closeEvent(QCloseEvent* event)
         return;
     m_closeReported = true;
     m_context.navigator->needsChartClosed();
+}
+
+void FrmNemudar1::setBandColours(const QColor& upper, const QColor& lower, const QColor& window)
+{
+    const std::array<std::pair<const char*, QColor>, 2> bands{{{"Label1_4", upper}, {"Label1_3", lower}}};
+    for (const auto& [name, colour] : bands) {
+        if (auto* band = findChild<QLabel*>(QLatin1String(name))) {
+            QPalette filled = band->palette();
+            filled.setColor(QPalette::Window, colour);
+            band->setPalette(filled);
+        }
+    }
+    QPalette background = palette();
+    background.setColor(QPalette::Window, window);
+    setPalette(background);
+}
+
+void FrmNemudar1::prepareForCapture()
+{
+    if (m_printLook)
+        return;
+    m_printLook = true;
+    const QPoint position = pos();
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setBandColours(G::kPrintUpperBand, G::kPrintLowerBand, G::kPrintBackground);
+    m_title->hide();
+    m_commandBar->hide();
+    setFixedSize(m_screenSize.width(), twipsToPixels(G::kPrintOuterHeight));
+    move(position);
+    show();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::clipboard()->clear();
+}
+
+void FrmNemudar1::restoreAfterCapture()
+{
+    if (!m_printLook)
+        return;
+    m_printLook = false;
+    const QPoint position = pos();
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint);
+    setBandColours(G::bands().at(0).colour, G::bands().at(1).colour, G::kBackground);
+    m_title->show();
+    m_commandBar->show();
+    setFixedSize(m_screenSize);
+    move(position);
+    show();
+    QApplication::restoreOverrideCursor();
+}
+
+QImage FrmNemudar1::snapFormWindow()
+{
+    // In the print look the window has no frame, so its outer size is its own.
+    return grab().toImage();
+}
+
+void FrmNemudar1::startPrint()
+{
+    if (m_printTimer->isActive() || m_exportTimer->isActive())
+        return;
+    prepareForCapture();
+    m_printTimer->start();
+}
+
+void FrmNemudar1::startExport()
+{
+    if (m_printTimer->isActive() || m_exportTimer->isActive())
+        return;
+    prepareForCapture();
+    m_exportTimer->start();
+}
+
+void FrmNemudar1::printChartReport()
+{
+    m_printTimer->stop();
+    m_picture1 = snapFormWindow();
+    // The screen look comes back before the preview opens, not after it closes: the preview waits
+    // for the user, and the chart must not stay white and without its commands meanwhile.
+    restoreAfterCapture();
+    const ClinicTexts clinic = m_context.navigator->clinicTexts();
+    ReportPreview::show(this, ChartReport::build(m_input, clinic, m_picture1), *m_context.prompts);
+    if (m_theme)
+        m_theme->requery();
+}
+
+QString FrmNemudar1::documentsFolder() const
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return {};
+    return folder;
+}
+
+void FrmNemudar1::exportChartToWord()
+{
+    Prompts& prompts = *m_context.prompts;
+    m_exportTimer->stop();
+    const QImage chart = snapFormWindow();
+    restoreAfterCapture();
+    const QString text = WordExport::documentText(m_input);
+    m_documentText->setPlainText(text);
+
+    // The bitmap beside the program is a by-product; the document does not depend on it.
+    const QString bitmap = WordExport::bitmapPath(m_context.programFolder, m_input.subjectCode);
+    QSaveFile bitmapFile(bitmap);
+    if (!bitmapFile.open(QIODevice::WriteOnly) || !chart.save(&bitmapFile, "BMP") || !bitmapFile.commit()) {
+        prompts.message(this, CommonTexts::warningTitle,
+                        ChartTexts::bitmapNotSaved + QStringLiteral("\r\n") +
+                            QDir::toNativeSeparators(bitmap),
+                        Prompts::Icon::Exclamation, true);
+    }
+
+    const QString folder = documentsFolder();
+    const QString document = QDir(folder).filePath(QStringLiteral("VM.docx"));
+    if (folder.isEmpty() || !WordExport::writeDocument(document, chart, WordExport::paragraphs(text))) {
+        prompts.message(this, CommonTexts::warningTitle,
+                        ChartTexts::documentNotMade + QStringLiteral("\r\n") +
+                            QDir::toNativeSeparators(document),
+                        Prompts::Icon::Exclamation, true);
+        return;
+    }
+    if (m_context.desktop)
+        m_context.desktop->openUrl(QUrl::fromLocalFile(document));
+    prompts.message(this, ChartTexts::documentMadeTitle, ChartTexts::documentMade,
+                    Prompts::Icon::Information);
 }

@@ -68,6 +68,13 @@ constexpr QSize kClientSize{12600, 7455};
 constexpr QPoint kWindowPosition{2340, 765};
 inline const QColor kBackground{192, 192, 192};
 
+// The look for paper while the window is captured: white, the upper band pale, the lower one white,
+// and the window's outer height.
+inline const QColor kPrintBackground{255, 255, 255};
+inline const QColor kPrintUpperBand{241, 239, 241};
+inline const QColor kPrintLowerBand{255, 255, 255};
+constexpr int kPrintOuterHeight = 7935;
+
 // The plot frame Shape3 with its black border of width 2.
 constexpr QRect kFrame{1320, 525, 9810, 5025};
 constexpr int kFrameBorderWidth = 2;

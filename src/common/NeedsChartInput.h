@@ -23,6 +23,8 @@ struct NeedsChartInput
     QString subject1Line;
     QString subject2Line;
     QString testDate;
+    // The code of the subject whose record the scoring window shows; it names the exported bitmap.
+    QString subjectCode;
 
     // The mode as the chart window's mode text holds it: "1" or "2".
     QString modeText() const { return mode == Mode::Couple ? QStringLiteral("2") : QStringLiteral("1"); }

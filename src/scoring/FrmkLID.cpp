@@ -5,6 +5,7 @@
 
 #include "ScoringStore.h"
 #include "ScoringTexts.h"
+#include "SubjectScoreReport.h"
 #include "common/CommonTexts.h"
 #include "common/Navigator.h"
 #include "common/Prompts.h"
@@ -13,6 +14,7 @@
 #include "datastore/Database.h"
 #include "datastore/FieldBinding.h"
 #include "datastore/Skins.h"
+#include "reports/ReportPreview.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -153,8 +155,9 @@ void FrmkLID::buildCommandBar()
         addCommand(m_commandBar, QStringLiteral("Command1"), T::chooseSubject, left[0], row1, width);
     auto* couple = addCommand(m_commandBar, QStringLiteral("Cmdzooj"), T::coupleChart, left[1], row1, width);
     auto* single = addCommand(m_commandBar, QStringLiteral("Command5"), T::singleChart, left[2], row1, width);
-    addCommand(m_commandBar, QStringLiteral("Command3"), T::printAll, left[0], row2, width);
-    addCommand(m_commandBar, QStringLiteral("Command6"), T::printChosen, left[1], row2, width);
+    auto* printAll = addCommand(m_commandBar, QStringLiteral("Command3"), T::printAll, left[0], row2, width);
+    auto* printChosen =
+        addCommand(m_commandBar, QStringLiteral("Command6"), T::printChosen, left[1], row2, width);
     auto* help = addCommand(m_commandBar, QStringLiteral("Command2"), T::help, left[2], row2, width);
     auto* exit = addCommand(m_commandBar, QStringLiteral("Command4"), T::close, left[3], row2, width);
 
@@ -169,6 +172,8 @@ void FrmkLID::buildCommandBar()
     connect(choose, &QPushButton::clicked, this, &FrmkLID::chooseAndScore);
     connect(couple, &QPushButton::clicked, this, &FrmkLID::compareCouple);
     connect(single, &QPushButton::clicked, this, &FrmkLID::showSingleChart);
+    connect(printAll, &QPushButton::clicked, this, &FrmkLID::printAllSubjects);
+    connect(printChosen, &QPushButton::clicked, this, &FrmkLID::printChosenSubject);
     connect(help, &QPushButton::clicked, this, [this] {
         m_helpPanel->show();
         m_helpPanel->raise();
@@ -375,7 +380,7 @@ void FrmkLID::compareCouple()
     }
     for (std::size_t i = 0; i < couple.size(); ++i)
         m_coupleScores[i]->setText(couple[i]);
-    m_context.navigator->showNeedsChart(
+    showChart(
         CoupleComparison::coupleChart(couple, m_dataLine1->text(), m_dataLine2->text(), m_date->text()));
 }
 
@@ -386,8 +391,37 @@ void FrmkLID::showSingleChart()
         return;
     }
     // The chart and its print name the subject whose scores it draws.
-    m_context.navigator->showNeedsChart(
-        CoupleComparison::singleChart(scoreBoxTexts(), m_chosenLine, QString(), m_date->text()));
+    showChart(CoupleComparison::singleChart(scoreBoxTexts(), m_chosenLine, QString(), m_date->text()));
+}
+
+void FrmkLID::showChart(NeedsChartInput input)
+{
+    input.subjectCode = m_record->field(kCode);
+    m_context.navigator->showNeedsChart(input);
+}
+
+void FrmkLID::printAllSubjects()
+{
+    // Every subject in the table's stored order, under the clinic's letterhead.
+    m_context.navigator->printSubjectList(SubjectSelection{QString(), QString(), QString()}, true);
+}
+
+void FrmkLID::printChosenSubject()
+{
+    const QString code = m_chosenCode->text();
+    if (code.isEmpty()) {
+        m_context.prompts->notice(this, ScoringTexts::chooseFirstForPrint, 2000);
+        return;
+    }
+    SubjectScoreReport::Sheet sheet;
+    sheet.subject = ScoringStore::subjectRecord(*m_record); // as the record area shows it, edits included
+    sheet.testDate = m_date->text();
+    sheet.scores = scoreBoxTexts();
+    ScoringStore::selectAnswers(*m_answers, code, &sheet.items);
+    ReportPreview::show(this, SubjectScoreReport::build(sheet, m_context.navigator->clinicTexts()),
+                        *m_context.prompts);
+    // A new choice is needed before the next chart or print.
+    m_chosenCode->clear();
 }
 
 void FrmkLID::saveRecordChanges()

@@ -37,10 +37,12 @@ public:
     DataView& allSubjects() const { return *m_allSubjects; }
 
 public slots:
-    void chooseAndScore();    // Command1
-    void compareCouple();     // Cmdzooj
-    void showSingleChart();   // Command5
-    void saveRecordChanges(); // Command8
+    void chooseAndScore();     // Command1
+    void compareCouple();      // Cmdzooj
+    void showSingleChart();    // Command5
+    void saveRecordChanges();  // Command8
+    void printAllSubjects();   // Command3
+    void printChosenSubject(); // Command6
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -68,6 +70,8 @@ private:
     // Scores one typed code and stores its scores. False when the run stopped.
     bool scoreCode(const QString& code, Run run);
     ScoringKey::ScoreTexts scoreBoxTexts() const;
+    // The chart input with the code of the subject the record area shows, which names its export.
+    void showChart(NeedsChartInput input);
 
     AppContext m_context;
 

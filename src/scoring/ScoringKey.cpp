@@ -54,6 +54,16 @@ QString unansweredList(const ItemTexts& items)
     return list;
 }
 
+int unansweredCount(const ItemTexts& items, const Scale& scale)
+{
+    int count = 0;
+    for (int item = scale.firstItem; item < scale.firstItem + kItemsPerScale; ++item) {
+        if (items.at(static_cast<std::size_t>(item - 1)).isEmpty())
+            ++count;
+    }
+    return count;
+}
+
 QString subjectDataLine(const SubjectRecord& subject)
 {
     using namespace ScoringTexts;

@@ -45,6 +45,9 @@ ScoreTexts scoreTexts(const ItemTexts& items);
 // answered. Empty when every item is answered.
 QString unansweredList(const ItemTexts& items);
 
+// How many of the scale's seven items are unanswered (empty), counted as unansweredList does.
+int unansweredCount(const ItemTexts& items, const Scale& scale);
+
 // The subject's particulars as stored in IDE.
 struct SubjectRecord
 {

@@ -83,6 +83,19 @@ inline const QString& changesNotSaved = CommonTexts::changesNotSaved;
 inline const QString chooseFirstForChart = QStringLiteral(
     "ابتدا روي انتخاب آزمودني کليک کرده سپس کد آزمودني را وارد کنيد بعد روي مشاهده نمودار کليک کنيد ");
 
+// The print of the chosen subject.
+inline const QString chooseFirstForPrint =
+    QStringLiteral("ابتدا روي انتخاب آزمودني کليک کرده سپس کد آزمودني را وارد کنيد بعد روي پرينت کليک کنيد ");
+inline const QString subjectReportTitle = QStringLiteral("نتيجه آزمون آزمودني");
+inline const QString reportColumnScale = QStringLiteral("نياز");
+inline const QString reportColumnScore = QStringLiteral("نمره");
+inline const QString reportColumnUnanswered = QStringLiteral("سوالات بي پاسخ");
+// "2 از 7": two of the scale's seven items unanswered.
+inline const QString reportUnansweredOfSeven = QStringLiteral("%1 از 7");
+inline const QString reportUnansweredNote =
+    QStringLiteral("سوال بي پاسخ در محاسبه نمره صفر منظور شده است؛ نمره مقياسي که سوال بي پاسخ دارد بر پايه "
+                   "کمتر از هفت پاسخ است.");
+
 // The help panel: seven lines, each ended by CR LF.
 inline const QString helpText = QStringLiteral("در اين قسمت از نرم افزار ابتدا روي انتخاب آزمودني \r\n"
                                                "کليک کرده سپس کد آزمودني را وارد کنيد و دکمه \r\n"

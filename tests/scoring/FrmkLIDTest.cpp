@@ -1,9 +1,12 @@
 #include "scoring/FrmkLID.h"
+#include "PdfText.h"
 #include "TestProgramFolder.h"
 #include "TypeText.h"
 #include "common/Twips.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
+#include "reports/ReportPreview.h"
+#include "reports/ReportRenderer.h"
 #include "scoring/ScoringTexts.h"
 
 #include <QComboBox>
@@ -352,6 +355,7 @@ private slots:
         QCOMPARE(QStringList(chart.subject1Scores.begin(), chart.subject1Scores.end()), shownScores());
         QCOMPARE(chart.subject1Line, text("Text9"));
         QCOMPARE(chart.testDate, QStringLiteral("1402/02/13"));
+        QCOMPARE(chart.subjectCode, QStringLiteral("2"));
     }
 
     void savesRecordEditsAndCopiesTheChosenGender()
@@ -573,6 +577,97 @@ private slots:
         QCOMPARE(prompts().shown.last().text,
                  QStringLiteral("کد آزمودني شماره 1 اشتباه است يا فردي با اين مشخصات وجود ندارد"));
         QCOMPARE(prompts().shown.size(), 2);
+    }
+
+    void printOfAllSubjectsAsksForEveryStoredSubjectUnderTheLetterhead()
+    {
+        openWindow();
+        click("Command3");
+        QCOMPARE(navigator().calls, QStringList{QStringLiteral("printSubjectList:= by  with letterhead")});
+        QVERIFY(navigator().lastSelection.orderColumn.isEmpty()); // the table's stored order
+        QVERIFY(prompts().shown.isEmpty());
+    }
+
+    void printOfTheChosenSubjectNeedsAChoiceFirst()
+    {
+        QList<Report> reports;
+        ReportPreview::setHandlerForTests([&](const Report& report) { reports << report; });
+        openWindow();
+        click("Command6");
+        ReportPreview::setHandlerForTests({});
+        QVERIFY(reports.isEmpty());
+        QCOMPARE(prompts().shown.size(), 1);
+        QCOMPARE(prompts().shown.first().milliseconds, 2000);
+        QCOMPARE(prompts().lastNotice(),
+                 QStringLiteral("ابتدا روي انتخاب آزمودني کليک کرده سپس کد آزمودني را "
+                                "وارد کنيد بعد روي پرينت کليک کنيد "));
+    }
+
+    void printOfTheChosenSubjectShowsScoresAndUnansweredItemsThenNeedsANewChoice()
+    {
+        // Two items of the Love scale left unanswered.
+        QStringList answers = answersPerScale({"1", "2", "3", "4", "5"});
+        answers[8] = answers[12] = QString();
+        m_folder->setAnswers(QStringLiteral("2"), answers);
+        navigator().clinic.name = QStringLiteral("مرکز مشاوره آرامش");
+        navigator().clinic.address = QStringLiteral("تهران خيابان وليعصر");
+        openWindow();
+        score(QStringLiteral("2"));
+        prompts().clear();
+
+        QList<Report> reports;
+        ReportPreview::setHandlerForTests([&](const Report& report) { reports << report; });
+        click("Command6");
+        ReportPreview::setHandlerForTests({});
+        QCOMPARE(reports.size(), 1);
+        QVERIFY(text("Text5").isEmpty());
+        QVERIFY(prompts().shown.isEmpty());
+
+        const ReportLayout& layout = reports.first().layout;
+        auto caption = [&](const char* band, const char* name) {
+            const ReportElement* element = layout.element(QLatin1String(band), QLatin1String(name));
+            return element ? element->caption : QStringLiteral("<missing>");
+        };
+        QCOMPARE(caption("Section1", "Label15"), QStringLiteral("2"));
+        QCOMPARE(caption("Section1", "Label16"), QStringLiteral("مريم رضايي"));
+        QCOMPARE(caption("Section1", "Label19"), QStringLiteral("30"));
+        QCOMPARE(caption("Section1", "Label14"), QStringLiteral("مرکز مشاوره آرامش"));
+        QCOMPARE(caption("Section3", "Label5"), QStringLiteral("تهران خيابان وليعصر"));
+        QCOMPARE(caption("Section1", "Label23"), QStringLiteral("1."));
+        QCOMPARE(caption("Section1", "Label24"), QStringLiteral("1.43")); // five twos over seven
+        QCOMPARE(caption("Section1", "Label27"), QStringLiteral("5."));
+        QCOMPARE(caption("Section1", "UnansweredS"), QStringLiteral("0 از 7"));
+        QCOMPARE(caption("Section1", "UnansweredL"), QStringLiteral("2 از 7"));
+        QVERIFY(layout.element(QStringLiteral("Section1"), QStringLiteral("UnansweredNote")));
+
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("subject.pdf"));
+        QVERIFY(ReportRenderer::writePdf(reports.first(), pdf));
+        const QString page = PdfText::pages(pdf).value(0);
+        for (const QString& expected :
+             {QStringLiteral("مريم"), QStringLiteral("آرامش"), QStringLiteral("عشق"), QStringLiteral("1.43")})
+            QVERIFY2(PdfText::hasWords(page, expected), qPrintable(expected + u'\n' + page));
+        QVERIFY(page.contains(QStringLiteral("1402/02/13")));
+
+        // The choice is gone: the chart and this print refuse until a subject is chosen again.
+        click("Command5");
+        QCOMPARE(prompts().shown.size(), 1);
+        QCOMPARE(prompts().shown.first().milliseconds, 2000);
+        QCOMPARE(navigator().calls, QStringList());
+    }
+
+    void aCompletelyAnsweredSubjectPrintsNoUnansweredNote()
+    {
+        m_folder->setAnswers(QStringLiteral("1"), answersAll(QStringLiteral("4")));
+        openWindow();
+        score(QStringLiteral("1"));
+        QList<Report> reports;
+        ReportPreview::setHandlerForTests([&](const Report& report) { reports << report; });
+        click("Command6");
+        ReportPreview::setHandlerForTests({});
+        QCOMPARE(reports.size(), 1);
+        QVERIFY(
+            !reports.first().layout.element(QStringLiteral("Section1"), QStringLiteral("UnansweredNote")));
     }
 };
 

@@ -1,0 +1,37 @@
+#include "ChartReport.h"
+
+#include "ChartTexts.h"
+#include "reports/ReportLayouts.h"
+
+namespace ChartReport {
+
+Report build(const NeedsChartInput& input, const ClinicTexts& clinic, const QImage& chart)
+{
+    namespace L = ReportLayouts;
+    Report report;
+    report.layout = L::dataR1();
+    report.title = ChartTexts::title;
+    // The clinic profile holds one row, so the chart is printed once.
+    report.rows = {ReportRow()};
+    ReportLayout& layout = report.layout;
+
+    const QString picture = QStringLiteral("Image2");
+    layout.setPicture(L::detail, picture, chart);
+    if (input.modeText() != QLatin1String("1")) {
+        layout.setCaption(L::detail, QStringLiteral("Label3"), input.subject2Line);
+        layout.setTop(L::detail, picture, kPictureTopCouple);
+    } else {
+        layout.setTop(L::detail, picture, kPictureTopOneSubject);
+    }
+    layout.setCaption(L::detail, QStringLiteral("Label8"), input.subject1Line);
+    layout.setCaption(L::detail, QStringLiteral("Label2"), ChartTexts::testDateLine + input.testDate);
+
+    layout.setCaption(L::pageFooter, QStringLiteral("Label9"), clinic.contactLines);
+    layout.setCaption(L::pageFooter, QStringLiteral("Label5"), clinic.address);
+    layout.setCaption(L::detail, QStringLiteral("Label14"), clinic.name);
+    if (clinic.showLogo)
+        layout.setPicture(L::detail, QStringLiteral("Image3"), clinic.logo);
+    return report;
+}
+
+} // namespace ChartReport

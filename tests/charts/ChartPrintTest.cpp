@@ -1,0 +1,338 @@
+#include "PdfText.h"
+#include "TestProgramFolder.h"
+#include "charts/ChartReport.h"
+#include "charts/FrmNemudar1.h"
+#include "charts/WordExport.h"
+#include "reports/ReportPreview.h"
+#include "reports/ReportRenderer.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <zip.h>
+
+using Kind = FakePrompts::Kind;
+
+namespace {
+
+const QString kLine1 = QStringLiteral("كد آزمودني: 12  -  نام و نام خانوادگي: سارا رضايي  -  سن: 31");
+const QString kLine2 =
+    QStringLiteral("آزمودني 2:  كد آزمودني: 13  -  نام و نام خانوادگي: علي رضايي  -  سن: 33");
+
+NeedsChartInput oneSubject()
+{
+    NeedsChartInput input;
+    input.subject1Scores = {QStringLiteral("3.43"), QStringLiteral("2."), QStringLiteral("4.14"),
+                            QStringLiteral("1.71"), QStringLiteral("5.")};
+    input.subject1Line = kLine1;
+    input.testDate = QStringLiteral("1402/02/13");
+    input.subjectCode = QStringLiteral("12");
+    return input;
+}
+
+NeedsChartInput couple()
+{
+    NeedsChartInput input = oneSubject();
+    input.mode = NeedsChartInput::Mode::Couple;
+    input.secondSubjectVisible = true;
+    input.subject2Scores = {QStringLiteral("1."), QStringLiteral("2."), QStringLiteral("3."),
+                            QStringLiteral("4."), QStringLiteral("5.")};
+    input.subject2Line = kLine2;
+    input.subjectCode = QStringLiteral("13");
+    return input;
+}
+
+QByteArray zipEntry(const QString& archivePath, const QString& name)
+{
+    int error = 0;
+    zip_t* archive = zip_open(archivePath.toLocal8Bit().constData(), ZIP_RDONLY, &error);
+    if (!archive)
+        return {};
+    QByteArray bytes;
+    zip_stat_t stat;
+    if (zip_stat(archive, name.toUtf8().constData(), 0, &stat) == 0) {
+        if (zip_file_t* file = zip_fopen(archive, name.toUtf8().constData(), 0)) {
+            bytes.resize(static_cast<qsizetype>(stat.size));
+            if (zip_fread(file, bytes.data(), stat.size) != static_cast<zip_int64_t>(stat.size))
+                bytes.clear();
+            zip_fclose(file);
+        }
+    }
+    zip_close(archive);
+    return bytes;
+}
+
+// The paragraphs of a document.xml: the text of each, and whether it holds the picture.
+struct DocParagraph
+{
+    QString text;
+    bool picture = false;
+    bool rightToLeftJustified = false;
+};
+
+QList<DocParagraph> docParagraphs(const QByteArray& xml)
+{
+    QList<DocParagraph> result;
+    QXmlStreamReader reader(xml);
+    DocParagraph current;
+    bool hasBidi = false;
+    bool justified = false;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement()) {
+            const QStringView name = reader.qualifiedName();
+            if (name == u"w:p") {
+                current = {};
+                hasBidi = justified = false;
+            } else if (name == u"w:bidi") {
+                hasBidi = true;
+            } else if (name == u"w:jc") {
+                justified = reader.attributes().value(QStringLiteral("w:val")) == u"both";
+            } else if (name == u"w:t") {
+                current.text += reader.readElementText();
+            } else if (name == u"w:drawing") {
+                current.picture = true;
+            }
+        } else if (reader.isEndElement() && reader.qualifiedName() == u"w:p") {
+            current.rightToLeftJustified = hasBidi && justified;
+            result << current;
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+class ChartPrintTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<FrmNemudar1> m_chart;
+    QList<Report> m_reports;
+
+    template <typename T = QWidget> T* child(const QString& name) { return m_chart->findChild<T*>(name); }
+    FakePrompts& prompts() { return m_folder->prompts; }
+    QString documentPath() const
+    {
+        return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(QStringLiteral("VM.docx"));
+    }
+
+    void open(const NeedsChartInput& input)
+    {
+        m_chart = std::make_unique<FrmNemudar1>(m_folder->context());
+        m_chart->setInput(input);
+        m_chart->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_chart.get()));
+        QApplication::clipboard()->setText(QStringLiteral("something the user copied"));
+    }
+
+    void click(const QString& name) { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+
+    void verifyScreenLook()
+    {
+        QVERIFY(!m_chart->inPrintLook());
+        QVERIFY(child(QStringLiteral("Frame2"))->isVisible());
+        QVERIFY(child(QStringLiteral("Label6"))->isVisible());
+        QCOMPARE(m_chart->size(), QSize(840, 497));
+        QCOMPARE(m_chart->palette().color(QPalette::Window), QColor(192, 192, 192));
+        QCOMPARE(child<QLabel>(QStringLiteral("Label1_4"))->palette().color(QPalette::Window),
+                 QColor(220, 65, 147));
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(QApplication::clipboard()->text().isEmpty());
+    }
+
+    // The latest export's document: its paragraphs, after checking the picture part.
+    QList<DocParagraph> exportedParagraphs()
+    {
+        const QImage picture =
+            QImage::fromData(zipEntry(documentPath(), QStringLiteral("word/media/chart.png")));
+        if (picture.size() != QSize(840, 529))
+            return {};
+        return docParagraphs(zipEntry(documentPath(), QStringLiteral("word/document.xml")));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // The user's documents folder lies in a home of the test's own.
+        qputenv("HOME", m_home.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral(".config")).toLocal8Bit());
+        ReportPreview::setHandlerForTests([this](const Report& report) { m_reports << report; });
+    }
+    void init()
+    {
+        m_folder = std::make_unique<TestProgramFolder>();
+        m_folder->navigator.clinic.name = QStringLiteral("مرکز مشاوره آرامش");
+        m_folder->navigator.clinic.address = QStringLiteral("تهران خيابان وليعصر");
+        m_folder->navigator.clinic.contactLines = QStringLiteral("Tel 021-5550\r\n");
+        m_folder->navigator.clinic.logo = QImage(40, 30, QImage::Format_RGB32);
+        m_folder->navigator.clinic.logo.fill(Qt::darkGreen);
+        m_reports.clear();
+        QFile::remove(documentPath());
+    }
+    void cleanup()
+    {
+        m_chart.reset();
+        m_folder.reset();
+    }
+
+    void printTakesThePrintLookThenPrintsTheCapturedChartAndRestoresTheScreen()
+    {
+        open(oneSubject());
+        click(QStringLiteral("Cmdprint"));
+        QVERIFY(m_chart->inPrintLook());
+        QVERIFY(child(QStringLiteral("Frame2"))->isHidden());
+        QVERIFY(child(QStringLiteral("Label6"))->isHidden());
+        QCOMPARE(m_chart->height(), 529);
+        QVERIFY(m_chart->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        QVERIFY(QApplication::clipboard()->text().isEmpty());
+        QVERIFY(m_reports.isEmpty());
+
+        QTRY_COMPARE_WITH_TIMEOUT(m_reports.size(), 1, 3000);
+        verifyScreenLook();
+
+        const ReportLayout& layout = m_reports.first().layout;
+        const QImage picture = layout.element(QStringLiteral("Section1"), QStringLiteral("Image2"))->picture;
+        QCOMPARE(picture.size(), QSize(840, 529));
+        // Captured in the print look: white window, pale upper band, white lower band.
+        QCOMPARE(picture.pixelColor(20, 200), QColor(Qt::white));
+        QCOMPARE(picture.pixelColor(300, 60), QColor(241, 239, 241));
+        QCOMPARE(picture.pixelColor(300, 300), QColor(Qt::white));
+        QCOMPARE(layout.element(QStringLiteral("Section1"), QStringLiteral("Image2"))->geometry.top(), 2491);
+        QVERIFY(layout.element(QStringLiteral("Section1"), QStringLiteral("Label3"))->caption.isEmpty());
+        // The logo flag is off.
+        QVERIFY(layout.element(QStringLiteral("Section1"), QStringLiteral("Image3"))->picture.isNull());
+
+        const QString pdf = m_folder->filePath(QStringLiteral("chart.pdf"));
+        QVERIFY(ReportRenderer::writePdf(m_reports.first(), pdf));
+        const QStringList pages = PdfText::pages(pdf);
+        QCOMPARE(pages.size(), 1);
+        for (const QString& expected :
+             {QStringLiteral("سارا"), QStringLiteral("رضايي"),
+              QStringLiteral("اجراي"), QStringLiteral("آرامش"), QStringLiteral("وليعصر"),
+              QStringLiteral("Tel"), QStringLiteral("ولمورا")})
+            QVERIFY2(PdfText::hasWords(pages.first(), expected),
+                     qPrintable(expected + u'\n' + pages.first()));
+        // pdftotext joins the date to the caption before it, across the right-to-left boundary.
+        QVERIFY(pages.first().contains(QStringLiteral("1402/02/13")));
+    }
+
+    void coupleChartPrintsBothLinesWithThePictureLowerAndTheLogoWhenAsked()
+    {
+        m_folder->navigator.clinic.showLogo = true;
+        open(couple());
+        click(QStringLiteral("Cmdprint"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_reports.size(), 1, 3000);
+        const ReportLayout& layout = m_reports.first().layout;
+        QCOMPARE(layout.element(QStringLiteral("Section1"), QStringLiteral("Label8"))->caption, kLine1);
+        QCOMPARE(layout.element(QStringLiteral("Section1"), QStringLiteral("Label3"))->caption, kLine2);
+        QCOMPARE(layout.element(QStringLiteral("Section1"), QStringLiteral("Label2"))->caption,
+                 QStringLiteral("تاريخ اجراي آزمون: 1402/02/13"));
+        QCOMPARE(layout.element(QStringLiteral("Section1"), QStringLiteral("Image2"))->geometry.top(), 3175);
+        QCOMPARE(layout.element(QStringLiteral("Section1"), QStringLiteral("Image3"))->picture.size(),
+                 QSize(40, 30));
+        QCOMPARE(layout.element(QStringLiteral("Section3"), QStringLiteral("Label9"))->caption,
+                 QStringLiteral("Tel 021-5550\r\n"));
+        QCOMPARE(layout.element(QStringLiteral("Section3"), QStringLiteral("Label5"))->caption,
+                 QStringLiteral("تهران خيابان وليعصر"));
+
+        const QString pdf = m_folder->filePath(QStringLiteral("couple.pdf"));
+        QVERIFY(ReportRenderer::writePdf(m_reports.first(), pdf));
+        const QString page = PdfText::pages(pdf).value(0);
+        QVERIFY(PdfText::hasWords(page, QStringLiteral("سارا رضايي")));
+        QVERIFY(PdfText::hasWords(page, QStringLiteral("علي رضايي")));
+    }
+
+    void exportWritesTheDocumentAndTheBitmapOpensItAndSaysSo()
+    {
+        open(oneSubject());
+        click(QStringLiteral("Cmdword"));
+        QVERIFY(m_chart->inPrintLook());
+        QTRY_VERIFY_WITH_TIMEOUT(!prompts().texts(Kind::Message).isEmpty(), 3000);
+        verifyScreenLook();
+
+        const FakePrompts::Shown& shown = prompts().shown.constLast();
+        QCOMPARE(shown.title, QStringLiteral("پيام"));
+        QCOMPARE(shown.text, QStringLiteral(": فايل شما\r\n\r\n\r\n\r\n. ساخته شد"));
+        QCOMPARE(shown.icon, Prompts::Icon::Information);
+        QCOMPARE(m_folder->desktop.openedUrls, QList<QUrl>{QUrl::fromLocalFile(documentPath())});
+        QCOMPARE(QImage(m_folder->filePath(QStringLiteral("12.bmp"))).size(), QSize(840, 529));
+
+        const QList<DocParagraph> paragraphs = exportedParagraphs();
+        QCOMPARE(paragraphs.size(), 5);
+        QVERIFY(paragraphs[0].text.isEmpty() && !paragraphs[0].picture);
+        QVERIFY(paragraphs[1].picture);
+        QVERIFY(paragraphs[2].text.isEmpty() && !paragraphs[2].picture);
+        QCOMPARE(paragraphs[3].text, kLine1);
+        QVERIFY(paragraphs[4].text.isEmpty());
+        for (const DocParagraph& paragraph : paragraphs)
+            QVERIFY(paragraph.rightToLeftJustified);
+        QCOMPARE(child<QPlainTextEdit>(QStringLiteral("Txtid"))->toPlainText(),
+                 kLine1 + QStringLiteral("\n\n"));
+    }
+
+    void coupleExportHoldsBothLinesAndWritesOverTheEarlierDocument()
+    {
+        open(oneSubject());
+        click(QStringLiteral("Cmdword"));
+        QTRY_VERIFY_WITH_TIMEOUT(!prompts().texts(Kind::Message).isEmpty(), 3000);
+        m_chart->setInput(couple());
+        prompts().clear();
+        click(QStringLiteral("Cmdword"));
+        QTRY_VERIFY_WITH_TIMEOUT(!prompts().texts(Kind::Message).isEmpty(), 3000);
+
+        const QList<DocParagraph> paragraphs = exportedParagraphs();
+        QCOMPARE(paragraphs.size(), 6);
+        QCOMPARE(paragraphs[3].text, kLine1);
+        QVERIFY(paragraphs[4].text.isEmpty());
+        QCOMPARE(paragraphs[5].text, kLine2);
+        QVERIFY(QFile::exists(m_folder->filePath(QStringLiteral("13.bmp"))));
+    }
+
+    void aDocumentThatCannotBeWrittenIsReportedInsteadOfTheSuccessMessage()
+    {
+        // A file where the documents folder should be: nothing can be written into it.
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QDir(documents).removeRecursively();
+        QFile blocker(documents);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        open(oneSubject());
+        click(QStringLiteral("Cmdword"));
+        QTRY_VERIFY_WITH_TIMEOUT(!prompts().texts(Kind::Message).isEmpty(), 3000);
+        QFile::remove(documents);
+
+        QCOMPARE(prompts().texts(Kind::Message).size(), 1);
+        const FakePrompts::Shown& shown = prompts().shown.constLast();
+        QCOMPARE(shown.title, QStringLiteral("خطا"));
+        QCOMPARE(shown.icon, Prompts::Icon::Exclamation);
+        QVERIFY(shown.text.startsWith(QStringLiteral("فايل Word ساخته نشد")));
+        QVERIFY(m_folder->desktop.openedUrls.isEmpty());
+        verifyScreenLook();
+    }
+
+    void bitmapNamesStayInTheProgramFolder()
+    {
+        const QString folder = QStringLiteral("/opt/velmora");
+        QCOMPARE(WordExport::bitmapPath(folder, QStringLiteral("12")), QStringLiteral("/opt/velmora/12.bmp"));
+        QCOMPARE(WordExport::bitmapPath(folder, QStringLiteral("../a/b")),
+                 QStringLiteral("/opt/velmora/.._a_b.bmp"));
+        QCOMPARE(WordExport::bitmapPath(folder, QStringLiteral("..")),
+                 QStringLiteral("/opt/velmora/_...bmp"));
+        QCOMPARE(WordExport::bitmapPath(folder, QString()), QStringLiteral("/opt/velmora/_.bmp"));
+    }
+};
+
+QTEST_MAIN(ChartPrintTest)
+#include "ChartPrintTest.moc"
