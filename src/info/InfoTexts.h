@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/CommonTexts.h"
-#include "mainwindow/VendorLinks.h"
+#include "common/VendorLinks.h"
 
 #include <QString>
 #include <QStringList>

@@ -5,7 +5,7 @@
 #include "info/About.h"
 #include "info/Frmravansanji.h"
 #include "info/InfoTexts.h"
-#include "mainwindow/VendorLinks.h"
+#include "common/VendorLinks.h"
 
 #include <QGroupBox>
 #include <QLabel>
