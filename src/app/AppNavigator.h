@@ -3,6 +3,8 @@
 #include "common/AppContext.h"
 #include "common/Navigator.h"
 
+#include "backup/Frmbackup.h"
+#include "backup/exitpro.h"
 #include "charts/FrmNemudar1.h"
 #include "mainwindow/Frm1.h"
 #include "scoring/FrmkLID.h"
@@ -31,6 +33,8 @@ public:
     void openAbout() override;
     void openUpdateCheck() override;
     void mainWindowClosing(int exitDialogTop) override;
+    void openBackup() override;
+    void exitCancelled() override;
     void scoringClosed() override;
     void showNeedsChart(const NeedsChartInput& input) override;
     void needsChartClosed() override;
@@ -44,4 +48,6 @@ private:
     QPointer<FrmTest> m_test;
     QPointer<FrmkLID> m_scoring;
     QPointer<FrmNemudar1> m_chart;
+    QPointer<exitpro> m_exit;
+    QPointer<Frmbackup> m_backup;
 };

@@ -124,6 +124,14 @@ bool openOne(const QString& folder, File file)
 
 } // namespace
 
+QStringList tableNames(File file)
+{
+    QStringList names;
+    for (const TableShape& shape : tablesOf(file))
+        names << shape.name;
+    return names;
+}
+
 QStringList subjectColumns()
 {
     return {QStringLiteral("Code"),   QStringLiteral("FName"), QStringLiteral("LName"),
