@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -66,10 +67,11 @@ public:
             at << clock.elapsed();
         return QObject::eventFilter(watched, event);
     }
-    qint64 longestGap() const
+    // The longest time between two of the first `count` repaints.
+    qint64 longestGap(qsizetype count) const
     {
         qint64 gap = 0;
-        for (qsizetype i = 1; i < at.size(); ++i)
+        for (qsizetype i = 1; i < count; ++i)
             gap = std::max(gap, at[i] - at[i - 1]);
         return gap;
     }
@@ -152,6 +154,13 @@ int main(int argc, char* argv[])
     QElapsedTimer backingUp;
     RepaintCounter counter;
     window.installEventFilter(&counter);
+    // The copy has ended when the progress bar is full; the check and the rename follow.
+    auto* progress = window.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+    qint64 copyEnded = -1;
+    QObject::connect(progress, &QProgressBar::valueChanged, [&](int value) {
+        if (value == progress->maximum() && copyEnded < 0)
+            copyEnded = counter.clock.elapsed();
+    });
     backingUp.start();
     window.makeBackup();
     const double backupSeconds = seconds(backingUp);
@@ -166,14 +175,15 @@ int main(int argc, char* argv[])
     std::printf("backup through window:   %6.2f s  %7.0f MiB/s  (%.2f of cp, %.2f of cp + sync)%s\n",
                 backupSeconds, size / kMiB / backupSeconds, cpSeconds / backupSeconds,
                 cpSyncSeconds / backupSeconds, ok ? "" : "  FAILED");
-    // The copy ends with the last repaint (the full progress bar); the check follows it.
-    const double copyPhase = counter.at.size() > 1 ? (counter.at.last() - counter.at.first()) / 1000.0 : 0;
+    const double copyPhase = copyEnded / 1000.0;
+    qsizetype duringCopy = 0;
+    while (duringCopy < counter.at.size() && counter.at[duringCopy] <= copyEnded)
+        ++duringCopy;
     std::printf(
         "window repaints:         %lld during the copy's %.2f s = %.0f per second, longest gap %lld ms\n",
-        static_cast<long long>(counter.at.size()), copyPhase,
-        copyPhase > 0 ? counter.at.size() / copyPhase : 0.0, static_cast<long long>(counter.longestGap()));
-    std::printf("check and rename after the copy: %.2f s\n",
-                backupSeconds - (counter.at.isEmpty() ? 0 : counter.at.last() / 1000.0));
+        static_cast<long long>(duringCopy), copyPhase, copyPhase > 0 ? duringCopy / copyPhase : 0.0,
+        static_cast<long long>(counter.longestGap(duringCopy)));
+    std::printf("check and rename after the copy: %.2f s\n", backupSeconds - copyPhase);
     if (!ok)
         std::printf("messages: %s\n", qPrintable(prompts.messages.join(u'|')));
     Database::closeProgramDatabases(folder);

@@ -26,6 +26,34 @@ bool syncDescriptor(int descriptor)
     return descriptor >= 0 && ::fsync(descriptor) == 0;
 }
 
+// Hands the written data to the disk a little at a time. Left to the system, a large copy piles
+// up dirty pages until a write stalls for seconds while they are flushed, and the window freezes
+// with it; this way each wait is short and the final sync has little left to do.
+class SteadyWriteback
+{
+public:
+    explicit SteadyWriteback(int descriptor) : m_descriptor(descriptor) {}
+    void written(qint64 end)
+    {
+        if (end - m_started < kChunk)
+            return;
+        // Start writing the new chunk, then wait for the one before it.
+        ::sync_file_range(m_descriptor, m_started, end - m_started, SYNC_FILE_RANGE_WRITE);
+        if (m_started > m_waited)
+            ::sync_file_range(m_descriptor, m_waited, m_started - m_waited,
+                              SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
+                                  SYNC_FILE_RANGE_WAIT_AFTER);
+        m_waited = m_started;
+        m_started = end;
+    }
+
+private:
+    static constexpr qint64 kChunk = 1024 * 1024;
+    int m_descriptor;
+    qint64 m_started = 0; // written up to here and handed to the disk
+    qint64 m_waited = 0;  // on the disk up to here
+};
+
 } // namespace
 
 int CopyBackupFile(const QString& source, const QString& destination, QString* failure,
@@ -55,6 +83,7 @@ int CopyBackupFile(const QString& source, const QString& destination, QString* f
     qint64 block = kBlockSize;
     qint64 done = 0;
     char buffer[kBlockSize];
+    SteadyWriteback writeback(out.handle());
     while (done < total) {
         QCoreApplication::processEvents();
         if (total - done < block)
@@ -65,6 +94,7 @@ int CopyBackupFile(const QString& source, const QString& destination, QString* f
         if (out.write(buffer, block) != block)
             return fail(describe(BackupTexts::writeFailed, destination, out.errorString()));
         done += block;
+        writeback.written(done);
         if (blockCopied)
             blockCopied(done, total);
     }

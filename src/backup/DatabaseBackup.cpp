@@ -11,6 +11,8 @@
 #include <QSqlQuery>
 #include <QTemporaryFile>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -70,14 +72,28 @@ bool probe(const QSqlDatabase& db)
     return query.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) && query.next();
 }
 
-// A new, empty file in the folder whose name starts with the prefix; empty when none could be
-// made. The caller removes it unless it renames it into place.
-QString reserveTemporaryFile(const QString& folder, const QString& prefix)
+// The access rights a file renamed over `replaces` should carry: those of the file it replaces,
+// or those of a newly made file.
+mode_t modeFor(const QString& replaces)
+{
+    struct stat existing;
+    if (::stat(QFile::encodeName(replaces).constData(), &existing) == 0)
+        return existing.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// A new, empty file in the folder whose name starts with the prefix, with the access rights of
+// the file it is to replace; empty when none could be made. The caller removes it unless it
+// renames it into place.
+QString reserveTemporaryFile(const QString& folder, const QString& prefix, const QString& replaces)
 {
     QTemporaryFile file(QDir(folder).filePath(prefix + QStringLiteral("XXXXXX")));
     file.setAutoRemove(false);
     if (!file.open())
         return {};
+    ::fchmod(file.handle(), modeFor(replaces));
     return file.fileName();
 }
 
@@ -166,7 +182,7 @@ Outcome keepSafetyCopy(const QString& folder, const QString& database, const QDa
     if (!QDir().mkpath(backFolder))
         return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + backFolder);
     removeStaleCopies(backFolder, kSafetyTempPrefix);
-    const QString temporary = reserveTemporaryFile(backFolder, kSafetyTempPrefix);
+    const QString temporary = reserveTemporaryFile(backFolder, kSafetyTempPrefix, {});
     if (temporary.isEmpty())
         return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + backFolder);
     TemporaryFileGuard guard(temporary);
@@ -223,8 +239,8 @@ Outcome backUp(const QString& programFolder, const QString& destination,
     if (target.isDir())
         return failed(Kind::CopyFailed,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination);
-    const QString temporary =
-        reserveTemporaryFile(target.absolutePath(), target.fileName() + QStringLiteral(".part-"));
+    const QString temporary = reserveTemporaryFile(target.absolutePath(),
+                                                   target.fileName() + QStringLiteral(".part-"), destination);
     if (temporary.isEmpty())
         return failed(Kind::CopyFailed,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination);
@@ -267,7 +283,7 @@ Outcome restore(const QString& programFolder, const QString& source, const QDate
         return failed(Kind::Refused, BackupTexts::databaseInUse);
     removeStaleCopies(programFolder, kRestoreTempPrefix);
 
-    const QString temporary = reserveTemporaryFile(programFolder, kRestoreTempPrefix);
+    const QString temporary = reserveTemporaryFile(programFolder, kRestoreTempPrefix, database);
     if (temporary.isEmpty())
         return failed(Kind::CopyFailed,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + database);

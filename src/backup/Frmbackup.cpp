@@ -155,19 +155,21 @@ QString Frmbackup::currentTime() const
     return m_context.clock->now().time().toString(QStringLiteral("H.mm"));
 }
 
-QString Frmbackup::backFolder() const
+QString Frmbackup::dialogStart(const QString& fileName) const
 {
-    return QDir(m_context.programFolder).filePath(T::backupFolder);
+    // The Back folder when it exists; otherwise the dialog opens where it would by itself.
+    const QString back = QDir(m_context.programFolder).filePath(T::backupFolder);
+    if (!QFileInfo(back).isDir())
+        return fileName;
+    return fileName.isEmpty() ? back : QDir(back).filePath(fileName);
 }
 
 void Frmbackup::chooseBackupFile()
 {
     // The date is the one taken when the window opened, the time the one shown now.
     const QString name = DatabaseBackup::proposedBackupName(m_dateCopy->text(), m_time->text());
-    // The Back folder is proposed when it exists; otherwise the dialog opens where it would.
-    const QString proposal = QFileInfo(backFolder()).isDir() ? QDir(backFolder()).filePath(name) : name;
     const QString chosen =
-        m_context.prompts->saveFileName(this, T::saveDialogCaption, proposal, dialogFilter());
+        m_context.prompts->saveFileName(this, T::saveDialogCaption, dialogStart(name), dialogFilter());
     if (!chosen.isEmpty())
         m_backupPath->setText(chosen);
 }
@@ -175,7 +177,7 @@ void Frmbackup::chooseBackupFile()
 void Frmbackup::chooseRestoreFile()
 {
     const QString chosen =
-        m_context.prompts->openFileName(this, T::openDialogCaption, backFolder(), dialogFilter());
+        m_context.prompts->openFileName(this, T::openDialogCaption, dialogStart({}), dialogFilter());
     if (!chosen.isEmpty())
         m_restorePath->setText(chosen);
 }

@@ -38,7 +38,8 @@ private:
     QPushButton* addCommand(QWidget* parent, const QString& name, const QString& caption,
                             const QRect& geometry);
     QString currentTime() const;
-    QString backFolder() const;
+    // Where a file dialog opens, with the proposed file name if any.
+    QString dialogStart(const QString& fileName) const;
     // Disables the commands while a copy runs, so that no second copy starts inside the first.
     void setCopying(bool copying);
     void showProgress(qint64 done, qint64 total);

@@ -4,14 +4,14 @@
 #include "common/Desktop.h"
 #include "common/Navigator.h"
 #include "common/Twips.h"
+#include "datastore/Skins.h"
 
 #include <QCheckBox>
-#include <QKeySequence>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTimer>
 
 namespace {
@@ -79,8 +79,7 @@ exitpro::exitpro(const AppContext& context, QWidget* parent) : QWidget(parent), 
     escape->setGeometry(twipsRect(-2000, -2000, 1200, 375));
     escape->setFocusPolicy(Qt::NoFocus);
     connect(escape, &QPushButton::clicked, this, &exitpro::confirm);
-    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, escape, &QPushButton::click);
+    m_escapeButton = escape;
 
     // The caption alternates between two texts, and the check box caption follows it.
     m_blankCaption = addCaptionTimer(QStringLiteral("Timer2"));
@@ -105,7 +104,8 @@ exitpro::exitpro(const AppContext& context, QWidget* parent) : QWidget(parent), 
     for (QTimer* timer : {m_blankCaption, m_backingUpCaption, follow})
         timer->start();
 
-    // Opening: the dialog's own place, the plain pictures.
+    // Opening: the skin of the other windows, the dialog's own place, the plain pictures.
+    Skins::applyCurrent(this, m_context.programFolder);
     placeAt(kLoadTop);
     showPlainPictures();
 }
@@ -172,6 +172,16 @@ bool exitpro::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void exitpro::keyPressEvent(QKeyEvent* event)
+{
+    // As in a dialog: Esc presses the cancel button, whichever control has the focus.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        m_escapeButton->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void exitpro::mouseMoveEvent(QMouseEvent* event)

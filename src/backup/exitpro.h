@@ -28,6 +28,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
@@ -36,11 +37,12 @@ private:
     QTimer* addCaptionTimer(const QString& name);
 
     AppContext m_context;
-    QCheckBox* m_backup = nullptr;        // Check1
-    QLabel* m_confirmPlain = nullptr;     // k1
-    QLabel* m_confirmLit = nullptr;       // k2
-    QLabel* m_cancelPlain = nullptr;      // C1
-    QLabel* m_cancelLit = nullptr;        // C2
-    QTimer* m_blankCaption = nullptr;     // Timer2
-    QTimer* m_backingUpCaption = nullptr; // Timer3
+    QCheckBox* m_backup = nullptr;         // Check1
+    QLabel* m_confirmPlain = nullptr;      // k1
+    QLabel* m_confirmLit = nullptr;        // k2
+    QLabel* m_cancelPlain = nullptr;       // C1
+    QLabel* m_cancelLit = nullptr;         // C2
+    QPushButton* m_escapeButton = nullptr; // Command1
+    QTimer* m_blankCaption = nullptr;      // Timer2
+    QTimer* m_backingUpCaption = nullptr;  // Timer3
 };

@@ -200,9 +200,12 @@ private slots:
         addSubjects(200, QStringLiteral("5"));
         const QString path = elsewhere(QStringLiteral("old.mdbB"));
         QVERIFY(writeFile(path, randomBytes(QFileInfo(database()).size() * 3)));
+        const auto rights = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther;
+        QVERIFY(QFile::setPermissions(path, rights));
         const auto outcome = DatabaseBackup::backUp(m_folder->path(), path);
         QVERIFY2(outcome.ok(), qPrintable(outcome.description));
         QCOMPARE(readFile(path), readFile(database()));
+        QCOMPARE(QFile::permissions(path) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser), rights);
         QCOMPARE(subjectCodes(path).size(), 203);
         QCOMPARE(filesBut(elsewhereFolder(), {QStringLiteral("old.mdbB")}), QStringList());
     }
@@ -294,6 +297,9 @@ private slots:
     {
         const QString backup = makeBackup(QStringLiteral("b.mdbB"));
         addSubjects(2, QStringLiteral("9"));
+        // Other programs' rights on the file stay as they were.
+        const auto rights = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+        QVERIFY(QFile::setPermissions(database(), rights));
         const QByteArray before = readFile(database());
         bool connectionOpenDuringCopy = true;
         const QDateTime now(QDate(2023, 5, 3), QTime(14, 5, 9));
@@ -305,6 +311,7 @@ private slots:
         QVERIFY2(outcome.ok(), qPrintable(outcome.description));
         QVERIFY(!connectionOpenDuringCopy);
         QCOMPARE(readFile(database()), readFile(backup));
+        QCOMPARE(QFile::permissions(database()) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser), rights);
         const QString safety =
             m_folder->filePath(QStringLiteral("Back/") + DatabaseBackup::safetyCopyName(now));
         QCOMPARE(DatabaseBackup::safetyCopyName(now),

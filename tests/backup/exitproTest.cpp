@@ -108,7 +108,7 @@ private slots:
     {
         QTest::mouseClick(child<QCheckBox>("Check1"), Qt::LeftButton);
         QVERIFY(child<QCheckBox>("Check1")->isChecked());
-        QTest::keyClick(m_dialog, Qt::Key_Escape);
+        QTest::keyClick(child("Check1"), Qt::Key_Escape); // Esc wherever the focus is
         QCOMPARE(m_folder->navigator.calls, QStringList{QStringLiteral("openBackup")});
         QCOMPARE(m_folder->desktop.quits, 0);
         QVERIFY(m_dialog); // hidden, not closed
