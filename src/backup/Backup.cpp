@@ -48,7 +48,7 @@ public:
     }
 
 private:
-    static constexpr qint64 kChunk = 1024 * 1024;
+    static constexpr qint64 kChunk = 4 * 1024 * 1024;
     int m_descriptor;
     qint64 m_started = 0; // written up to here and handed to the disk
     qint64 m_waited = 0;  // on the disk up to here
@@ -74,9 +74,8 @@ int CopyBackupFile(const QString& source, const QString& destination, QString* f
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return fail(describe(BackupTexts::sourceUnreadable, source, in.errorString()));
-    // Unbuffered, so that every block is handed to the system as it is written.
     QFile out(destination);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return fail(describe(BackupTexts::destinationUnwritable, destination, out.errorString()));
 
     const qint64 total = in.size();
@@ -98,6 +97,9 @@ int CopyBackupFile(const QString& source, const QString& destination, QString* f
         if (blockCopied)
             blockCopied(done, total);
     }
+    // A write that finds the disk full fails here at the latest, when the last buffered part goes out.
+    if (!out.flush())
+        return fail(describe(BackupTexts::writeFailed, destination, out.errorString()));
     if (!syncDescriptor(out.handle()))
         return fail(
             describe(BackupTexts::writeFailed, destination, QString::fromLocal8Bit(std::strerror(errno))));

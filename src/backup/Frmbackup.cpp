@@ -182,21 +182,6 @@ void Frmbackup::chooseRestoreFile()
         m_restorePath->setText(chosen);
 }
 
-namespace {
-
-void reportFailure(Prompts& prompts, QWidget* parent, const DatabaseBackup::Outcome& outcome)
-{
-    if (outcome.kind == DatabaseBackup::Outcome::Kind::CopyFailed)
-        prompts.message(parent, CommonTexts::applicationTitle,
-                        T::copyFailed + QStringLiteral("\r\n") + outcome.description, Prompts::Icon::Critical,
-                        true);
-    else
-        prompts.message(parent, CommonTexts::warningTitle, outcome.description, Prompts::Icon::Exclamation,
-                        true);
-}
-
-} // namespace
-
 void Frmbackup::makeBackup()
 {
     if (m_copying)
@@ -214,17 +199,11 @@ void Frmbackup::makeBackup()
                         true);
         return;
     }
-    setCopying(true);
-    const DatabaseBackup::Outcome outcome =
-        DatabaseBackup::backUp(m_context.programFolder, destination,
-                               [this](qint64 done, qint64 total) { showProgress(done, total); });
-    setCopying(false);
-    if (!outcome.ok()) {
-        reportFailure(prompts, this, outcome);
-        return;
-    }
-    prompts.message(this, CommonTexts::applicationTitle, T::backupDone, Prompts::Icon::None);
-    m_context.desktop->quit();
+    runCopy(
+        [&](const Backup::BlockCopied& progress) {
+            return DatabaseBackup::backUp(m_context.programFolder, destination, progress);
+        },
+        T::backupDone);
 }
 
 void Frmbackup::restore()
@@ -242,16 +221,34 @@ void Frmbackup::restore()
         prompts.message(this, CommonTexts::applicationTitle, T::restoreRefused, Prompts::Icon::None);
         return;
     }
+    runCopy(
+        [&](const Backup::BlockCopied& progress) {
+            return DatabaseBackup::restore(m_context.programFolder, source, m_context.clock->now(), progress);
+        },
+        T::restoreDone);
+}
+
+void Frmbackup::runCopy(const std::function<DatabaseBackup::Outcome(const Backup::BlockCopied&)>& copy,
+                        const QString& doneText)
+{
     setCopying(true);
     const DatabaseBackup::Outcome outcome =
-        DatabaseBackup::restore(m_context.programFolder, source, m_context.clock->now(),
-                                [this](qint64 done, qint64 total) { showProgress(done, total); });
+        copy([this](qint64 done, qint64 total) { showProgress(done, total); });
     setCopying(false);
-    if (!outcome.ok()) {
-        reportFailure(prompts, this, outcome);
+    Prompts& prompts = *m_context.prompts;
+    if (outcome.kind == DatabaseBackup::Outcome::Kind::CopyFailed) {
+        prompts.message(this, CommonTexts::applicationTitle,
+                        T::copyFailed + QStringLiteral("\r\n") + outcome.description, Prompts::Icon::Critical,
+                        true);
         return;
     }
-    prompts.message(this, CommonTexts::applicationTitle, T::restoreDone, Prompts::Icon::None);
+    if (outcome.kind == DatabaseBackup::Outcome::Kind::Refused) {
+        prompts.message(this, CommonTexts::warningTitle, outcome.description, Prompts::Icon::Exclamation,
+                        true);
+        return;
+    }
+    // The success is told only now, when the file is in place and checked; then the program ends.
+    prompts.message(this, CommonTexts::applicationTitle, doneText, Prompts::Icon::None);
     m_context.desktop->quit();
 }
 
@@ -273,7 +270,13 @@ void Frmbackup::showProgress(qint64 done, qint64 total)
     if (done < total && m_sinceProgressShown.elapsed() < kProgressIntervalMs)
         return;
     m_sinceProgressShown.start();
-    m_progress->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 1000);
+    const int value = total > 0 ? static_cast<int>(done * 1000 / total) : 1000;
+    if (value == m_progress->value())
+        return;
+    m_progress->setValue(value);
+    // The bar itself waits for a whole chunk of its style before it redraws; the window should
+    // show every step.
+    m_progress->update();
 }
 
 void Frmbackup::closeEvent(QCloseEvent* event)

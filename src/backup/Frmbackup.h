@@ -1,9 +1,12 @@
 #pragma once
 
+#include "DatabaseBackup.h"
 #include "common/AppContext.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
+
+#include <functional>
 
 class QFrame;
 class QLabel;
@@ -43,6 +46,10 @@ private:
     // Disables the commands while a copy runs, so that no second copy starts inside the first.
     void setCopying(bool copying);
     void showProgress(qint64 done, qint64 total);
+    // Runs a backup or a restore with the commands disabled and tells its outcome; a success
+    // ends the program.
+    void runCopy(const std::function<DatabaseBackup::Outcome(const Backup::BlockCopied&)>& copy,
+                 const QString& doneText);
 
     AppContext m_context;
     QLineEdit* m_backupPath = nullptr;  // Text1
