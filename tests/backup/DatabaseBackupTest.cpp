@@ -390,6 +390,20 @@ private slots:
         QCOMPARE(m_folder->view(QStringLiteral("IDE"))->count(), 2003);
     }
 
+    void restoreSettlesAJournalLeftByAKilledWriter()
+    {
+        const QString backup = makeBackup(QStringLiteral("b.mdbB"));
+        m_folder->closeDatabases();
+        QCOMPARE(runKillable(QStringLiteral("write"), QStringLiteral("-"), 0), -9);
+        QVERIFY(QFileInfo::exists(database() + QStringLiteral("-journal")));
+        // Left beside the restored file, the journal would be played back into it.
+        QVERIFY(DatabaseBackup::restore(m_folder->path(), backup, QDateTime::currentDateTime()).ok());
+        QVERIFY(!QFileInfo::exists(database() + QStringLiteral("-journal")));
+        QCOMPARE(readFile(database()), readFile(backup));
+        QVERIFY(DatabaseBackup::isClinicalDatabase(database()));
+        QCOMPARE(subjectCodes(database()).size(), 3);
+    }
+
     void killedRestoreLeavesTheDatabaseWholeAndTheProgramStarts()
     {
         addSubjects(3000, QStringLiteral("7"));
