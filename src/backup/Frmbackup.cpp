@@ -9,7 +9,6 @@
 #include "common/Desktop.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
-#include "datastore/Database.h"
 #include "datastore/Skins.h"
 
 #include <QCloseEvent>
