@@ -31,6 +31,8 @@ public:
     void openAbout() override {}
     void openUpdateCheck() override {}
     void mainWindowClosing(int) override {}
+    void openBackup() override {}
+    void exitCancelled() override {}
     void scoringClosed() override {}
     void showNeedsChart(const NeedsChartInput&) override {}
     void needsChartClosed() override {}

@@ -23,6 +23,8 @@ AppNavigator::AppNavigator(const AppContext& context) : m_context(context)
 AppNavigator::~AppNavigator()
 {
     delete m_finder;
+    delete m_backup;
+    delete m_exit;
     delete m_chart;
     delete m_scoring;
     delete m_test;
@@ -113,10 +115,33 @@ void AppNavigator::openUpdateCheck()
     m_context.desktop->quit();
 }
 
-void AppNavigator::mainWindowClosing(int)
+void AppNavigator::mainWindowClosing(int exitDialogTop)
 {
-    // Until the exit dialog is part of the program, leaving the main window ends the program.
-    m_context.desktop->quit();
+    // Opened before the main window has gone, so that the program does not end with it.
+    if (!m_exit) {
+        m_exit = new exitpro(m_context);
+        m_exit->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_exit->placeAt(exitDialogTop);
+    m_exit->show();
+    m_exit->raise();
+    m_exit->activateWindow();
+}
+
+void AppNavigator::openBackup()
+{
+    if (!m_backup) {
+        m_backup = new Frmbackup(m_context);
+        m_backup->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_backup->show();
+    m_backup->raise();
+    m_backup->activateWindow();
+}
+
+void AppNavigator::exitCancelled()
+{
+    start();
 }
 
 void AppNavigator::scoringClosed()

@@ -3,6 +3,8 @@
 #include "common/AppContext.h"
 #include "common/Navigator.h"
 
+#include "backup/Frmbackup.h"
+#include "backup/exitpro.h"
 #include "charts/FrmNemudar1.h"
 #include "mainwindow/Frm1.h"
 #include "mainwindow/FrmCode.h"
@@ -33,6 +35,8 @@ public:
     void openAbout() override;
     void openUpdateCheck() override;
     void mainWindowClosing(int exitDialogTop) override;
+    void openBackup() override;
+    void exitCancelled() override;
     void scoringClosed() override;
     void showNeedsChart(const NeedsChartInput& input) override;
     void needsChartClosed() override;
@@ -47,4 +51,6 @@ private:
     QPointer<FrmkLID> m_scoring;
     QPointer<FrmNemudar1> m_chart;
     QPointer<FrmCode> m_finder;
+    QPointer<exitpro> m_exit;
+    QPointer<Frmbackup> m_backup;
 };

@@ -26,6 +26,11 @@ public:
     virtual void openUpdateCheck() = 0;  // modal update check
     // The main window is closing for good (not quietly): the exit dialog at the given top, in twips.
     virtual void mainWindowClosing(int exitDialogTop) = 0;
+    // The exit dialog asks for a backup: the backup window opens; every way out of it ends the
+    // program.
+    virtual void openBackup() = 0;
+    // The exit dialog was cancelled: a fresh main window opens.
+    virtual void exitCancelled() = 0;
 
     // The scoring window closed: the main window comes back.
     virtual void scoringClosed() = 0;

@@ -178,6 +178,14 @@ FileState openOne(const QString& folder, File file, PageCheck pageCheck)
 
 } // namespace
 
+QStringList tableNames(File file)
+{
+    QStringList names;
+    for (const TableShape& shape : tablesOf(file))
+        names << shape.name;
+    return names;
+}
+
 QStringList subjectColumns()
 {
     return {QStringLiteral("Code"),   QStringLiteral("FName"), QStringLiteral("LName"),

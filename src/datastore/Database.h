@@ -65,6 +65,9 @@ void closeProgramDatabases(const QString& folder);
 // A data view on a table of one file of the folder, read and on its first row.
 std::unique_ptr<DataView> openView(const QString& folder, File file, const QString& table);
 
+// The tables a file holds.
+QStringList tableNames(File file);
+
 // The column names of the tables, in their order.
 QStringList subjectColumns();
 QStringList answerColumns();

@@ -26,6 +26,8 @@ public:
     {
         calls << QStringLiteral("mainWindowClosing:") + QString::number(exitDialogTop);
     }
+    void openBackup() override { calls << QStringLiteral("openBackup"); }
+    void exitCancelled() override { calls << QStringLiteral("exitCancelled"); }
     void scoringClosed() override { calls << QStringLiteral("scoringClosed"); }
     void showNeedsChart(const NeedsChartInput& input) override
     {

@@ -56,14 +56,20 @@ public:
         lastTextDefault = defaultText;
         return textAnswers.isEmpty() ? QString() : textAnswers.dequeue();
     }
-    QString openFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    QString openFileName(QWidget*, const QString& caption, const QString& folder,
+                         const QString& filter) override
     {
         shown.append({Kind::OpenFile, caption, {}});
+        lastFileFolder = folder;
+        lastFileFilter = filter;
         return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
     }
-    QString saveFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    QString saveFileName(QWidget*, const QString& caption, const QString& folder,
+                         const QString& filter) override
     {
         shown.append({Kind::SaveFile, caption, {}});
+        lastFileFolder = folder;
+        lastFileFilter = filter;
         return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
     }
     void beep() override { ++beeps; }
@@ -91,6 +97,8 @@ public:
     QQueue<bool> yesNoAnswers;
     QQueue<QString> fileAnswers;
     QString lastTextDefault;
+    QString lastFileFolder; // the folder (or proposed file) and filter of the last file dialog
+    QString lastFileFilter;
     int beeps = 0;
     std::function<void(const QString&)> onNotice;
 };

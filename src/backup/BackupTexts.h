@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QString>
+
+// The texts of the exit dialog and the backup window.
+namespace BackupTexts {
+
+// Exit dialog.
+inline const QString exitQuestion = QStringLiteral("آيا براي خروج از برنامه اطمينان داريد");
+inline const QString makeBackup = QStringLiteral("تهيه نسخه پشتيبان");
+inline const QString makeBackupBlank = QStringLiteral(" تهيه نسخه پشتيبان");
+inline const QString backingUp = QStringLiteral("پشتيبان گيري");
+inline const QString confirmPicture = QStringLiteral("خروج");
+inline const QString cancelPicture = QStringLiteral("انصراف");
+
+// Backup window.
+inline const QString windowCaption = QStringLiteral("Back up ...  Reastor");
+inline const QString chooseFile = QStringLiteral("---");
+inline const QString backupCommand = QStringLiteral("BACKUP");
+inline const QString restoreCommand = QStringLiteral("REASTOR");
+inline const QString help = QStringLiteral("راهنما");
+inline const QString backupPathCaption = QStringLiteral("مسير فايل پشتيبان:");
+inline const QString restorePathCaption = QStringLiteral("فايل بازيابي:");
+inline const QString dateCaption = QStringLiteral("تاريخ:");
+inline const QString timeCaption = QStringLiteral("ساعت:");
+inline const QString progressCaption = QStringLiteral("پيشرفت کپي");
+inline const QString saveDialogCaption = QStringLiteral("ذخيره نسخه پشتيبان");
+inline const QString openDialogCaption = QStringLiteral("انتخاب نسخه پشتيبان براي بازيابي");
+// The filter as the file dialogs of the original program wrote it: description | pattern.
+inline const QString fileFilter = QStringLiteral("Database Backup |*.mdbB");
+inline const QString backupExtension = QStringLiteral(".mdbB");
+inline const QString backupFolder = QStringLiteral("Back");
+
+// Parts of the proposed backup file name: "Velmora" "در تاريخ" date " ساعت)" time ")" ".mdbB".
+inline const QString nameProduct = QStringLiteral("Velmora");
+inline const QString nameOnDate = QStringLiteral("در تاريخ");
+inline const QString nameAtTime = QStringLiteral(" ساعت)");
+inline const QString nameTimeEnd = QStringLiteral(")");
+// The safety copy of the database that a restore replaces.
+inline const QString safetyNameOnDate = QStringLiteral("پيش از بازيابي در تاريخ");
+
+inline const QString backupPathEmpty = QStringLiteral("لطفا مسير تهيه نسخه پشتيبان را وارد کنيد");
+inline const QString restorePathEmpty = QStringLiteral("لطفا مسير فايل مربوطه را وارد کنيد");
+inline const QString overwriteQuestion =
+    QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟");
+inline const QString backupRefused = QStringLiteral("عدم موفقيت در تهيه نسخه پشتيبان");
+inline const QString restoreQuestion = QStringLiteral("آيا ميخواهيد اطلاعات را بازيابي کنيد؟");
+inline const QString restoreRefused = QStringLiteral("عدم موفقيت در بازيابي اطلاعات ");
+inline const QString copyFailed = QStringLiteral("اشکال در ايجاد نسخه پشتيباني");
+inline const QString backupDone = QStringLiteral("نسخه پشتيبان تهيه گرديد");
+inline const QString restoreDone = QStringLiteral("بازيابي اطلاعات انجام شد");
+
+// Failure descriptions, shown after the copy-failure text or on their own.
+inline const QString sourceMissing = QStringLiteral("فايل مبدا پيدا نشد:");
+inline const QString sourceNotAFile = QStringLiteral("مسير انتخاب شده يک فايل نيست:");
+inline const QString sourceUnreadable = QStringLiteral("فايل مبدا باز نشد:");
+inline const QString destinationUnwritable = QStringLiteral("فايل مقصد ايجاد نشد:");
+inline const QString readFailed = QStringLiteral("خواندن از فايل مبدا ممکن نشد:");
+inline const QString writeFailed = QStringLiteral("نوشتن در فايل مقصد ممکن نشد (شايد فضاي ديسک پر است):");
+inline const QString databaseBusy =
+    QStringLiteral("اطلاعات برنامه در حال تغيير است؛ چند لحظه بعد دوباره تلاش کنيد.");
+inline const QString copyNotSound =
+    QStringLiteral("نسخه تهيه شده سالم نبود و ذخيره نشد؛ فايل قبلي با اين نام دست نخورده باقي ماند.");
+inline const QString replaceFailed = QStringLiteral("جايگزيني فايل ممکن نشد:");
+inline const QString notABackup = QStringLiteral("فايل انتخاب شده نسخه پشتيبان سالمي از اطلاعات اين برنامه "
+                                                 "نيست و بازيابي نشد؛ اطلاعات فعلي دست نخورده باقي ماند.");
+inline const QString safetyCopyFailed =
+    QStringLiteral("نسخه احتياطي از اطلاعات فعلي در پوشه Back ساخته نشد؛ اطلاعات فعلي دست نخورده باقي ماند:");
+inline const QString databaseInUse =
+    QStringLiteral("فايل اطلاعات برنامه آزاد نشد؛ اطلاعات فعلي دست نخورده باقي ماند.");
+
+inline const QString helpText = QStringLiteral(
+    "با اين پنجره از اطلاعات برنامه نسخه پشتيبان تهيه مي کنيد و در صورت نياز اطلاعات را به حالت قبلي "
+    "باز مي گردانيد.\n"
+    "تهيه نسخه پشتيبان: روي دکمه --- کنار کادر پشتيبان کليک کنيد، در پنجره باز شده محل و نام فايل را "
+    "انتخاب و ذخيره کنيد، سپس روي دکمه BACKUP کليک کنيد تا پيام «نسخه پشتيبان تهيه گرديد» نمايش داده "
+    "شود.\n"
+    "هر چند وقت يک بار نسخه پشتيبان تهيه کنيد تا پس از نصب دوباره برنامه يا ويندوز بتوانيد اطلاعات "
+    "را بازيابي کنيد.\n"
+    "پيش از نصب دوباره ويندوز، نسخه پشتيبان را روي درايوي غير از درايوي که ويندوز روي آن نصب مي شود "
+    "نگه داريد.\n"
+    "بازيابي اطلاعات: روي دکمه --- کنار کادر بازيابي کليک کنيد، آخرين فايل پشتيبان را انتخاب و باز "
+    "کنيد، روي دکمه REASTOR کليک کنيد و به پرسش پاسخ بله دهيد تا پيام «بازيابي اطلاعات انجام شد» "
+    "نمايش داده شود.\n"
+    "پيش از هر بازيابي، اطلاعات فعلي به صورت خودکار در پوشه Back نگه داشته مي شود.");
+
+} // namespace BackupTexts
