@@ -2,10 +2,13 @@
 
 #include "charts/FrmNemudar1.h"
 #include "common/Desktop.h"
+#include "export/ExportCommand.h"
 #include "mainwindow/Frm1.h"
 #include "scoring/FrmkLID.h"
 #include "testing/FrmTest.h"
 #include "testing/Frmpas2.h"
+
+#include <QApplication>
 
 AppNavigator::AppNavigator(const AppContext& context) : m_context(context)
 {
@@ -102,7 +105,11 @@ void AppNavigator::needsChartClosed()
 
 void AppNavigator::printSubjectList(const SubjectSelection&, bool) {}
 
-void AppNavigator::exportSubjects(const SubjectSelection&) {}
+void AppNavigator::exportSubjects(const SubjectSelection& selection)
+{
+    QWidget* parent = QApplication::activeWindow();
+    ExportCommand(m_context, parent ? parent : m_main.data()).run(selection);
+}
 
 ClinicTexts AppNavigator::clinicTexts() const
 {

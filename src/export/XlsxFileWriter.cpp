@@ -1,0 +1,234 @@
+#include "XlsxFileWriter.h"
+
+#include "ExportTexts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <xlsxwriter.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// libxlsxwriter takes UTF-8 file names and converts them itself where the system wants otherwise.
+QByteArray fileNameForLibrary(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(path).toUtf8();
+#else
+    return QFile::encodeName(path);
+#endif
+}
+
+double columnWidth(const ExportVariable& variable)
+{
+    double width = 6.0;
+    switch (variable.kind) {
+    case ExportVariable::Kind::Text:
+        width = 14.0;
+        break;
+    case ExportVariable::Kind::Whole:
+        width = 5.0;
+        break;
+    case ExportVariable::Kind::Fraction:
+        width = 7.0;
+        break;
+    }
+    return std::max(width, variable.name.size() + 2.0);
+}
+
+} // namespace
+
+XlsxFileWriter::~XlsxFileWriter()
+{
+    discard();
+}
+
+bool XlsxFileWriter::check(int error)
+{
+    if (error == LXW_NO_ERROR)
+        return true;
+    if (m_error.isEmpty())
+        m_error = QString::fromUtf8(lxw_strerror(static_cast<lxw_error>(error)));
+    return false;
+}
+
+bool XlsxFileWriter::writeText(lxw_worksheet* sheet, int row, int column, const QString& text, lxw_format* format)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return check(worksheet_write_string(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
+                                        utf8.constData(), format));
+}
+
+bool XlsxFileWriter::open(const QString& targetPath, const QVector<ExportVariable>& variables)
+{
+    m_targetPath = targetPath;
+    m_variables = variables;
+    m_error.clear();
+    m_nextRow = 0;
+
+    // A unique name beside the target; libxlsxwriter then writes it anew.
+    const QFileInfo target(targetPath);
+    QTemporaryFile temporary(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.part").arg(target.fileName())));
+    temporary.setAutoRemove(false);
+    if (!temporary.open()) {
+        m_error = temporary.errorString();
+        return false;
+    }
+    m_temporaryPath = temporary.fileName();
+    temporary.close();
+
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    const QByteArray fileName = fileNameForLibrary(m_temporaryPath);
+    m_workbook = workbook_new_opt(fileName.constData(), &options);
+    if (!m_workbook) {
+        m_error = QString::fromUtf8(lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED));
+        discard();
+        return false;
+    }
+    m_data = workbook_add_worksheet(m_workbook, ExportTexts::dataSheet.toUtf8().constData());
+    m_codebook = workbook_add_worksheet(m_workbook, ExportTexts::codebookSheet.toUtf8().constData());
+    if (!m_data || !m_codebook) {
+        m_error = QString::fromUtf8(lxw_strerror(LXW_ERROR_CREATING_TMPFILE));
+        discard();
+        return false;
+    }
+    m_headerFormat = workbook_add_format(m_workbook);
+    format_set_bold(m_headerFormat);
+    format_set_bg_color(m_headerFormat, 0xDDEBF7);
+    format_set_bottom(m_headerFormat, LXW_BORDER_THIN);
+    m_scoreFormat = workbook_add_format(m_workbook);
+    format_set_num_format(m_scoreFormat, "0.00");
+    m_wrapFormat = workbook_add_format(m_workbook);
+    format_set_text_wrap(m_wrapFormat);
+    format_set_align(m_wrapFormat, LXW_ALIGN_VERTICAL_TOP);
+    format_set_reading_order(m_wrapFormat, 2);
+
+    worksheet_right_to_left(m_data);
+    worksheet_freeze_panes(m_data, 1, 0);
+    setColumnWidths();
+    for (qsizetype column = 0; column < m_variables.size(); ++column) {
+        if (!writeText(m_data, 0, static_cast<int>(column), m_variables.at(column).name, m_headerFormat)) {
+            discard();
+            return false;
+        }
+    }
+    m_nextRow = 1;
+    return true;
+}
+
+void XlsxFileWriter::setColumnWidths()
+{
+    for (qsizetype column = 0; column < m_variables.size(); ++column) {
+        const ExportVariable& variable = m_variables.at(column);
+        const auto at = static_cast<lxw_col_t>(column);
+        worksheet_set_column(m_data, at, at, columnWidth(variable),
+                             variable.kind == ExportVariable::Kind::Fraction ? m_scoreFormat : nullptr);
+    }
+}
+
+bool XlsxFileWriter::writeRow(const ExportRow& row)
+{
+    if (!m_workbook)
+        return false;
+    const auto rowIndex = static_cast<lxw_row_t>(m_nextRow);
+    for (qsizetype column = 0; column < row.size(); ++column) {
+        const ExportCell& cell = row.at(column);
+        const auto col = static_cast<lxw_col_t>(column);
+        const bool fraction =
+            column < m_variables.size() && m_variables.at(column).kind == ExportVariable::Kind::Fraction;
+        switch (cell.kind) {
+        case ExportCell::Kind::Empty:
+            break;
+        case ExportCell::Kind::Number:
+            if (!check(worksheet_write_number(m_data, rowIndex, col, cell.number, fraction ? m_scoreFormat : nullptr)))
+                return false;
+            break;
+        case ExportCell::Kind::Text:
+            if (!writeText(m_data, m_nextRow, static_cast<int>(column), cell.text, nullptr))
+                return false;
+            break;
+        }
+    }
+    ++m_nextRow;
+    return true;
+}
+
+bool XlsxFileWriter::writeCodebook()
+{
+    using namespace ExportTexts;
+    worksheet_right_to_left(m_codebook);
+    worksheet_freeze_panes(m_codebook, 1, 0);
+    worksheet_set_column(m_codebook, 0, 0, 12, nullptr);
+    worksheet_set_column(m_codebook, 1, 1, 24, m_wrapFormat);
+    worksheet_set_column(m_codebook, 2, 2, 70, m_wrapFormat);
+    worksheet_set_column(m_codebook, 3, 3, 45, m_wrapFormat);
+    const QStringList header{codebookVariable, codebookCaption, codebookMeaning, codebookValues};
+    for (int column = 0; column < header.size(); ++column) {
+        if (!writeText(m_codebook, 0, column, header.at(column), m_headerFormat))
+            return false;
+    }
+    for (qsizetype i = 0; i < m_variables.size(); ++i) {
+        const ExportVariable& variable = m_variables.at(i);
+        const int row = static_cast<int>(i) + 1;
+        if (!writeText(m_codebook, row, 0, variable.name, nullptr) ||
+            !writeText(m_codebook, row, 1, variable.caption, m_wrapFormat) ||
+            !writeText(m_codebook, row, 2, variable.meaning, m_wrapFormat) ||
+            (!variable.values.isEmpty() && !writeText(m_codebook, row, 3, variable.values, m_wrapFormat)))
+            return false;
+    }
+    return true;
+}
+
+bool XlsxFileWriter::commit()
+{
+    if (!m_workbook)
+        return false;
+    if (m_nextRow > 1 && !m_variables.isEmpty())
+        worksheet_autofilter(m_data, 0, 0, static_cast<lxw_row_t>(m_nextRow - 1),
+                             static_cast<lxw_col_t>(m_variables.size() - 1));
+    if (!writeCodebook()) {
+        discard();
+        return false;
+    }
+    // workbook_close writes the whole file and frees the workbook, whatever its result.
+    const lxw_error closed = workbook_close(m_workbook);
+    m_workbook = nullptr;
+    if (!check(closed)) {
+        discard();
+        return false;
+    }
+    // A new file gets the usual permissions; a replaced one keeps its own.
+    const QFileInfo target(m_targetPath);
+    QFile::setPermissions(m_temporaryPath, target.exists() ? target.permissions()
+                                                           : QFile::ReadOwner | QFile::WriteOwner |
+                                                                 QFile::ReadGroup | QFile::ReadOther);
+    // Renaming over the target replaces it in one step: readers see the old file or the new one.
+    std::error_code error;
+    std::filesystem::rename(QFileInfo(m_temporaryPath).filesystemFilePath(), target.filesystemFilePath(), error);
+    if (error) {
+        m_error = QString::fromLocal8Bit(error.message());
+        discard();
+        return false;
+    }
+    m_temporaryPath.clear();
+    return true;
+}
+
+void XlsxFileWriter::discard()
+{
+    if (m_workbook) {
+        lxw_workbook_free(m_workbook);
+        m_workbook = nullptr;
+    }
+    m_data = m_codebook = nullptr;
+    if (!m_temporaryPath.isEmpty()) {
+        QFile::remove(m_temporaryPath);
+        m_temporaryPath.clear();
+    }
+}
