@@ -2,6 +2,10 @@
 
 #include "ExportTexts.h"
 
+#include <QLocale>
+
+#include <cmath>
+
 namespace ExportTable {
 
 namespace {
@@ -138,6 +142,21 @@ ExportRow cells(const StoredSubject& subject)
 
 std::optional<double> storedNumber(const QString& text)
 {
+    // Answers, ages and counts are a few ASCII digits: read them without the general conversion,
+    // which a hundred thousand subjects would feel.
+    if (!text.isEmpty() && text.size() <= 9) {
+        qint64 whole = 0;
+        bool plain = true;
+        for (const QChar c : text) {
+            if (c < u'0' || c > u'9') {
+                plain = false;
+                break;
+            }
+            whole = whole * 10 + (c.unicode() - u'0');
+        }
+        if (plain)
+            return static_cast<double>(whole);
+    }
     QString ascii;
     ascii.reserve(text.size());
     bool seenDigit = false;
@@ -167,7 +186,10 @@ std::optional<double> storedNumber(const QString& text)
 
 QString numberText(double value)
 {
-    return QString::number(value, 'g', 15);
+    if (std::trunc(value) == value && std::fabs(value) < 1e15)
+        return QString::number(static_cast<qint64>(value));
+    // The shortest text that reads back as the same number: 3.43 stays "3.43".
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
 } // namespace ExportTable
