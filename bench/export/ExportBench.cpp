@@ -74,9 +74,8 @@ int main(int argc, char* argv[])
         int written = 0;
         // The processor time as well: on a busy machine the wall clock says more about the neighbours.
         const std::clock_t cpuStart = std::clock();
-        const double core = BenchSupport::medianMilliseconds(kRuns, [&](int) {
-            written = SubjectExport::write(database, SubjectSelection{}, path).subjects;
-        });
+        const double core = BenchSupport::medianMilliseconds(
+            kRuns, [&](int) { written = SubjectExport::write(database, SubjectSelection{}, path).subjects; });
         const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC / kRuns;
         prompts.file = path;
         const double command = BenchSupport::medianMilliseconds(

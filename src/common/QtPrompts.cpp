@@ -70,12 +70,15 @@ QString runFileDialog(QWidget* parent, const QString& caption, const QString& fo
         // A name typed without a suffix gets the one of the chosen file type, and the dialog then
         // asks before replacing a file of that full name.
         const auto suffixOf = [](const QString& nameFilter) {
-            const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(nameFilter);
+            const QRegularExpressionMatch match =
+                QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(nameFilter);
             return match.hasMatch() ? match.captured(1) : QString();
         };
         dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
         QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                         [&dialog, suffixOf](const QString& nameFilter) { dialog.setDefaultSuffix(suffixOf(nameFilter)); });
+                         [&dialog, suffixOf](const QString& nameFilter) {
+                             dialog.setDefaultSuffix(suffixOf(nameFilter));
+                         });
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

@@ -24,7 +24,10 @@ constexpr qint64 kEventInterval = 40;
 
 } // namespace
 
-ExportCommand::ExportCommand(const AppContext& context, QWidget* parent) : m_context(context), m_parent(parent) {}
+ExportCommand::ExportCommand(const AppContext& context, QWidget* parent)
+    : m_context(context), m_parent(parent)
+{
+}
 
 QString ExportCommand::proposedPath() const
 {
@@ -68,7 +71,8 @@ bool ExportCommand::run(const SubjectSelection& selection)
     if (path.isEmpty())
         return false;
 
-    QProgressDialog dialog(ExportTexts::progressLabel, ExportTexts::progressCancel, 0, std::max(total, 1), m_parent);
+    QProgressDialog dialog(ExportTexts::progressLabel, ExportTexts::progressCancel, 0, std::max(total, 1),
+                           m_parent);
     dialog.setWindowTitle(ExportTexts::progressTitle);
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.setMinimumDuration(300);
@@ -98,8 +102,8 @@ bool ExportCommand::run(const SubjectSelection& selection)
         prompts.notice(m_parent, ExportTexts::cancelled);
         return false;
     case SubjectExport::Outcome::Status::Failed:
-        prompts.message(m_parent, ExportTexts::failureTitle, ExportTexts::failed.arg(shownPath, outcome.error),
-                        Prompts::Icon::Exclamation, true);
+        prompts.message(m_parent, ExportTexts::failureTitle,
+                        ExportTexts::failed.arg(shownPath, outcome.error), Prompts::Icon::Exclamation, true);
         return false;
     case SubjectExport::Outcome::Status::Written:
         break;

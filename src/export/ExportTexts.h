@@ -13,8 +13,7 @@ namespace ExportTexts {
 // The command and its file dialog.
 inline const QString command = QStringLiteral("خروجي اکسل");
 inline const QString saveCaption = command;
-inline const QString fileFilter =
-    QStringLiteral("کارپوشه اکسل (*.xlsx);;متن جدا شده با ويرگول (*.csv)");
+inline const QString fileFilter = QStringLiteral("کارپوشه اکسل (*.xlsx);;متن جدا شده با ويرگول (*.csv)");
 // The proposed file name is this prefix, today's Jalali date as 1402-02-13 and the suffix.
 inline const QString proposedNamePrefix = QStringLiteral("Velmora-");
 
@@ -27,12 +26,15 @@ inline const QString& progressCancel = CommonTexts::cancel;
 inline const QString cancelled = QStringLiteral("خروجي لغو شد؛ فايلي ساخته نشد");
 inline const QString& failureTitle = CommonTexts::warningTitle;
 // %1 the file, %2 the reason.
-inline const QString failed = QStringLiteral("خروجي ذخيره نشد؛ فايل قبلي با اين نام، اگر بود، دست نخورده ماند.\n%1\n%2");
+inline const QString failed =
+    QStringLiteral("خروجي ذخيره نشد؛ فايل قبلي با اين نام، اگر بود، دست نخورده ماند.\n%1\n%2");
 inline const QString folderChosen = QStringLiteral("اين نام متعلق به يک پوشه است، نه يک فايل");
+inline const QString incompleteWorkbook = QStringLiteral("فايل کامل نوشته نشد؛ شايد جاي خالي ديسک کافي نيست");
 inline const QString readFailed = QStringLiteral("خواندن اطلاعات آزمودني ها ممکن نشد: %1");
 inline const QString& successTitle = CommonTexts::attentionTitle;
 // %1 the number of subjects, %2 the file.
-inline const QString written = QStringLiteral("اطلاعات %1 آزمودني در اين فايل ذخيره شد:\n%2\n\nفايل باز شود؟");
+inline const QString written =
+    QStringLiteral("اطلاعات %1 آزمودني در اين فايل ذخيره شد:\n%2\n\nفايل باز شود؟");
 
 // Sheet names (at most 31 characters, none of : \ / ? * [ ]).
 inline const QString dataSheet = QStringLiteral("آزمودني ها");
@@ -69,8 +71,8 @@ inline const QString meaningDate = QStringLiteral("تاريخ شمسي ثبت آ
 inline const QString meaningTime = QStringLiteral("ساعت ثبت آزمودني (متن)");
 // %1 the item text, %2 the need's caption.
 inline const QString meaningItem = QStringLiteral("%1 (مقياس: %2)");
-inline const QString meaningScore = QStringLiteral(
-    "ميانگين هفت سوال مقياس، سوال بي پاسخ صفر حساب مي شود (عدد)؛ خالي: نمره گذاري نشده");
+inline const QString meaningScore =
+    QStringLiteral("ميانگين هفت سوال مقياس، سوال بي پاسخ صفر حساب مي شود (عدد)؛ خالي: نمره گذاري نشده");
 // %1 the first item, %2 the last item.
 inline const QString meaningMissing = QStringLiteral("تعداد سوال هاي بي پاسخ %1 تا %2 (عدد)");
 inline const QString meaningMissingTotal = QStringLiteral("تعداد سوال هاي بي پاسخ از 35 سوال (عدد)");
@@ -78,11 +80,11 @@ inline const QString meaningMissingTotal = QStringLiteral("تعداد سوال �
 // Value lists.
 inline const QString valuesGender = CommonTexts::male + QStringLiteral("، ") + CommonTexts::female;
 inline const QString valuesGroup = QStringLiteral("A تا G");
-inline const QString valuesAnswer = QStringLiteral("5 = ") + TestingTexts::optionVeryMuch + QStringLiteral("، 4 = ") +
-                                    TestingTexts::optionMuch + QStringLiteral("، 3 = ") +
-                                    TestingTexts::optionMedium + QStringLiteral("، 2 = ") +
-                                    TestingTexts::optionLittle + QStringLiteral("، 1 = ") +
-                                    TestingTexts::optionVeryLittle + QStringLiteral("؛ خالي = بي پاسخ");
+inline const QString valuesAnswer =
+    QStringLiteral("5 = ") + TestingTexts::optionVeryMuch + QStringLiteral("، 4 = ") +
+    TestingTexts::optionMuch + QStringLiteral("، 3 = ") + TestingTexts::optionMedium +
+    QStringLiteral("، 2 = ") + TestingTexts::optionLittle + QStringLiteral("، 1 = ") +
+    TestingTexts::optionVeryLittle + QStringLiteral("؛ خالي = بي پاسخ");
 inline const QString valuesScore = QStringLiteral("0 تا 5");
 inline const QString valuesMissing = QStringLiteral("0 تا 7");
 inline const QString valuesMissingTotal = QStringLiteral("0 تا 35");

@@ -70,9 +70,10 @@ bool SubjectRowReader::start()
         columns << QStringLiteral("i.") + quotedIdentifier(QString::fromLatin1(scale.field));
     for (int item = 1; item <= ScoringKey::kItemCount; ++item)
         columns << QStringLiteral("a.") + quotedIdentifier(Database::itemColumn(item));
-    const QString order = m_orderColumn.isEmpty()
-                              ? QStringLiteral(" ORDER BY i.rowid")
-                              : QStringLiteral(" ORDER BY COALESCE(i.%1, ''), i.rowid").arg(quotedIdentifier(m_orderColumn));
+    const QString order =
+        m_orderColumn.isEmpty()
+            ? QStringLiteral(" ORDER BY i.rowid")
+            : QStringLiteral(" ORDER BY COALESCE(i.%1, ''), i.rowid").arg(quotedIdentifier(m_orderColumn));
     // Nothing ties an Answer row to its subject but the code, and nothing stops a second row of
     // the same code: the first one in stored order is the one the test windows and the scoring use.
     const QString sql = QStringLiteral("SELECT %1 FROM IDE AS i LEFT JOIN Answer AS a ON a.rowid = "

@@ -2,12 +2,14 @@
 
 #include "ExportTexts.h"
 
+#include <QByteArrayMatcher>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
 #include <xlsxwriter.h>
+#include <zip.h>
 
 #include <filesystem>
 #include <system_error>
@@ -43,6 +45,35 @@ double columnWidth(const ExportVariable& variable)
 
 } // namespace
 
+bool XlsxFileWriter::hasAllRows(const QString& path, int expectedRows)
+{
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    if (!archive)
+        return false;
+    bool complete = false;
+    if (zip_file_t* sheet = zip_fopen(archive, "xl/worksheets/sheet1.xml", 0)) {
+        static const QByteArray rowStart = QByteArrayLiteral("<row ");
+        const QByteArrayMatcher matcher(rowStart);
+        QByteArray chunk(1 << 18, Qt::Uninitialized);
+        QByteArray tail; // the end of what was read: a row start may be cut in two by the chunks
+        qint64 rows = 0;
+        zip_int64_t read = 0;
+        while ((read = zip_fread(sheet, chunk.data(), static_cast<zip_uint64_t>(chunk.size()))) > 0) {
+            const QByteArray text = tail + QByteArray::fromRawData(chunk.constData(), read);
+            // Row starts wholly inside the tail were counted with the previous chunk.
+            const qsizetype from = std::max<qsizetype>(0, tail.size() - rowStart.size() + 1);
+            for (qsizetype at = matcher.indexIn(text, from); at >= 0; at = matcher.indexIn(text, at + 1))
+                ++rows;
+            tail = text.right(32);
+        }
+        zip_fclose(sheet);
+        complete = read == 0 && rows == expectedRows && tail.trimmed().endsWith("</worksheet>");
+    }
+    zip_discard(archive);
+    return complete;
+}
+
 XlsxFileWriter::~XlsxFileWriter()
 {
     discard();
@@ -57,7 +88,8 @@ bool XlsxFileWriter::check(int error)
     return false;
 }
 
-bool XlsxFileWriter::writeText(lxw_worksheet* sheet, int row, int column, const QString& text, lxw_format* format)
+bool XlsxFileWriter::writeText(lxw_worksheet* sheet, int row, int column, const QString& text,
+                               lxw_format* format)
 {
     const QByteArray utf8 = text.toUtf8();
     return check(worksheet_write_string(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
@@ -73,7 +105,8 @@ bool XlsxFileWriter::open(const QString& targetPath, const QVector<ExportVariabl
 
     // A unique name beside the target; libxlsxwriter then writes it anew.
     const QFileInfo target(targetPath);
-    QTemporaryFile temporary(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.part").arg(target.fileName())));
+    QTemporaryFile temporary(
+        target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.part").arg(target.fileName())));
     temporary.setAutoRemove(false);
     if (!temporary.open()) {
         m_error = temporary.errorString();
@@ -146,7 +179,8 @@ bool XlsxFileWriter::writeRow(const ExportRow& row)
         case ExportCell::Kind::Empty:
             break;
         case ExportCell::Kind::Number:
-            if (!check(worksheet_write_number(m_data, rowIndex, col, cell.number, fraction ? m_scoreFormat : nullptr)))
+            if (!check(worksheet_write_number(m_data, rowIndex, col, cell.number,
+                                              fraction ? m_scoreFormat : nullptr)))
                 return false;
             break;
         case ExportCell::Kind::Text:
@@ -203,6 +237,11 @@ bool XlsxFileWriter::commit()
         discard();
         return false;
     }
+    if (!hasAllRows(m_temporaryPath, m_nextRow)) {
+        m_error = ExportTexts::incompleteWorkbook;
+        discard();
+        return false;
+    }
     // A new file gets the usual permissions; a replaced one keeps its own.
     const QFileInfo target(m_targetPath);
     QFile::setPermissions(m_temporaryPath, target.exists() ? target.permissions()
@@ -210,7 +249,8 @@ bool XlsxFileWriter::commit()
                                                                  QFile::ReadGroup | QFile::ReadOther);
     // Renaming over the target replaces it in one step: readers see the old file or the new one.
     std::error_code error;
-    std::filesystem::rename(QFileInfo(m_temporaryPath).filesystemFilePath(), target.filesystemFilePath(), error);
+    std::filesystem::rename(QFileInfo(m_temporaryPath).filesystemFilePath(), target.filesystemFilePath(),
+                            error);
     if (error) {
         m_error = QString::fromLocal8Bit(error.message());
         discard();

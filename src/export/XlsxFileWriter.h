@@ -31,6 +31,12 @@ public:
     void discard() override;
     QString errorString() const override { return m_error; }
 
+    // In constant-memory mode libxlsxwriter keeps the rows in a temporary file whose write errors
+    // it does not report: on a full disk the workbook would silently lack its last rows. So the
+    // finished data sheet is read back, and its rows (the header included) counted, before the
+    // file may replace anything.
+    static bool hasAllRows(const QString& path, int rows);
+
 private:
     bool writeText(lxw_worksheet* sheet, int row, int column, const QString& text, lxw_format* format);
     bool check(int error);

@@ -1,5 +1,6 @@
-#include "export/CsvFileWriter.h"
 #include "export/ExportTable.h"
+#include "export/CsvFileWriter.h"
+#include "export/XlsxFileWriter.h"
 
 #include <QtTest>
 
@@ -57,8 +58,8 @@ private slots:
                                                 "education", "group", "reg_date", "reg_time"}));
         QCOMPARE(names.at(10), QStringLiteral("q1"));
         QCOMPARE(names.at(44), QStringLiteral("q35"));
-        QCOMPARE(names.mid(45), QStringList({"S", "L", "F1", "P", "F2", "miss_S", "miss_L", "miss_F1", "miss_P",
-                                             "miss_F2", "miss_total"}));
+        QCOMPARE(names.mid(45), QStringList({"S", "L", "F1", "P", "F2", "miss_S", "miss_L", "miss_F1",
+                                             "miss_P", "miss_F2", "miss_total"}));
         const QRegularExpression portable(QStringLiteral("^[A-Za-z][A-Za-z0-9_]*$"));
         for (const QString& name : names)
             QVERIFY2(portable.match(name).hasMatch(), qPrintable(name));
@@ -79,13 +80,14 @@ private slots:
     void cellsKeepTypesAndCountUnansweredItemsPerScale()
     {
         StoredSubject subject;
-        subject.particulars = {"007", QStringLiteral("علی"), "", QStringLiteral("۳۰"), QStringLiteral("زن"),
-                               "", "", "B", "1402/02/13", "10:00"};
+        subject.particulars = {
+            "007", QStringLiteral("علی"), "",     QStringLiteral("۳۰"), QStringLiteral("زن"), "", "",
+            "B",   "1402/02/13",          "10:00"};
         for (QString& answer : subject.answers)
             answer = QStringLiteral("4");
-        subject.answers[2].clear();  // item 3: S
-        subject.answers[16].clear(); // item 17: F1
-        subject.answers[17].clear(); // item 18: F1
+        subject.answers[2].clear();                // item 3: S
+        subject.answers[16].clear();               // item 17: F1
+        subject.answers[17].clear();               // item 18: F1
         subject.answers[29] = QStringLiteral("0"); // answered, as the scoring counts it
         subject.scores = {"3.43", ".", "4.", "", "x"};
         const ExportRow row = ExportTable::cells(subject);
@@ -115,17 +117,28 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("field");
         QTest::newRow("plain persian") << QStringLiteral("احمدي") << QStringLiteral("احمدي");
-        QTest::newRow("apostrophe") << "O'Brien" << "O'Brien";
-        QTest::newRow("comma") << "Smith, Jr." << "\"Smith, Jr.\"";
-        QTest::newRow("double quote") << "a \"b\"" << "\"a \"\"b\"\"\"";
-        QTest::newRow("line feed") << "a\nb" << "\"a\nb\"";
-        QTest::newRow("formula") << "=HYPERLINK(\"http://x\",\"y\")" << "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"";
-        QTest::newRow("plus") << "+98 912" << "'+98 912";
-        QTest::newRow("minus") << "-2+3" << "'-2+3";
-        QTest::newRow("at") << "@SUM(A1)" << "'@SUM(A1)";
-        QTest::newRow("blank then equals") << "  =1+1" << "'  =1+1";
-        QTest::newRow("tab") << "\t=1" << "'\t=1";
-        QTest::newRow("equals inside") << "a=b" << "a=b";
+        QTest::newRow("apostrophe") << "O'Brien"
+                                    << "O'Brien";
+        QTest::newRow("comma") << "Smith, Jr."
+                               << "\"Smith, Jr.\"";
+        QTest::newRow("double quote") << "a \"b\""
+                                      << "\"a \"\"b\"\"\"";
+        QTest::newRow("line feed") << "a\nb"
+                                   << "\"a\nb\"";
+        QTest::newRow("formula") << "=HYPERLINK(\"http://x\",\"y\")"
+                                 << "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"";
+        QTest::newRow("plus") << "+98 912"
+                              << "'+98 912";
+        QTest::newRow("minus") << "-2+3"
+                               << "'-2+3";
+        QTest::newRow("at") << "@SUM(A1)"
+                            << "'@SUM(A1)";
+        QTest::newRow("blank then equals") << "  =1+1"
+                                           << "'  =1+1";
+        QTest::newRow("tab") << "\t=1"
+                             << "'\t=1";
+        QTest::newRow("equals inside") << "a=b"
+                                       << "a=b";
     }
     void csvFieldsAreQuotedAndNeverRunAsFormulas()
     {
@@ -141,6 +154,26 @@ private slots:
         QCOMPARE(CsvFileWriter::field(ExportCell::fromNumber(0)), QStringLiteral("0"));
         QCOMPARE(CsvFileWriter::field(ExportCell::fromNumber(100000)), QStringLiteral("100000"));
         QCOMPARE(CsvFileWriter::field(ExportCell::empty()), QString());
+    }
+
+    void aFinishedWorkbookIsCheckedForEveryRow()
+    {
+        // Enough rows that the read-back crosses many chunk boundaries.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("rows.xlsx"));
+        StoredSubject subject;
+        subject.particulars[0] = QStringLiteral("1");
+        subject.answers.fill(QStringLiteral("3"));
+        XlsxFileWriter writer;
+        QVERIFY(writer.open(path, ExportTable::variables()));
+        for (int i = 0; i < 3000; ++i)
+            QVERIFY(writer.writeRow(ExportTable::cells(subject)));
+        QVERIFY(writer.commit());
+        QVERIFY(XlsxFileWriter::hasAllRows(path, 3001));
+        QVERIFY(!XlsxFileWriter::hasAllRows(path, 3000));
+        QVERIFY(!XlsxFileWriter::hasAllRows(path, 3002));
+        QVERIFY(!XlsxFileWriter::hasAllRows(dir.filePath(QStringLiteral("missing.xlsx")), 1));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"rows.xlsx"}));
     }
 };
 

@@ -1,6 +1,6 @@
-#include "export/ExportCommand.h"
 #include "TestProgramFolder.h"
 #include "datastore/DataView.h"
+#include "export/ExportCommand.h"
 #include "export/ExportTexts.h"
 
 #include <QApplication>
@@ -125,7 +125,8 @@ private slots:
         const QString path = m_out.filePath(QStringLiteral("all.csv"));
         QVERIFY(exportTo(path));
         const QString header =
-            QStringLiteral("code,first_name,last_name,age,gender,marital,education,group,reg_date,reg_time,") +
+            QStringLiteral(
+                "code,first_name,last_name,age,gender,marital,education,group,reg_date,reg_time,") +
             [] {
                 QStringList q;
                 for (int i = 1; i <= 35; ++i)
@@ -149,7 +150,8 @@ private slots:
                            "1402/02/13,14:05:09,") +
                 answersCsv(QStringList(35, QString())) + QStringLiteral(",3.43,0,4,2.86,1,7,7,7,7,7,35"),
         };
-        const QByteArray expected = QByteArrayLiteral("\xEF\xBB\xBF") + (lines.join(QStringLiteral("\r\n")) + "\r\n").toUtf8();
+        const QByteArray expected =
+            QByteArrayLiteral("\xEF\xBB\xBF") + (lines.join(QStringLiteral("\r\n")) + "\r\n").toUtf8();
         QCOMPARE(readAll(path), expected);
         QCOMPARE(outputFiles(), QStringList({QStringLiteral("all.csv")}));
     }
@@ -247,7 +249,8 @@ private slots:
 
     void nothingToExportSaysSo()
     {
-        QVERIFY(!exportTo(m_out.filePath(QStringLiteral("none.csv")), {QStringLiteral("Group"), QStringLiteral("G")}));
+        QVERIFY(!exportTo(m_out.filePath(QStringLiteral("none.csv")),
+                          {QStringLiteral("Group"), QStringLiteral("G")}));
         QCOMPARE(prompts().notices(), QStringList({ExportTexts::noSubjects}));
         QVERIFY(outputFiles().isEmpty());
     }
