@@ -21,6 +21,7 @@ struct Particular
     const QString* meaning;
     const QString* values;
     Kind kind;
+    double width;
 };
 
 const QString kNoValues;
@@ -29,16 +30,16 @@ const std::array<Particular, StoredSubject::kParticularCount>& particulars()
 {
     using namespace ExportTexts;
     static const std::array<Particular, StoredSubject::kParticularCount> list{{
-        {"Code", "code", &captionCode, &meaningCode, &kNoValues, Kind::Text},
-        {"FName", "first_name", &captionFirstName, &meaningText, &kNoValues, Kind::Text},
-        {"LName", "last_name", &captionLastName, &meaningText, &kNoValues, Kind::Text},
-        {"Sen", "age", &captionAge, &meaningAge, &kNoValues, Kind::Whole},
-        {"Jens", "gender", &captionGender, &meaningText, &valuesGender, Kind::Text},
-        {"Taahol", "marital", &captionMarital, &meaningText, &kNoValues, Kind::Text},
-        {"Tahsil", "education", &captionEducation, &meaningText, &kNoValues, Kind::Text},
-        {"Group", "group", &captionGroup, &meaningText, &valuesGroup, Kind::Text},
-        {"Date", "reg_date", &captionDate, &meaningDate, &kNoValues, Kind::Text},
-        {"Time", "reg_time", &captionTime, &meaningTime, &kNoValues, Kind::Text},
+        {"Code", "code", &captionCode, &meaningCode, &kNoValues, Kind::Text, 10},
+        {"FName", "first_name", &captionFirstName, &meaningText, &kNoValues, Kind::Text, 16},
+        {"LName", "last_name", &captionLastName, &meaningText, &kNoValues, Kind::Text, 18},
+        {"Sen", "age", &captionAge, &meaningAge, &kNoValues, Kind::Whole, 6},
+        {"Jens", "gender", &captionGender, &meaningText, &valuesGender, Kind::Text, 8},
+        {"Taahol", "marital", &captionMarital, &meaningText, &kNoValues, Kind::Text, 11},
+        {"Tahsil", "education", &captionEducation, &meaningText, &kNoValues, Kind::Text, 14},
+        {"Group", "group", &captionGroup, &meaningText, &valuesGroup, Kind::Text, 7},
+        {"Date", "reg_date", &captionDate, &meaningDate, &kNoValues, Kind::Text, 11},
+        {"Time", "reg_time", &captionTime, &meaningTime, &kNoValues, Kind::Text, 10},
     }};
     return list;
 }
@@ -88,13 +89,14 @@ QVector<ExportVariable> variables(const QStringList& itemTexts)
     using namespace ExportTexts;
     QVector<ExportVariable> list;
     for (const Particular& p : particulars())
-        list.append({QString::fromLatin1(p.name), *p.caption, *p.meaning, *p.values, p.kind});
+        list.append({QString::fromLatin1(p.name), *p.caption, *p.meaning, *p.values, p.kind, p.width});
     for (std::size_t scale = 0; scale < ScoringKey::kScales.size(); ++scale) {
         const int first = ScoringKey::kScales[scale].firstItem;
         for (int item = first; item < first + ScoringKey::kItemsPerScale; ++item) {
             const QString text = item <= itemTexts.size() ? itemTexts.at(item - 1).simplified() : QString();
             list.append({QStringLiteral("q%1").arg(item), captionItem.arg(item),
-                         meaningItem.arg(text, *needCaptions[scale]).trimmed(), valuesAnswer, Kind::Whole});
+                         meaningItem.arg(text, *needCaptions[scale]).trimmed(), valuesAnswer, Kind::Whole,
+                         5});
         }
     }
     for (std::size_t scale = 0; scale < ScoringKey::kScales.size(); ++scale)
@@ -105,10 +107,10 @@ QVector<ExportVariable> variables(const QStringList& itemTexts)
         list.append({QStringLiteral("miss_") + QString::fromLatin1(s.field),
                      captionMissing.arg(*needCaptions[scale]),
                      meaningMissing.arg(s.firstItem).arg(s.firstItem + ScoringKey::kItemsPerScale - 1),
-                     valuesMissing, Kind::Whole});
+                     valuesMissing, Kind::Whole, 10});
     }
     list.append({QStringLiteral("miss_total"), captionMissingTotal, meaningMissingTotal, valuesMissingTotal,
-                 Kind::Whole});
+                 Kind::Whole, 11});
     return list;
 }
 

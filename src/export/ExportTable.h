@@ -45,6 +45,7 @@ struct ExportVariable
     QString meaning;
     QString values;
     Kind kind = Kind::Text;
+    double width = 6; // a sensible spreadsheet column width, in characters
 };
 
 // The stored texts of one subject, as IDE and the subject's Answer row hold them.

@@ -11,6 +11,7 @@
 #include <xlsxwriter.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -24,23 +25,6 @@ QByteArray fileNameForLibrary(const QString& path)
 #else
     return QFile::encodeName(path);
 #endif
-}
-
-double columnWidth(const ExportVariable& variable)
-{
-    double width = 6.0;
-    switch (variable.kind) {
-    case ExportVariable::Kind::Text:
-        width = 14.0;
-        break;
-    case ExportVariable::Kind::Whole:
-        width = 5.0;
-        break;
-    case ExportVariable::Kind::Fraction:
-        width = 7.0;
-        break;
-    }
-    return std::max(width, variable.name.size() + 2.0);
 }
 
 } // namespace
@@ -135,6 +119,10 @@ bool XlsxFileWriter::open(const QString& targetPath, const QVector<ExportVariabl
     format_set_bold(m_headerFormat);
     format_set_bg_color(m_headerFormat, 0xDDEBF7);
     format_set_bottom(m_headerFormat, LXW_BORDER_THIN);
+    format_set_align(m_headerFormat, LXW_ALIGN_CENTER);
+    // Texts sit on the right, where a right-to-left sheet starts, whatever their script.
+    m_textFormat = workbook_add_format(m_workbook);
+    format_set_align(m_textFormat, LXW_ALIGN_RIGHT);
     m_scoreFormat = workbook_add_format(m_workbook);
     format_set_num_format(m_scoreFormat, "0.00");
     m_wrapFormat = workbook_add_format(m_workbook);
@@ -144,6 +132,8 @@ bool XlsxFileWriter::open(const QString& targetPath, const QVector<ExportVariabl
 
     worksheet_right_to_left(m_data);
     worksheet_freeze_panes(m_data, 1, 0);
+    worksheet_set_landscape(m_data);
+    worksheet_repeat_rows(m_data, 0, 0);
     setColumnWidths();
     for (qsizetype column = 0; column < m_variables.size(); ++column) {
         if (!writeText(m_data, 0, static_cast<int>(column), m_variables.at(column).name, m_headerFormat)) {
@@ -155,13 +145,25 @@ bool XlsxFileWriter::open(const QString& targetPath, const QVector<ExportVariabl
     return true;
 }
 
+lxw_format* XlsxFileWriter::columnFormat(ExportVariable::Kind kind) const
+{
+    switch (kind) {
+    case ExportVariable::Kind::Text:
+        return m_textFormat;
+    case ExportVariable::Kind::Fraction:
+        return m_scoreFormat;
+    case ExportVariable::Kind::Whole:
+        break;
+    }
+    return nullptr;
+}
+
 void XlsxFileWriter::setColumnWidths()
 {
     for (qsizetype column = 0; column < m_variables.size(); ++column) {
         const ExportVariable& variable = m_variables.at(column);
         const auto at = static_cast<lxw_col_t>(column);
-        worksheet_set_column(m_data, at, at, columnWidth(variable),
-                             variable.kind == ExportVariable::Kind::Fraction ? m_scoreFormat : nullptr);
+        worksheet_set_column(m_data, at, at, variable.width, columnFormat(variable.kind));
     }
 }
 
@@ -173,18 +175,17 @@ bool XlsxFileWriter::writeRow(const ExportRow& row)
     for (qsizetype column = 0; column < row.size(); ++column) {
         const ExportCell& cell = row.at(column);
         const auto col = static_cast<lxw_col_t>(column);
-        const bool fraction =
-            column < m_variables.size() && m_variables.at(column).kind == ExportVariable::Kind::Fraction;
+        lxw_format* format = columnFormat(column < m_variables.size() ? m_variables.at(column).kind
+                                                                      : ExportVariable::Kind::Whole);
         switch (cell.kind) {
         case ExportCell::Kind::Empty:
             break;
         case ExportCell::Kind::Number:
-            if (!check(worksheet_write_number(m_data, rowIndex, col, cell.number,
-                                              fraction ? m_scoreFormat : nullptr)))
+            if (!check(worksheet_write_number(m_data, rowIndex, col, cell.number, format)))
                 return false;
             break;
         case ExportCell::Kind::Text:
-            if (!writeText(m_data, m_nextRow, static_cast<int>(column), cell.text, nullptr))
+            if (!writeText(m_data, m_nextRow, static_cast<int>(column), cell.text, format))
                 return false;
             break;
         }
@@ -198,6 +199,9 @@ bool XlsxFileWriter::writeCodebook()
     using namespace ExportTexts;
     worksheet_right_to_left(m_codebook);
     worksheet_freeze_panes(m_codebook, 1, 0);
+    worksheet_set_landscape(m_codebook);
+    worksheet_fit_to_pages(m_codebook, 1, 0);
+    worksheet_repeat_rows(m_codebook, 0, 0);
     worksheet_set_column(m_codebook, 0, 0, 12, nullptr);
     worksheet_set_column(m_codebook, 1, 1, 24, m_wrapFormat);
     worksheet_set_column(m_codebook, 2, 2, 70, m_wrapFormat);

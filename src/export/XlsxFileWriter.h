@@ -42,6 +42,7 @@ private:
     bool check(int error);
     bool writeCodebook();
     void setColumnWidths();
+    lxw_format* columnFormat(ExportVariable::Kind kind) const;
 
     QString m_targetPath;
     QString m_temporaryPath;
