@@ -58,7 +58,13 @@ bool ExportCommand::run(const SubjectSelection& selection)
 {
     Prompts& prompts = *m_context.prompts;
     const QSqlDatabase database = Database::connection(m_context.programFolder, Database::File::Clinical);
-    const int total = SubjectRowReader(database, selection).count();
+    SubjectRowReader reader(database, selection);
+    const int total = reader.count();
+    if (total < 0) {
+        prompts.message(m_parent, ExportTexts::failureTitle, ExportTexts::readFailed.arg(reader.lastError()),
+                        Prompts::Icon::Exclamation, true);
+        return false;
+    }
     if (total == 0) {
         prompts.notice(m_parent, ExportTexts::noSubjects);
         return false;
@@ -109,7 +115,7 @@ bool ExportCommand::run(const SubjectSelection& selection)
         break;
     }
     if (prompts.askYesNo(m_parent, ExportTexts::successTitle,
-                         ExportTexts::written.arg(outcome.subjects).arg(shownPath)) &&
+                         ExportTexts::written.arg(QString::number(outcome.subjects), shownPath)) &&
         m_context.desktop)
         m_context.desktop->openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
     return true;

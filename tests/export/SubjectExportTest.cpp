@@ -18,6 +18,13 @@ QString answersCsv(const QStringList& answers)
     return answers.join(u',');
 }
 
+void writeEarlierExport(const QString& path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write("earlier export"), 14);
+}
+
 QByteArray readAll(const QString& path)
 {
     QFile file(path);
@@ -223,7 +230,7 @@ private slots:
         const FakePrompts::Shown& asked = prompts().shown.constLast();
         QCOMPARE(asked.kind, Kind::YesNo);
         QCOMPARE(asked.title, QStringLiteral("توجه"));
-        QCOMPARE(asked.text, ExportTexts::written.arg(3).arg(QDir::toNativeSeparators(path)));
+        QCOMPARE(asked.text, ExportTexts::written.arg(QStringLiteral("3"), QDir::toNativeSeparators(path)));
         QCOMPARE(m_folder->desktop.openedUrls, QList<QUrl>({QUrl::fromLocalFile(path)}));
 
         // Declining leaves the file closed.
@@ -252,6 +259,15 @@ private slots:
         QVERIFY(!exportTo(m_out.filePath(QStringLiteral("none.csv")),
                           {QStringLiteral("Group"), QStringLiteral("G")}));
         QCOMPARE(prompts().notices(), QStringList({ExportTexts::noSubjects}));
+        QVERIFY(outputFiles().isEmpty());
+    }
+
+    void anUnreadableDatabaseFailsBeforeAskingForAFile()
+    {
+        m_folder->closeDatabases();
+        QVERIFY(!exportTo(m_out.filePath(QStringLiteral("x.csv"))));
+        QCOMPARE(messagesTitled(QStringLiteral("خطا")).size(), 1);
+        QCOMPARE(prompts().shown.size(), 1); // no file dialog
         QVERIFY(outputFiles().isEmpty());
     }
 
@@ -291,11 +307,7 @@ private slots:
         const QString locked = m_out.filePath(QStringLiteral("locked"));
         QVERIFY(QDir().mkpath(locked));
         const QString earlier = locked + u'/' + name;
-        {
-            QFile file(earlier);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("earlier export");
-        }
+        writeEarlierExport(earlier);
         QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
         QFile probe(locked + QStringLiteral("/probe"));
         if (probe.open(QIODevice::WriteOnly)) {
@@ -321,11 +333,7 @@ private slots:
     {
         QFETCH(QString, name);
         const QString path = m_out.filePath(name);
-        {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("earlier export");
-        }
+        writeEarlierExport(path);
         // The user presses the progress dialog's cancel button as soon as the export starts.
         bool cancelled = false;
         QTimer::singleShot(0, this, [&] {
