@@ -101,7 +101,7 @@ QVector<ExportVariable> variables(const QStringList& itemTexts)
     }
     for (std::size_t scale = 0; scale < ScoringKey::kScales.size(); ++scale)
         list.append({QString::fromLatin1(ScoringKey::kScales[scale].field), *needCaptions[scale],
-                     meaningScore, valuesScore, Kind::Fraction});
+                     meaningScore, valuesScore, Kind::Fraction, 7});
     for (std::size_t scale = 0; scale < ScoringKey::kScales.size(); ++scale) {
         const ScoringKey::Scale& s = ScoringKey::kScales[scale];
         list.append({QStringLiteral("miss_") + QString::fromLatin1(s.field),

@@ -17,7 +17,7 @@
 
 namespace {
 
-// libxlsxwriter takes UTF-8 file names and converts them itself where the system wants otherwise.
+// libxlsxwriter and libzip take UTF-8 file names on Windows and the system's encoding elsewhere.
 QByteArray fileNameForLibrary(const QString& path)
 {
 #ifdef Q_OS_WIN
@@ -32,7 +32,7 @@ QByteArray fileNameForLibrary(const QString& path)
 bool XlsxFileWriter::hasAllRows(const QString& path, int expectedRows)
 {
     int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    zip_t* archive = zip_open(fileNameForLibrary(path).constData(), ZIP_RDONLY, &error);
     if (!archive)
         return false;
     bool complete = false;
