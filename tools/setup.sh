@@ -10,6 +10,8 @@ PACKAGES=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
   libzip-dev fonts-farsiweb
+  # The research export to .xlsx.
+  libxlsxwriter-dev
   # Looking at real windows, reading printed PDFs, the databases, and the desktop's
   # accessibility bus through which the program is read from outside.
   xvfb xdotool poppler-utils imagemagick sqlite3 at-spi2-core

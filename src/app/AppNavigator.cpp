@@ -4,6 +4,7 @@
 #include "common/Desktop.h"
 #include "info/About.h"
 #include "info/Frmravansanji.h"
+#include "export/ExportCommand.h"
 #include "mainwindow/Frm1.h"
 #include "mainwindow/FrmCode.h"
 #include "reports/ReportPreview.h"
@@ -14,6 +15,7 @@
 #include "update/FrmUpdate.h"
 
 #include <QApplication>
+
 
 AppNavigator::AppNavigator(const AppContext& context) : m_context(context)
 {
@@ -180,7 +182,11 @@ void AppNavigator::printSubjectList(const SubjectSelection& selection, bool with
     ReportPreview::show(QApplication::activeWindow(), report, *m_context.prompts);
 }
 
-void AppNavigator::exportSubjects(const SubjectSelection&) {}
+void AppNavigator::exportSubjects(const SubjectSelection& selection)
+{
+    QWidget* parent = QApplication::activeWindow();
+    ExportCommand(m_context, parent ? parent : m_main.data()).run(selection);
+}
 
 ClinicTexts AppNavigator::clinicTexts() const
 {

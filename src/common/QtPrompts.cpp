@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace {
 QMessageBox::Icon toQtIcon(Prompts::Icon icon)
@@ -65,6 +66,20 @@ QString runFileDialog(QWidget* parent, const QString& caption, const QString& fo
     dialog.setLayoutDirection(Qt::LeftToRight);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (mode == QFileDialog::AcceptSave) {
+        // A name typed without a suffix gets the one of the chosen file type, and the dialog then
+        // asks before replacing a file of that full name.
+        const auto suffixOf = [](const QString& nameFilter) {
+            const QRegularExpressionMatch match =
+                QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(nameFilter);
+            return match.hasMatch() ? match.captured(1) : QString();
+        };
+        dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, suffixOf](const QString& nameFilter) {
+                             dialog.setDefaultSuffix(suffixOf(nameFilter));
+                         });
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

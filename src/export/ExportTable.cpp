@@ -1,0 +1,197 @@
+#include "ExportTable.h"
+
+#include "ExportTexts.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace ExportTable {
+
+namespace {
+
+using Kind = ExportVariable::Kind;
+
+// Particulars: column, Latin name, caption, meaning, values, kind.
+struct Particular
+{
+    const char* column;
+    const char* name;
+    const QString* caption;
+    const QString* meaning;
+    const QString* values;
+    Kind kind;
+    double width;
+};
+
+const QString kNoValues;
+
+const std::array<Particular, StoredSubject::kParticularCount>& particulars()
+{
+    using namespace ExportTexts;
+    static const std::array<Particular, StoredSubject::kParticularCount> list{{
+        {"Code", "code", &captionCode, &meaningCode, &kNoValues, Kind::Text, 10},
+        {"FName", "first_name", &captionFirstName, &meaningText, &kNoValues, Kind::Text, 16},
+        {"LName", "last_name", &captionLastName, &meaningText, &kNoValues, Kind::Text, 18},
+        {"Sen", "age", &captionAge, &meaningAge, &kNoValues, Kind::Whole, 6},
+        {"Jens", "gender", &captionGender, &meaningText, &valuesGender, Kind::Text, 8},
+        {"Taahol", "marital", &captionMarital, &meaningText, &kNoValues, Kind::Text, 11},
+        {"Tahsil", "education", &captionEducation, &meaningText, &kNoValues, Kind::Text, 14},
+        {"Group", "group", &captionGroup, &meaningText, &valuesGroup, Kind::Text, 7},
+        {"Date", "reg_date", &captionDate, &meaningDate, &kNoValues, Kind::Text, 11},
+        {"Time", "reg_time", &captionTime, &meaningTime, &kNoValues, Kind::Text, 10},
+    }};
+    return list;
+}
+
+int digitOf(QChar c)
+{
+    // Persian (U+06F0 …) and Arabic-Indic (U+0660 …) digits read as 0 to 9.
+    if (c >= u'0' && c <= u'9')
+        return c.unicode() - u'0';
+    if (c.unicode() >= 0x06F0 && c.unicode() <= 0x06F9)
+        return c.unicode() - 0x06F0;
+    if (c.unicode() >= 0x0660 && c.unicode() <= 0x0669)
+        return c.unicode() - 0x0660;
+    return -1;
+}
+
+ExportCell numberOrText(const QString& text)
+{
+    if (text.isEmpty())
+        return ExportCell::empty();
+    if (const auto value = storedNumber(text))
+        return ExportCell::fromNumber(*value);
+    // Not a number: kept as stored, so that the researcher sees what is there.
+    return ExportCell::fromText(text);
+}
+
+ExportCell scoreCell(const QString& text)
+{
+    // The score format writes a zero score as the separator alone.
+    if (text.trimmed() == QLatin1String("."))
+        return ExportCell::fromNumber(0.0);
+    return numberOrText(text);
+}
+
+} // namespace
+
+QStringList particularColumns()
+{
+    QStringList columns;
+    for (const Particular& particular : particulars())
+        columns << QString::fromLatin1(particular.column);
+    return columns;
+}
+
+QVector<ExportVariable> variables(const QStringList& itemTexts)
+{
+    using namespace ExportTexts;
+    QVector<ExportVariable> list;
+    for (const Particular& p : particulars())
+        list.append({QString::fromLatin1(p.name), *p.caption, *p.meaning, *p.values, p.kind, p.width});
+    for (std::size_t scale = 0; scale < ScoringKey::kScales.size(); ++scale) {
+        const int first = ScoringKey::kScales[scale].firstItem;
+        for (int item = first; item < first + ScoringKey::kItemsPerScale; ++item) {
+            const QString text = item <= itemTexts.size() ? itemTexts.at(item - 1).simplified() : QString();
+            list.append({QStringLiteral("q%1").arg(item), captionItem.arg(item),
+                         meaningItem.arg(text, *needCaptions[scale]).trimmed(), valuesAnswer, Kind::Whole,
+                         5});
+        }
+    }
+    for (std::size_t scale = 0; scale < ScoringKey::kScales.size(); ++scale)
+        list.append({QString::fromLatin1(ScoringKey::kScales[scale].field), *needCaptions[scale],
+                     meaningScore, valuesScore, Kind::Fraction, 7});
+    for (std::size_t scale = 0; scale < ScoringKey::kScales.size(); ++scale) {
+        const ScoringKey::Scale& s = ScoringKey::kScales[scale];
+        list.append({QStringLiteral("miss_") + QString::fromLatin1(s.field),
+                     captionMissing.arg(*needCaptions[scale]),
+                     meaningMissing.arg(s.firstItem).arg(s.firstItem + ScoringKey::kItemsPerScale - 1),
+                     valuesMissing, Kind::Whole, 10});
+    }
+    list.append({QStringLiteral("miss_total"), captionMissingTotal, meaningMissingTotal, valuesMissingTotal,
+                 Kind::Whole, 11});
+    return list;
+}
+
+ExportRow cells(const StoredSubject& subject)
+{
+    ExportRow row;
+    row.reserve(StoredSubject::kParticularCount + ScoringKey::kItemCount + 2 * ScoringKey::kScaleCount + 1);
+    for (std::size_t i = 0; i < subject.particulars.size(); ++i) {
+        const QString& text = subject.particulars[i];
+        if (particulars()[i].kind == Kind::Text)
+            row.append(text.isEmpty() ? ExportCell::empty() : ExportCell::fromText(text));
+        else
+            row.append(numberOrText(text));
+    }
+    for (const QString& answer : subject.answers)
+        row.append(numberOrText(answer));
+    for (const QString& score : subject.scores)
+        row.append(scoreCell(score));
+    // Unanswered as the scoring counts it: an empty text, whatever else the field holds.
+    int total = 0;
+    for (const ScoringKey::Scale& scale : ScoringKey::kScales) {
+        int missing = 0;
+        for (int item = scale.firstItem; item < scale.firstItem + ScoringKey::kItemsPerScale; ++item)
+            missing += subject.answers.at(static_cast<std::size_t>(item - 1)).isEmpty() ? 1 : 0;
+        row.append(ExportCell::fromNumber(missing));
+        total += missing;
+    }
+    row.append(ExportCell::fromNumber(total));
+    return row;
+}
+
+std::optional<double> storedNumber(const QString& text)
+{
+    // Answers, ages and counts are a few ASCII digits: read them without the general conversion,
+    // which a hundred thousand subjects would feel.
+    if (!text.isEmpty() && text.size() <= 9) {
+        qint64 whole = 0;
+        bool plain = true;
+        for (const QChar c : text) {
+            if (c < u'0' || c > u'9') {
+                plain = false;
+                break;
+            }
+            whole = whole * 10 + (c.unicode() - u'0');
+        }
+        if (plain)
+            return static_cast<double>(whole);
+    }
+    QString ascii;
+    ascii.reserve(text.size());
+    bool seenDigit = false;
+    bool seenPoint = false;
+    for (const QChar c : QStringView(text).trimmed()) {
+        const int digit = digitOf(c);
+        if (digit >= 0) {
+            ascii += QChar(u'0' + digit);
+            seenDigit = true;
+        } else if ((c == u'.' || c == QChar(0x066B)) && !seenPoint) { // "." or the Arabic decimal separator
+            ascii += u'.';
+            seenPoint = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!seenDigit)
+        return std::nullopt;
+    if (ascii.endsWith(u'.'))
+        ascii.chop(1);
+    if (ascii.startsWith(u'.'))
+        ascii.prepend(u'0');
+    bool ok = false;
+    const double value = ascii.toDouble(&ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+QString numberText(double value)
+{
+    if (std::trunc(value) == value && std::fabs(value) < 1e15)
+        return QString::number(static_cast<qint64>(value));
+    // The shortest text that reads back as the same number: 3.43 stays "3.43".
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+} // namespace ExportTable

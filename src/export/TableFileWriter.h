@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ExportTable.h"
+
+#include <QString>
+#include <QVector>
+
+#include <memory>
+
+// Writes a table to a file so that the file is either complete or untouched: everything goes to a
+// temporary file beside the target, which replaces the target only when complete. Until then an
+// earlier file of that name stays as it was; a failure or a discard leaves no trace.
+class TableFileWriter
+{
+public:
+    enum class Format
+    {
+        Xlsx,
+        Csv
+    };
+
+    virtual ~TableFileWriter() = default;
+
+    // Starts the temporary file for the target and writes the header row of variable names.
+    virtual bool open(const QString& targetPath, const QVector<ExportVariable>& variables) = 0;
+    virtual bool writeRow(const ExportRow& row) = 0;
+    // Completes the file and puts it in the target's place.
+    virtual bool commit() = 0;
+    // Drops what was written; the target stays as it was.
+    virtual void discard() = 0;
+    // Why the last step failed, for the user.
+    virtual QString errorString() const = 0;
+
+    static std::unique_ptr<TableFileWriter> create(Format format);
+    // .csv (in any letter case) is CSV, everything else the workbook.
+    static Format formatOf(const QString& path);
+};

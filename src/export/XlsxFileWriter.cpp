@@ -1,0 +1,278 @@
+#include "XlsxFileWriter.h"
+
+#include "ExportTexts.h"
+
+#include <QByteArrayMatcher>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <xlsxwriter.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// libxlsxwriter and libzip take UTF-8 file names on Windows and the system's encoding elsewhere.
+QByteArray fileNameForLibrary(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(path).toUtf8();
+#else
+    return QFile::encodeName(path);
+#endif
+}
+
+} // namespace
+
+bool XlsxFileWriter::hasAllRows(const QString& path, int expectedRows)
+{
+    int error = 0;
+    zip_t* archive = zip_open(fileNameForLibrary(path).constData(), ZIP_RDONLY, &error);
+    if (!archive)
+        return false;
+    bool complete = false;
+    if (zip_file_t* sheet = zip_fopen(archive, "xl/worksheets/sheet1.xml", 0)) {
+        static const QByteArray rowStart = QByteArrayLiteral("<row ");
+        const QByteArrayMatcher matcher(rowStart);
+        QByteArray chunk(1 << 18, Qt::Uninitialized);
+        QByteArray tail; // the end of what was read: a row start may be cut in two by the chunks
+        qint64 rows = 0;
+        zip_int64_t read = 0;
+        while ((read = zip_fread(sheet, chunk.data(), static_cast<zip_uint64_t>(chunk.size()))) > 0) {
+            const QByteArray text = tail + QByteArray::fromRawData(chunk.constData(), read);
+            // Row starts wholly inside the tail were counted with the previous chunk.
+            const qsizetype from = std::max<qsizetype>(0, tail.size() - rowStart.size() + 1);
+            for (qsizetype at = matcher.indexIn(text, from); at >= 0; at = matcher.indexIn(text, at + 1))
+                ++rows;
+            tail = text.right(32);
+        }
+        zip_fclose(sheet);
+        complete = read == 0 && rows == expectedRows && tail.trimmed().endsWith("</worksheet>");
+    }
+    zip_discard(archive);
+    return complete;
+}
+
+XlsxFileWriter::~XlsxFileWriter()
+{
+    discard();
+}
+
+bool XlsxFileWriter::check(int error)
+{
+    if (error == LXW_NO_ERROR)
+        return true;
+    if (m_error.isEmpty())
+        m_error = QString::fromUtf8(lxw_strerror(static_cast<lxw_error>(error)));
+    return false;
+}
+
+bool XlsxFileWriter::writeText(lxw_worksheet* sheet, int row, int column, const QString& text,
+                               lxw_format* format)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return check(worksheet_write_string(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
+                                        utf8.constData(), format));
+}
+
+bool XlsxFileWriter::open(const QString& targetPath, const QVector<ExportVariable>& variables)
+{
+    m_targetPath = targetPath;
+    m_variables = variables;
+    m_error.clear();
+    m_nextRow = 0;
+
+    // A unique name beside the target; libxlsxwriter then writes it anew.
+    const QFileInfo target(targetPath);
+    QTemporaryFile temporary(
+        target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.part").arg(target.fileName())));
+    temporary.setAutoRemove(false);
+    if (!temporary.open()) {
+        m_error = temporary.errorString();
+        return false;
+    }
+    m_temporaryPath = temporary.fileName();
+    temporary.close();
+
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    const QByteArray fileName = fileNameForLibrary(m_temporaryPath);
+    m_workbook = workbook_new_opt(fileName.constData(), &options);
+    if (!m_workbook) {
+        m_error = QString::fromUtf8(lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED));
+        discard();
+        return false;
+    }
+    m_data = workbook_add_worksheet(m_workbook, ExportTexts::dataSheet.toUtf8().constData());
+    m_codebook = workbook_add_worksheet(m_workbook, ExportTexts::codebookSheet.toUtf8().constData());
+    if (!m_data || !m_codebook) {
+        m_error = QString::fromUtf8(lxw_strerror(LXW_ERROR_CREATING_TMPFILE));
+        discard();
+        return false;
+    }
+    m_headerFormat = workbook_add_format(m_workbook);
+    format_set_bold(m_headerFormat);
+    format_set_bg_color(m_headerFormat, 0xDDEBF7);
+    format_set_bottom(m_headerFormat, LXW_BORDER_THIN);
+    format_set_align(m_headerFormat, LXW_ALIGN_CENTER);
+    // Texts sit on the right, where a right-to-left sheet starts, whatever their script.
+    m_textFormat = workbook_add_format(m_workbook);
+    format_set_align(m_textFormat, LXW_ALIGN_RIGHT);
+    m_scoreFormat = workbook_add_format(m_workbook);
+    format_set_num_format(m_scoreFormat, "0.00");
+    m_wrapFormat = workbook_add_format(m_workbook);
+    format_set_text_wrap(m_wrapFormat);
+    format_set_align(m_wrapFormat, LXW_ALIGN_VERTICAL_TOP);
+    format_set_reading_order(m_wrapFormat, 2);
+
+    worksheet_right_to_left(m_data);
+    worksheet_freeze_panes(m_data, 1, 0);
+    worksheet_set_landscape(m_data);
+    worksheet_repeat_rows(m_data, 0, 0);
+    setColumnWidths();
+    for (qsizetype column = 0; column < m_variables.size(); ++column) {
+        if (!writeText(m_data, 0, static_cast<int>(column), m_variables.at(column).name, m_headerFormat)) {
+            discard();
+            return false;
+        }
+    }
+    m_nextRow = 1;
+    return true;
+}
+
+lxw_format* XlsxFileWriter::columnFormat(ExportVariable::Kind kind) const
+{
+    switch (kind) {
+    case ExportVariable::Kind::Text:
+        return m_textFormat;
+    case ExportVariable::Kind::Fraction:
+        return m_scoreFormat;
+    case ExportVariable::Kind::Whole:
+        break;
+    }
+    return nullptr;
+}
+
+void XlsxFileWriter::setColumnWidths()
+{
+    for (qsizetype column = 0; column < m_variables.size(); ++column) {
+        const ExportVariable& variable = m_variables.at(column);
+        const auto at = static_cast<lxw_col_t>(column);
+        worksheet_set_column(m_data, at, at, variable.width, columnFormat(variable.kind));
+    }
+}
+
+bool XlsxFileWriter::writeRow(const ExportRow& row)
+{
+    if (!m_workbook)
+        return false;
+    const auto rowIndex = static_cast<lxw_row_t>(m_nextRow);
+    for (qsizetype column = 0; column < row.size(); ++column) {
+        const ExportCell& cell = row.at(column);
+        const auto col = static_cast<lxw_col_t>(column);
+        lxw_format* format = columnFormat(column < m_variables.size() ? m_variables.at(column).kind
+                                                                      : ExportVariable::Kind::Whole);
+        switch (cell.kind) {
+        case ExportCell::Kind::Empty:
+            break;
+        case ExportCell::Kind::Number:
+            if (!check(worksheet_write_number(m_data, rowIndex, col, cell.number, format)))
+                return false;
+            break;
+        case ExportCell::Kind::Text:
+            if (!writeText(m_data, m_nextRow, static_cast<int>(column), cell.text, format))
+                return false;
+            break;
+        }
+    }
+    ++m_nextRow;
+    return true;
+}
+
+bool XlsxFileWriter::writeCodebook()
+{
+    using namespace ExportTexts;
+    worksheet_right_to_left(m_codebook);
+    worksheet_freeze_panes(m_codebook, 1, 0);
+    worksheet_set_landscape(m_codebook);
+    worksheet_fit_to_pages(m_codebook, 1, 0);
+    worksheet_repeat_rows(m_codebook, 0, 0);
+    worksheet_set_column(m_codebook, 0, 0, 12, nullptr);
+    worksheet_set_column(m_codebook, 1, 1, 24, m_wrapFormat);
+    worksheet_set_column(m_codebook, 2, 2, 70, m_wrapFormat);
+    worksheet_set_column(m_codebook, 3, 3, 45, m_wrapFormat);
+    const QStringList header{codebookVariable, codebookCaption, codebookMeaning, codebookValues};
+    for (int column = 0; column < header.size(); ++column) {
+        if (!writeText(m_codebook, 0, column, header.at(column), m_headerFormat))
+            return false;
+    }
+    for (qsizetype i = 0; i < m_variables.size(); ++i) {
+        const ExportVariable& variable = m_variables.at(i);
+        const int row = static_cast<int>(i) + 1;
+        if (!writeText(m_codebook, row, 0, variable.name, nullptr) ||
+            !writeText(m_codebook, row, 1, variable.caption, m_wrapFormat) ||
+            !writeText(m_codebook, row, 2, variable.meaning, m_wrapFormat) ||
+            (!variable.values.isEmpty() && !writeText(m_codebook, row, 3, variable.values, m_wrapFormat)))
+            return false;
+    }
+    return true;
+}
+
+bool XlsxFileWriter::commit()
+{
+    if (!m_workbook)
+        return false;
+    if (m_nextRow > 1 && !m_variables.isEmpty())
+        worksheet_autofilter(m_data, 0, 0, static_cast<lxw_row_t>(m_nextRow - 1),
+                             static_cast<lxw_col_t>(m_variables.size() - 1));
+    if (!writeCodebook()) {
+        discard();
+        return false;
+    }
+    // workbook_close writes the whole file and frees the workbook, whatever its result.
+    const lxw_error closed = workbook_close(m_workbook);
+    m_workbook = nullptr;
+    if (!check(closed)) {
+        discard();
+        return false;
+    }
+    if (!hasAllRows(m_temporaryPath, m_nextRow)) {
+        m_error = ExportTexts::incompleteWorkbook;
+        discard();
+        return false;
+    }
+    // A new file gets the usual permissions; a replaced one keeps its own.
+    const QFileInfo target(m_targetPath);
+    QFile::setPermissions(m_temporaryPath, target.exists() ? target.permissions()
+                                                           : QFile::ReadOwner | QFile::WriteOwner |
+                                                                 QFile::ReadGroup | QFile::ReadOther);
+    // Renaming over the target replaces it in one step: readers see the old file or the new one.
+    std::error_code error;
+    std::filesystem::rename(QFileInfo(m_temporaryPath).filesystemFilePath(), target.filesystemFilePath(),
+                            error);
+    if (error) {
+        m_error = QString::fromLocal8Bit(error.message());
+        discard();
+        return false;
+    }
+    m_temporaryPath.clear();
+    return true;
+}
+
+void XlsxFileWriter::discard()
+{
+    if (m_workbook) {
+        lxw_workbook_free(m_workbook);
+        m_workbook = nullptr;
+    }
+    m_data = m_codebook = nullptr;
+    if (!m_temporaryPath.isEmpty()) {
+        QFile::remove(m_temporaryPath);
+        m_temporaryPath.clear();
+    }
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "TableFileWriter.h"
+
+#include <QString>
+#include <QVector>
+
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
+
+// The table as an Excel workbook through libxlsxwriter: a right-to-left data sheet with the
+// variable names in a frozen first row, numbers stored as numbers and texts as texts, and a
+// right-to-left codebook sheet that explains every variable.
+//
+// The workbook is written in libxlsxwriter's constant-memory mode, one row at a time, so a
+// hundred thousand subjects need no more memory than one; texts are then stored in the cells
+// themselves (inline strings) instead of a shared string table, which every spreadsheet reads.
+// A text in a cell is never run as a formula, so texts are written exactly as stored.
+//
+// libxlsxwriter writes to a file name of its own, so the workbook goes to a hidden temporary
+// file beside the target and is renamed over the target when complete.
+class XlsxFileWriter final : public TableFileWriter
+{
+public:
+    ~XlsxFileWriter() override;
+
+    bool open(const QString& targetPath, const QVector<ExportVariable>& variables) override;
+    bool writeRow(const ExportRow& row) override;
+    bool commit() override;
+    void discard() override;
+    QString errorString() const override { return m_error; }
+
+    // In constant-memory mode libxlsxwriter keeps the rows in a temporary file whose write errors
+    // it does not report: on a full disk the workbook would silently lack its last rows. So the
+    // finished data sheet is read back, and its rows (the header included) counted, before the
+    // file may replace anything.
+    static bool hasAllRows(const QString& path, int rows);
+
+private:
+    bool writeText(lxw_worksheet* sheet, int row, int column, const QString& text, lxw_format* format);
+    bool check(int error);
+    bool writeCodebook();
+    void setColumnWidths();
+    lxw_format* columnFormat(ExportVariable::Kind kind) const;
+
+    QString m_targetPath;
+    QString m_temporaryPath;
+    QVector<ExportVariable> m_variables;
+    lxw_workbook* m_workbook = nullptr;
+    lxw_worksheet* m_data = nullptr;
+    lxw_worksheet* m_codebook = nullptr;
+    lxw_format* m_headerFormat = nullptr;
+    lxw_format* m_textFormat = nullptr;
+    lxw_format* m_scoreFormat = nullptr;
+    lxw_format* m_wrapFormat = nullptr;
+    int m_nextRow = 0;
+    QString m_error;
+};

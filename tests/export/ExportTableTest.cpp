@@ -1,0 +1,181 @@
+#include "export/ExportTable.h"
+#include "export/CsvFileWriter.h"
+#include "export/XlsxFileWriter.h"
+
+#include <QtTest>
+
+namespace {
+
+ExportCell text(const QString& value)
+{
+    return ExportCell::fromText(value);
+}
+
+} // namespace
+
+class ExportTableTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void storedNumbersAcceptPersianDigitsAndTheScoreFormat_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("isNumber");
+        QTest::addColumn<double>("value");
+        QTest::newRow("digits") << "30" << true << 30.0;
+        QTest::newRow("blanks around") << " 5 " << true << 5.0;
+        QTest::newRow("persian") << QStringLiteral("۴۵") << true << 45.0;
+        QTest::newRow("arabic-indic") << QStringLiteral("٣٢") << true << 32.0;
+        QTest::newRow("fraction") << "3.43" << true << 3.43;
+        QTest::newRow("separator last") << "4." << true << 4.0;
+        QTest::newRow("separator first") << ".5" << true << 0.5;
+        QTest::newRow("empty") << "" << false << 0.0;
+        QTest::newRow("separator alone") << "." << false << 0.0;
+        QTest::newRow("letters after") << "12a" << false << 0.0;
+        QTest::newRow("sign") << "-3" << false << 0.0;
+        QTest::newRow("two separators") << "1.2.3" << false << 0.0;
+    }
+    void storedNumbersAcceptPersianDigitsAndTheScoreFormat()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, isNumber);
+        QFETCH(double, value);
+        const auto number = ExportTable::storedNumber(text);
+        QCOMPARE(number.has_value(), isNumber);
+        if (isNumber)
+            QCOMPARE(*number, value);
+    }
+
+    void variablesAreNamedForStatisticsPrograms()
+    {
+        const QVector<ExportVariable> variables = ExportTable::variables();
+        QStringList names;
+        for (const ExportVariable& variable : variables)
+            names << variable.name;
+        QCOMPARE(names.size(), 10 + 35 + 5 + 6);
+        QCOMPARE(names.mid(0, 10), QStringList({"code", "first_name", "last_name", "age", "gender", "marital",
+                                                "education", "group", "reg_date", "reg_time"}));
+        QCOMPARE(names.at(10), QStringLiteral("q1"));
+        QCOMPARE(names.at(44), QStringLiteral("q35"));
+        QCOMPARE(names.mid(45), QStringList({"S", "L", "F1", "P", "F2", "miss_S", "miss_L", "miss_F1",
+                                             "miss_P", "miss_F2", "miss_total"}));
+        const QRegularExpression portable(QStringLiteral("^[A-Za-z][A-Za-z0-9_]*$"));
+        for (const QString& name : names)
+            QVERIFY2(portable.match(name).hasMatch(), qPrintable(name));
+    }
+
+    void answerMeaningsCarryTheItemTextAndItsScale()
+    {
+        QStringList items;
+        for (int i = 1; i <= 35; ++i)
+            items << QStringLiteral("متن سوال %1").arg(i);
+        const QVector<ExportVariable> variables = ExportTable::variables(items);
+        QCOMPARE(variables.at(10 + 14).name, QStringLiteral("q15"));
+        QCOMPARE(variables.at(10 + 14).meaning, QStringLiteral("متن سوال 15 (مقياس: نياز به آزادي)"));
+        QVERIFY(variables.at(10).values.startsWith(QStringLiteral("5 = بسيار زياد، 4 = زياد")));
+        QVERIFY(variables.at(10).values.contains(QStringLiteral("1 = بسيار کم")));
+    }
+
+    void cellsKeepTypesAndCountUnansweredItemsPerScale()
+    {
+        StoredSubject subject;
+        subject.particulars = {
+            "007", QStringLiteral("علی"), "",     QStringLiteral("۳۰"), QStringLiteral("زن"), "", "",
+            "B",   "1402/02/13",          "10:00"};
+        for (QString& answer : subject.answers)
+            answer = QStringLiteral("4");
+        subject.answers[2].clear();                // item 3: S
+        subject.answers[16].clear();               // item 17: F1
+        subject.answers[17].clear();               // item 18: F1
+        subject.answers[29] = QStringLiteral("0"); // answered, as the scoring counts it
+        subject.scores = {"3.43", ".", "4.", "", "x"};
+        const ExportRow row = ExportTable::cells(subject);
+        QCOMPARE(row.size(), 56);
+        QCOMPARE(row.at(0).kind, ExportCell::Kind::Text); // codes stay texts: 007 is not 7
+        QCOMPARE(row.at(0).text, QStringLiteral("007"));
+        QCOMPARE(row.at(2).kind, ExportCell::Kind::Empty);
+        QCOMPARE(row.at(3).kind, ExportCell::Kind::Number);
+        QCOMPARE(row.at(3).number, 30.0);
+        QCOMPARE(row.at(10 + 2).kind, ExportCell::Kind::Empty);
+        QCOMPARE(row.at(10 + 29).number, 0.0);
+        QCOMPARE(row.at(10).number, 4.0);
+        QCOMPARE(row.at(45).number, 3.43);
+        QCOMPARE(row.at(46).kind, ExportCell::Kind::Number); // "." is the score 0
+        QCOMPARE(row.at(46).number, 0.0);
+        QCOMPARE(row.at(47).number, 4.0);
+        QCOMPARE(row.at(48).kind, ExportCell::Kind::Empty); // never scored
+        QCOMPARE(row.at(49).kind, ExportCell::Kind::Text);  // kept as stored for the researcher to see
+        QList<double> missing;
+        for (int i = 50; i < 56; ++i)
+            missing << row.at(i).number;
+        QCOMPARE(missing, QList<double>({1, 0, 2, 0, 0, 3}));
+    }
+
+    void csvFieldsAreQuotedAndNeverRunAsFormulas_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("plain persian") << QStringLiteral("احمدي") << QStringLiteral("احمدي");
+        QTest::newRow("apostrophe") << "O'Brien"
+                                    << "O'Brien";
+        QTest::newRow("comma") << "Smith, Jr."
+                               << "\"Smith, Jr.\"";
+        QTest::newRow("double quote") << "a \"b\""
+                                      << "\"a \"\"b\"\"\"";
+        QTest::newRow("line feed") << "a\nb"
+                                   << "\"a\nb\"";
+        QTest::newRow("formula") << "=HYPERLINK(\"http://x\",\"y\")"
+                                 << "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"";
+        QTest::newRow("plus") << "+98 912"
+                              << "'+98 912";
+        QTest::newRow("minus") << "-2+3"
+                               << "'-2+3";
+        QTest::newRow("at") << "@SUM(A1)"
+                            << "'@SUM(A1)";
+        QTest::newRow("blank then equals") << "  =1+1"
+                                           << "'  =1+1";
+        QTest::newRow("tab") << "\t=1"
+                             << "'\t=1";
+        QTest::newRow("equals inside") << "a=b"
+                                       << "a=b";
+    }
+    void csvFieldsAreQuotedAndNeverRunAsFormulas()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, field);
+        QCOMPARE(CsvFileWriter::field(text(value)), field);
+    }
+
+    void csvNumbersAreWrittenPlainly()
+    {
+        QCOMPARE(CsvFileWriter::field(ExportCell::fromNumber(3.43)), QStringLiteral("3.43"));
+        QCOMPARE(CsvFileWriter::field(ExportCell::fromNumber(4)), QStringLiteral("4"));
+        QCOMPARE(CsvFileWriter::field(ExportCell::fromNumber(0)), QStringLiteral("0"));
+        QCOMPARE(CsvFileWriter::field(ExportCell::fromNumber(100000)), QStringLiteral("100000"));
+        QCOMPARE(CsvFileWriter::field(ExportCell::empty()), QString());
+    }
+
+    void aFinishedWorkbookIsCheckedForEveryRow()
+    {
+        // Enough rows that the read-back crosses many chunk boundaries.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("rows.xlsx"));
+        StoredSubject subject;
+        subject.particulars[0] = QStringLiteral("1");
+        subject.answers.fill(QStringLiteral("3"));
+        XlsxFileWriter writer;
+        QVERIFY(writer.open(path, ExportTable::variables()));
+        for (int i = 0; i < 3000; ++i)
+            QVERIFY(writer.writeRow(ExportTable::cells(subject)));
+        QVERIFY(writer.commit());
+        QVERIFY(XlsxFileWriter::hasAllRows(path, 3001));
+        QVERIFY(!XlsxFileWriter::hasAllRows(path, 3000));
+        QVERIFY(!XlsxFileWriter::hasAllRows(path, 3002));
+        QVERIFY(!XlsxFileWriter::hasAllRows(dir.filePath(QStringLiteral("missing.xlsx")), 1));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"rows.xlsx"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(ExportTableTest)
+#include "ExportTableTest.moc"

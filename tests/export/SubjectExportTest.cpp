@@ -1,0 +1,366 @@
+#include "TestProgramFolder.h"
+#include "datastore/DataView.h"
+#include "export/ExportCommand.h"
+#include "export/ExportTexts.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QTimer>
+#include <QtTest>
+
+using Kind = FakePrompts::Kind;
+
+namespace {
+
+QString answersCsv(const QStringList& answers)
+{
+    return answers.join(u',');
+}
+
+void writeEarlierExport(const QString& path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write("earlier export"), 14);
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A part of the .xlsx container, read with unzip as any other program would.
+QString zipEntry(const QString& archive, const QString& entry)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), archive, entry});
+    if (!unzip.waitForFinished(30000) || unzip.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(unzip.readAllStandardOutput());
+}
+
+// The XML of one cell of a sheet, e.g. cell(sheet, "D2").
+QString cell(const QString& sheetXml, const QString& reference)
+{
+    const QRegularExpression pattern(QStringLiteral("<c r=\"%1\"(?: [^>]*?)?(?:/>|>.*?</c>)").arg(reference));
+    return pattern.match(sheetXml).captured(0);
+}
+
+} // namespace
+
+class SubjectExportTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    QTemporaryDir m_out;
+
+    FakePrompts& prompts() { return m_folder->prompts; }
+
+    void setSubject(const QString& code, const QHash<QString, QString>& fields)
+    {
+        auto subjects = m_folder->view(QStringLiteral("IDE"));
+        QVERIFY(subjects->filterBy(QStringLiteral("Code"), code));
+        for (auto it = fields.begin(); it != fields.end(); ++it)
+            QVERIFY(subjects->setField(it.key(), it.value()));
+        QVERIFY(subjects->commit());
+    }
+
+    // Exports the selection to the file the user "chooses"; true when a file was written.
+    bool exportTo(const QString& path, const SubjectSelection& selection = {})
+    {
+        prompts().fileAnswers.enqueue(path);
+        return ExportCommand(m_folder->context(), nullptr).run(selection);
+    }
+
+    QStringList messagesTitled(const QString& title) const
+    {
+        QStringList texts;
+        for (const FakePrompts::Shown& shown : m_folder->prompts.shown) {
+            if (shown.kind == Kind::Message && shown.title == title)
+                texts << shown.text;
+        }
+        return texts;
+    }
+
+    // Files of the output folder, hidden temporary ones included.
+    QStringList outputFiles() const
+    {
+        return QDir(m_out.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot | QDir::Dirs);
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<TestProgramFolder>();
+        // 1: Persian names, all answered, scored.
+        m_folder->addSubject(QStringLiteral("1"), QStringLiteral("علی"), QStringLiteral("احمدي"));
+        m_folder->setAnswers(QStringLiteral("1"), QStringList(35, QStringLiteral("5")));
+        setSubject(QStringLiteral("1"), {{"S", "5."}, {"L", "5."}, {"F1", "5."}, {"P", "5."}, {"F2", "5."}});
+        // 2: an apostrophe and a comma, items 3 and 17 unanswered, never scored.
+        m_folder->addSubject(QStringLiteral("2"), QStringLiteral("O'Brien"), QStringLiteral("Smith, Jr."));
+        QStringList answers(35, QStringLiteral("4"));
+        answers[2].clear();
+        answers[16].clear();
+        m_folder->setAnswers(QStringLiteral("2"), answers);
+        // 3: a formula for a name, Persian digits for the age, no answer row, odd score texts.
+        m_folder->addSubject(QStringLiteral("3"), QStringLiteral("=HYPERLINK(\"http://x.invalid\",\"y\")"),
+                             QStringLiteral("-2+3"), false);
+        setSubject(QStringLiteral("3"), {{"Sen", QStringLiteral("۴۵")},
+                                         {"Group", "B"},
+                                         {"Jens", QStringLiteral("زن")},
+                                         {"S", "3.43"},
+                                         {"L", "."},
+                                         {"F1", "4."},
+                                         {"P", "2.86"},
+                                         {"F2", "1."}});
+        // 10: sorts between 1 and 2 as a text, as the finder's grid shows it.
+        m_folder->addSubject(QStringLiteral("10"), QStringLiteral("Sara"), QStringLiteral("Karimi"));
+        prompts().clear();
+    }
+    void cleanup()
+    {
+        m_folder.reset();
+        QVERIFY(QDir(m_out.path()).removeRecursively());
+        QVERIFY(QDir().mkpath(m_out.path()));
+    }
+
+    void csvHoldsEverySelectedSubjectExactly()
+    {
+        const QString path = m_out.filePath(QStringLiteral("all.csv"));
+        QVERIFY(exportTo(path));
+        const QString header =
+            QStringLiteral(
+                "code,first_name,last_name,age,gender,marital,education,group,reg_date,reg_time,") +
+            [] {
+                QStringList q;
+                for (int i = 1; i <= 35; ++i)
+                    q << QStringLiteral("q%1").arg(i);
+                return q.join(u',');
+            }() +
+            QStringLiteral(",S,L,F1,P,F2,miss_S,miss_L,miss_F1,miss_P,miss_F2,miss_total");
+        QStringList two(35, QStringLiteral("4"));
+        two[2].clear();
+        two[16].clear();
+        const QString particulars = QStringLiteral(",30,مرد,مجرد,ليسانس,A,1402/02/13,14:05:09,");
+        const QStringList lines{
+            header,
+            QStringLiteral("1,علی,احمدي") + particulars + answersCsv(QStringList(35, QStringLiteral("5"))) +
+                QStringLiteral(",5,5,5,5,5,0,0,0,0,0,0"),
+            QStringLiteral("10,Sara,Karimi") + particulars + answersCsv(QStringList(35, QString())) +
+                QStringLiteral(",,,,,,7,7,7,7,7,35"),
+            QStringLiteral("2,O'Brien,\"Smith, Jr.\"") + particulars + answersCsv(two) +
+                QStringLiteral(",,,,,,1,0,1,0,0,2"),
+            QStringLiteral("3,\"'=HYPERLINK(\"\"http://x.invalid\"\",\"\"y\"\")\",'-2+3,45,زن,مجرد,ليسانس,B,"
+                           "1402/02/13,14:05:09,") +
+                answersCsv(QStringList(35, QString())) + QStringLiteral(",3.43,0,4,2.86,1,7,7,7,7,7,35"),
+        };
+        const QByteArray expected =
+            QByteArrayLiteral("\xEF\xBB\xBF") + (lines.join(QStringLiteral("\r\n")) + "\r\n").toUtf8();
+        QCOMPARE(readAll(path), expected);
+        QCOMPARE(outputFiles(), QStringList({QStringLiteral("all.csv")}));
+    }
+
+    void exportTakesTheFinderFilterAndOrder()
+    {
+        const QString path = m_out.filePath(QStringLiteral("group.csv"));
+        QVERIFY(exportTo(path, {QStringLiteral("group"), QStringLiteral("A"), QStringLiteral("LName")}));
+        const QList<QByteArray> lines = readAll(path).split('\n');
+        QCOMPARE(lines.size(), 5); // header, three subjects, nothing after the last CR LF
+        QVERIFY(lines.last().isEmpty());
+        QStringList codes;
+        for (qsizetype i = 1; i < 4; ++i)
+            codes << QString::fromUtf8(lines.at(i).left(lines.at(i).indexOf(',')));
+        // Ordered by last name as text: "Karimi", "Smith, Jr.", then the Persian name.
+        QCOMPARE(codes, QStringList({"10", "2", "1"}));
+
+        // A name with an apostrophe is matched as itself.
+        QVERIFY(exportTo(path, {QStringLiteral("FName"), QStringLiteral("O'Brien")}));
+        QCOMPARE(readAll(path).count("\r\n"), 2);
+    }
+
+    void xlsxStoresNumbersAsNumbersAndExplainsTheVariables()
+    {
+        const QString path = m_out.filePath(QStringLiteral("all.xlsx"));
+        QVERIFY(exportTo(path));
+        const QString sheet = zipEntry(path, QStringLiteral("xl/worksheets/sheet1.xml"));
+        QVERIFY2(!sheet.isEmpty(), "the workbook could not be unzipped");
+        QVERIFY(sheet.contains(QStringLiteral("rightToLeft=\"1\"")));
+        QVERIFY(sheet.contains(QStringLiteral("state=\"frozen\"")));
+        QVERIFY(sheet.contains(QStringLiteral("<col ")));
+        // Row 2 is subject 1: its code a text, its age and answers numbers.
+        QVERIFY(cell(sheet, "A2").contains(QStringLiteral("t=\"inlineStr\"")));
+        QVERIFY(cell(sheet, "A2").contains(QStringLiteral("<t xml:space=\"preserve\">1</t>")) ||
+                cell(sheet, "A2").contains(QStringLiteral("<t>1</t>")));
+        QVERIFY(cell(sheet, "B2").contains(QStringLiteral("علی")));
+        QVERIFY(cell(sheet, "D2").contains(QStringLiteral("<v>30</v>")));
+        QVERIFY(!cell(sheet, "D2").contains(QStringLiteral("t=\"")));
+        QVERIFY(cell(sheet, "K2").contains(QStringLiteral("<v>5</v>")));
+        QVERIFY(cell(sheet, "AT2").contains(QStringLiteral("<v>5</v>"))); // S
+        // Row 5 is subject 3: the formula is a text, the Persian digits a number, the score "." is 0.
+        QVERIFY(cell(sheet, "B5").contains(QStringLiteral("t=\"inlineStr\"")));
+        QVERIFY(cell(sheet, "B5").contains(QStringLiteral("=HYPERLINK(")));
+        QVERIFY(!sheet.contains(QStringLiteral("<f>")));
+        QVERIFY(cell(sheet, "D5").contains(QStringLiteral("<v>45</v>")));
+        QVERIFY(cell(sheet, "AT5").contains(QStringLiteral("<v>3.43</v>")));
+        QVERIFY(cell(sheet, "AU5").contains(QStringLiteral("<v>0</v>")));
+        // Unanswered items are no cells at all; the counts are numbers.
+        QVERIFY(cell(sheet, "K5").isEmpty());
+        QVERIFY(cell(sheet, "BD5").contains(QStringLiteral("<v>35</v>")));
+        QVERIFY(cell(sheet, "BE5").isEmpty());
+
+        const QString workbook = zipEntry(path, QStringLiteral("xl/workbook.xml"));
+        QVERIFY(workbook.contains(ExportTexts::dataSheet));
+        QVERIFY(workbook.contains(ExportTexts::codebookSheet));
+        const QString codebook = zipEntry(path, QStringLiteral("xl/worksheets/sheet2.xml"));
+        QVERIFY(codebook.contains(QStringLiteral("rightToLeft=\"1\"")));
+        QVERIFY(codebook.contains(QStringLiteral("miss_total")));
+        QVERIFY(codebook.contains(QStringLiteral("نياز به بقا")));
+        QVERIFY(codebook.contains(ExportTexts::valuesAnswer));
+        QCOMPARE(outputFiles(), QStringList({QStringLiteral("all.xlsx")}));
+    }
+
+    void successOffersToOpenTheFile()
+    {
+        const QString path = m_out.filePath(QStringLiteral("open.xlsx"));
+        prompts().yesNoAnswers.enqueue(true);
+        QVERIFY(exportTo(path, {QStringLiteral("Group"), QStringLiteral("A")}));
+        const FakePrompts::Shown& asked = prompts().shown.constLast();
+        QCOMPARE(asked.kind, Kind::YesNo);
+        QCOMPARE(asked.title, QStringLiteral("توجه"));
+        QCOMPARE(asked.text, ExportTexts::written.arg(QStringLiteral("3"), QDir::toNativeSeparators(path)));
+        QCOMPARE(m_folder->desktop.openedUrls, QList<QUrl>({QUrl::fromLocalFile(path)}));
+
+        // Declining leaves the file closed.
+        QVERIFY(exportTo(m_out.filePath(QStringLiteral("closed.csv"))));
+        QCOMPARE(m_folder->desktop.openedUrls.size(), 1);
+    }
+
+    void aNameWithoutSuffixBecomesAWorkbook()
+    {
+        QVERIFY(exportTo(m_out.filePath(QStringLiteral("study"))));
+        QVERIFY(QFile::exists(m_out.filePath(QStringLiteral("study.xlsx"))));
+        QVERIFY(zipEntry(m_out.filePath(QStringLiteral("study.xlsx")), QStringLiteral("xl/workbook.xml"))
+                    .contains(QStringLiteral("<sheet ")));
+    }
+
+    void proposesTodaysJalaliDateInTheDocumentsFolder()
+    {
+        const QString proposed = ExportCommand(m_folder->context(), nullptr).proposedPath();
+        QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("Velmora-1402-02-13.xlsx"));
+        QVERIFY(!exportTo({})); // the dialog was cancelled: nothing happens
+        QVERIFY(prompts().shown.size() == 1 && outputFiles().isEmpty());
+    }
+
+    void nothingToExportSaysSo()
+    {
+        QVERIFY(!exportTo(m_out.filePath(QStringLiteral("none.csv")),
+                          {QStringLiteral("Group"), QStringLiteral("G")}));
+        QCOMPARE(prompts().notices(), QStringList({ExportTexts::noSubjects}));
+        QVERIFY(outputFiles().isEmpty());
+    }
+
+    void anUnreadableDatabaseFailsBeforeAskingForAFile()
+    {
+        m_folder->closeDatabases();
+        QVERIFY(!exportTo(m_out.filePath(QStringLiteral("x.csv"))));
+        QCOMPARE(messagesTitled(QStringLiteral("خطا")).size(), 1);
+        QCOMPARE(prompts().shown.size(), 1); // no file dialog
+        QVERIFY(outputFiles().isEmpty());
+    }
+
+    void aFolderChosenFailsAndLeavesItAlone_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("xlsx") << "folder.xlsx";
+        QTest::newRow("csv") << "folder.csv";
+    }
+    void aFolderChosenFailsAndLeavesItAlone()
+    {
+        QFETCH(QString, name);
+        const QString path = m_out.filePath(name);
+        QVERIFY(QDir().mkpath(path));
+        QVERIFY(!exportTo(path));
+        QCOMPARE(messagesTitled(QStringLiteral("خطا")).size(), 1);
+        QVERIFY(messagesTitled(QStringLiteral("خطا")).constFirst().contains(ExportTexts::folderChosen));
+        QCOMPARE(outputFiles(), QStringList({name}));
+        QVERIFY(QDir(path).isEmpty());
+    }
+
+    void anUnwritableFolderFailsAndLeavesNoFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("xlsx") << "out.xlsx";
+        QTest::newRow("csv") << "out.csv";
+    }
+    void anUnwritableFolderFailsAndLeavesNoFile()
+    {
+        QFETCH(QString, name);
+        // A folder that does not exist: unwritable for every user, root included.
+        QVERIFY(!exportTo(m_out.filePath(QStringLiteral("missing/") + name)));
+        QCOMPARE(messagesTitled(QStringLiteral("خطا")).size(), 1);
+        QVERIFY(outputFiles().isEmpty());
+
+        // A read-only folder holding an earlier export: it stays as it was.
+        const QString locked = m_out.filePath(QStringLiteral("locked"));
+        QVERIFY(QDir().mkpath(locked));
+        const QString earlier = locked + u'/' + name;
+        writeEarlierExport(earlier);
+        QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+        QFile probe(locked + QStringLiteral("/probe"));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QSKIP("this user may write into read-only folders");
+        }
+        prompts().clear();
+        QVERIFY(!exportTo(earlier));
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(messagesTitled(QStringLiteral("خطا")).size(), 1);
+        QCOMPARE(readAll(earlier), QByteArray("earlier export"));
+        QCOMPARE(QDir(locked).entryList(QDir::Files | QDir::Hidden), QStringList({name}));
+    }
+
+    void cancellingLeavesNoFileAndTheEarlierOneIntact_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("xlsx") << "cancel.xlsx";
+        QTest::newRow("csv") << "cancel.csv";
+    }
+    void cancellingLeavesNoFileAndTheEarlierOneIntact()
+    {
+        QFETCH(QString, name);
+        const QString path = m_out.filePath(name);
+        writeEarlierExport(path);
+        // The user presses the progress dialog's cancel button as soon as the export starts.
+        bool cancelled = false;
+        QTimer::singleShot(0, this, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QProgressDialog*>(widget)) {
+                    dialog->cancel();
+                    cancelled = true;
+                }
+            }
+        });
+        QVERIFY(!exportTo(path));
+        QVERIFY(cancelled);
+        QCOMPARE(prompts().notices(), QStringList({ExportTexts::cancelled}));
+        QVERIFY(messagesTitled(QStringLiteral("خطا")).isEmpty());
+        QCOMPARE(readAll(path), QByteArray("earlier export"));
+        QCOMPARE(outputFiles(), QStringList({name}));
+    }
+
+    void aNewExportReplacesAnEarlierFile()
+    {
+        const QString path = m_out.filePath(QStringLiteral("again.csv"));
+        QVERIFY(exportTo(path));
+        QVERIFY(exportTo(path, {QStringLiteral("Code"), QStringLiteral("3")}));
+        QCOMPARE(readAll(path).count("\r\n"), 2);
+        QCOMPARE(outputFiles(), QStringList({QStringLiteral("again.csv")}));
+    }
+};
+
+QTEST_MAIN(SubjectExportTest)
+#include "SubjectExportTest.moc"
