@@ -8,6 +8,7 @@ seeds="$(cd "$(dirname "$0")" && pwd)/corpus"
 work="$(mktemp -d)"
 failed=0
 for fuzzer in "$build"/fuzz/fuzz_*; do
+    [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
     name="$(basename "$fuzzer")"
     corpus="$work/${name#fuzz_}"
     mkdir -p "$corpus"

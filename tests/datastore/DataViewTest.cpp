@@ -253,6 +253,18 @@ private slots:
         QCOMPARE(folder.view(QStringLiteral("IDE"))->count(), 0);
     }
 
+    void removingARowThatAnotherViewDeletedFails()
+    {
+        TestProgramFolder folder;
+        folder.addSubject(QStringLiteral("1"));
+        folder.addSubject(QStringLiteral("2"));
+        auto first = folder.view(QStringLiteral("IDE"));
+        auto second = folder.view(QStringLiteral("IDE"));
+        QVERIFY(second->removeCurrent());
+        QVERIFY(!first->removeCurrent());
+        QCOMPARE(codes(*first), (QStringList{"2"}));
+    }
+
     // A null value, an empty value and the text  Group=''  all find the rows without a group,
     // whether the field is empty or missing.
     void emptyFilterValueFindsEmptyAndMissingFields()
@@ -273,6 +285,11 @@ private slots:
         QVERIFY(!view->moveNext());
         QVERIFY(view->setFilter(QStringLiteral("Group='A'")));
         QCOMPARE(codes(*view), (QStringList{"3"}));
+        // Texts without the form column='value' let nothing pass.
+        for (const char* malformed : {"Group='A", "Group=A'", "='A'", "Group", "Group=''A"}) {
+            QVERIFY2(!view->setFilter(QString::fromLatin1(malformed)), malformed);
+            QCOMPARE(view->count(), 0);
+        }
     }
 
     // Texts are stored exactly as typed, a leading byte order mark included, and found only by
