@@ -166,7 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     view.setSort(QString());
     view.requery();
     FuzzInput input(data, size);
-    for (int step = 0; step < 48 && !input.atEnd(); ++step) {
+    for (int step = 0; step < 24 && !input.atEnd(); ++step) {
         switch (input.choice(9)) {
         case 0: {
             const QString column = kColumns.at(input.choice(kColumns.size()));
