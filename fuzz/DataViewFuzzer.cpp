@@ -49,12 +49,12 @@ struct Fixture
 
 QString snapshotOf(const DataView& view)
 {
-    QStringList quoted;
+    QStringList columnTexts;
     for (const QString& column : view.columns())
-        quoted << QStringLiteral("quote(%1)").arg(quotedIdentifier(column));
+        columnTexts << QStringLiteral("typeof(%1) || hex(%1)").arg(quotedIdentifier(column));
     QSqlQuery query(view.database());
-    const bool ok = query.exec(
-        QStringLiteral("SELECT %1 FROM IDE ORDER BY rowid").arg(quoted.join(QStringLiteral(" || '|' || "))));
+    const bool ok = query.exec(QStringLiteral("SELECT %1 FROM IDE ORDER BY rowid")
+                                   .arg(columnTexts.join(QStringLiteral(" || '|' || "))));
     FUZZ_CHECK(ok, "the table can be read");
     QString result;
     while (query.next())
@@ -72,6 +72,7 @@ Fixture& fixture()
             Database::openView(created->dir.path(), Database::File::Clinical, QStringLiteral("IDE"));
         // A scratch file: no waiting for the disk on every stored row.
         QSqlQuery(created->view->database()).exec(QStringLiteral("PRAGMA synchronous = OFF"));
+        QSqlQuery(created->view->database()).exec(QStringLiteral("PRAGMA journal_mode = MEMORY"));
         const QStringList& texts = awkwardTexts();
         for (int i = 0; i < texts.size(); ++i) {
             const QString& code = texts.at(i);
