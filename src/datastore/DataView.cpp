@@ -40,18 +40,19 @@ bool DataView::isStorableText(const QString& text)
                         [](QChar c) { return c.unicode() == 0xFFFE || c.unicode() == 0xFFFF; });
 }
 
-// The text as its bytes in the file's encoding, for a placeholder written as CAST(? AS TEXT): a blob
-// cast to text is taken byte for byte, with no byte order mark guessed. A null text stays NULL.
-void DataView::bindText(QSqlQuery& query, const QString& text) const
+QVariant boundText(const QString& text, QStringConverter::Encoding encoding)
 {
-    if (text.isNull()) {
-        query.addBindValue(QString());
-        return;
-    }
-    QByteArray bytes = QStringEncoder(m_textEncoding).encode(text);
+    if (text.isNull())
+        return QVariant(QString());
+    QByteArray bytes = QStringEncoder(encoding).encode(text);
     if (bytes.isNull())
         bytes = QByteArray(""); // a null byte array would be bound as NULL
-    query.addBindValue(bytes);
+    return bytes;
+}
+
+void DataView::bindText(QSqlQuery& query, const QString& text) const
+{
+    query.addBindValue(boundText(text, m_textEncoding));
 }
 
 QString DataView::resolveColumn(const QString& name) const

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringConverter>
 #include <QStringList>
+#include <QVariant>
 #include <QVector>
 
 // One table of one database file with a current row, the working object of every window.
@@ -17,10 +18,9 @@
 // Filter values are always bound parameters: an apostrophe or any other character in a value is
 // matched as itself and never reaches the SQL text. Column names match without regard to case.
 //
-// Texts travel to SQLite as their exact UTF-8 bytes. Qt would hand them over as UTF-16, which
-// SQLite reads with a leading U+FEFF or U+FFFE as a byte order mark: the first was dropped and the
-// second turned the rest of the text into another one. A missing value (NULL) reads as an empty
-// text everywhere: in fields, in the sort order and in filters.
+// Texts travel to SQLite as their exact bytes (see boundText), so that a text is stored and found
+// as typed. A missing value (NULL) reads as an empty text everywhere: in fields, in the sort order
+// and in filters.
 class DataView final : public QObject
 {
     Q_OBJECT
@@ -144,3 +144,9 @@ private:
 
 // The SQL text for a column name: always quoted, since Date, Time, Group and 1 … 35 need it.
 QString quotedIdentifier(const QString& name);
+
+// The value to bind for a text placeholder written as CAST(? AS TEXT): the text's bytes in the
+// file's encoding, which SQLite takes byte for byte. A QString bound as it is goes over as UTF-16,
+// where SQLite drops a leading U+FEFF and reads one starting with U+FFFE byte-swapped. A null text
+// is bound as NULL. Check isStorableText first: a lone surrogate cannot be encoded exactly.
+QVariant boundText(const QString& text, QStringConverter::Encoding encoding = QStringConverter::Utf8);
