@@ -1,6 +1,8 @@
 #include "NumericValue.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 bool isSkipped(QChar c)
@@ -36,11 +38,17 @@ double numericValue(const QString& text)
     const double value = digits.toDouble(&ok);
     if (ok)
         return value;
-    // "-", "." or "-." alone: there is no number.
+    // Digits beyond the range of a double: the nearest value there is, which is finite.
+    if (std::isinf(value))
+        return std::copysign(std::numeric_limits<double>::max(), value);
+    // "-", "." or "-." alone (or a fraction too small to tell from 0): there is no number.
     return 0.0;
 }
 
 long long wholeNumericValue(const QString& text)
 {
-    return static_cast<long long>(std::trunc(numericValue(text)));
+    // Beyond 2^53 a double no longer holds every whole number, and beyond 2^63 the conversion is
+    // undefined; keeping within 2^53 also leaves callers room to count on by one.
+    constexpr double kLimit = 9007199254740992.0; // 2^53
+    return static_cast<long long>(std::clamp(std::trunc(numericValue(text)), -kLimit, kLimit));
 }

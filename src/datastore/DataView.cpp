@@ -5,6 +5,8 @@
 #include <QSqlRecord>
 #include <QVariant>
 
+#include <algorithm>
+
 QString quotedIdentifier(const QString& name)
 {
     QString escaped = name;
@@ -18,7 +20,39 @@ DataView::DataView(const QSqlDatabase& database, const QString& table, QObject* 
     const QSqlRecord record = m_database.record(m_table);
     for (int i = 0; i < record.count(); ++i)
         m_columns << record.fieldName(i);
+    // Files made by this program are UTF-8; one made elsewhere may keep its texts in UTF-16.
+    QSqlQuery encoding(m_database);
+    if (encoding.exec(QStringLiteral("PRAGMA encoding")) && encoding.next()) {
+        const QString name = encoding.value(0).toString();
+        if (name.compare(QLatin1String("UTF-16le"), Qt::CaseInsensitive) == 0)
+            m_textEncoding = QStringConverter::Utf16LE;
+        else if (name.compare(QLatin1String("UTF-16be"), Qt::CaseInsensitive) == 0)
+            m_textEncoding = QStringConverter::Utf16BE;
+    }
     requery();
+}
+
+bool DataView::isStorableText(const QString& text)
+{
+    if (!text.isValidUtf16())
+        return false;
+    return std::none_of(text.cbegin(), text.cend(),
+                        [](QChar c) { return c.unicode() == 0xFFFE || c.unicode() == 0xFFFF; });
+}
+
+QVariant boundText(const QString& text, QStringConverter::Encoding encoding)
+{
+    if (text.isNull())
+        return QVariant(QString());
+    QByteArray bytes = QStringEncoder(encoding).encode(text);
+    if (bytes.isNull())
+        bytes = QByteArray(""); // a null byte array would be bound as NULL
+    return bytes;
+}
+
+void DataView::bindText(QSqlQuery& query, const QString& text) const
+{
+    query.addBindValue(boundText(text, m_textEncoding));
 }
 
 QString DataView::resolveColumn(const QString& name) const
@@ -62,7 +96,9 @@ bool DataView::filterBy(const QString& column, const QString& value)
         moveFirst();
         return false;
     }
-    m_filter = FilterState::Column;
+    // No stored text can hold what isStorableText refuses: such a value finds nothing, and must not
+    // reach SQLite, which would read it as another text.
+    m_filter = isStorableText(value) ? FilterState::Column : FilterState::MatchNothing;
     m_filterColumn = actual;
     m_filterValue = value;
     moveFirst();
@@ -78,8 +114,10 @@ void DataView::setSort(const QString& column)
 QString DataView::whereClause(const QString& extraCondition) const
 {
     QStringList conditions;
-    if (m_filter == FilterState::Column)
-        conditions << quotedIdentifier(m_filterColumn) + QStringLiteral(" = ?");
+    if (m_filter == FilterState::Column && m_filterValue.isEmpty())
+        conditions << QStringLiteral("(%1 = '' OR %1 IS NULL)").arg(quotedIdentifier(m_filterColumn));
+    else if (m_filter == FilterState::Column)
+        conditions << quotedIdentifier(m_filterColumn) + QStringLiteral(" = CAST(? AS TEXT)");
     else if (m_filter == FilterState::MatchNothing)
         conditions << QStringLiteral("0");
     if (!extraCondition.isEmpty())
@@ -93,14 +131,19 @@ QString DataView::orderClause(bool descending) const
     const QString direction = descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
     if (m_sortColumn.isEmpty())
         return QStringLiteral(" ORDER BY rowid") + direction;
-    return QStringLiteral(" ORDER BY COALESCE(%1, '')%2, rowid%2")
-        .arg(quotedIdentifier(m_sortColumn), direction);
+    return QStringLiteral(" ORDER BY %1%2, rowid%2").arg(sortKeyExpression(), direction);
+}
+
+// A missing value sorts as an empty text; every value compares as text, whatever its stored type.
+QString DataView::sortKeyExpression() const
+{
+    return QStringLiteral("CAST(COALESCE(%1, '') AS TEXT)").arg(quotedIdentifier(m_sortColumn));
 }
 
 void DataView::bindFilter(QSqlQuery& query) const
 {
-    if (m_filter == FilterState::Column)
-        query.addBindValue(m_filterValue);
+    if (m_filter == FilterState::Column && !m_filterValue.isEmpty())
+        bindText(query, m_filterValue);
 }
 
 int DataView::count() const
@@ -152,8 +195,8 @@ bool DataView::moveNext()
         return false;
     if (m_sortColumn.isEmpty())
         return moveTo(QStringLiteral("rowid > ?"), false, {m_rowId});
-    return moveTo(QStringLiteral("(COALESCE(%1, ''), rowid) > (?, ?)").arg(quotedIdentifier(m_sortColumn)),
-                  false, {m_values.value(m_sortColumn), m_rowId});
+    return moveTo(QStringLiteral("(%1, rowid) > (CAST(? AS TEXT), ?)").arg(sortKeyExpression()), false,
+                  {m_sortKey, m_rowId});
 }
 
 bool DataView::movePrevious()
@@ -162,22 +205,33 @@ bool DataView::movePrevious()
         return false;
     if (m_sortColumn.isEmpty())
         return moveTo(QStringLiteral("rowid < ?"), true, {m_rowId});
-    return moveTo(QStringLiteral("(COALESCE(%1, ''), rowid) < (?, ?)").arg(quotedIdentifier(m_sortColumn)),
-                  true, {m_values.value(m_sortColumn), m_rowId});
+    return moveTo(QStringLiteral("(%1, rowid) < (CAST(? AS TEXT), ?)").arg(sortKeyExpression()), true,
+                  {m_sortKey, m_rowId});
 }
 
 void DataView::load(qint64 rowId)
 {
+    const bool sorted = !m_sortColumn.isEmpty();
+    const QString sortKey =
+        sorted ? QStringLiteral(", CAST(%1 AS BLOB)").arg(sortKeyExpression()) : QString();
     QSqlQuery query(m_database);
-    query.prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quotedIdentifier(m_table)));
+    query.prepare(
+        QStringLiteral("SELECT *%2 FROM %1 WHERE rowid = ?").arg(quotedIdentifier(m_table), sortKey));
     query.addBindValue(rowId);
     m_values.clear();
     m_changed.clear();
+    m_sortKey.clear();
     m_newRow = false;
     if (query.exec() && query.next()) {
         const QSqlRecord record = query.record();
-        for (int i = 0; i < record.count(); ++i)
+        const int fieldCount = record.count() - (sorted ? 1 : 0);
+        for (int i = 0; i < fieldCount; ++i)
             m_values.insert(record.fieldName(i), record.value(i).toString());
+        if (sorted) {
+            m_sortKey = record.value(fieldCount).toByteArray();
+            if (m_sortKey.isNull())
+                m_sortKey = QByteArray(""); // an empty key, which a null byte array is not when bound
+        }
         m_rowId = rowId;
     } else {
         m_lastError = query.lastError().text();
@@ -228,9 +282,14 @@ bool DataView::commit()
     if (!hasChanges())
         return true;
     QStringList names;
-    QVariantList values;
+    QStringList values;
     for (const QString& column : m_columns) {
         if (m_changed.contains(column)) {
+            if (!isStorableText(m_values.value(column))) {
+                m_lastError =
+                    QStringLiteral("the text of %1 holds a character that cannot be stored").arg(column);
+                return false;
+            }
             names << quotedIdentifier(column);
             values << m_values.value(column);
         }
@@ -241,18 +300,19 @@ bool DataView::commit()
                           ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedIdentifier(m_table))
                           : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                 .arg(quotedIdentifier(m_table), names.join(u','),
-                                     QStringList(names.size(), QStringLiteral("?")).join(u','));
+                                     QStringList(names.size(), QStringLiteral("CAST(? AS TEXT)")).join(u','));
         query.prepare(sql);
     } else {
         QStringList assignments;
         for (const QString& name : names)
-            assignments << name + QStringLiteral(" = ?");
+            assignments << name + QStringLiteral(" = CAST(? AS TEXT)");
         query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                           .arg(quotedIdentifier(m_table), assignments.join(u',')));
-        values << m_rowId;
     }
-    for (const QVariant& value : values)
-        query.addBindValue(value);
+    for (const QString& value : values)
+        bindText(query, value);
+    if (!m_newRow)
+        query.addBindValue(m_rowId);
     if (!query.exec()) {
         m_lastError = query.lastError().text();
         return false;

@@ -5,7 +5,9 @@
 #include <QSet>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringConverter>
 #include <QStringList>
+#include <QVariant>
 #include <QVector>
 
 // One table of one database file with a current row, the working object of every window.
@@ -15,6 +17,10 @@
 // thousand subjects opens, filters and counts in well under a millisecond with the Code index.
 // Filter values are always bound parameters: an apostrophe or any other character in a value is
 // matched as itself and never reaches the SQL text. Column names match without regard to case.
+//
+// Texts travel to SQLite as their exact bytes (see boundText), so that a text is stored and found
+// as typed. A missing value (NULL) reads as an empty text everywhere: in fields, in the sort order
+// and in filters.
 class DataView final : public QObject
 {
     Q_OBJECT
@@ -36,7 +42,8 @@ public:
     // A filter of the form  column='value'  (the value as typed, apostrophes included). Returns
     // false, and lets no row pass, when the text has not that form or names no column.
     bool setFilter(const QString& filterText);
-    // The same filter from its two parts.
+    // The same filter from its two parts. An empty value (null or not) finds the rows whose field
+    // is empty or missing; a value that no stored text can hold (see isStorableText) finds none.
     bool filterBy(const QString& column, const QString& value);
     bool isFiltered() const { return m_filter != FilterState::None; }
 
@@ -59,7 +66,8 @@ public:
     // Changes a field of the current row; false when there is no current row or no such column.
     bool setField(const QString& column, const QString& value);
     bool hasChanges() const { return m_newRow || !m_changed.isEmpty(); }
-    // Writes the current row (one statement); true when there was nothing to write.
+    // Writes the current row (one statement); true when there was nothing to write. A changed
+    // field that is not storable text (see isStorableText) makes it fail before anything is written.
     bool commit();
     // Drops uncommitted changes of the current row (a started new row is dropped as well).
     void cancelChanges();
@@ -73,6 +81,11 @@ public:
 
     // The table column for a name given in any letter case; empty when there is none.
     QString resolveColumn(const QString& name) const;
+
+    // Whether a text is stored and read back exactly: false for a lone surrogate (half of a
+    // character such as an emoji) and for U+FFFE and U+FFFF, which SQLite reads back as U+FFFD.
+    // Such a text is refused rather than stored as another one.
+    static bool isStorableText(const QString& text);
 
 signals:
     // The view moved to another row, was read again or started a new row.
@@ -91,6 +104,8 @@ private:
     QString whereClause(const QString& extraCondition = {}) const;
     QString orderClause(bool descending) const;
     void bindFilter(class QSqlQuery& query) const;
+    void bindText(class QSqlQuery& query, const QString& text) const;
+    QString sortKeyExpression() const;
     bool moveTo(const QString& extraCondition, bool descending, const QVariantList& extraValues);
     void load(qint64 rowId);
     void clearCurrent();
@@ -102,6 +117,10 @@ private:
     QString m_filterColumn;
     QString m_filterValue;
     QString m_sortColumn;
+    // The sort key of the current row as stored (bytes in the file's text encoding), so that moves
+    // go on from the stored row even when its field was edited or the row was just deleted.
+    QByteArray m_sortKey;
+    QStringConverter::Encoding m_textEncoding = QStringConverter::Utf8;
     qint64 m_rowId = -1;
     bool m_newRow = false;
     Row m_values;
@@ -126,3 +145,9 @@ private:
 
 // The SQL text for a column name: always quoted, since Date, Time, Group and 1 … 35 need it.
 QString quotedIdentifier(const QString& name);
+
+// The value to bind for a text placeholder written as CAST(? AS TEXT): the text's bytes in the
+// file's encoding, which SQLite takes byte for byte. A QString bound as it is goes over as UTF-16,
+// where SQLite drops a leading U+FEFF and reads one starting with U+FFFE byte-swapped. A null text
+// is bound as NULL. Check isStorableText first: a lone surrogate cannot be encoded exactly.
+QVariant boundText(const QString& text, QStringConverter::Encoding encoding = QStringConverter::Utf8);

@@ -46,8 +46,13 @@ QString readCurrentNumber(const QString& programFolder)
         return {};
     const QByteArray firstLine = file.readLine(4096);
     QString line = QString::fromUtf8(firstLine);
-    while (line.endsWith(u'\n') || line.endsWith(u'\r'))
-        line.chop(1);
+    // A line ends at a line feed, a carriage return or both; an editor may have put a byte order
+    // mark in front.
+    const qsizetype end = line.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+    if (end >= 0)
+        line.truncate(end);
+    if (line.startsWith(QChar(0xFEFF)))
+        line.remove(0, 1);
     return parseNumberField(line);
 }
 

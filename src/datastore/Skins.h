@@ -19,7 +19,8 @@ QString numberFilePath(const QString& programFolder);
 QString skinFilePath(const QString& programFolder, const QString& number);
 
 // The first field of the first line of skin.txt: leading blanks skipped, ended by a comma or the
-// end of the line, surrounding double quotes removed. Empty when the file cannot be read.
+// end of the line, surrounding double quotes removed. The line ends at CR, LF or both, and a byte
+// order mark in front of it is skipped. Empty when the file cannot be read.
 QString readCurrentNumber(const QString& programFolder);
 QString parseNumberField(const QString& line);
 

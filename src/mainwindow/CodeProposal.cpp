@@ -2,6 +2,8 @@
 
 #include "common/NumericValue.h"
 
+#include <QLocale>
+
 #include <cmath>
 
 namespace {
@@ -13,7 +15,8 @@ QString decimalCodeText(double value)
 {
     if (value == std::floor(value) && std::fabs(value) < kLargestCountableCode)
         return QString::number(static_cast<long long>(value));
-    return QString::number(value, 'g', 15);
+    // Never in exponent form: the shortest plain decimal that reads back as the same value.
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
 }
 
 QString proposeCode(const std::optional<QString>& lastStoredCode,

@@ -3,7 +3,9 @@
 #include "ScoringTexts.h"
 #include "common/NumericValue.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace ScoringKey {
 
@@ -17,13 +19,28 @@ double scaleMean(const ItemTexts& items, const Scale& scale)
     double sum = 0.0;
     for (int item = scale.firstItem; item < scale.firstItem + kItemsPerScale; ++item)
         sum += itemValue(items.at(static_cast<std::size_t>(item - 1)));
-    return sum / kItemsPerScale;
+    if (std::isfinite(sum))
+        return sum / kItemsPerScale;
+    // Answers near the largest double (only a hand-edited file holds them) overflow the sum; their
+    // sevenths do not.
+    double mean = 0.0;
+    for (int item = scale.firstItem; item < scale.firstItem + kItemsPerScale; ++item)
+        mean += itemValue(items.at(static_cast<std::size_t>(item - 1))) / kItemsPerScale;
+    // The true mean lies within the range of a double; the clamp only undoes rounding at its edge.
+    constexpr double kLargest = std::numeric_limits<double>::max();
+    return std::clamp(mean, -kLargest, kLargest);
 }
 
 QString scoreText(double score)
 {
     if (!std::isfinite(score))
         return QStringLiteral(".");
+    // From 2^53 on every double is whole, and a hundredfold one may be infinite: the digits of the
+    // whole number, then the point.
+    constexpr double kWholeOnly = 9007199254740992.0; // 2^53
+    if (std::fabs(score) >= kWholeOnly)
+        return (score < 0 ? QStringLiteral("-") : QString()) + QString::number(std::fabs(score), 'f', 0) +
+               u'.';
     // Rounded to hundredths once, as a whole number, so that integer and fraction agree (3.999
     // gives "4." and not "3.100").
     const double hundredths = std::round(std::fabs(score) * 100.0);

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <limits>
+
 class NumericValueTest : public QObject
 {
     Q_OBJECT
@@ -41,6 +43,19 @@ private slots:
         QCOMPARE(wholeNumericValue(QStringLiteral("12.9")), 12LL);
         QCOMPARE(wholeNumericValue(QStringLiteral("-3.5")), -3LL);
         QCOMPARE(wholeNumericValue(QStringLiteral("x")), 0LL);
+    }
+
+    // Digits beyond what a double or a long long holds still give a finite, ordered value.
+    void hugeNumbersStayFiniteAndKeepTheirSign()
+    {
+        const QString digits400(400, u'9');
+        QCOMPARE(numericValue(digits400), std::numeric_limits<double>::max());
+        QCOMPARE(numericValue(u'-' + digits400), -std::numeric_limits<double>::max());
+        QCOMPARE(numericValue(QStringLiteral("0.") + QString(400, u'0') + u'1'), 0.0);
+        constexpr long long limit = 9007199254740992LL;                            // 2^53
+        QCOMPARE(wholeNumericValue(QStringLiteral("9223372036854775808")), limit); // 2^63
+        QCOMPARE(wholeNumericValue(u'-' + digits400), -limit);
+        QCOMPARE(wholeNumericValue(QStringLiteral("4503599627370495.5")), 4503599627370495LL);
     }
 
     void convertsTwipsToPixelsAtNinetySixDpi()

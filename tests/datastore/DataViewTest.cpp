@@ -20,6 +20,19 @@ class DataViewTest : public QObject
         return result;
     }
 
+    // Sets the Group of subjects by code; a null group is stored as NULL.
+    static void setGroups(TestProgramFolder& folder, const QList<QPair<const char*, const char*>>& groups)
+    {
+        QSqlQuery query(Database::connection(folder.path(), Database::File::Clinical));
+        for (const auto& [code, group] : groups) {
+            query.prepare(QStringLiteral("UPDATE IDE SET \"Group\" = ? WHERE Code = ?"));
+            query.addBindValue(group ? QString::fromLatin1(group) : QString());
+            query.addBindValue(QString::fromLatin1(code));
+            QVERIFY(query.exec());
+            QCOMPARE(query.numRowsAffected(), 1);
+        }
+    }
+
 private slots:
     void filterMatchesWholeValueAsPlainText_data()
     {
@@ -177,6 +190,155 @@ private slots:
         QVERIFY(!view->moveNext());
         view->setSort(QString());
         QCOMPARE(codes(*view), (QStringList{"b", "c", "a"}));
+    }
+
+    // Missing (NULL) and empty groups sort first, as empty texts, and the walk passes through them
+    // in both directions; an edit of the sort field does not move the walk.
+    void sortedWalkVisitsEveryRowInBothDirections()
+    {
+        TestProgramFolder folder;
+        for (const char* code : {"1", "2", "3", "4", "5", "6"})
+            folder.addSubject(QString::fromLatin1(code));
+        setGroups(folder, {{"1", "B"}, {"2", nullptr}, {"3", ""}, {"4", "A"}, {"5", nullptr}, {"6", "B"}});
+        auto view = folder.view(QStringLiteral("IDE"));
+        view->setSort(QStringLiteral("group"));
+        const QStringList sorted{"2", "3", "5", "4", "1", "6"};
+        QCOMPARE(codes(*view), sorted);
+        QCOMPARE(view->count(), 6);
+
+        QStringList forward{view->field(QStringLiteral("Code"))};
+        view->setField(QStringLiteral("Group"), QStringLiteral("Z")); // not committed
+        while (view->moveNext())
+            forward << view->field(QStringLiteral("Code"));
+        QCOMPARE(forward, sorted);
+
+        QVERIFY(view->moveLast());
+        QStringList backward{view->field(QStringLiteral("Code"))};
+        while (view->movePrevious())
+            backward << view->field(QStringLiteral("Code"));
+        std::reverse(backward.begin(), backward.end());
+        QCOMPARE(backward, sorted);
+
+        // The same under a filter, and back to stored order.
+        QVERIFY(view->setFilter(QStringLiteral("Group='B'")));
+        QVERIFY(view->moveLast());
+        QCOMPARE(view->field(QStringLiteral("Code")), QStringLiteral("6"));
+        QVERIFY(view->movePrevious());
+        QCOMPARE(view->field(QStringLiteral("Code")), QStringLiteral("1"));
+        QVERIFY(!view->movePrevious());
+        view->requery();
+        view->setSort(QStringLiteral("nosuch"));
+        QCOMPARE(codes(*view), (QStringList{"1", "2", "3", "4", "5", "6"}));
+    }
+
+    void removingUnderASortStandsOnTheFollowingRowThenTheOneBefore()
+    {
+        TestProgramFolder folder;
+        for (const char* code : {"1", "2", "3", "4"})
+            folder.addSubject(QString::fromLatin1(code));
+        setGroups(folder, {{"1", "B"}, {"2", nullptr}, {"3", "A"}, {"4", nullptr}});
+        auto view = folder.view(QStringLiteral("IDE"));
+        view->setSort(QStringLiteral("Group"));
+        QCOMPARE(codes(*view), (QStringList{"2", "4", "3", "1"}));
+        QVERIFY(view->removeCurrent()); // 2, whose group is missing
+        QCOMPARE(view->field(QStringLiteral("Code")), QStringLiteral("4"));
+        QVERIFY(view->moveLast());
+        QVERIFY(view->removeCurrent()); // 1, the last row
+        QCOMPARE(view->field(QStringLiteral("Code")), QStringLiteral("3"));
+        QVERIFY(view->removeCurrent());
+        QCOMPARE(view->field(QStringLiteral("Code")), QStringLiteral("4"));
+        QVERIFY(view->removeCurrent());
+        QVERIFY(!view->hasCurrentRow());
+        QVERIFY(!view->removeCurrent());
+        QCOMPARE(folder.view(QStringLiteral("IDE"))->count(), 0);
+    }
+
+    void removingARowThatAnotherViewDeletedFails()
+    {
+        TestProgramFolder folder;
+        folder.addSubject(QStringLiteral("1"));
+        folder.addSubject(QStringLiteral("2"));
+        auto first = folder.view(QStringLiteral("IDE"));
+        auto second = folder.view(QStringLiteral("IDE"));
+        QVERIFY(second->removeCurrent());
+        QVERIFY(!first->removeCurrent());
+        QCOMPARE(codes(*first), (QStringList{"2"}));
+    }
+
+    // A null value, an empty value and the text  Group=''  all find the rows without a group,
+    // whether the field is empty or missing.
+    void emptyFilterValueFindsEmptyAndMissingFields()
+    {
+        TestProgramFolder folder;
+        for (const char* code : {"1", "2", "3"})
+            folder.addSubject(QString::fromLatin1(code));
+        setGroups(folder, {{"1", ""}, {"2", nullptr}, {"3", "A"}});
+        auto view = folder.view(QStringLiteral("IDE"));
+        QVERIFY(view->filterBy(QStringLiteral("Group"), QString()));
+        QCOMPARE(codes(*view), (QStringList{"1", "2"}));
+        QVERIFY(view->filterBy(QStringLiteral("Group"), QStringLiteral("")));
+        QCOMPARE(view->count(), 2);
+        QVERIFY(view->setFilter(QStringLiteral("Group=''")));
+        QCOMPARE(view->count(), 2);
+        QCOMPARE(view->field(QStringLiteral("Code")), QStringLiteral("1"));
+        QVERIFY(view->moveNext());
+        QVERIFY(!view->moveNext());
+        QVERIFY(view->setFilter(QStringLiteral("Group='A'")));
+        QCOMPARE(codes(*view), (QStringList{"3"}));
+        // Texts without the form column='value' let nothing pass.
+        for (const char* malformed : {"Group='A", "Group=A'", "='A'", "Group", "Group=''A"}) {
+            QVERIFY2(!view->setFilter(QString::fromLatin1(malformed)), malformed);
+            QCOMPARE(view->count(), 0);
+        }
+    }
+
+    // Texts are stored exactly as typed, a leading byte order mark included, and found only by
+    // themselves; what SQLite cannot hold exactly is refused, never stored as another text.
+    void textsAreStoredExactlyOrRefused()
+    {
+        const QString bom = QString(QChar(0xFEFF)) + QStringLiteral("12");
+        const QString emoji = QStringLiteral("x") + QString::fromUtf8("\xF0\x9F\x98\x80"); // x😀
+        const QString withNul = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+        TestProgramFolder folder;
+        for (const QString& code : {QStringLiteral("12"), bom, emoji, withNul})
+            folder.addSubject(code);
+        auto view = folder.view(QStringLiteral("IDE"));
+        QCOMPARE(codes(*view), (QStringList{"12", bom, emoji, withNul}));
+        for (const QString& code : {QStringLiteral("12"), bom, emoji, withNul}) {
+            QVERIFY(view->filterBy(QStringLiteral("Code"), code));
+            QCOMPARE(view->count(), 1);
+            QCOMPARE(view->field(QStringLiteral("Code")), code);
+        }
+        view->requery();
+        view->setSort(QStringLiteral("Code"));
+        int walked = view->hasCurrentRow() ? 1 : 0;
+        while (view->moveNext())
+            ++walked;
+        QCOMPARE(walked, 4);
+
+        const QString loneHalf = QStringLiteral("x") + QChar(0xD83D);
+        for (const QString& refused : {loneHalf, QString(QChar(0xFFFE)) + QStringLiteral("12"),
+                                       QStringLiteral("12") + QChar(0xFFFF), QString(QChar(0xDE00))}) {
+            QVERIFY(!DataView::isStorableText(refused));
+            QVERIFY(view->filterBy(QStringLiteral("Code"), refused));
+            QCOMPARE(view->count(), 0);
+            view->requery();
+            QVERIFY(view->setField(QStringLiteral("FName"), refused));
+            QVERIFY(!view->commit());
+            view->cancelChanges();
+            view->addNew();
+            view->setField(QStringLiteral("Code"), refused);
+            QVERIFY(!view->commit());
+            view->cancelChanges();
+        }
+        QCOMPARE(codes(*folder.view(QStringLiteral("IDE"))), (QStringList{"12", bom, emoji, withNul}));
+        // A changed field is written as typed, and an unchanged one keeps its stored text.
+        view->setSort(QString());
+        QVERIFY(view->filterBy(QStringLiteral("Code"), emoji));
+        QVERIFY(view->setField(QStringLiteral("LName"), bom));
+        QVERIFY(view->commit());
+        QCOMPARE(view->field(QStringLiteral("LName")), bom);
+        QCOMPARE(view->field(QStringLiteral("FName")), QStringLiteral("Ali"));
     }
 
     void removeDeletesOnlyTheCurrentRow()

@@ -54,6 +54,10 @@ private slots:
         QTest::newRow("comma ends the field") << QByteArray("9,3\r\n") << "9";
         QTest::newRow("quotes removed") << QByteArray("\"15\"\r\n") << "15";
         QTest::newRow("first line only") << QByteArray("4\r\n5\r\n") << "4";
+        QTest::newRow("carriage return alone ends the line") << QByteArray("7\r5\r\n") << "7";
+        QTest::newRow("byte order mark skipped") << QByteArray("\xEF\xBB\xBF"
+                                                               "12\r\n")
+                                                 << "12";
         QTest::newRow("no line end") << QByteArray("30") << "30";
         QTest::newRow("empty file") << QByteArray() << "";
     }

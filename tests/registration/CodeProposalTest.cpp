@@ -28,6 +28,13 @@ private slots:
         QCOMPARE(propose(QStringLiteral("4"), {"4", "5", "6", "7", "9"}), QStringLiteral("8"));
     }
 
+    void lastCodeCountsOnFromItsLeadingNumber()
+    {
+        QCOMPARE(propose(QStringLiteral("12a"), {"12a"}), QStringLiteral("13"));
+        QCOMPARE(propose(QStringLiteral("12a"), {"12a", "13", "14"}), QStringLiteral("15"));
+        QCOMPARE(propose(QStringLiteral("-3"), {"-3"}), QStringLiteral("-2"));
+    }
+
     void lastCodeWithoutLeadingNumberCountsAsZero()
     {
         QCOMPARE(propose(QStringLiteral("abc"), {"abc"}), QStringLiteral("1"));
@@ -44,6 +51,17 @@ private slots:
     {
         QCOMPARE(propose(QStringLiteral("99999999999999999999"), {}), QString());
         QCOMPARE(propose(QStringLiteral("123456789012"), {}), QStringLiteral("123456789013"));
+    }
+
+    // A fraction is kept, written out in full however many digits precede it.
+    void proposalIsAPlainDecimalNeverAnExponent()
+    {
+        QCOMPARE(propose(QStringLiteral("12.5"), {}), QStringLiteral("13.5"));
+        QCOMPARE(propose(QStringLiteral("2222252222222222.5"), {}), QStringLiteral("2222252222222223.5"));
+        QCOMPARE(propose(QStringLiteral("222225222222222.25"), {"222225222222223.25"}),
+                 QStringLiteral("222225222222224.25"));
+        QCOMPARE(decimalCodeText(1e20), QStringLiteral("100000000000000000000"));
+        QCOMPARE(decimalCodeText(0.000001), QStringLiteral("0.000001"));
     }
 };
 

@@ -45,6 +45,20 @@ private slots:
         QCOMPARE(ScoringKey::scoreText(score), text);
     }
 
+    // Answers of hundreds of digits (a hand-edited file) give the digits of their mean, never an
+    // infinity or an exponent.
+    void hugeAnswersGiveThePlainDigitsOfTheirMean()
+    {
+        QCOMPARE(ScoringKey::scoreText(9007199254740994.0), QStringLiteral("9007199254740994."));
+        QCOMPARE(ScoringKey::scoreText(-1e20), QStringLiteral("-100000000000000000000."));
+        for (const QString& answer : {QStringLiteral("2") + QString(306, u'0'), QString(400, u'9')}) {
+            const QString text = ScoringKey::scoreTexts(allItems(answer)).at(0);
+            QVERIFY2(text.size() > 300 && text.endsWith(u'.'), qPrintable(text));
+            QCOMPARE(text.left(text.size() - 1).count(QRegularExpression(QStringLiteral("[^0-9]"))), 0);
+            QCOMPARE(numericValue(text), numericValue(answer));
+        }
+    }
+
     // The chart reads score texts back with the numeric value, which stops at anything but ".": a
     // locale separator would put every chart point on a whole number.
     void writesAPointWhateverTheLocaleAndTheChartReadsItBack_data()
