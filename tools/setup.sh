@@ -9,7 +9,7 @@ BUILD_DIR="${VELMORA_BUILD_DIR:-$VELMORA_ROOT/build}"
 PACKAGES=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
-  libzip-dev fonts-farsiweb
+  libzip-dev fonts-farsiweb qt6-translations-l10n
   # The research export to .xlsx.
   libxlsxwriter-dev
   # Looking at real windows, reading printed PDFs, the databases, and the desktop's

@@ -2,9 +2,9 @@
 
 #include "charts/FrmNemudar1.h"
 #include "common/Desktop.h"
+#include "export/ExportCommand.h"
 #include "info/About.h"
 #include "info/Frmravansanji.h"
-#include "export/ExportCommand.h"
 #include "mainwindow/Frm1.h"
 #include "mainwindow/FrmCode.h"
 #include "reports/ReportPreview.h"
@@ -15,7 +15,6 @@
 #include "update/FrmUpdate.h"
 
 #include <QApplication>
-
 
 AppNavigator::AppNavigator(const AppContext& context) : m_context(context)
 {

@@ -3,18 +3,23 @@
 #include <QLockFile>
 #include <QString>
 
+#include <memory>
+
 // Refuses a second running copy for the same program folder. The lock names the process that
-// holds it, so the lock of a copy that crashed is recognised as stale and taken over.
+// holds it, so the lock of a copy that crashed is recognised as stale and taken over, by any user
+// of that program folder.
 class SingleInstance final
 {
     Q_DISABLE_COPY_MOVE(SingleInstance)
 public:
     explicit SingleInstance(const QString& programFolder);
+    ~SingleInstance();
     // True when this copy is the only one running.
     bool acquire();
 
     static QString lockFilePath(const QString& programFolder);
 
 private:
-    QLockFile m_lock;
+    std::unique_ptr<QLockFile> m_lock;
+    QString m_programFolder;
 };

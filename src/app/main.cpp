@@ -1,4 +1,5 @@
 #include "AppNavigator.h"
+#include "QtPersianTexts.h"
 #include "SingleInstance.h"
 #include "common/Clock.h"
 #include "common/CommonTexts.h"
@@ -65,6 +66,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setLayoutDirection(Qt::RightToLeft);
     registerPersianFonts();
+    loadQtPersianTexts(app);
 
     QtPrompts prompts;
     QtDesktop desktop;

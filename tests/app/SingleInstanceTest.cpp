@@ -1,6 +1,8 @@
 #include "app/SingleInstance.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -47,6 +49,14 @@ private slots:
 
         SingleInstance next(folder.path());
         QVERIFY(next.acquire());
+    }
+
+    void lockLivesInTheProgramFolderItGuards()
+    {
+        QTemporaryDir folder;
+        SingleInstance instance(folder.path());
+        QVERIFY(instance.acquire());
+        QVERIFY(QFileInfo::exists(QDir(folder.path()).filePath(QStringLiteral(".Velmora.lock"))));
     }
 };
 
