@@ -33,4 +33,3 @@ void keepCaptionColonBesideField(QLabel* label)
     label->setLayoutDirection(Qt::LeftToRight);
     label->setAlignment((alignment & ~Qt::AlignHorizontal_Mask) | side);
 }
-}
