@@ -106,11 +106,11 @@ private:
         return placement;
     }
 
-    QFont font(const ReportFont& spec, double pointSize) const
+    QFont font(const ReportFont& face, double pointSize) const
     {
-        QFont font(spec.family);
+        QFont font(face.family);
         font.setPointSizeF(pointSize);
-        font.setBold(spec.bold);
+        font.setBold(face.bold);
         return font;
     }
 
