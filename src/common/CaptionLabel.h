@@ -13,6 +13,3 @@ class QWidget;
 QLabel* addCaptionLabel(QWidget* input, const QString& caption, const QRect& geometry,
                         Qt::Alignment alignment = Qt::AlignRight | Qt::AlignVCenter);
 
-// A caption that starts with a colon is drawn left to right, so that the colon stands between the
-// word and its field as the caption was written to read; its text is not changed.
-void keepCaptionColonBesideField(QLabel* label);
