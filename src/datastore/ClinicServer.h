@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ServerSettings.h"
+
+#include <QString>
+
+// The clinic's shared PostgreSQL server: what the clinic database window and the start-up need
+// of it. Every failure carries a Persian text for the user.
+namespace ClinicServer {
+
+struct Result
+{
+    bool ok = false;
+    QString message;
+};
+
+// Connects with these settings and password, checks that the tables can be made or read, and
+// disconnects again.
+Result testConnection(const ServerSettings& settings, const QString& password);
+
+// Copies the subjects, answers, item texts and clinic profile (logo included) of the program
+// folder's files to the server, in one transaction. Refused when the server already holds subjects.
+Result copyFolderToServer(const QString& folder, const ServerSettings& settings, const QString& password);
+
+// From now on Database::connection(folder, …) and Database::openView(folder, …) of this folder
+// work on the server (tables are made there when missing, with their first-run content).
+Result useServer(const QString& folder, const ServerSettings& settings, const QString& password);
+
+// Back to the program folder's own files (Database::openProgramDatabases).
+Result useFolderFiles(const QString& folder);
+
+} // namespace ClinicServer
