@@ -7,6 +7,8 @@ the files are committed.
 """
 import colorsys
 import os
+import struct
+import zlib
 
 HUES = [210, 150, 30, 0, 270, 180, 45, 330, 120, 240, 15, 195]
 HUE_NAMES = ["Sky", "Jade", "Amber", "Ruby", "Violet", "Teal", "Sand", "Rose", "Leaf", "Indigo", "Copper", "Ocean"]
@@ -72,6 +74,8 @@ def skin(number):
         # The rings of option buttons and check boxes are drawn in the window's text colour so that
         # they stand out on every skin, dark ones included.
         "indicator": hexa(text_for(window, hue)),
+        # Scroll bar arrows, dark on light buttons and light on dark ones.
+        "arrows": "dark" if luminance(button) > 0.25 else "light",
     }
     return """/* Velmora skin %(number)d: %(name)s */
 QWidget { background-color: %(window)s; color: %(windowText)s; }
@@ -89,12 +93,64 @@ QRadioButton::indicator:checked, QCheckBox::indicator:checked { background-color
 QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top center; padding: 0px 6px; }
 QLineEdit, QComboBox, QPlainTextEdit, QTextEdit, QAbstractItemView { background-color: %(field)s; color: %(fieldText)s; border: 1px solid %(border)s; selection-background-color: %(accent)s; selection-color: %(accentText)s; }
 QLabel[hint="true"] { background-color: %(accent)s; color: %(accentText)s; border-radius: 4px; padding: 2px 6px; }
+QScrollBar { background-color: %(panel)s; border: 1px solid %(border)s; }
+QScrollBar:vertical { width: 16px; margin: 16px 0px 16px 0px; }
+QScrollBar:horizontal { height: 16px; margin: 0px 16px 0px 16px; }
+QScrollBar::handle { background-color: %(button)s; border: 1px solid %(border)s; border-radius: 4px; }
+QScrollBar::handle:vertical { min-height: 20px; }
+QScrollBar::handle:horizontal { min-width: 20px; }
+QScrollBar::handle:hover { background-color: %(hover)s; }
+QScrollBar::add-page, QScrollBar::sub-page { background: none; }
+QScrollBar::add-line, QScrollBar::sub-line { background-color: %(button)s; border: 1px solid %(border)s; subcontrol-origin: margin; }
+QScrollBar::add-line:vertical { height: 15px; subcontrol-position: bottom; }
+QScrollBar::sub-line:vertical { height: 15px; subcontrol-position: top; }
+QScrollBar::add-line:horizontal { width: 15px; subcontrol-position: right; }
+QScrollBar::sub-line:horizontal { width: 15px; subcontrol-position: left; }
+QScrollBar::up-arrow, QScrollBar::down-arrow, QScrollBar::left-arrow, QScrollBar::right-arrow { width: 9px; height: 9px; background: none; }
+QScrollBar::up-arrow { image: url(:/velmora/skin/arrows/up-%(arrows)s.png); }
+QScrollBar::down-arrow { image: url(:/velmora/skin/arrows/down-%(arrows)s.png); }
+QScrollBar::left-arrow { image: url(:/velmora/skin/arrows/left-%(arrows)s.png); }
+QScrollBar::right-arrow { image: url(:/velmora/skin/arrows/right-%(arrows)s.png); }
 """ % dict(c, number=number, name=name)
+
+
+def png(width, height, pixels):
+    """A minimal RGBA PNG; pixels is a list of rows of (r, g, b, a)."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    raw = b"".join(b"\0" + bytes(v for px in row for v in px) for row in pixels)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def arrow(direction, colour):
+    """A 9 x 9 triangle pointing up, down, left or right."""
+    size = 9
+    rows = []
+    for y in range(size):
+        row = []
+        for x in range(size):
+            # Distance from the tip along the arrow and across it, for an arrow pointing up.
+            along, across = {"up": (y - 2, x - 4), "down": (6 - y, x - 4),
+                             "left": (x - 2, y - 4), "right": (6 - x, y - 4)}[direction]
+            inside = 0 <= along <= 4 and abs(across) <= along
+            row.append(colour + ((255,) if inside else (0,)))
+        rows.append(row)
+    return png(size, size, rows)
+
+
+def write_arrows(folder):
+    os.makedirs(os.path.join(folder, "arrows"), exist_ok=True)
+    for name, colour in (("dark", (20, 20, 20)), ("light", (245, 245, 245))):
+        for direction in ("up", "down", "left", "right"):
+            with open(os.path.join(folder, "arrows", "%s-%s.png" % (direction, name)), "wb") as out:
+                out.write(arrow(direction, colour))
 
 
 def main():
     folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "skin")
     os.makedirs(folder, exist_ok=True)
+    write_arrows(folder)
     for number in range(1, 49):
         with open(os.path.join(folder, "%d.skn" % number), "w", encoding="utf-8", newline="\n") as out:
             out.write(skin(number))

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QWidget>
 
 namespace Skins {
@@ -78,16 +79,51 @@ bool isShippedNumber(const QString& number)
     return value >= kFirst && value <= kLast;
 }
 
+// Whether a file's content can style the windows: UTF-8 text of balanced rules, at least one of
+// them. Anything else (a truncated download, a picture saved under the name, a file of blanks)
+// would leave the windows unstyled, so it counts as missing.
+bool isStyleSheetText(const QByteArray& content, QString* text)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString decoded = decoder(content);
+    if (decoder.hasError())
+        return false;
+    int depth = 0;
+    int rules = 0;
+    bool inComment = false;
+    for (qsizetype i = 0; i < decoded.size(); ++i) {
+        const QChar c = decoded.at(i);
+        if (c.category() == QChar::Other_Control && !QStringView(u"\t\n\r\f").contains(c))
+            return false;
+        if (inComment) {
+            if (c == u'*' && decoded.mid(i + 1, 1) == u"/") {
+                inComment = false;
+                ++i;
+            }
+            continue;
+        }
+        if (c == u'/' && decoded.mid(i + 1, 1) == u"*") {
+            inComment = true;
+            ++i;
+        } else if (c == u'{')
+            ++depth;
+        else if (c == u'}' && --depth < 0)
+            return false;
+        else if (c == u'}' && depth == 0)
+            ++rules;
+    }
+    if (depth != 0 || inComment || rules == 0)
+        return false;
+    *text = decoded;
+    return true;
+}
+
 bool readStyleSheet(const QString& path, QString* styleSheet)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray content = file.readAll();
-    if (content.isEmpty())
-        return false;
-    *styleSheet = QString::fromUtf8(content);
-    return true;
+    return isStyleSheetText(file.readAll(), styleSheet);
 }
 
 } // namespace

@@ -209,6 +209,8 @@ void Frm1::buildInformationArea()
     m_hintLine->setGeometry(twipsRect(240, 3780, 8160, 780));
     m_hintLine->setWordWrap(true);
     m_hintLine->setAlignment(Qt::AlignCenter);
+    // A click through the hint reaches what lies under it.
+    m_hintLine->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_hintLine->hide();
 
     auto* versionCaptionLabel = new QLabel(versionCaption, area);
@@ -445,6 +447,11 @@ void Frm1::hideHint()
 
 void Frm1::showHint(const QString& hint)
 {
+    // The hint line lies across the area where the panels open; over an open panel it would
+    // hide the panel's fields.
+    const auto open = panels();
+    if (std::any_of(open.cbegin(), open.cend(), [](const QWidget* panel) { return panel->isVisible(); }))
+        return;
     m_hintLine->setText(hint);
     m_hintLine->show();
     m_hintLine->raise();

@@ -1,4 +1,5 @@
 #include "QuestionEditorPanel.h"
+#include "common/CaptionLabel.h"
 #include "datastore/Skins.h"
 
 #include "MainViews.h"
@@ -56,16 +57,12 @@ QuestionEditorPanel::QuestionEditorPanel(const AppContext& context, MainViews& v
     Skins::markAsPanel(this, QStringLiteral("Frame1"));
     namespace T = SettingsTexts;
 
-    auto* caption = new QLabel(T::itemNumberCaption, this);
-    caption->setObjectName(QStringLiteral("Label_Text18"));
-    caption->setGeometry(twipsRect(5040, 180, 1695, 405));
-    caption->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     m_numberBox = new QLineEdit(this);
     m_numberBox->setObjectName(QStringLiteral("Text18"));
     m_numberBox->setGeometry(twipsRect(4080, 180, 900, 405));
     m_numberBox->setAlignment(Qt::AlignCenter);
-    caption->setBuddy(m_numberBox);
-    m_numberBox->setAccessibleName(T::itemNumberCaption);
+    addCaptionLabel(m_numberBox, T::itemNumberCaption, twipsRect(5040, 180, 1695, 405),
+                    Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     new NumericKeyFilter(*m_context.prompts, m_numberBox);
 
     m_textBox = new QPlainTextEdit(this);

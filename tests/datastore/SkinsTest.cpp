@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -85,23 +86,38 @@ private slots:
     {
         QTest::addColumn<QByteArray>("numberFile"); // empty: no skin.txt
         QTest::addColumn<bool>("removeSkinFile");
-        QTest::newRow("no skin.txt") << QByteArray() << false;
-        QTest::newRow("leading zero") << QByteArray("07\r\n") << false;
-        QTest::newRow("above 48") << QByteArray("49\r\n") << false;
-        QTest::newRow("zero") << QByteArray("0\r\n") << false;
-        QTest::newRow("letters") << QByteArray("abc\r\n") << false;
-        QTest::newRow("path characters") << QByteArray("../../etc/passwd\r\n") << false;
-        QTest::newRow("skin file missing") << QByteArray("20\r\n") << true;
+        QTest::addColumn<QByteArray>("skinFile20"); // empty: the shipped one
+        QTest::newRow("no skin.txt") << QByteArray() << false << QByteArray();
+        QTest::newRow("leading zero") << QByteArray("07\r\n") << false << QByteArray();
+        QTest::newRow("above 48") << QByteArray("49\r\n") << false << QByteArray();
+        QTest::newRow("zero") << QByteArray("0\r\n") << false << QByteArray();
+        QTest::newRow("letters") << QByteArray("abc\r\n") << false << QByteArray();
+        QTest::newRow("path characters") << QByteArray("../../etc/passwd\r\n") << false << QByteArray();
+        QTest::newRow("skin file missing") << QByteArray("20\r\n") << true << QByteArray();
+        // Skin files that would style nothing count as missing.
+        QTest::newRow("blanks only") << QByteArray("20\r\n") << false << QByteArray(" \r\n\t\r\n");
+        QTest::newRow("a picture") << QByteArray("20\r\n") << false
+                                   << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 20);
+        QTest::newRow("not UTF-8") << QByteArray("20\r\n") << false
+                                   << QByteArray("QWidget { color: #\xff\xfe"
+                                                 "0000; }");
+        QTest::newRow("cut off in a rule")
+            << QByteArray("20\r\n") << false << QByteArray("QWidget { background-color: #eaf0f5;");
+        QTest::newRow("comment only")
+            << QByteArray("20\r\n") << false << QByteArray("/* QWidget { color: red; } */");
     }
     void unusableNumbersAndFilesFallBackToSkinOne()
     {
         QFETCH(QByteArray, numberFile);
         QFETCH(bool, removeSkinFile);
+        QFETCH(QByteArray, skinFile20);
         TestProgramFolder folder(false);
         if (!numberFile.isEmpty())
             writeFile(Skins::numberFilePath(folder.path()), numberFile);
         if (removeSkinFile)
             QVERIFY(QFile::remove(Skins::skinFilePath(folder.path(), QStringLiteral("20"))));
+        if (!skinFile20.isEmpty())
+            writeFile(Skins::skinFilePath(folder.path(), QStringLiteral("20")), skinFile20);
         QWidget window;
         Skins::applyCurrent(&window, folder.path());
         QCOMPARE(window.property("skinNumber").toInt(), 1);
@@ -146,6 +162,17 @@ private slots:
                     qPrintable(QStringLiteral("skin %1, %2: %3").arg(n).arg(match.captured(1)).arg(ratio)));
             }
             QVERIFY(pairs >= 5);
+            // Scroll bars follow the skin, arrows included, so that no grey bar stands in a
+            // coloured window.
+            static const QRegularExpression arrowImage(QStringLiteral("image: url\\((:[^)]+)\\)"));
+            QVERIFY(content.contains("QScrollBar::handle"));
+            auto arrows = arrowImage.globalMatch(QString::fromUtf8(content));
+            int arrowCount = 0;
+            for (; arrows.hasNext(); ++arrowCount) {
+                const QString image = arrows.next().captured(1);
+                QVERIFY2(!QImage(image).isNull(), qPrintable(image));
+            }
+            QCOMPARE(arrowCount, 4);
         }
         QCOMPARE(seen.size(), 48);
     }

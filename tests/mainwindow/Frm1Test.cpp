@@ -111,6 +111,12 @@ private slots:
         button(window, "Command9")->click();
         QVERIFY(window.findChild<QWidget*>(QStringLiteral("Frame8"))->isVisible());
         QVERIFY(!hint->isVisible());
+
+        // With a panel open, hovering a command on the way into the panel shows no hint over it,
+        // and a hint never takes a click meant for what lies beneath.
+        QCoreApplication::sendEvent(button(window, "Command3"), &enter);
+        QVERIFY(!hint->isVisible());
+        QVERIFY(hint->testAttribute(Qt::WA_TransparentForMouseEvents));
     }
 
     void keyboardVisitsTheCommandsRowByRow()
