@@ -26,17 +26,21 @@ QString subjectColumn(const QString& name)
     return {};
 }
 
-// The WHERE clause of a selection with its bound values appended to `values`; a filter on a column
-// that IDE does not have lets no row pass.
+// The WHERE clause of a selection with its bound values appended to `values`, matching as the data
+// views do: an empty value finds empty and missing fields, a value is compared as its exact bytes,
+// and a filter on a column that IDE does not have, or on a value no stored text can hold, lets no
+// row pass.
 QString whereClause(const SubjectSelection& selection, QVariantList& values)
 {
     if (selection.filterColumn.isEmpty())
         return {};
     const QString column = subjectColumn(selection.filterColumn);
-    if (column.isEmpty())
+    if (column.isEmpty() || !DataView::isStorableText(selection.filterValue))
         return QStringLiteral(" WHERE 0");
-    values << selection.filterValue;
-    return QStringLiteral(" WHERE %1 = ?").arg(quotedIdentifier(column));
+    if (selection.filterValue.isEmpty())
+        return QStringLiteral(" WHERE (%1 = '' OR %1 IS NULL)").arg(quotedIdentifier(column));
+    values << boundText(selection.filterValue);
+    return QStringLiteral(" WHERE %1 = CAST(? AS TEXT)").arg(quotedIdentifier(column));
 }
 
 QString orderColumn(const SubjectSelection& selection)
