@@ -218,9 +218,9 @@ private slots:
         const QStringList pages = PdfText::pages(pdf);
         QCOMPARE(pages.size(), 1);
         for (const QString& expected :
-             {QStringLiteral("سارا"), QStringLiteral("رضايي"),
-              QStringLiteral("اجراي"), QStringLiteral("آرامش"), QStringLiteral("وليعصر"),
-              QStringLiteral("Tel"), QStringLiteral("ولمورا")})
+             {QStringLiteral("سارا"), QStringLiteral("رضايي"), QStringLiteral("اجراي"),
+              QStringLiteral("آرامش"), QStringLiteral("وليعصر"), QStringLiteral("Tel"),
+              QStringLiteral("ولمورا")})
             QVERIFY2(PdfText::hasWords(pages.first(), expected),
                      qPrintable(expected + u'\n' + pages.first()));
         // pdftotext joins the date to the caption before it, across the right-to-left boundary.

@@ -131,7 +131,14 @@ private slots:
         QCOMPARE(child<QLineEdit>(QStringLiteral("Text3"))->text(), QStringLiteral("2"));
         for (const QString& name : secondSubjectElements())
             QVERIFY2(child(name)->isVisible(), qPrintable(name));
-        QCOMPARE(child<QLabel>(QStringLiteral("Lblkh_8"))->text(), QStringLiteral("x"));
+        // Each value in its subject's row under its scale's column.
+        const NeedsChartInput input = couple();
+        for (int k = 1; k <= 10; ++k) {
+            const auto* value = child<QLabel>(QStringLiteral("Lblkh_%1").arg(k));
+            const auto& scores = k <= 5 ? input.subject1Scores : input.subject2Scores;
+            QCOMPARE(value->text(), scores[std::size_t((k - 1) % 5)]);
+            QCOMPARE(value->pos(), twipsPoint(G::valueLabelPosition(k).x(), G::valueLabelPosition(k).y()));
+        }
         QCOMPARE(child<QLabel>(QStringLiteral("Label3_0"))->text(), QStringLiteral("آزمودني 1"));
         QCOMPARE(child<QLabel>(QStringLiteral("Label3_15"))->text(), QStringLiteral("آزمودني 2"));
         QCOMPARE(child<QLabel>(QStringLiteral("Lblkh_6"))->pos(), twipsPoint(2040, 6300));

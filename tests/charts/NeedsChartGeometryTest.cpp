@@ -59,23 +59,65 @@ private slots:
         QCOMPARE(double(bands[1].rect.top()), G::scoreY(QStringLiteral("3")));
     }
 
-    // The texts under the plot: each scale name centred on its column, the value rows below them,
-    // the legend swatches beside the rows they stand for.
-    void placesTheTextsUnderThePlotInTheirRows()
+    // Every text a clinician reads on the chart, with its place: the axis figures rising on both
+    // sides, the scale names left to right, each subject's values in its own row, and the legend
+    // swatches in their subject's colour.
+    void placesEveryTextTheClinicianReads()
     {
-        const auto names = G::scaleNames();
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            QCOMPARE(names[i].topLeft.x() + names[i].width / 2, G::kColumnX[i]);
-            QCOMPARE(names[i].topLeft.y(), 5625);
+        const std::array<int, 5> figureTops{4380, 3375, 2385, 1365, 405}; // "1" at the bottom
+        const auto figures = G::axisFigures();
+        QCOMPARE(figures.size(), std::size_t(10));
+        const QStringList figureNames{"Label3_1", "Label3_3", "Label3_4", "Label3_5",  "Label3_6",
+                                      "Label3_7", "Label3_8", "Label3_9", "Label3_10", "Label3_11"};
+        for (std::size_t i = 0; i < figures.size(); ++i) {
+            const std::size_t n = i % 5;
+            QCOMPARE(figures[i].name, figureNames.at(qsizetype(i)));
+            QCOMPARE(figures[i].text, QString::number(n + 1));
+            QCOMPARE(figures[i].topLeft, QPoint(i < 5 ? 900 : 11520, figureTops[n]));
+            QVERIFY(figures[i].bold);
+            QCOMPARE(figures[i].pointSize, 12);
         }
-        QCOMPARE(G::valueLabelPosition(1), QPoint(2040, 5910));
-        QCOMPARE(G::valueLabelPosition(10), QPoint(10120, 6300));
+
+        const QStringList scaleTexts{"Survival", "Love & belonging", "Freedom", "Power/self-worth",
+                                     "Fun & enjoyment"};
+        const std::array<int, 5> scaleLefts{1755, 3420, 5805, 7425, 9525};
+        const auto names = G::scaleNames();
+        QCOMPARE(names.size(), std::size_t(5));
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            QCOMPARE(names[i].name, QStringLiteral("Label2_%1").arg(i));
+            QCOMPARE(names[i].text, scaleTexts.at(qsizetype(i)));
+            QCOMPARE(names[i].topLeft, QPoint(scaleLefts[i], 5625));
+            QCOMPARE(names[i].topLeft.x() + names[i].width / 2, G::kColumnX[i]);
+            QVERIFY(names[i].bold);
+        }
+
+        const std::array<int, 5> valueLefts{2040, 4065, 6120, 8085, 10120};
+        for (int index = 1; index <= 10; ++index) {
+            const int row = index <= 5 ? 5910 : 6300;
+            QCOMPARE(G::valueLabelPosition(index), QPoint(valueLefts[std::size_t((index - 1) % 5)], row));
+        }
+
+        const auto captions = G::legendCaptions();
+        QCOMPARE(captions.size(), std::size_t(2));
+        QCOMPARE(captions[0].text, QStringLiteral("آزمودني 1"));
+        QCOMPARE(captions[0].topLeft, QPoint(10785, 5820));
+        QCOMPARE(captions[1].text, QStringLiteral("آزمودني 2"));
+        QCOMPARE(captions[1].topLeft, QPoint(10770, 6240));
+
         const auto swatches = G::legendSwatches();
-        QCOMPARE(swatches[0].rect.top(), 5895);
-        QCOMPARE(swatches[0].colour, G::kSubject1Colour);
-        QCOMPARE(swatches[3].rect, QRect(11655, 6300, 645, 240));
-        QCOMPARE(swatches[3].colour, G::kSubject2Colour);
-        QCOMPARE(G::legendCaptions()[1].text, QStringLiteral("آزمودني 2"));
+        QCOMPARE(swatches.size(), std::size_t(4));
+        const std::array<QRect, 4> swatchRects{QRect(1125, 5895, 645, 240), QRect(11655, 5895, 645, 240),
+                                               QRect(1125, 6300, 645, 240), QRect(11655, 6300, 645, 240)};
+        for (std::size_t i = 0; i < swatches.size(); ++i) {
+            QCOMPARE(swatches[i].name, QStringLiteral("Label4_%1").arg(i));
+            QCOMPARE(swatches[i].rect, swatchRects[i]);
+            QCOMPARE(swatches[i].colour, i < 2 ? QColor(0, 0, 128) : QColor(0, 0, 0));
+        }
+
+        const G::Text heading = G::title();
+        QCOMPARE(heading.text, QStringLiteral("ولمورا Velmora"));
+        QCOMPARE(heading.topLeft, QPoint(1170, 90));
+        QCOMPARE(heading.width, 9150);
     }
 };
 
