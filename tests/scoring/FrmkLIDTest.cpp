@@ -542,6 +542,54 @@ private slots:
         QCOMPARE(navigator().lastChart.subject1Scores[0], QStringLiteral("2.57"));
     }
 
+    // A failure of one half of a couple names that half, whichever it is.
+    void coupleFailuresNameTheSubjectTheyBelongTo_data()
+    {
+        QTest::addColumn<int>("failing");
+        QTest::addColumn<bool>("recordMissing"); // else its scores cannot be stored
+        QTest::newRow("subject 1 without record") << 1 << true;
+        QTest::newRow("subject 2 without record") << 2 << true;
+        QTest::newRow("subject 1 not stored") << 1 << false;
+        QTest::newRow("subject 2 not stored") << 2 << false;
+    }
+    void coupleFailuresNameTheSubjectTheyBelongTo()
+    {
+        QFETCH(int, failing);
+        QFETCH(bool, recordMissing);
+        const QString failingCode = recordMissing ? QStringLiteral("9") : QString::number(failing);
+        const QString otherCode = failing == 1 ? QStringLiteral("2") : QStringLiteral("1");
+        m_folder->setAnswers(otherCode, answersAll(QStringLiteral("3")));
+        if (recordMissing) {
+            auto answers = m_folder->view(QStringLiteral("Answer"));
+            answers->addNew();
+            answers->setField(QStringLiteral("Code"), failingCode);
+            QVERIFY(answers->commit());
+            m_folder->setAnswers(failingCode, answersAll(QStringLiteral("4")));
+        } else {
+            m_folder->setAnswers(failingCode, answersAll(QStringLiteral("4")));
+            QSqlQuery trigger(Database::connection(m_folder->path(), Database::File::Clinical));
+            QVERIFY(
+                trigger.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON IDE WHEN OLD.Code = '%1' "
+                                            "BEGIN SELECT RAISE(ABORT, 'read only'); END")
+                                 .arg(failingCode)));
+        }
+        openWindow();
+        prompts().textAnswers << (failing == 1 ? failingCode : otherCode)
+                              << (failing == 1 ? otherCode : failingCode);
+        click("Cmdzooj");
+
+        const CoupleComparison::SubjectTexts texts = CoupleComparison::subjectTexts(failing);
+        const QStringList messages = prompts().texts(Kind::Message);
+        QCOMPARE(messages, QStringList{recordMissing ? texts.noRecord : texts.notStored});
+        QVERIFY(messages.first().contains(QString::number(failing)));
+        QVERIFY(!messages.first().contains(QString::number(3 - failing)));
+        // A first subject without a record ends the run before the second is scored.
+        const bool otherScored = failing == 2 || !recordMissing;
+        QCOMPARE(storedScores(otherCode).first(), otherScored ? QStringLiteral("3.") : QString());
+        if (!recordMissing)
+            QCOMPARE(storedScores(failingCode).first(), QString());
+    }
+
     void coupleStopsWhenTheSecondCodeIsCancelledKeepingTheFirst()
     {
         m_folder->setAnswers(QStringLiteral("1"), answersAll(QStringLiteral("4")));
