@@ -21,9 +21,10 @@ inline const QString userCaption = QStringLiteral("نام کاربر:");
 inline const QString passwordCaption = QStringLiteral("رمز عبور:");
 inline const QString passwordNote =
     QStringLiteral("رمز عبور در Server.ini ذخيره نمي شود و فقط در همين اجراي برنامه به کار مي رود. "
-                   "اگر خالي بماند، رمز ذخيره شده در فايل ‎.pgpass‎ کاربر خوانده "
-                   "مي "
-                   "شود.");
+                   "اگر خالي بماند، رمز ذخيره شده در فايل رمزهاي PostgreSQL کاربر خوانده مي شود:");
+// The file, on a line of its own and marked left to right: a name that starts with a dot comes out
+// scrambled inside a right-to-left sentence.
+inline const QString pgpassFile = QStringLiteral("\u200e~/.pgpass");
 inline const QString requireEncryption = QStringLiteral("فقط با اتصال رمزنگاري شده (SSL) وصل شود");
 
 // Commands.

@@ -97,8 +97,12 @@ FrmClinicServer::FrmClinicServer(const AppContext& context, ClinicServerActions&
     auto* passwordNote = new QLabel(T::passwordNote, panel);
     passwordNote->setObjectName(QStringLiteral("passwordNote"));
     passwordNote->setWordWrap(true);
-    m_password->setAccessibleDescription(T::passwordNote);
+    m_password->setAccessibleDescription(T::passwordNote + u' ' + T::pgpassFile);
     grid->addWidget(passwordNote, grid->rowCount(), 0, 1, 2);
+    auto* pgpassFile = new QLabel(T::pgpassFile, panel);
+    pgpassFile->setObjectName(QStringLiteral("pgpassFile"));
+    pgpassFile->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(pgpassFile, grid->rowCount(), 0, 1, 2);
 
     m_requireEncryption = new QCheckBox(T::requireEncryption, panel);
     m_requireEncryption->setObjectName(QStringLiteral("requireEncryptionBox"));
@@ -127,7 +131,10 @@ FrmClinicServer::FrmClinicServer(const AppContext& context, ClinicServerActions&
 
     showSettings(ServerSettingsFile::read(m_context.programFolder).value_or(ServerSettings{}));
     Skins::applyCurrent(this, m_context.programFolder);
-    setMinimumWidth(520);
+    // Wrapped texts take the height they need at this width, no more.
+    const int width = 560;
+    setMinimumWidth(width);
+    resize(width, heightForWidth(width));
 }
 
 void FrmClinicServer::showSettings(const ServerSettings& settings)

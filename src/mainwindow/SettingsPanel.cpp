@@ -25,7 +25,7 @@ QPushButton* addButton(QWidget* panel, const QString& name, const QString& capti
     button->setObjectName(name);
     button->setAccessibleName(caption);
     // Six buttons share the panel's height.
-    button->setGeometry(twipsRect(3000, 120 + row * 550, 2115, 480));
+    button->setGeometry(twipsRect(3000, 105 + row * 545, 2115, 470));
     return button;
 }
 
