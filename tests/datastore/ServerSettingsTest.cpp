@@ -116,14 +116,11 @@ private slots:
         QCOMPARE(read->userName, QStringLiteral("dr"));
         QVERIFY(read->requireEncryption);
         QVERIFY(read->inUse);
-    }
 
-    void noFileOrNoHostMeansNoServer()
-    {
-        QTemporaryDir dir;
+        // Without a host there is no server to use.
+        QVERIFY(writeFile(path, "[Server]\nhost=\ninUse=true\n", kOwnerOnly));
         QVERIFY(!ServerSettingsFile::read(dir.path()).has_value());
-        QVERIFY(writeFile(dir.filePath(QStringLiteral("Server.ini")), "[Server]\nhost=\ninUse=true\n",
-                          kOwnerOnly));
+        QVERIFY(QFile::remove(path));
         QVERIFY(!ServerSettingsFile::read(dir.path()).has_value());
     }
 
@@ -139,9 +136,6 @@ private slots:
         QTest::newRow("wildcards") << QByteArray("*:*:*:reception:any\n") << host << QStringLiteral("any");
         QTest::newRow("first match wins")
             << QByteArray("db.clinic.local:*:*:*:first\n*:*:*:*:second\n") << host << QStringLiteral("first");
-        QTest::newRow("other port, then match")
-            << QByteArray("db.clinic.local:5432:velmora:reception:wrong\n*:5433:*:*:right") << host
-            << QStringLiteral("right");
         QTest::newRow("star inside a field is literal")
             << QByteArray("db.*:5433:velmora:reception:x\n") << host << QString();
         QTest::newRow("comments and blank lines")
@@ -156,10 +150,8 @@ private slots:
         QTest::newRow("windows line ends")
             << QByteArray("*:*:*:*:crlf\r\n") << host << QStringLiteral("crlf");
         QTest::newRow("too few fields") << QByteArray("db.clinic.local:5433:velmora\n") << host << QString();
-        QTest::newRow("user differs") << QByteArray("*:*:*:director:no\n") << host << QString();
         QTest::newRow("no host means localhost")
             << QByteArray("localhost:5433:velmora:reception:local\n") << QString() << QStringLiteral("local");
-        QTest::newRow("unicode password") << QByteArray("*:*:*:*:رمز۱\n") << host << QStringLiteral("رمز۱");
     }
     void pgpassLinesMatchAsPostgresMatchesThem()
     {
@@ -198,11 +190,6 @@ private slots:
         const QString password = ServerSettingsFile::passwordFromPgpass(clinicServer());
         qputenv("PGPASSFILE", before);
         QCOMPARE(password, QStringLiteral("from-env"));
-
-        qputenv("PGPASSFILE", dir.filePath(QStringLiteral("absent")).toLocal8Bit());
-        const QString none = ServerSettingsFile::passwordFromPgpass(clinicServer());
-        qputenv("PGPASSFILE", before);
-        QCOMPARE(none, QString());
     }
 };
 

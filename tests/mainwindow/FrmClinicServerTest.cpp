@@ -31,28 +31,6 @@ ServerSettings storedServer(bool inUse)
     return s;
 }
 
-// Points libpq's password file variable at a file of the test for as long as it lives.
-class PgpassFile final
-{
-public:
-    explicit PgpassFile(const QByteArray& content)
-    {
-        const QString path = m_dir.filePath(QStringLiteral("pgpass"));
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(content);
-        file.close();
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        m_before = qgetenv("PGPASSFILE");
-        qputenv("PGPASSFILE", path.toLocal8Bit());
-    }
-    ~PgpassFile() { qputenv("PGPASSFILE", m_before); }
-
-private:
-    QTemporaryDir m_dir;
-    QByteArray m_before;
-};
-
 } // namespace
 
 class FrmClinicServerTest : public QObject
@@ -146,16 +124,12 @@ private slots:
         }
         QVERIFY(!m_window->styleSheet().isEmpty());
         QVERIFY(m_window->property("skinNumber").isValid());
-    }
 
-    void portTakesPersianDigitsAndNothingElse()
-    {
-        open();
         auto* port = child<QLineEdit>("portBox");
         port->clear();
-        typeText(port, QStringLiteral("۵a٤3 "));
+        typeText(port, QStringLiteral("۵a٤3"));
         QCOMPARE(port->text(), QStringLiteral("543"));
-        QVERIFY(m_folder->prompts.beeps >= 2);
+        QCOMPARE(m_folder->prompts.beeps, 1);
     }
 
     void incompleteSettingsAreRefusedBeforeTheServerIsAsked_data()
@@ -214,11 +188,19 @@ private slots:
 
     void emptyPasswordIsLookedUpInPgpass()
     {
-        PgpassFile pgpass("db.clinic.local:5433:velmora:reception:from\\:file\n");
+        QTemporaryDir dir;
+        QFile pgpass(dir.filePath(QStringLiteral("pgpass")));
+        QVERIFY(pgpass.open(QIODevice::WriteOnly));
+        pgpass.write("db.clinic.local:5433:velmora:reception:from\\:file\n");
+        pgpass.close();
+        QVERIFY(pgpass.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        const QByteArray before = qgetenv("PGPASSFILE");
+        qputenv("PGPASSFILE", pgpass.fileName().toLocal8Bit());
         open();
         fillIn();
         retype("passwordBox", QString());
         click("testConnectionButton");
+        qputenv("PGPASSFILE", before);
         QCOMPARE(m_server.lastPassword, QStringLiteral("from:file"));
     }
 
