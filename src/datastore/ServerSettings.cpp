@@ -96,7 +96,11 @@ std::optional<ServerSettings> read(const QString& folder)
         return std::nullopt;
 
     ServerSettings settings;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    QString text = QString::fromUtf8(file.readAll());
+    // An editor may put a byte order mark in front of the first key.
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    const QStringList lines = text.split(u'\n');
     for (const QString& rawLine : lines) {
         const QString line = rawLine.trimmed();
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#') || line.startsWith(u'['))

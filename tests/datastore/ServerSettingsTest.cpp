@@ -104,7 +104,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Server.ini"));
         QVERIFY(writeFile(path,
-                          "; edited by the clinic's administrator\r\n[Server]\r\n  HOST = 10.0.0.5 \r\n"
+                          "\xEF\xBB\xBF  HOST = 10.0.0.5 \r\n; edited by the clinic's administrator\r\n"
                           "port=abc\r\nDatabase=velmora\r\n# user=ignored\r\nuser=dr\r\n"
                           "requireEncryption=1\r\ninUse=TRUE\r\ncolour=blue\r\n",
                           kOwnerOnly));
