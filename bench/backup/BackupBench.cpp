@@ -45,6 +45,7 @@ public:
     void message(QWidget*, const QString&, const QString& text, Icon, bool) override { messages << text; }
     bool askYesNo(QWidget*, const QString&, const QString&) override { return true; }
     QString askText(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> askPassword(QWidget*, const QString&, const QString&) override { return {}; }
     QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     void beep() override {}

@@ -36,6 +36,7 @@ public:
     }
     bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
     QString askText(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> askPassword(QWidget*, const QString&, const QString&) override { return {}; }
     QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return file; }
     void beep() override {}

@@ -13,6 +13,7 @@ public:
     void message(QWidget*, const QString&, const QString&, Icon, bool) override {}
     bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
     QString askText(QWidget*, const QString&, const QString&, const QString&) override { return code; }
+    std::optional<QString> askPassword(QWidget*, const QString&, const QString&) override { return {}; }
     QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     void beep() override {}
@@ -30,6 +31,7 @@ public:
     void openIntroduction() override {}
     void openAbout() override {}
     void openUpdateCheck() override {}
+    void openClinicServer() override {}
     void mainWindowClosing(int) override {}
     void openBackup() override {}
     void exitCancelled() override {}

@@ -1,4 +1,5 @@
 #include "AppNavigator.h"
+#include "ClinicServerAdapter.h"
 
 #include "charts/FrmNemudar1.h"
 #include "common/Desktop.h"
@@ -6,6 +7,7 @@
 #include "info/About.h"
 #include "info/Frmravansanji.h"
 #include "mainwindow/Frm1.h"
+#include "mainwindow/FrmClinicServer.h"
 #include "mainwindow/FrmCode.h"
 #include "reports/ReportPreview.h"
 #include "reports/SubjectListReport.h"
@@ -114,6 +116,13 @@ void AppNavigator::openUpdateCheck()
     if (m_main)
         m_main->setQuietCloseFlag(QStringLiteral("1"));
     m_context.desktop->quit();
+}
+
+void AppNavigator::openClinicServer()
+{
+    const std::unique_ptr<ClinicServerActions> actions = makeClinicServerActions();
+    FrmClinicServer window(m_context, *actions, m_main);
+    window.exec();
 }
 
 void AppNavigator::mainWindowClosing(int exitDialogTop)

@@ -34,6 +34,7 @@ public:
     void openIntroduction() override;
     void openAbout() override;
     void openUpdateCheck() override;
+    void openClinicServer() override;
     void mainWindowClosing(int exitDialogTop) override;
     void openBackup() override;
     void exitCancelled() override;

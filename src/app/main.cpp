@@ -1,5 +1,7 @@
 #include "AppNavigator.h"
+#include "ClinicServerAdapter.h"
 #include "QtPersianTexts.h"
+#include "ServerStartup.h"
 #include "SingleInstance.h"
 #include "common/Clock.h"
 #include "common/CommonTexts.h"
@@ -87,6 +89,10 @@ int main(int argc, char* argv[])
                         true);
         return 1;
     }
+
+    // With "use the server" kept in Server.ini the clinic's records are on its server.
+    if (!startOnClinicServer(folder, *makeClinicServerActions(), prompts))
+        return 0;
 
     AppContext context{folder, &prompts, &desktop, nullptr, &clock};
     AppNavigator navigator(context);

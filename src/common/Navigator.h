@@ -24,6 +24,7 @@ public:
     virtual void openIntroduction() = 0; // modal questionnaire introduction
     virtual void openAbout() = 0;        // modal about window
     virtual void openUpdateCheck() = 0;  // modal update check
+    virtual void openClinicServer() = 0; // modal clinic database window (server settings)
     // The main window is closing for good (not quietly): the exit dialog at the given top, in twips.
     virtual void mainWindowClosing(int exitDialogTop) = 0;
     // The exit dialog asks for a backup: the backup window opens; every way out of it ends the

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 // Every message box, input dialog and file dialog of the program goes through this interface, so
@@ -34,6 +36,11 @@ public:
     // A one-line text input; cancelling gives an empty text.
     virtual QString askText(QWidget* parent, const QString& title, const QString& prompt,
                             const QString& defaultText = {}) = 0;
+
+    // A one-line input that does not show what is typed; nullopt when cancelled (an empty password
+    // may be a real one).
+    virtual std::optional<QString> askPassword(QWidget* parent, const QString& title,
+                                               const QString& prompt) = 0;
 
     // File dialogs; cancelling gives an empty text.
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& folder,

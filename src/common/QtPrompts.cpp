@@ -56,6 +56,14 @@ QString QtPrompts::askText(QWidget* parent, const QString& title, const QString&
     return accepted ? text : QString();
 }
 
+std::optional<QString> QtPrompts::askPassword(QWidget* parent, const QString& title, const QString& prompt)
+{
+    bool accepted = false;
+    const QString text =
+        QInputDialog::getText(parent, title, prompt, QLineEdit::Password, QString(), &accepted);
+    return accepted ? std::optional<QString>(text) : std::nullopt;
+}
+
 namespace {
 // File names, sizes and dates read left to right; shown in a right-to-left dialog they come out
 // scrambled, so the file dialogs keep the left-to-right direction.

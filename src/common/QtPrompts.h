@@ -12,6 +12,7 @@ public:
     bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
     QString askText(QWidget* parent, const QString& title, const QString& prompt,
                     const QString& defaultText = {}) override;
+    std::optional<QString> askPassword(QWidget* parent, const QString& title, const QString& prompt) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,

@@ -33,6 +33,14 @@ inline QString busyDatabase(const QString& fileName)
         .arg(fileName);
 }
 
+// Server.ini, the clinic server settings of the program folder.
+inline QString serverSettingsNotWritten(const QString& reason)
+{
+    return QStringLiteral("تنظيمات سرور در فايل Server.ini ذخيره نشد.\n%1").arg(reason);
+}
+inline const QString serverSettingsLineBreak =
+    QStringLiteral("نام سرور، نام پايگاه داده و نام کاربر نمي توانند چند خطي باشند.");
+
 // The theme chooser.
 inline const QString chosenThemeNumber = QStringLiteral("شماره تم انتخاب شده");
 inline const QString& next = CommonTexts::next;

@@ -376,6 +376,12 @@ void Frm1::openQuestionEditor()
     m_questionEditor->open();
 }
 
+void Frm1::openClinicServer()
+{
+    m_context.navigator->openClinicServer();
+    becameActive();
+}
+
 void Frm1::runTest()
 {
     if (!m_views.hasSubjects())

@@ -47,6 +47,7 @@ public:
     void openClinicProfile() override;
     void openThemeChooser() override;
     void openQuestionEditor() override;
+    void openClinicServer() override;
     void rebuildContactLines() override;
     void reloadLogo() override;
     void showClinicName(const QString& name) override;

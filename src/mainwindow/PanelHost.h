@@ -19,6 +19,8 @@ public:
     virtual void openClinicProfile() = 0;
     virtual void openThemeChooser() = 0;
     virtual void openQuestionEditor() = 0;
+    // The clinic database window; the views are read again afterwards, from wherever they now are.
+    virtual void openClinicServer() = 0;
     // Rebuilds the contact lines from the profile fields.
     virtual void rebuildContactLines() = 0;
     // Loads the logo file again and draws it in the logo box.

@@ -1,6 +1,7 @@
 #include "SettingsPanel.h"
 #include "datastore/Skins.h"
 
+#include "ClinicServerTexts.h"
 #include "LogoFile.h"
 #include "MainViews.h"
 #include "PanelHost.h"
@@ -23,7 +24,8 @@ QPushButton* addButton(QWidget* panel, const QString& name, const QString& capti
     auto* button = new QPushButton(caption, panel);
     button->setObjectName(name);
     button->setAccessibleName(caption);
-    button->setGeometry(twipsRect(3000, 150 + row * 630, 2115, 510));
+    // Six buttons share the panel's height.
+    button->setGeometry(twipsRect(3000, 105 + row * 545, 2115, 470));
     return button;
 }
 
@@ -60,12 +62,14 @@ SettingsPanel::SettingsPanel(const AppContext& context, MainViews& views, PanelH
     auto* editButton = addButton(this, QStringLiteral("Cmndedit"), T::editQuestions, 1);
     auto* profileButton = addButton(this, QStringLiteral("Command67"), T::clinicProfile, 2);
     auto* themeButton = addButton(this, QStringLiteral("Command68"), T::changeTheme, 3);
-    auto* closeButton = addButton(this, QStringLiteral("Command69"), T::close, 4);
+    auto* serverButton = addButton(this, QStringLiteral("clinicServerButton"), ClinicServerTexts::title, 4);
+    auto* closeButton = addButton(this, QStringLiteral("Command69"), T::close, 5);
 
     connect(chooseLogoButton, &QPushButton::clicked, this, &SettingsPanel::chooseLogo);
     connect(editButton, &QPushButton::clicked, this, [this] { m_host.openQuestionEditor(); });
     connect(profileButton, &QPushButton::clicked, this, [this] { m_host.openClinicProfile(); });
     connect(themeButton, &QPushButton::clicked, this, [this] { m_host.openThemeChooser(); });
+    connect(serverButton, &QPushButton::clicked, this, [this] { m_host.openClinicServer(); });
     connect(closeButton, &QPushButton::clicked, this, [this] { m_host.closePanels(); });
     hide();
 }

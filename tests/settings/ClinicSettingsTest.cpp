@@ -80,13 +80,21 @@ private slots:
             {"Cmndedit", QStringLiteral(" ويرايش سوالات")},
             {"Command67", QStringLiteral(" مشخصات کلينيک")},
             {"Command68", QStringLiteral("تغيير تم برنامه")},
+            {"clinicServerButton", QStringLiteral("پايگاه داده کلينيک")},
             {"Command69", QStringLiteral("خروج")}};
+        QRect above;
         for (const auto& [name, caption] : buttons) {
             auto* button = child<QPushButton>(window, name);
             QCOMPARE(button->text(), caption);
             QCOMPARE(button->accessibleName(), caption);
             QVERIFY2(panel->rect().contains(button->geometry()), name); // nothing cut off
+            QVERIFY2(!button->geometry().intersects(above), name);
+            above = button->geometry();
         }
+
+        click(window, "clinicServerButton");
+        QCOMPARE(folder.navigator.calls, QStringList{QStringLiteral("openClinicServer")});
+        QVERIFY(panel->isVisible());
         QCOMPARE(child<QLabel>(window, "Label_Check1")->text(),
                  QStringLiteral("وضعيت نمايش آرم را مشخص نمائيد"));
 

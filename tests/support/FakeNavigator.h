@@ -22,6 +22,7 @@ public:
     void openIntroduction() override { calls << QStringLiteral("openIntroduction"); }
     void openAbout() override { calls << QStringLiteral("openAbout"); }
     void openUpdateCheck() override { calls << QStringLiteral("openUpdateCheck"); }
+    void openClinicServer() override { calls << QStringLiteral("openClinicServer"); }
     void mainWindowClosing(int exitDialogTop) override
     {
         calls << QStringLiteral("mainWindowClosing:") + QString::number(exitDialogTop);

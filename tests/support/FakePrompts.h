@@ -19,6 +19,7 @@ public:
         Message,
         YesNo,
         Text,
+        Password,
         OpenFile,
         SaveFile
     };
@@ -55,6 +56,13 @@ public:
         shown.append({Kind::Text, title, prompt});
         lastTextDefault = defaultText;
         return textAnswers.isEmpty() ? QString() : textAnswers.dequeue();
+    }
+    std::optional<QString> askPassword(QWidget*, const QString& title, const QString& prompt) override
+    {
+        shown.append({Kind::Password, title, prompt});
+        if (passwordAnswers.isEmpty())
+            return std::nullopt;
+        return passwordAnswers.dequeue();
     }
     QString openFileName(QWidget*, const QString& caption, const QString& folder,
                          const QString& filter) override
@@ -94,6 +102,7 @@ public:
 
     QList<Shown> shown;
     QQueue<QString> textAnswers;
+    QQueue<QString> passwordAnswers; // an empty queue cancels
     QQueue<bool> yesNoAnswers;
     QQueue<QString> fileAnswers;
     QString lastTextDefault;

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "common/CommonTexts.h"
+
+#include <QString>
+
+// The texts of the clinic database window, where a clinic points its workstations at one shared
+// PostgreSQL server, and of the start-up on that server.
+namespace ClinicServerTexts {
+
+inline const QString title = QStringLiteral("پايگاه داده کلينيک");
+inline const QString introduction =
+    QStringLiteral("براي اينکه چند کامپيوتر کلينيک با يک پايگاه داده مشترک کار کنند، مشخصات سرور "
+                   "PostgreSQL کلينيک را وارد کنيد.");
+
+// Captions of the fields.
+inline const QString hostCaption = QStringLiteral("نام يا نشاني سرور:");
+inline const QString portCaption = QStringLiteral("شماره پورت:");
+inline const QString databaseCaption = QStringLiteral("نام پايگاه داده:");
+inline const QString userCaption = QStringLiteral("نام کاربر:");
+inline const QString passwordCaption = QStringLiteral("رمز عبور:");
+inline const QString passwordNote =
+    QStringLiteral("رمز عبور در Server.ini ذخيره نمي شود و فقط در همين اجراي برنامه به کار مي رود. "
+                   "اگر خالي بماند، رمز ذخيره شده در فايل رمزهاي PostgreSQL کاربر خوانده مي شود:");
+// The file, on a line of its own and marked left to right: a name that starts with a dot comes out
+// scrambled inside a right-to-left sentence.
+inline const QString pgpassFile = QStringLiteral("\u200e~/.pgpass");
+inline const QString requireEncryption = QStringLiteral("فقط با اتصال رمزنگاري شده (SSL) وصل شود");
+
+// Commands.
+inline const QString testConnection = QStringLiteral("آزمايش اتصال");
+inline const QString copyToServer = QStringLiteral("کپي اطلاعات اين کامپيوتر به سرور");
+inline const QString useServer = QStringLiteral("استفاده از سرور");
+inline const QString useFolderFiles = QStringLiteral("بازگشت به فايل هاي اين کامپيوتر");
+inline const QString& close = CommonTexts::exitCaption;
+
+// Fields that must be filled in before the server is asked.
+inline const QString hostMissing = QStringLiteral("نام يا نشاني سرور را وارد کنيد.");
+inline const QString portInvalid = QStringLiteral("شماره پورت بايد عددي از 1 تا 65535 باشد.");
+inline const QString databaseMissing = QStringLiteral("نام پايگاه داده را وارد کنيد.");
+inline const QString userMissing = QStringLiteral("نام کاربر را وارد کنيد.");
+
+// Questions and outcomes.
+inline const QString confirmCopy =
+    QStringLiteral("همه آزمودني ها، پاسخ ها، متن سوالات و مشخصات و آرم کلينيک از فايل هاي اين کامپيوتر "
+                   "به سرور کپي شود؟\nفايل هاي اين کامپيوتر تغيير نمي کنند.");
+inline const QString connectionWorks = QStringLiteral("اتصال به سرور برقرار شد.");
+inline const QString copied = QStringLiteral("اطلاعات اين کامپيوتر به سرور کپي شد.");
+inline const QString usingServer =
+    QStringLiteral("از اين پس برنامه با سرور کلينيک کار مي کند. اين تنظيم ذخيره شد و در اجراهاي بعدي "
+                   "برنامه هم به کار مي رود.");
+inline const QString usingFolderFiles =
+    QStringLiteral("از اين پس برنامه با فايل هاي همين کامپيوتر کار مي کند.");
+// Said after Server.ini could not be written, so that no one believes a choice was kept when it was not.
+inline const QString stillOnFolderFiles =
+    QStringLiteral("برنامه همچنان با فايل هاي همين کامپيوتر کار مي کند.");
+inline const QString stillOnServer = QStringLiteral("برنامه هنوز با سرور کار مي کند.");
+inline const QString serverAgainNextStart =
+    QStringLiteral("برنامه در اين اجرا با فايل هاي همين کامپيوتر کار مي کند، اما در اجراي بعدي دوباره به "
+                   "سرور وصل مي شود.");
+
+// Start-up on the server.
+inline const QString askPasswordPrompt = QStringLiteral("رمز عبور کاربر «%1» براي سرور «%2»:");
+inline const QString passwordNotGiven = QStringLiteral("رمز عبور وارد نشد.");
+inline const QString chooseAfterFailure =
+    QStringLiteral("برنامه نتوانست با سرور کلينيک کار کند.\n\n%1\n\n"
+                   "آيا مي خواهيد برنامه در اين اجرا با فايل هاي همين کامپيوتر کار کند؟\n"
+                   "(با انتخاب «خير» برنامه بسته مي شود.)");
+
+} // namespace ClinicServerTexts
