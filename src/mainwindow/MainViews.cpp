@@ -3,6 +3,8 @@
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 
+#include <QSqlQuery>
+
 MainViews::MainViews() = default;
 MainViews::~MainViews() = default;
 
@@ -32,4 +34,19 @@ bool MainViews::hasSubjects() const
     // A view of its own, so that no window's filter hides the rows.
     DataView all(counting->database(), QStringLiteral("IDE"));
     return all.hasCurrentRow();
+}
+
+QByteArray MainViews::writeMark() const
+{
+    QByteArray mark;
+    for (const DataView* view : {theme.get(), counting.get()}) {
+        QSqlQuery query(view->database());
+        // Writes through this connection, then commits by other connections to the file.
+        for (const char* sql : {"SELECT total_changes()", "PRAGMA data_version"}) {
+            if (!query.exec(QLatin1String(sql)) || !query.next())
+                return {}; // unknown: an empty mark, which never counts as unchanged
+            mark += query.value(0).toByteArray() + ';';
+        }
+    }
+    return mark;
 }
