@@ -7,6 +7,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kPageSize = 128;
@@ -72,24 +74,21 @@ bool SubjectListModel::show(const SubjectSelection& selection)
 {
     beginResetModel();
     m_selection = selection;
-    m_rowIds.clear();
     m_pages.clear();
     m_lastError.clear();
-    QVariantList values;
-    // Ordered by the column, then by stored order: the order of the data views. With the Code
-    // index this reads no row of the table itself.
-    const QString sql = QStringLiteral("SELECT rowid FROM IDE%1 ORDER BY %2, rowid")
-                            .arg(whereClause(selection, values), orderColumn(selection));
+    m_whereValues.clear();
+    m_where = whereClause(selection, m_whereValues);
+    m_orderColumn = orderColumn(selection);
+    m_rowCount = 0;
+    // With the indexes on the searched columns this counts index entries only.
     QSqlQuery query(m_database);
-    bool ok = run(query, sql, values, m_lastError);
-    while (ok && query.next())
-        m_rowIds.append(query.value(0).toLongLong());
-    if (ok && query.lastError().isValid()) {
+    const bool ok =
+        run(query, QStringLiteral("SELECT COUNT(*) FROM IDE") + m_where, m_whereValues, m_lastError) &&
+        query.next();
+    if (ok)
+        m_rowCount = query.value(0).toInt();
+    else if (m_lastError.isEmpty())
         m_lastError = query.lastError().text();
-        ok = false;
-    }
-    if (!ok)
-        m_rowIds.clear();
     endResetModel();
     return ok;
 }
@@ -99,50 +98,63 @@ QString SubjectListModel::columnName(int column)
     return column >= 0 && column < kColumnCount ? kColumns.at(column) : QString();
 }
 
-const QVector<SubjectListModel::RowTexts>& SubjectListModel::page(int pageIndex) const
+const SubjectListModel::Page& SubjectListModel::page(int pageIndex) const
 {
     auto cached = m_pages.constFind(pageIndex);
     if (cached != m_pages.cend())
         return *cached;
-    if (m_pages.size() >= kCachedPages)
-        m_pages.clear();
 
     const int first = pageIndex * kPageSize;
-    const int count = std::min<int>(kPageSize, static_cast<int>(m_rowIds.size()) - first);
-    QVector<RowTexts> rows(std::max(count, 0));
-    QHash<qint64, int> position;
-    QVariantList values;
-    for (int i = 0; i < count; ++i) {
-        position.insert(m_rowIds.at(first + i), i);
-        values << m_rowIds.at(first + i);
+    const int count = std::clamp(m_rowCount - first, 0, kPageSize);
+    Page result;
+    result.rows.resize(count);
+    // Ordered by the column, then by stored order: the order of the data views. A page goes on
+    // from the end of the page before it when that one is at hand, which the index finds at once;
+    // otherwise it counts its way there from the start of the order.
+    QVariantList values = m_whereValues;
+    QString condition = m_where;
+    QString limit = QStringLiteral(" LIMIT %1").arg(count);
+    const auto before = m_pages.constFind(pageIndex - 1);
+    if (before != m_pages.cend() && before->lastRowId >= 0 && !before->lastOrderValue.isNull()) {
+        condition += (condition.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
+                     QStringLiteral("(%1, rowid) > (?, ?)").arg(m_orderColumn);
+        values << before->lastOrderValue << before->lastRowId;
+    } else {
+        limit += QStringLiteral(" OFFSET %1").arg(first);
     }
     QStringList columns;
     for (const QString& column : kColumns)
         columns << quotedIdentifier(column);
-    const QString sql = QStringLiteral("SELECT rowid, %1 FROM IDE WHERE rowid IN (%2)")
-                            .arg(columns.join(u','), QStringList(count, QStringLiteral("?")).join(u','));
+    const QString sql = QStringLiteral("SELECT rowid, %1, %2 FROM IDE%3 ORDER BY %1, rowid%4")
+                            .arg(m_orderColumn, columns.join(u','), condition, limit);
     QSqlQuery query(m_database);
+    // A row removed since the selection was counted leaves the last rows blank until the next show.
     if (count > 0 && run(query, sql, values, m_lastError)) {
-        // A row removed since the selection was shown stays blank until the next reload.
-        while (query.next()) {
-            RowTexts& row = rows[position.value(query.value(0).toLongLong())];
+        for (int row = 0; row < count && query.next(); ++row) {
             for (int column = 0; column < kColumnCount; ++column)
-                row[column] = query.value(column + 1).toString();
+                result.rows[row][column] = query.value(column + 2).toString();
+            result.lastRowId = query.value(0).toLongLong();
+            result.lastOrderValue = query.value(1);
         }
     }
-    return *m_pages.insert(pageIndex, rows);
+    // Beyond the cache's size it starts afresh, keeping nothing but the page just read, from
+    // which the next one goes on.
+    if (m_pages.size() >= kCachedPages)
+        m_pages.clear();
+    return *m_pages.insert(pageIndex, result);
 }
 
 QString SubjectListModel::text(int row, int column) const
 {
-    if (row < 0 || row >= m_rowIds.size() || column < 0 || column >= kColumnCount)
+    if (row < 0 || row >= m_rowCount || column < 0 || column >= kColumnCount)
         return {};
-    return page(row / kPageSize).at(row % kPageSize).at(column);
+    const Page& rows = page(row / kPageSize);
+    return row % kPageSize < rows.rows.size() ? rows.rows.at(row % kPageSize).at(column) : QString();
 }
 
 int SubjectListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_rowIds.size());
+    return parent.isValid() ? 0 : m_rowCount;
 }
 
 int SubjectListModel::columnCount(const QModelIndex& parent) const

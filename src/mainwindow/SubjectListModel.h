@@ -11,8 +11,11 @@
 #include <array>
 
 // The subjects of a selection as a four-column table (code, first name, last name, group) for the
-// finder's grid. Showing a selection reads only the ordered row ids; the texts are read a page at a
-// time when the grid first asks for them, so a hundred thousand subjects open and filter at once.
+// finder's grid. Showing a selection only counts its rows; the rows are read a page at a time when
+// the grid first asks for them, each page going on from where the page before it ended, so a
+// million subjects open and filter at once (with the file's indexes on the searched columns).
+// A row removed since the selection was shown moves the rows after it up by one on the pages read
+// afterwards; the finder shows the selection again after every removal.
 // The filter value is always a bound parameter: any character is matched as itself.
 class SubjectListModel final : public QAbstractTableModel
 {
@@ -42,12 +45,22 @@ public:
 
 private:
     using RowTexts = std::array<QString, kColumnCount>;
-    const QVector<RowTexts>& page(int pageIndex) const;
+    struct Page
+    {
+        QVector<RowTexts> rows;
+        // Where the page ended in the order: the order column's value and the row id of its last row.
+        QVariant lastOrderValue;
+        qint64 lastRowId = -1;
+    };
+    const Page& page(int pageIndex) const;
 
     QSqlDatabase m_database;
     SubjectSelection m_selection;
-    QVector<qint64> m_rowIds;
-    mutable QHash<int, QVector<RowTexts>> m_pages;
+    QString m_where;
+    QVariantList m_whereValues;
+    QString m_orderColumn;
+    int m_rowCount = 0;
+    mutable QHash<int, Page> m_pages;
     mutable QString m_lastError;
 };
 

@@ -379,6 +379,52 @@ private slots:
         QVERIFY(list.show({QStringLiteral("NoSuchColumn"), QStringLiteral("x"), QStringLiteral("Code")}));
         QCOMPARE(list.rowCount(), 0);
     }
+
+    void pagesFollowTheOrderAcrossEqualCodesWhicheverPageIsReadFirst()
+    {
+        // Codes repeat across page boundaries; a page reached by going on from the one before and
+        // a page reached by counting from the start must give the same rows, in code then stored order.
+        TestProgramFolder folder;
+        QSqlDatabase db = Database::connection(folder.path(), Database::File::Clinical);
+        {
+            Transaction transaction(db);
+            QSqlQuery insert(db);
+            insert.prepare(QStringLiteral("INSERT INTO IDE (Code, FName, \"Group\") VALUES (?, ?, ?)"));
+            for (int i = 0; i < 700; ++i) {
+                insert.addBindValue(QString::number(i % 45));
+                insert.addBindValue(QStringLiteral("F%1").arg(i));
+                insert.addBindValue(i % 3 == 0 ? QStringLiteral("B") : QStringLiteral("A"));
+                QVERIFY(insert.exec());
+            }
+            QVERIFY(transaction.commit());
+        }
+        for (const QString& group : {QString(), QStringLiteral("A")}) {
+            QStringList expected;
+            QSqlQuery query(db);
+            QVERIFY(
+                query.exec(QStringLiteral("SELECT FName FROM IDE%1 ORDER BY Code, rowid")
+                               .arg(group.isEmpty() ? QString() : QStringLiteral(" WHERE \"Group\" = 'A'"))));
+            while (query.next())
+                expected << query.value(0).toString();
+            const SubjectSelection selection =
+                group.isEmpty() ? SubjectSelection{} : SubjectSelection{QStringLiteral("Group"), group};
+
+            SubjectListModel forward(db);
+            QVERIFY(forward.show(selection));
+            QCOMPARE(forward.rowCount(), expected.size());
+            QStringList readForward;
+            for (int row = 0; row < forward.rowCount(); ++row)
+                readForward << forward.text(row, 1);
+            QCOMPARE(readForward, expected);
+
+            SubjectListModel backward(db);
+            QVERIFY(backward.show(selection));
+            QStringList readBackward;
+            for (int row = backward.rowCount() - 1; row >= 0; --row)
+                readBackward.prepend(backward.text(row, 1));
+            QCOMPARE(readBackward, expected);
+        }
+    }
 };
 
 QTEST_MAIN(FrmCodeTest)
