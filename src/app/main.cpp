@@ -60,9 +60,9 @@ private:
     std::unique_ptr<QThread> m_thread;
 };
 
-// Reads every page of both database files once the first window is on screen, which a large file
-// would otherwise delay (and the reading would compete with the first picture for the processor). A damaged
-// file ends the program with the message before work is put into it.
+// Reads every page of both database files once the first window is on screen: a large file would
+// otherwise delay it, and the reading would compete with the first picture for the processor.
+// A damaged file ends the program with the message before work is put into it.
 class PageCheck final
 {
 public:

@@ -1,9 +1,8 @@
 #include "MainViews.h"
 
+#include "WriteMark.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
-
-#include <QSqlQuery>
 
 MainViews::MainViews() = default;
 MainViews::~MainViews() = default;
@@ -38,15 +37,7 @@ bool MainViews::hasSubjects() const
 
 QByteArray MainViews::writeMark() const
 {
-    QByteArray mark;
-    for (const DataView* view : {theme.get(), counting.get()}) {
-        QSqlQuery query(view->database());
-        // Writes through this connection, then commits by other connections to the file.
-        for (const char* sql : {"SELECT total_changes()", "PRAGMA data_version"}) {
-            if (!query.exec(QLatin1String(sql)) || !query.next())
-                return {}; // unknown: an empty mark, which never counts as unchanged
-            mark += query.value(0).toByteArray() + ';';
-        }
-    }
-    return mark;
+    const QByteArray themeMark = ::writeMark(theme->database());
+    const QByteArray clinicalMark = ::writeMark(counting->database());
+    return themeMark.isEmpty() || clinicalMark.isEmpty() ? QByteArray() : themeMark + clinicalMark;
 }

@@ -1,6 +1,7 @@
 #include "SubjectListModel.h"
 
 #include "FinderTexts.h"
+#include "WriteMark.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 
@@ -14,6 +15,21 @@ namespace {
 constexpr int kPageSize = 128;
 // Pages kept in memory; beyond that the cache starts afresh (a grid shows a page or two at once).
 constexpr int kCachedPages = 64;
+// Counts of selections kept while the file is not written, for every finder of the session.
+constexpr int kKnownCounts = 8;
+struct KnownCount
+{
+    QString connection;
+    QString where;
+    QVariantList values;
+    QByteArray mark;
+    int rows = 0;
+};
+QVector<KnownCount>& knownCounts()
+{
+    static QVector<KnownCount> counts;
+    return counts;
+}
 
 const std::array<QString, SubjectListModel::kColumnCount> kColumns{
     QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Group")};
