@@ -1,10 +1,10 @@
 #include "SubjectListModel.h"
 
 #include "FinderTexts.h"
-#include "WriteMark.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 
+#include <QAtomicInt>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -15,22 +15,8 @@ namespace {
 constexpr int kPageSize = 128;
 // Pages kept in memory; beyond that the cache starts afresh (a grid shows a page or two at once).
 constexpr int kCachedPages = 64;
-// Counts of selections kept while the file is not written, for every finder of the session.
-constexpr int kKnownCounts = 8;
-struct KnownCount
-{
-    QString connection;
-    QString where;
-    QVariantList values;
-    QByteArray mark;
-    int rows = 0;
-};
-QVector<KnownCount>& knownCounts()
-{
-    static QVector<KnownCount> counts;
-    return counts;
-}
-
+// Pages the grid is given at first and each time it scrolls to the end of what it has.
+constexpr int kPagesPerFetch = 8;
 const std::array<QString, SubjectListModel::kColumnCount> kColumns{
     QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Group")};
 
@@ -96,17 +82,41 @@ bool SubjectListModel::show(const SubjectSelection& selection)
     m_where = whereClause(selection, m_whereValues);
     m_orderColumn = orderColumn(selection);
     m_rowCount = 0;
-    // With the indexes on the searched columns this counts index entries only.
-    QSqlQuery query(m_database);
-    const bool ok =
-        run(query, QStringLiteral("SELECT COUNT(*) FROM IDE") + m_where, m_whereValues, m_lastError) &&
-        query.next();
-    if (ok)
-        m_rowCount = query.value(0).toInt();
-    else if (m_lastError.isEmpty())
-        m_lastError = query.lastError().text();
+    m_allRowsKnown = false;
+    const int rows = readOn(kPagesPerFetch);
+    m_rowCount = rows;
     endResetModel();
-    return ok;
+    return m_lastError.isEmpty();
+}
+
+int SubjectListModel::readOn(int pages) const
+{
+    int rows = 0;
+    for (int read = 0; read < pages && !m_allRowsKnown; ++read) {
+        const int pageIndex = (m_rowCount + rows) / kPageSize;
+        const int got = static_cast<int>(page(pageIndex).rows.size());
+        rows += got;
+        if (got < kPageSize || !m_lastError.isEmpty())
+            m_allRowsKnown = true;
+    }
+    return rows;
+}
+
+bool SubjectListModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && !m_allRowsKnown;
+}
+
+void SubjectListModel::fetchMore(const QModelIndex& parent)
+{
+    if (parent.isValid() || m_allRowsKnown)
+        return;
+    const int rows = readOn(kPagesPerFetch);
+    if (rows == 0)
+        return;
+    beginInsertRows({}, m_rowCount, m_rowCount + rows - 1);
+    m_rowCount += rows;
+    endInsertRows();
 }
 
 QString SubjectListModel::columnName(int column)
@@ -121,15 +131,13 @@ const SubjectListModel::Page& SubjectListModel::page(int pageIndex) const
         return *cached;
 
     const int first = pageIndex * kPageSize;
-    const int count = std::clamp(m_rowCount - first, 0, kPageSize);
     Page result;
-    result.rows.resize(count);
     // Ordered by the column, then by stored order: the order of the data views. A page goes on
     // from the end of the page before it when that one is at hand, which the index finds at once;
     // otherwise it counts its way there from the start of the order.
     QVariantList values = m_whereValues;
     QString condition = m_where;
-    QString limit = QStringLiteral(" LIMIT %1").arg(count);
+    QString limit = QStringLiteral(" LIMIT %1").arg(kPageSize);
     const auto before = m_pages.constFind(pageIndex - 1);
     if (before != m_pages.cend() && before->lastRowId >= 0 && !before->lastOrderValue.isNull()) {
         condition += (condition.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
@@ -144,11 +152,11 @@ const SubjectListModel::Page& SubjectListModel::page(int pageIndex) const
     const QString sql = QStringLiteral("SELECT rowid, %1, %2 FROM IDE%3 ORDER BY %1, rowid%4")
                             .arg(m_orderColumn, columns.join(u','), condition, limit);
     QSqlQuery query(m_database);
-    // A row removed since the selection was counted leaves the last rows blank until the next show.
-    if (count > 0 && run(query, sql, values, m_lastError)) {
-        for (int row = 0; row < count && query.next(); ++row) {
+    if (run(query, sql, values, m_lastError)) {
+        while (query.next()) {
+            RowTexts& row = result.rows.emplace_back();
             for (int column = 0; column < kColumnCount; ++column)
-                result.rows[row][column] = query.value(column + 2).toString();
+                row[column] = query.value(column + 2).toString();
             result.lastRowId = query.value(0).toLongLong();
             result.lastOrderValue = query.value(1);
         }
@@ -164,6 +172,7 @@ QString SubjectListModel::text(int row, int column) const
 {
     if (row < 0 || row >= m_rowCount || column < 0 || column >= kColumnCount)
         return {};
+    // A row removed since the selection was shown leaves the last rows blank until the next show.
     const Page& rows = page(row / kPageSize);
     return row % kPageSize < rows.rows.size() ? rows.rows.at(row % kPageSize).at(column) : QString();
 }
@@ -224,4 +233,19 @@ QStringList subjectColumnValues(const QSqlDatabase& database, const QString& col
     while (query.next())
         result << query.value(0).toString();
     return result;
+}
+
+QStringList subjectColumnValuesApart(const QString& connectionName, const QString& column,
+                                     const SubjectSelection& selection)
+{
+    static QAtomicInt serial;
+    const QString name = QStringLiteral("subject values %1").arg(serial.fetchAndAddRelaxed(1));
+    QStringList values;
+    {
+        QSqlDatabase own = QSqlDatabase::cloneDatabase(connectionName, name);
+        if (own.open())
+            values = subjectColumnValues(own, column, selection);
+    }
+    QSqlDatabase::removeDatabase(name);
+    return values;
 }
