@@ -45,7 +45,9 @@ QStringList items(FrmCode& finder, const char* box)
     auto* combo = child<QComboBox>(finder, box);
     QFocusEvent turnTo(QEvent::FocusIn, Qt::TabFocusReason); // lists are read when the user turns to them
     QCoreApplication::sendEvent(combo, &turnTo);
-    QTest::qWaitFor([&finder] { return !finder.isListing(); }, 10000); // read on a thread of its own
+    // The list is read on a thread of its own.
+    if (!QTest::qWaitFor([&finder] { return !finder.isListing(); }, 10000))
+        qFatal("the list of %s was not read", box);
     QStringList texts;
     for (int i = 0; i < combo->count(); ++i)
         texts << combo->itemText(i);
