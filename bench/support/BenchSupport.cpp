@@ -38,6 +38,19 @@ void fillSubjects(const QString& folder, int count)
     transaction.commit();
 }
 
+bool varySubjects(const QString& folder, int count)
+{
+    const int everyNth = std::max(1, count / 10000);
+    QSqlQuery query(Database::connection(folder, Database::File::Clinical));
+    return query.exec(
+        QStringLiteral("UPDATE IDE SET LName = 'خانواده' || (rowid % 5000), "
+                       "FName = 'نام' || (rowid % 300), "
+                       "\"Group\" = CASE WHEN rowid % %1 = 0 THEN 'G' ELSE char(65 + rowid % 6) END, "
+                       "S = CASE WHEN rowid % 10 = 0 THEN '3.43' END, "
+                       "L = CASE WHEN rowid % 10 = 0 THEN '4.' END")
+            .arg(everyNth));
+}
+
 double medianMilliseconds(int runs, const std::function<void(int)>& work)
 {
     std::vector<double> times;

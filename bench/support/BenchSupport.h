@@ -11,6 +11,11 @@ namespace BenchSupport {
 // answered at random, in one transaction.
 void fillSubjects(const QString& folder, int count);
 
+// Gives the filled subjects the variety of a clinic's file: 5,000 last names, 300 first names,
+// groups A to F with 10,000 subjects in group G (all of them in a smaller file), the printed
+// group, and every tenth subject scored. False when the file refused the change.
+bool varySubjects(const QString& folder, int count);
+
 // Runs the work the given number of times (the run number is passed in) and returns the median
 // time of one run in milliseconds.
 double medianMilliseconds(int runs, const std::function<void(int)>& work);

@@ -36,7 +36,7 @@ AppNavigator::~AppNavigator()
 
 void AppNavigator::start()
 {
-    m_main = new Frm1(m_context);
+    m_main = new Frm1(m_context, nullptr, Frm1::PanelTiming::AfterFirstPicture);
     m_main->setAttribute(Qt::WA_DeleteOnClose);
     m_main->show();
 }

@@ -5,20 +5,27 @@
 #include "SingleInstance.h"
 #include "common/Clock.h"
 #include "common/CommonTexts.h"
+#include "common/FirstFrame.h"
 #include "common/ProgramFolder.h"
 #include "common/QtDesktop.h"
 #include "common/QtPrompts.h"
+#include "common/StartupTrace.h"
 #include "datastore/Database.h"
 #include "mainwindow/MainWindowTexts.h"
 
 #include <QApplication>
 #include <QFont>
+#include <QFontMetrics>
 #include <QThread>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
 
 namespace {
+
+constexpr int kLatestPageCheckStartMs = 2000;
+
 // The Persian typefaces the program was designed with, and the free ones that stand in for them.
 void registerPersianFonts()
 {
@@ -28,8 +35,36 @@ void registerPersianFonts()
     font.setPointSize(11);
     QApplication::setFont(font);
 }
-// Reads every page of both database files beside the first window, which a large file would
-// otherwise delay. A damaged file ends the program with the message before work is put into it.
+// Reads the font configuration and the two typefaces on a thread of their own while the main
+// thread opens the data files: the first window needs both, and either takes several
+// milliseconds. Only where the platform lays out text on any thread (X11).
+class FontWarmUp final
+{
+public:
+    FontWarmUp()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            return;
+        m_thread.reset(QThread::create([] {
+            for (const char* family : {"B Nazanin", "B Titr"})
+                (void)QFontMetrics(QFont(QLatin1String(family)))
+                    .horizontalAdvance(QStringLiteral("ولمورا Velmora"));
+        }));
+        m_thread->start();
+    }
+    ~FontWarmUp()
+    {
+        if (m_thread)
+            m_thread->wait();
+    }
+
+private:
+    std::unique_ptr<QThread> m_thread;
+};
+
+// Reads every page of both database files once the first window is on screen: a large file would
+// otherwise delay it, and the reading would compete with the first picture for the processor.
+// A damaged file ends the program with the message before work is put into it.
 class PageCheck final
 {
 public:
@@ -64,11 +99,17 @@ private:
 
 int main(int argc, char* argv[])
 {
+    StartupTrace::mark("main");
     QApplication app(argc, argv);
+    StartupTrace::watchFirstFrame(&app);
+    StartupTrace::mark("application made");
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setLayoutDirection(Qt::RightToLeft);
     registerPersianFonts();
+    const FontWarmUp fontWarmUp;
+    StartupTrace::mark("fonts set");
     loadQtPersianTexts(app);
+    StartupTrace::mark("Qt translation loaded");
 
     QtPrompts prompts;
     QtDesktop desktop;
@@ -81,6 +122,7 @@ int main(int argc, char* argv[])
                         Prompts::Icon::Information);
         return 0;
     }
+    StartupTrace::mark("single-instance lock");
 
     const Database::OpenResult databases =
         Database::openProgramDatabases(folder, Database::PageCheck::Separately);
@@ -89,6 +131,7 @@ int main(int argc, char* argv[])
                         true);
         return 1;
     }
+    StartupTrace::mark("databases opened");
 
     // With "use the server" kept in Server.ini the clinic's records are on its server.
     if (!startOnClinicServer(folder, *makeClinicServerActions(), prompts))
@@ -97,6 +140,14 @@ int main(int argc, char* argv[])
     AppContext context{folder, &prompts, &desktop, nullptr, &clock};
     AppNavigator navigator(context);
     navigator.start();
-    PageCheck pageCheck(folder, prompts);
+    StartupTrace::mark("main window shown");
+    std::optional<PageCheck> pageCheck;
+    const auto startPageCheck = [&] {
+        if (!pageCheck)
+            pageCheck.emplace(folder, prompts);
+    };
+    // After the first picture; should no picture come (a window started minimised), a little later.
+    FirstFrame::onFirstFrame(&app, [&] { QTimer::singleShot(0, &app, startPageCheck); });
+    QTimer::singleShot(kLatestPageCheckStartMs, &app, startPageCheck);
     return QApplication::exec();
 }

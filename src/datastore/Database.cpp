@@ -114,7 +114,12 @@ bool ensureSchema(QSqlDatabase& db, File file)
         }
     }
     if (file == File::Clinical) {
+        // The finder searches by last name, first name and group and lists by code: with these
+        // it reads only the rows it shows, however many subjects the file holds.
         if (!exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS IDE_Code ON IDE (Code)")) ||
+            !exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS IDE_LName_Code ON IDE (LName, Code)")) ||
+            !exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS IDE_FName_Code ON IDE (FName, Code)")) ||
+            !exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS IDE_Group_Code ON IDE (\"Group\", Code)")) ||
             !exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS Answer_Code ON Answer (Code)")) ||
             !addMissingItems(db))
             return false;

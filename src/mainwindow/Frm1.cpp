@@ -12,6 +12,7 @@
 #include "common/DigitText.h"
 #include "common/Navigator.h"
 #include "common/Prompts.h"
+#include "common/StartupTrace.h"
 #include "common/Twips.h"
 #include "common/VendorLinks.h"
 #include "datastore/DataView.h"
@@ -27,6 +28,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -62,7 +64,8 @@ QPixmap bannerPixmap(const QSize& size)
 
 } // namespace
 
-Frm1::Frm1(const AppContext& context, QWidget* parent) : QWidget(parent), m_context(context)
+Frm1::Frm1(const AppContext& context, QWidget* parent, PanelTiming panelTiming)
+    : QWidget(parent), m_context(context)
 {
     setObjectName(QStringLiteral("Frm1"));
     setWindowTitle(QStringLiteral("Velmora"));
@@ -72,8 +75,11 @@ Frm1::Frm1(const AppContext& context, QWidget* parent) : QWidget(parent), m_cont
     // Start-up steps, in order (the single-instance test ran before the window was made).
     move(twipsPoint(2085, 745));
     buildCommandBar();
+    StartupTrace::mark("command bar built");
     buildInformationArea();
+    StartupTrace::mark("information area built");
     m_skinNumber = Skins::applyCurrent(this, m_context.programFolder);
+    StartupTrace::mark("skin read");
 
     m_quietCloseFlag = new QLineEdit(this);
     m_quietCloseFlag->setObjectName(QStringLiteral("Text3"));
@@ -85,6 +91,18 @@ Frm1::Frm1(const AppContext& context, QWidget* parent) : QWidget(parent), m_cont
     m_contactLines->hide();
 
     m_views.open(m_context.programFolder);
+    StartupTrace::mark("views opened");
+    if (panelTiming == PanelTiming::AtOnce)
+        buildPanels();
+    else
+        installEventFilter(this); // the first paint event starts them
+    m_viewsReadMark = m_views.writeMark();
+}
+
+void Frm1::buildPanels()
+{
+    if (m_registration)
+        return;
     m_registration = new RegistrationPanel(m_context, m_views, *this, this);
     m_settings = new SettingsPanel(m_context, m_views, *this, this);
     m_profile = new ClinicProfilePanel(m_context, m_views, *this, this);
@@ -96,10 +114,15 @@ Frm1::Frm1(const AppContext& context, QWidget* parent) : QWidget(parent), m_cont
     m_questionEditor->setGeometry(twipsRect(720, 720, 6915, 2970));
     for (QWidget* panel : panels())
         panel->installEventFilter(this);
+    if (m_logoRead)
+        m_settings->showLogo(m_logo);
+    StartupTrace::mark("panels built");
 }
 
 QList<QWidget*> Frm1::panels() const
 {
+    if (!m_registration)
+        return {};
     return {m_registration, m_settings, m_profile, m_themeChooser, m_questionEditor};
 }
 
@@ -146,7 +169,10 @@ void Frm1::buildCommandBar()
     for (qsizetype i = 1; i < byRow.size(); ++i)
         setTabOrder(byRow.at(i - 1), byRow.at(i));
 
-    connect(m_registerCommand, &QPushButton::clicked, this, [this] { m_registration->open(); });
+    connect(m_registerCommand, &QPushButton::clicked, this, [this] {
+        buildPanels();
+        m_registration->open();
+    });
     connect(test, &QPushButton::clicked, this, &Frm1::runTest);
     connect(score, &QPushButton::clicked, this, &Frm1::openScoring);
     connect(finder, &QPushButton::clicked, this, &Frm1::openSubjectFinder);
@@ -159,7 +185,10 @@ void Frm1::buildCommandBar()
         m_context.navigator->openIntroduction();
         becameActive();
     });
-    connect(setup, &QPushButton::clicked, this, [this] { m_settings->open(); });
+    connect(setup, &QPushButton::clicked, this, [this] {
+        buildPanels();
+        m_settings->open();
+    });
     connect(about, &QPushButton::clicked, this, [this] {
         closePanels();
         m_context.navigator->openAbout();
@@ -261,22 +290,44 @@ void Frm1::showEvent(QShowEvent* event)
 
 void Frm1::becameActive()
 {
+    // The first show comes right after the views were read; they are read again only if a file
+    // was written in between.
+    const bool viewsFresh =
+        !m_activatedOnce && !m_viewsReadMark.isEmpty() && m_views.writeMark() == m_viewsReadMark;
     m_activatedOnce = true;
-    m_views.open(m_context.programFolder, m_registration->isPending());
-    m_registration->viewsReopened();
-    m_settings->viewsReopened();
-    m_profile->viewsReopened();
-    m_questionEditor->viewsReopened();
-    reloadLogo();
+    if (!viewsFresh)
+        m_views.open(m_context.programFolder, m_registration && m_registration->isPending());
+    if (m_registration) {
+        m_registration->viewsReopened();
+        m_settings->viewsReopened();
+        m_profile->viewsReopened();
+        m_questionEditor->viewsReopened();
+    }
+    StartupTrace::mark("views read again");
+    m_logoRead = false;
+    if (m_settings && m_settings->isVisible())
+        reloadLogo();
     rebuildContactLines();
     showClinicName(m_views.theme->field(QStringLiteral("Name")));
+    StartupTrace::mark("contact lines and clinic name");
 }
 
 void Frm1::reloadLogo()
 {
-    // A missing or broken file leaves no logo, and no message.
-    m_logo = LogoFile::read(LogoFile::path(m_context.programFolder));
-    m_settings->showLogo(m_logo);
+    m_logoRead = false;
+    (void)logo();
+}
+
+const QImage& Frm1::logo() const
+{
+    if (!m_logoRead) {
+        m_logoRead = true;
+        // A missing or broken file leaves no logo, and no message.
+        m_logo = LogoFile::read(LogoFile::path(m_context.programFolder));
+        if (m_settings)
+            m_settings->showLogo(m_logo);
+    }
+    return m_logo;
 }
 
 void Frm1::rebuildContactLines()
@@ -322,7 +373,7 @@ ClinicTexts Frm1::clinicTexts() const
     texts.name = name ? name->text() : m_views.theme->field(QStringLiteral("Name"));
     texts.address = address ? address->text() : m_views.theme->field(QStringLiteral("Adress"));
     texts.contactLines = contactLines();
-    texts.logo = m_logo;
+    texts.logo = logo();
     texts.showLogo = m_views.theme->field(QStringLiteral("Check1")).trimmed() == QLatin1String("1");
     return texts;
 }
@@ -355,12 +406,15 @@ void Frm1::closePanels()
 
 void Frm1::showSettingsPanel()
 {
+    buildPanels();
     m_settings->setGeometry(twipsRect(3015, 3780, 5235, 3375));
+    (void)logo();
     m_settings->show();
 }
 
 void Frm1::openClinicProfile()
 {
+    buildPanels();
     m_profile->open();
 }
 
@@ -368,11 +422,13 @@ void Frm1::openThemeChooser()
 {
     closePanels();
     showSettingsPanel();
+    buildPanels();
     m_themeChooser->open(m_skinNumber);
 }
 
 void Frm1::openQuestionEditor()
 {
+    buildPanels();
     m_questionEditor->open();
 }
 
@@ -484,6 +540,11 @@ void Frm1::mouseMoveEvent(QMouseEvent* event)
 
 bool Frm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == this && event->type() == QEvent::Paint && !m_registration) {
+        removeEventFilter(this);
+        QTimer::singleShot(0, this, &Frm1::buildPanels);
+        return false;
+    }
     if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && panels().contains(watched)) {
         const auto open = panels();
         m_informationArea->setVisible(

@@ -25,7 +25,15 @@ class Frm1 final : public QWidget, public PanelHost
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Frm1)
 public:
-    explicit Frm1(const AppContext& context, QWidget* parent = nullptr);
+    // The five panels are hidden at first. The program builds them once the window has painted
+    // its first picture (or when first used, if sooner), so that the window shows sooner.
+    enum class PanelTiming
+    {
+        AtOnce,
+        AfterFirstPicture
+    };
+    explicit Frm1(const AppContext& context, QWidget* parent = nullptr,
+                  PanelTiming panelTiming = PanelTiming::AtOnce);
     ~Frm1() override;
 
     // The steps each time the window becomes the active window: open the six views, load the
@@ -66,7 +74,9 @@ private:
     void hideHint();
     void showHint(const QString& hint);
     void followMouse(const QPoint& windowPosition);
-    QList<QWidget*> panels() const;
+    void buildPanels();
+    QList<QWidget*> panels() const; // none before they are built
+    const QImage& logo() const;
 
     void runTest();
     void openScoring();
@@ -77,6 +87,7 @@ private:
     MainViews m_views;
     QString m_skinNumber;
     bool m_activatedOnce = false;
+    QByteArray m_viewsReadMark; // the files' write mark as the window read its views when made
 
     QWidget* m_commandBar = nullptr;
     QPushButton* m_registerCommand = nullptr;
@@ -86,7 +97,10 @@ private:
     QLineEdit* m_quietCloseFlag = nullptr;
     QPlainTextEdit* m_contactLines = nullptr;
     QString m_contactLinesText;
-    QImage m_logo; // the hidden logo holder
+    // The hidden logo holder, read when first needed after each activation (the settings panel,
+    // the prints): the first window does not show it.
+    mutable QImage m_logo;
+    mutable bool m_logoRead = false;
 
     RegistrationPanel* m_registration = nullptr;
     SettingsPanel* m_settings = nullptr;

@@ -24,6 +24,10 @@
 #include <QSqlError>
 #include <QStringListModel>
 #include <QTableView>
+#include <QThread>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -93,7 +97,13 @@ FrmCode::FrmCode(const AppContext& context, QWidget* parent) : QWidget(parent), 
     followShownRows(nullptr);
 }
 
-FrmCode::~FrmCode() = default;
+FrmCode::~FrmCode()
+{
+    for (SearchBox& box : m_searchBoxes) {
+        if (box.listing)
+            box.listing->wait();
+    }
+}
 
 const SubjectSelection& FrmCode::shownSelection() const
 {
@@ -278,15 +288,32 @@ void FrmCode::listValues(SearchBox& box)
         return;
     const SubjectSelection rows = *box.unlisted;
     box.unlisted.reset();
-    const QSqlDatabase database = Database::connection(m_context.programFolder, Database::File::Clinical);
-    QStringList values;
-    if (!rows.filterColumn.isEmpty()) {
-        values = subjectColumnValues(database, box.column, rows);
-    } else {
-        if (!box.allValues)
-            box.allValues = subjectColumnValues(database, box.column, rows);
-        values = *box.allValues;
+    if (rows.filterColumn.isEmpty() && box.allValues) {
+        offerValues(box, *box.allValues);
+        return;
     }
+    if (box.listing)
+        box.listing->wait(); // an earlier list of this box, which is no longer wanted
+    const QString source =
+        Database::connection(m_context.programFolder, Database::File::Clinical).connectionName();
+    const QString column = box.column;
+    box.listing.reset(QThread::create(
+        [&box, source, column, rows] { box.listed = subjectColumnValuesApart(source, column, rows); }));
+    connect(box.listing.get(), &QThread::finished, this, [this, &box, rows] {
+        box.listing->wait();
+        box.listing.reset();
+        const QStringList values = std::exchange(box.listed, {});
+        if (rows.filterColumn.isEmpty())
+            box.allValues = values;
+        // Rows shown meanwhile are listed when the user next turns to the box.
+        if (!box.unlisted)
+            offerValues(box, values);
+    });
+    box.listing->start(QThread::LowPriority);
+}
+
+void FrmCode::offerValues(SearchBox& box, const QStringList& values)
+{
     // A new list puts its first item into the box; what the box held stays, and searches nothing.
     const QSignalBlocker quiet(box.combo);
     const QString text = box.combo->currentText();
@@ -295,6 +322,12 @@ void FrmCode::listValues(SearchBox& box)
     box.combo->setCurrentIndex(-1);
     box.combo->setEditText(text);
     box.combo->lineEdit()->setCursorPosition(cursor);
+}
+
+bool FrmCode::isListing() const
+{
+    return std::any_of(m_searchBoxes.cbegin(), m_searchBoxes.cend(),
+                       [](const SearchBox& box) { return box.listing != nullptr; });
 }
 
 bool FrmCode::eventFilter(QObject* watched, QEvent* event)

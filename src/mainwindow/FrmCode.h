@@ -14,6 +14,7 @@ class QComboBox;
 class QLineEdit;
 class QStringListModel;
 class QTableView;
+class QThread;
 class SubjectListModel;
 
 // The subject finder: every subject in a grid ordered by code, narrowed by last name, first name
@@ -30,6 +31,8 @@ public:
     // The subjects the grid shows, as the print and the export receive them.
     const SubjectSelection& shownSelection() const;
     SubjectListModel& list() const { return *m_list; }
+    // True while a name box's list is still being read.
+    bool isListing() const;
 
 public slots:
     void printByGroup();  // Command1
@@ -51,6 +54,10 @@ private:
         // so that a search costs only the grid.
         std::optional<SubjectSelection> unlisted;
         std::optional<QStringList> allValues; // the items while no criterion is in force
+        // Reading the values of a large file takes longer than a frame: a thread of its own reads
+        // them, and the box offers them when it is done.
+        std::unique_ptr<QThread> listing;
+        QStringList listed;
     };
 
     void buildSearchBoxes();
@@ -66,6 +73,7 @@ private:
     // The name boxes but the one being searched are to offer the values of the shown rows.
     void followShownRows(const SearchBox* acting);
     void listValues(SearchBox& box);
+    void offerValues(SearchBox& box, const QStringList& values);
     void reportFailure(const QString& description);
 
     AppContext m_context;

@@ -1,5 +1,6 @@
 #include "MainViews.h"
 
+#include "WriteMark.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 
@@ -32,4 +33,11 @@ bool MainViews::hasSubjects() const
     // A view of its own, so that no window's filter hides the rows.
     DataView all(counting->database(), QStringLiteral("IDE"));
     return all.hasCurrentRow();
+}
+
+QByteArray MainViews::writeMark() const
+{
+    const QByteArray themeMark = ::writeMark(theme->database());
+    const QByteArray clinicalMark = ::writeMark(counting->database());
+    return themeMark.isEmpty() || clinicalMark.isEmpty() ? QByteArray() : themeMark + clinicalMark;
 }

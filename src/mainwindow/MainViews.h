@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <memory>
@@ -27,4 +28,8 @@ struct MainViews
 
     // True when IDE holds at least one row.
     bool hasSubjects() const;
+
+    // A mark that changes whenever either file is written, through these views or by anyone else:
+    // views read after the mark was taken need no reading again while it stays the same.
+    QByteArray writeMark() const;
 };

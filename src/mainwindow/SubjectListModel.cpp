@@ -4,15 +4,19 @@
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 
+#include <QAtomicInt>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kPageSize = 128;
 // Pages kept in memory; beyond that the cache starts afresh (a grid shows a page or two at once).
 constexpr int kCachedPages = 64;
-
+// Pages the grid is given at first and each time it scrolls to the end of what it has.
+constexpr int kPagesPerFetch = 8;
 const std::array<QString, SubjectListModel::kColumnCount> kColumns{
     QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Group")};
 
@@ -76,26 +80,47 @@ bool SubjectListModel::show(const SubjectSelection& selection)
 {
     beginResetModel();
     m_selection = selection;
-    m_rowIds.clear();
     m_pages.clear();
     m_lastError.clear();
-    QVariantList values;
-    // Ordered by the column, then by stored order: the order of the data views. With the Code
-    // index this reads no row of the table itself.
-    const QString sql = QStringLiteral("SELECT rowid FROM IDE%1 ORDER BY %2, rowid")
-                            .arg(whereClause(selection, values), orderColumn(selection));
-    QSqlQuery query(m_database);
-    bool ok = run(query, sql, values, m_lastError);
-    while (ok && query.next())
-        m_rowIds.append(query.value(0).toLongLong());
-    if (ok && query.lastError().isValid()) {
-        m_lastError = query.lastError().text();
-        ok = false;
-    }
-    if (!ok)
-        m_rowIds.clear();
+    m_whereValues.clear();
+    m_where = whereClause(selection, m_whereValues);
+    m_orderColumn = orderColumn(selection);
+    m_rowCount = 0;
+    m_allRowsKnown = false;
+    const int rows = readOn(kPagesPerFetch);
+    m_rowCount = rows;
     endResetModel();
-    return ok;
+    return m_lastError.isEmpty();
+}
+
+int SubjectListModel::readOn(int pages) const
+{
+    int rows = 0;
+    for (int read = 0; read < pages && !m_allRowsKnown; ++read) {
+        const int pageIndex = (m_rowCount + rows) / kPageSize;
+        const int got = static_cast<int>(page(pageIndex).rows.size());
+        rows += got;
+        if (got < kPageSize || !m_lastError.isEmpty())
+            m_allRowsKnown = true;
+    }
+    return rows;
+}
+
+bool SubjectListModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && !m_allRowsKnown;
+}
+
+void SubjectListModel::fetchMore(const QModelIndex& parent)
+{
+    if (parent.isValid() || m_allRowsKnown)
+        return;
+    const int rows = readOn(kPagesPerFetch);
+    if (rows == 0)
+        return;
+    beginInsertRows({}, m_rowCount, m_rowCount + rows - 1);
+    m_rowCount += rows;
+    endInsertRows();
 }
 
 QString SubjectListModel::columnName(int column)
@@ -103,50 +128,62 @@ QString SubjectListModel::columnName(int column)
     return column >= 0 && column < kColumnCount ? kColumns.at(column) : QString();
 }
 
-const QVector<SubjectListModel::RowTexts>& SubjectListModel::page(int pageIndex) const
+const SubjectListModel::Page& SubjectListModel::page(int pageIndex) const
 {
     auto cached = m_pages.constFind(pageIndex);
     if (cached != m_pages.cend())
         return *cached;
-    if (m_pages.size() >= kCachedPages)
-        m_pages.clear();
 
     const int first = pageIndex * kPageSize;
-    const int count = std::min<int>(kPageSize, static_cast<int>(m_rowIds.size()) - first);
-    QVector<RowTexts> rows(std::max(count, 0));
-    QHash<qint64, int> position;
-    QVariantList values;
-    for (int i = 0; i < count; ++i) {
-        position.insert(m_rowIds.at(first + i), i);
-        values << m_rowIds.at(first + i);
+    Page result;
+    // Ordered by the column, then by stored order: the order of the data views. A page goes on
+    // from the end of the page before it when that one is at hand, which the index finds at once;
+    // otherwise it counts its way there from the start of the order.
+    QVariantList values = m_whereValues;
+    QString condition = m_where;
+    QString limit = QStringLiteral(" LIMIT %1").arg(kPageSize);
+    const auto before = m_pages.constFind(pageIndex - 1);
+    if (before != m_pages.cend() && before->lastRowId >= 0 && !before->lastOrderValue.isNull()) {
+        condition += (condition.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
+                     QStringLiteral("(%1, rowid) > (?, ?)").arg(m_orderColumn);
+        values << before->lastOrderValue << before->lastRowId;
+    } else {
+        limit += QStringLiteral(" OFFSET %1").arg(first);
     }
     QStringList columns;
     for (const QString& column : kColumns)
         columns << quotedIdentifier(column);
-    const QString sql = QStringLiteral("SELECT rowid, %1 FROM IDE WHERE rowid IN (%2)")
-                            .arg(columns.join(u','), QStringList(count, QStringLiteral("?")).join(u','));
+    const QString sql = QStringLiteral("SELECT rowid, %1, %2 FROM IDE%3 ORDER BY %1, rowid%4")
+                            .arg(m_orderColumn, columns.join(u','), condition, limit);
     QSqlQuery query(m_database);
-    if (count > 0 && run(query, sql, values, m_lastError)) {
-        // A row removed since the selection was shown stays blank until the next reload.
+    if (run(query, sql, values, m_lastError)) {
         while (query.next()) {
-            RowTexts& row = rows[position.value(query.value(0).toLongLong())];
+            RowTexts& row = result.rows.emplace_back();
             for (int column = 0; column < kColumnCount; ++column)
-                row[column] = query.value(column + 1).toString();
+                row[column] = query.value(column + 2).toString();
+            result.lastRowId = query.value(0).toLongLong();
+            result.lastOrderValue = query.value(1);
         }
     }
-    return *m_pages.insert(pageIndex, rows);
+    // Beyond the cache's size it starts afresh, keeping nothing but the page just read, from
+    // which the next one goes on.
+    if (m_pages.size() >= kCachedPages)
+        m_pages.clear();
+    return *m_pages.insert(pageIndex, result);
 }
 
 QString SubjectListModel::text(int row, int column) const
 {
-    if (row < 0 || row >= m_rowIds.size() || column < 0 || column >= kColumnCount)
+    if (row < 0 || row >= m_rowCount || column < 0 || column >= kColumnCount)
         return {};
-    return page(row / kPageSize).at(row % kPageSize).at(column);
+    // A row removed since the selection was shown leaves the last rows blank until the next show.
+    const Page& rows = page(row / kPageSize);
+    return row % kPageSize < rows.rows.size() ? rows.rows.at(row % kPageSize).at(column) : QString();
 }
 
 int SubjectListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_rowIds.size());
+    return parent.isValid() ? 0 : m_rowCount;
 }
 
 int SubjectListModel::columnCount(const QModelIndex& parent) const
@@ -200,4 +237,19 @@ QStringList subjectColumnValues(const QSqlDatabase& database, const QString& col
     while (query.next())
         result << query.value(0).toString();
     return result;
+}
+
+QStringList subjectColumnValuesApart(const QString& connectionName, const QString& column,
+                                     const SubjectSelection& selection)
+{
+    static QAtomicInt serial;
+    const QString name = QStringLiteral("subject values %1").arg(serial.fetchAndAddRelaxed(1));
+    QStringList values;
+    {
+        QSqlDatabase own = QSqlDatabase::cloneDatabase(connectionName, name);
+        if (own.open())
+            values = subjectColumnValues(own, column, selection);
+    }
+    QSqlDatabase::removeDatabase(name);
+    return values;
 }

@@ -11,8 +11,12 @@
 #include <array>
 
 // The subjects of a selection as a four-column table (code, first name, last name, group) for the
-// finder's grid. Showing a selection reads only the ordered row ids; the texts are read a page at a
-// time when the grid first asks for them, so a hundred thousand subjects open and filter at once.
+// finder's grid. The rows are read a page at a time, each page going on from where the page before
+// it ended, and the grid is given a few pages at first and more as it scrolls to their end (as a
+// grid over a query fetches on), so a million subjects open and filter at once (with the file's
+// indexes on the searched columns) and the grid never lays out rows the user has not come to.
+// A row removed since the selection was shown moves the rows after it up by one on the pages read
+// afterwards; the finder shows the selection again after every removal.
 // The filter value is always a bound parameter: any character is matched as itself.
 class SubjectListModel final : public QAbstractTableModel
 {
@@ -35,19 +39,35 @@ public:
     static QString columnName(int column);
     QString text(int row, int column) const;
 
+    // The rows the grid has been given so far.
     int rowCount(const QModelIndex& parent = {}) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
     using RowTexts = std::array<QString, kColumnCount>;
-    const QVector<RowTexts>& page(int pageIndex) const;
+    struct Page
+    {
+        QVector<RowTexts> rows;
+        // Where the page ended in the order: the order column's value and the row id of its last row.
+        QVariant lastOrderValue;
+        qint64 lastRowId = -1;
+    };
+    const Page& page(int pageIndex) const;
+    // Reads up to the given number of pages after the rows given so far; returns the rows read.
+    int readOn(int pages) const;
 
     QSqlDatabase m_database;
     SubjectSelection m_selection;
-    QVector<qint64> m_rowIds;
-    mutable QHash<int, QVector<RowTexts>> m_pages;
+    QString m_where;
+    QVariantList m_whereValues;
+    QString m_orderColumn;
+    int m_rowCount = 0;
+    mutable bool m_allRowsKnown = false; // the last page read was the end of the selection
+    mutable QHash<int, Page> m_pages;
     mutable QString m_lastError;
 };
 
@@ -55,3 +75,8 @@ private:
 // order in which the selection's rows first show them. Empty when the file could not be read.
 QStringList subjectColumnValues(const QSqlDatabase& database, const QString& column,
                                 const SubjectSelection& selection);
+
+// The same, read through a connection of the calling thread's own to the file of the named
+// connection: callable on any thread.
+QStringList subjectColumnValuesApart(const QString& connectionName, const QString& column,
+                                     const SubjectSelection& selection);

@@ -6,15 +6,56 @@
 #include "common/Prompts.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace {
+
+// A progress dialog while a long report is drawn. The windows keep repainting; the user's input
+// waits until the drawing is done, so that nothing can close the report or start another print
+// beneath it.
+class DrawingProgress final
+{
+public:
+    DrawingProgress(QWidget* parent, const QString& title)
+        : m_dialog(ReportTexts::drawingProgress, QString(), 0, 1, parent)
+    {
+        m_dialog.setWindowTitle(title);
+        m_dialog.setCancelButton(nullptr);
+        m_dialog.setMinimumDuration(kShowAfterMs);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+        m_sinceEvents.start();
+    }
+
+    ReportRenderer::Progress callback()
+    {
+        return [this](int drawn, int total) {
+            if (m_sinceEvents.elapsed() < kEventIntervalMs)
+                return;
+            m_dialog.setMaximum(std::max(total, 1));
+            m_dialog.setValue(std::clamp(drawn, 0, std::max(total, 1)));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            m_sinceEvents.restart();
+        };
+    }
+
+private:
+    static constexpr int kShowAfterMs = 300;
+    static constexpr int kEventIntervalMs = 30;
+    QProgressDialog m_dialog;
+    QElapsedTimer m_sinceEvents;
+};
 
 std::function<void(const Report&)>& testHandler()
 {
@@ -41,7 +82,12 @@ bool savePdf(QWidget* parent, const Report& report, Prompts& prompts)
         return false;
     if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
-    if (!ReportRenderer::writePdf(report, path)) {
+    bool written = false;
+    {
+        DrawingProgress progress(parent, report.title);
+        written = ReportRenderer::writePdf(report, path, progress.callback());
+    }
+    if (!written) {
         prompts.message(parent, CommonTexts::warningTitle,
                         ReportTexts::pdfNotSaved + QStringLiteral("\r\n") + QDir::toNativeSeparators(path),
                         Prompts::Icon::Exclamation, true);
@@ -64,7 +110,10 @@ void show(QWidget* parent, const Report& report, Prompts& prompts)
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(report.title);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&report](QPrinter* target) { ReportRenderer::render(report, *target); });
+                     [&report, &preview](QPrinter* target) {
+                         DrawingProgress progress(&preview, report.title);
+                         ReportRenderer::render(report, *target, progress.callback());
+                     });
     if (auto* toolbar = preview.findChild<QToolBar*>()) {
         toolbar->addSeparator();
         QAction* pdf = toolbar->addAction(ReportTexts::savePdf);

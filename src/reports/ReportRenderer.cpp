@@ -243,8 +243,9 @@ void applyPageSetup(QPagedPaintDevice& device)
                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
 }
 
-int render(const Report& report, QPagedPaintDevice& device)
+int render(const Report& report, QPagedPaintDevice& device, const Progress& progress)
 {
+    constexpr int kRowsBetweenProgress = 50;
     registerFontSubstitutions();
     QPainter painter;
     if (!painter.begin(&device))
@@ -276,6 +277,8 @@ int render(const Report& report, QPagedPaintDevice& device)
             newPage();
         y += bands.draw(layout.detail, y, row, ++rowNumber);
         rowsOnPage = true;
+        if (progress && rowNumber % kRowsBetweenProgress == 0)
+            progress(rowNumber, static_cast<int>(report.rows.size()));
     }
     if (y + layout.reportFooter.height > footerTop && layout.reportFooter.height > 0)
         newPage();
@@ -284,7 +287,7 @@ int render(const Report& report, QPagedPaintDevice& device)
     return painter.end() ? pages : 0;
 }
 
-bool writePdf(const Report& report, const QString& filePath)
+bool writePdf(const Report& report, const QString& filePath, const Progress& progress)
 {
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))
@@ -295,7 +298,7 @@ bool writePdf(const Report& report, const QString& filePath)
         writer.setCreator(QStringLiteral("Velmora"));
         writer.setResolution(600);
         applyPageSetup(writer);
-        if (render(report, writer) == 0) {
+        if (render(report, writer, progress) == 0) {
             file.cancelWriting();
             return false;
         }

@@ -2,6 +2,8 @@
 
 #include "ReportLayout.h"
 
+#include <functional>
+
 class QPagedPaintDevice;
 
 // Prints a report onto a paged device (a printer, the preview, a PDF writer): the report header on
@@ -9,13 +11,16 @@ class QPagedPaintDevice;
 // the report footer after the last row. The layout is centred across the page's printable width.
 namespace ReportRenderer {
 
+// Told every few rows how many of the report's rows are drawn, for a progress dialog.
+using Progress = std::function<void(int drawnRows, int totalRows)>;
+
 // Renders the whole report, starting on the device's current (first) page. Rows are numbered from
 // 1 in each rendering. Returns the number of pages, 0 when the device could not be painted on.
-int render(const Report& report, QPagedPaintDevice& device);
+int render(const Report& report, QPagedPaintDevice& device, const Progress& progress = {});
 
 // Writes the report as an A4 PDF file, replacing the file only once it is complete. False when the
 // file could not be written.
-bool writePdf(const Report& report, const QString& filePath);
+bool writePdf(const Report& report, const QString& filePath, const Progress& progress = {});
 
 // The page size and margins every print starts from.
 void applyPageSetup(QPagedPaintDevice& device);

@@ -27,5 +27,7 @@ inline const QString savePdfCaption = QStringLiteral("ذخيره گزارش به
 inline const QString pdfFilter = QStringLiteral("PDF (*.pdf)");
 inline const QString pdfSaved = QStringLiteral("فايل PDF ساخته شد");
 inline const QString pdfNotSaved = QStringLiteral("فايل PDF ساخته نشد");
+// Shown while a long report is drawn for the preview or into a PDF file.
+inline const QString drawingProgress = QStringLiteral("در حال آماده سازي گزارش ...");
 
 } // namespace ReportTexts

@@ -48,6 +48,39 @@ class Frm1Test : public QObject
     }
 
 private slots:
+    void aWriteBetweenMakingAndShowingTheWindowIsShown()
+    {
+        // The first show does not read the views again unless a file was written meanwhile.
+        TestProgramFolder folder;
+        Frm1 window(folder.context());
+        setTheme(folder, {{QStringLiteral("Name"), QStringLiteral("مرکز مشاوره آرامش")}});
+        window.show();
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("SkinLabel1"))->text(),
+                 QStringLiteral("مرکز مشاوره آرامش"));
+    }
+
+    void panelsMadeAfterTheFirstPictureOpenAtOnceWhenNeededSooner()
+    {
+        TestProgramFolder folder;
+        {
+            Frm1 window(folder.context(), nullptr, Frm1::PanelTiming::AfterFirstPicture);
+            QVERIFY(!window.findChild<QWidget*>(QStringLiteral("Frame10")));
+            window.show();
+            QTRY_VERIFY(window.findChild<QWidget*>(QStringLiteral("Frame10")));
+            for (const char* panel : {"Frame10", "Frame8", "Frame9", "Frame6", "Frame1"})
+                QVERIFY(window.findChild<QWidget*>(QLatin1String(panel))->isHidden());
+            QVERIFY(window.findChild<QWidget*>(QStringLiteral("InformationArea"))->isVisible());
+        }
+        for (const char* command : {"Command1", "Command9"}) {
+            Frm1 window(folder.context(), nullptr, Frm1::PanelTiming::AfterFirstPicture);
+            window.show();
+            button(window, command)->click(); // before any paint
+            const char* panel = qstrcmp(command, "Command1") == 0 ? "Frame10" : "Frame8";
+            QVERIFY(window.findChild<QWidget*>(QLatin1String(panel))->isVisible());
+            QVERIFY(!window.findChild<QWidget*>(QStringLiteral("InformationArea"))->isVisible());
+        }
+    }
+
     void showsEveryCommandWithItsCaptionAndTheVersionLine()
     {
         TestProgramFolder folder;

@@ -1,0 +1,254 @@
+// Times the start of Velmora against the barest Qt Widgets window (bench_bare_window) on one X
+// display, alternating the two: each start runs from the moment the process is spawned until its
+// first window is mapped on the display (seen by this program through the X server) and until its
+// first frame is painted (the "first frame" mark both programs write under VELMORA_STARTUP_TRACE).
+// Velmora starts from a fresh program folder each time, with data files a first start created.
+// Prints both medians, their ratio and the median time of each start-up step Velmora marks.
+// Not a test: run  xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_startup [starts]
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <map>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr long long kTimeoutNs = 20'000'000'000LL;
+
+long long nowNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
+struct Start
+{
+    double mappedMs = -1;
+    double firstFrameMs = -1;
+    std::vector<std::pair<std::string, double>> steps; // in the order marked
+};
+
+class Display
+{
+public:
+    Display()
+    {
+        m_connection = xcb_connect(nullptr, nullptr);
+        if (xcb_connection_has_error(m_connection))
+            return;
+        xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
+        // Top-level windows are children of the root: their mapping reaches us as MapNotify.
+        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(m_connection, screen->root, XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(m_connection);
+        m_ok = true;
+    }
+    ~Display() { xcb_disconnect(m_connection); }
+    bool ok() const { return m_ok; }
+    int fd() const { return xcb_get_file_descriptor(m_connection); }
+    // True when a window was mapped since the last call.
+    bool takeMapped()
+    {
+        bool mapped = false;
+        while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
+            if ((event->response_type & ~0x80) == XCB_MAP_NOTIFY)
+                mapped = true;
+            std::free(event);
+        }
+        return mapped;
+    }
+
+private:
+    xcb_connection_t* m_connection = nullptr;
+    bool m_ok = false;
+};
+
+// Starts the program in its folder, waits for its first window and first frame, then kills it.
+Start startOnce(Display& display, const std::string& program)
+{
+    Start result;
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        return result;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
+    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable; ++variable)
+        environment.emplace_back(*variable);
+    environment.emplace_back("VELMORA_STARTUP_TRACE=1");
+    environment.emplace_back("QT_QPA_PLATFORM=xcb");
+    std::vector<char*> envp;
+    for (std::string& variable : environment)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
+    std::string programCopy = program;
+    char* argv[] = {programCopy.data(), nullptr};
+
+    (void)display.takeMapped();
+    const long long started = nowNs();
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeFds[1]);
+    if (spawned != 0) {
+        close(pipeFds[0]);
+        return result;
+    }
+    std::string pending;
+    while ((result.mappedMs < 0 || result.firstFrameMs < 0) && nowNs() - started < kTimeoutNs) {
+        pollfd fds[2] = {{display.fd(), POLLIN, 0}, {pipeFds[0], POLLIN, 0}};
+        poll(fds, 2, 100);
+        if (result.mappedMs < 0 && display.takeMapped())
+            result.mappedMs = static_cast<double>(nowNs() - started) / 1e6;
+        if (fds[1].revents & (POLLIN | POLLHUP)) {
+            char buffer[4096];
+            const ssize_t got = read(pipeFds[0], buffer, sizeof buffer);
+            if (got <= 0 && result.mappedMs < 0)
+                break; // the program ended without a window
+            pending.append(buffer, got > 0 ? static_cast<size_t>(got) : 0);
+            size_t end;
+            while ((end = pending.find('\n')) != std::string::npos) {
+                const std::string line = pending.substr(0, end);
+                pending.erase(0, end + 1);
+                long long at = 0;
+                int consumed = 0;
+                if (std::sscanf(line.c_str(), "startup %lld %n", &at, &consumed) != 1 || consumed == 0)
+                    continue;
+                const std::string step = line.substr(static_cast<size_t>(consumed));
+                const double ms = static_cast<double>(at - started) / 1e6;
+                result.steps.emplace_back(step, ms);
+                if (step == "first frame" && result.firstFrameMs < 0)
+                    result.firstFrameMs = ms;
+            }
+        }
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    close(pipeFds[0]);
+    return result;
+}
+
+// Copies the data files and skins afresh; the program itself is linked, as an installed program
+// is started from the same file each time (a new copy would be read in anew every start).
+bool copyFolder(const QString& from, const QString& to)
+{
+    if (!QDir().mkpath(to))
+        return false;
+    const QDir source(from);
+    for (const QString& name : source.entryList(QDir::Files | QDir::Hidden)) {
+        const QString target = QDir(to).filePath(name);
+        if (name == QLatin1String("Velmora") && link(QFile::encodeName(source.filePath(name)).constData(),
+                                                     QFile::encodeName(target).constData()) == 0)
+            continue;
+        if (!QFile::copy(source.filePath(name), target))
+            return false;
+    }
+    for (const QString& name : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (!copyFolder(source.filePath(name), QDir(to).filePath(name)))
+            return false;
+    }
+    return true;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const int starts = argc > 1 ? std::max(1, std::atoi(argv[1])) : 11;
+    const QString binFolder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(VELMORA_BIN_DIR);
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::fprintf(stderr, "no DISPLAY: run under xvfb-run -a -s \"-screen 0 1280x1024x24\"\n");
+        return 2;
+    }
+    Display display;
+    if (!display.ok()) {
+        std::fprintf(stderr, "cannot open the display\n");
+        return 2;
+    }
+
+    // A program folder with Velmora and its skins; a first start makes its data files.
+    QTemporaryDir base;
+    const QString templateFolder = base.filePath(QStringLiteral("template"));
+    if (!QDir().mkpath(templateFolder) ||
+        !QFile::copy(QDir(binFolder).filePath(QStringLiteral("Velmora")),
+                     QDir(templateFolder).filePath(QStringLiteral("Velmora"))) ||
+        !copyFolder(QDir(binFolder).filePath(QStringLiteral("skin")),
+                    QDir(templateFolder).filePath(QStringLiteral("skin")))) {
+        std::fprintf(stderr, "cannot copy Velmora from %s\n", qPrintable(binFolder));
+        return 1;
+    }
+    const std::string bare = BARE_WINDOW_PATH;
+    const Start first =
+        startOnce(display, QDir(templateFolder).filePath(QStringLiteral("Velmora")).toStdString());
+    (void)startOnce(display, bare); // warms the caches alike
+    QFile::remove(QDir(templateFolder).filePath(QStringLiteral(".Velmora.lock")));
+    if (first.mappedMs < 0 || !QFile::exists(QDir(templateFolder).filePath(QStringLiteral("DABSH.skn")))) {
+        std::fprintf(stderr, "Velmora showed no window\n");
+        return 1;
+    }
+
+    std::vector<double> bareMapped, bareFrame, velmoraMapped, velmoraFrame;
+    std::map<std::string, std::vector<double>> steps, bareSteps;
+    std::vector<std::string> stepOrder;
+    for (int run = 0; run < starts; ++run) {
+        const Start b = startOnce(display, bare);
+        bareMapped.push_back(b.mappedMs);
+        bareFrame.push_back(b.firstFrameMs);
+        for (const auto& [step, ms] : b.steps)
+            bareSteps[step].push_back(ms);
+
+        const QString folder = base.filePath(QStringLiteral("run%1").arg(run));
+        if (!copyFolder(templateFolder, folder))
+            return 1;
+        const Start v = startOnce(display, QDir(folder).filePath(QStringLiteral("Velmora")).toStdString());
+        velmoraMapped.push_back(v.mappedMs);
+        velmoraFrame.push_back(v.firstFrameMs);
+        for (const auto& [step, ms] : v.steps) {
+            if (!steps.count(step))
+                stepOrder.push_back(step);
+            steps[step].push_back(ms);
+        }
+        std::printf("start %2d: bare %6.1f / %6.1f ms, Velmora %6.1f / %6.1f ms (mapped / first frame)\n",
+                    run + 1, b.mappedMs, b.firstFrameMs, v.mappedMs, v.firstFrameMs);
+    }
+
+    const double bm = median(bareMapped), bf = median(bareFrame);
+    const double vm = median(velmoraMapped), vf = median(velmoraFrame);
+    std::printf("\nmedians of %d starts each      mapped   first frame\n", starts);
+    std::printf("bare Qt window                %6.1f ms   %6.1f ms\n", bm, bf);
+    std::printf("Velmora                       %6.1f ms   %6.1f ms\n", vm, vf);
+    std::printf("ratio                         %6.2fx    %6.2fx\n", vm / bm, vf / bf);
+    std::printf("\nthe bare window: main %.1f ms, application made %.1f ms (medians since spawned)\n",
+                median(bareSteps["main"]), median(bareSteps["application made"]));
+    std::printf("Velmora's steps, median time since the process was spawned:\n");
+    for (const std::string& step : stepOrder)
+        std::printf("  %7.1f ms  %s\n", median(steps[step]), step.c_str());
+    return 0;
+}
