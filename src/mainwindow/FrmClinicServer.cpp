@@ -101,6 +101,8 @@ FrmClinicServer::FrmClinicServer(const AppContext& context, ClinicServerActions&
     grid->addWidget(passwordNote, grid->rowCount(), 0, 1, 2);
     auto* pgpassFile = new QLabel(T::pgpassFile, panel);
     pgpassFile->setObjectName(QStringLiteral("pgpassFile"));
+    // A path reads left to right; laid out right to left its dot and slashes would move about.
+    pgpassFile->setLayoutDirection(Qt::LeftToRight);
     pgpassFile->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(pgpassFile, grid->rowCount(), 0, 1, 2);
 
