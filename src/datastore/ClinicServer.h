@@ -29,4 +29,7 @@ Result useServer(const QString& folder, const ServerSettings& settings, const QS
 // Back to the program folder's own files (Database::openProgramDatabases).
 Result useFolderFiles(const QString& folder);
 
+// Whether the folder's connections go to the server (after useServer).
+bool isInUse(const QString& folder);
+
 } // namespace ClinicServer
