@@ -333,6 +333,7 @@ bool DataView::commit()
     for (const QString& column : m_columns) {
         if (m_changed.contains(column)) {
             if (!SqlDialect::isStorable(m_database, m_values.value(column))) {
+                m_lastFailure = SqlDialect::Failure::Other;
                 m_lastError =
                     QStringLiteral("the text of %1 holds a character that cannot be stored").arg(column);
                 return false;

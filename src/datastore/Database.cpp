@@ -126,7 +126,10 @@ bool createIndexes(QSqlDatabase& db, File file)
     // The program folder's file keeps a plain index, as an older file may hold a code twice.
     const QString subjectIndex =
         SqlDialect::isServer(db) ? QStringLiteral("CREATE UNIQUE INDEX") : QStringLiteral("CREATE INDEX");
-    return exec(db, subjectIndex + QStringLiteral(" IF NOT EXISTS \"IDE_Code\" ON \"IDE\" (\"Code\")")) &&
+    const QString codeOrder = SqlDialect::isServer(db) ? QStringLiteral(" NULLS FIRST") : QString();
+    return exec(db,
+                subjectIndex +
+                    QStringLiteral(" IF NOT EXISTS \"IDE_Code\" ON \"IDE\" (\"Code\"%1)").arg(codeOrder)) &&
            exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS \"Answer_Code\" ON \"Answer\" (\"Code\")"));
 }
 

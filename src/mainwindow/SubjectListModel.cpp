@@ -3,6 +3,7 @@
 #include "FinderTexts.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
+#include "datastore/SqlDialect.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -34,7 +35,7 @@ QString whereClause(const SubjectSelection& selection, QVariantList& values)
         return {};
     const QString column = subjectColumn(selection.filterColumn);
     if (column.isEmpty())
-        return QStringLiteral(" WHERE 0");
+        return QStringLiteral(" WHERE 1 = 0");
     values << selection.filterValue;
     return QStringLiteral(" WHERE %1 = ?").arg(quotedIdentifier(column));
 }
@@ -45,16 +46,12 @@ QString orderColumn(const SubjectSelection& selection)
     return quotedIdentifier(column.isEmpty() ? QStringLiteral("Code") : column);
 }
 
-bool run(QSqlQuery& query, const QString& sql, const QVariantList& values, QString& error)
+// A read that the server connection lost on the way is run once more (see SqlDialect::run).
+bool run(QSqlQuery& query, const QSqlDatabase& database, const QString& sql, const QVariantList& values,
+         QString& error)
 {
     query.setForwardOnly(true);
-    if (!query.prepare(sql)) {
-        error = query.lastError().text();
-        return false;
-    }
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec()) {
+    if (!SqlDialect::run(query, database, sql, values, SqlDialect::Access::Read)) {
         error = query.lastError().text();
         return false;
     }
@@ -78,10 +75,11 @@ bool SubjectListModel::show(const SubjectSelection& selection)
     QVariantList values;
     // Ordered by the column, then by stored order: the order of the data views. With the Code
     // index this reads no row of the table itself.
-    const QString sql = QStringLiteral("SELECT rowid FROM IDE%1 ORDER BY %2, rowid")
+    // A missing value comes first, as SQLite orders it, also on the server.
+    const QString sql = QStringLiteral("SELECT rowid FROM \"IDE\"%1 ORDER BY %2 NULLS FIRST, rowid")
                             .arg(whereClause(selection, values), orderColumn(selection));
     QSqlQuery query(m_database);
-    bool ok = run(query, sql, values, m_lastError);
+    bool ok = run(query, m_database, sql, values, m_lastError);
     while (ok && query.next())
         m_rowIds.append(query.value(0).toLongLong());
     if (ok && query.lastError().isValid()) {
@@ -119,10 +117,10 @@ const QVector<SubjectListModel::RowTexts>& SubjectListModel::page(int pageIndex)
     QStringList columns;
     for (const QString& column : kColumns)
         columns << quotedIdentifier(column);
-    const QString sql = QStringLiteral("SELECT rowid, %1 FROM IDE WHERE rowid IN (%2)")
+    const QString sql = QStringLiteral("SELECT rowid, %1 FROM \"IDE\" WHERE rowid IN (%2)")
                             .arg(columns.join(u','), QStringList(count, QStringLiteral("?")).join(u','));
     QSqlQuery query(m_database);
-    if (count > 0 && run(query, sql, values, m_lastError)) {
+    if (count > 0 && run(query, m_database, sql, values, m_lastError)) {
         // A row removed since the selection was shown stays blank until the next reload.
         while (query.next()) {
             RowTexts& row = rows[position.value(query.value(0).toLongLong())];
@@ -186,12 +184,12 @@ QStringList subjectColumnValues(const QSqlDatabase& database, const QString& col
     const QString quoted = quotedIdentifier(actual);
     where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + quoted +
              QStringLiteral(" <> ''");
-    const QString sql = QStringLiteral("SELECT %1 FROM IDE%2 GROUP BY %1 ORDER BY MIN(%3), MIN(rowid)")
+    const QString sql = QStringLiteral("SELECT %1 FROM \"IDE\"%2 GROUP BY %1 ORDER BY MIN(%3), MIN(rowid)")
                             .arg(quoted, where, orderColumn(selection));
     QSqlQuery query(database);
     QString error;
     QStringList result;
-    if (!run(query, sql, values, error))
+    if (!run(query, database, sql, values, error))
         return result;
     while (query.next())
         result << query.value(0).toString();
