@@ -7,6 +7,7 @@
 
 #include <QAtomicInt>
 #include <QDir>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -67,6 +68,19 @@ Result openAndPrepare(QSqlDatabase db)
             return failure(DatastoreTexts::serverTablesFailed(db.lastError().text()));
     }
     return {true, {}};
+}
+
+bool replaceLogo(const QSqlDatabase& db, const QByteArray& picture, QString* error)
+{
+    QSqlQuery query(db);
+    bool ok =
+        SqlDialect::run(query, db, QStringLiteral("DELETE FROM \"Logo\""), {}, SqlDialect::Access::Write);
+    if (ok && !picture.isEmpty())
+        ok = SqlDialect::run(query, db, QStringLiteral("INSERT INTO \"Logo\" (\"Picture\") VALUES (?)"),
+                             {picture}, SqlDialect::Access::Write);
+    if (!ok && error)
+        *error = query.lastError().text();
+    return ok;
 }
 
 int subjectCount(const QSqlDatabase& db, bool* ok)
@@ -136,7 +150,9 @@ Result copyFolderToServer(const QString& folder, const ServerSettings& settings,
                         Database::copyTable(clinicalFile, db, QStringLiteral("Answer"), &error) &&
                         Database::copyTable(clinicalFile, db, QStringLiteral("QU"), &error) &&
                         Database::copyTable(themeFile, db, QStringLiteral("Theme"), &error);
-    if (!copied)
+    QFile logo(QDir(folder).filePath(logoFileName));
+    const QByteArray picture = logo.open(QIODevice::ReadOnly) ? logo.readAll() : QByteArray();
+    if (!copied || !replaceLogo(db, picture, &error))
         return failure(DatastoreTexts::copyToServerFailed(error));
     if (!transaction.commit())
         return failure(DatastoreTexts::copyToServerFailed(db.lastError().text()));
@@ -173,6 +189,24 @@ Result useFolderFiles(const QString& folder)
     Database::closeProgramDatabases(folder);
     const Database::OpenResult opened = Database::openProgramDatabases(folder);
     return {opened.ok, opened.message};
+}
+
+QByteArray storedLogo(const QString& folder)
+{
+    const QSqlDatabase db = Database::connection(folder, Database::File::Theme);
+    QSqlQuery query(db);
+    if (!SqlDialect::run(query, db, QStringLiteral("SELECT \"Picture\" FROM \"Logo\""), {},
+                         SqlDialect::Access::Read) ||
+        !query.next())
+        return {};
+    return query.value(0).toByteArray();
+}
+
+bool storeLogo(const QString& folder, const QByteArray& picture)
+{
+    const QSqlDatabase db = Database::connection(folder, Database::File::Theme);
+    Transaction transaction(db);
+    return transaction.isOpen() && replaceLogo(db, picture, nullptr) && transaction.commit();
 }
 
 bool isInUse(const QString& folder)

@@ -23,6 +23,11 @@
 // Texts travel to SQLite as their exact bytes (see boundText), so that a text is stored and found
 // as typed. A missing value (NULL) reads as an empty text everywhere: in fields, in the sort order
 // and in filters.
+//
+// The same view works on the clinic's PostgreSQL server (see SqlDialect): there the stored order is
+// a hidden identity column that columns() leaves out, a commit writes only the changed fields of
+// the row, a code another workstation stored first fails as Failure::DuplicateKey, and a lost
+// connection is opened again on the next command.
 class DataView final : public QObject
 {
     Q_OBJECT

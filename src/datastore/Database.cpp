@@ -167,6 +167,11 @@ bool ensureSchema(QSqlDatabase& db, File file)
             return false;
         if (count.value(0).toInt() == 0 && !fillFirstRunContent(db, QStringLiteral("Theme")))
             return false;
+        // On the server the clinic logo lives beside the profile, so that every workstation prints
+        // the same letterhead; the program folder keeps it in its own picture file.
+        if (SqlDialect::isServer(db) &&
+            !exec(db, QStringLiteral("CREATE TABLE IF NOT EXISTS \"Logo\" (\"Picture\" BYTEA)")))
+            return false;
     }
     return transaction.commit();
 }

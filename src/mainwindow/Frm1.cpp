@@ -273,7 +273,7 @@ void Frm1::becameActive()
 void Frm1::reloadLogo()
 {
     // A missing or broken file leaves no logo, and no message.
-    m_logo = LogoFile::read(LogoFile::path(m_context.programFolder));
+    m_logo = LogoFile::load(m_context.programFolder);
     m_settings->showLogo(m_logo);
 }
 

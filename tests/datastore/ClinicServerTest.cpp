@@ -5,6 +5,7 @@
 #include "datastore/Database.h"
 #include "datastore/DatastoreTexts.h"
 
+#include <QFile>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -238,6 +239,10 @@ private slots:
             QVERIFY(theme->setField(QStringLiteral("Name"), QStringLiteral("درمانگاه")));
             QVERIFY(theme->commit());
         }
+        const QByteArray logo("\x89PNG picture bytes\0 with a zero", 32);
+        QFile logoFile(folder.filePath(ClinicServer::logoFileName));
+        QVERIFY(logoFile.open(QIODevice::WriteOnly) && logoFile.write(logo) == logo.size());
+        logoFile.close();
 
         const ClinicServer::Result copied =
             ClinicServer::copyFolderToServer(folder.path(), server.settings(), server.password());
@@ -247,6 +252,10 @@ private slots:
         for (const QString& table :
              {QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("QU"), QStringLiteral("Theme")})
             QCOMPARE(workstation.view(table)->rows(), folder.view(table)->rows());
+        // The logo goes along, so that every workstation prints the same letterhead.
+        QCOMPARE(ClinicServer::storedLogo(workstation.path()), logo);
+        QVERIFY(ClinicServer::storeLogo(workstation.path(), QByteArray("new logo")));
+        QCOMPARE(ClinicServer::storedLogo(workstation.path()), QByteArray("new logo"));
 
         // A second copy would mix two clinics' records: refused, nothing changes.
         folder.addSubject(QStringLiteral("6"));
