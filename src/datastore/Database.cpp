@@ -264,22 +264,32 @@ bool copyTable(const QSqlDatabase& from, const QSqlDatabase& to, const QString& 
             *error = read.lastError().text();
         return false;
     }
-    // Many rows to one statement: a server answers each statement over the network.
-    constexpr int kRowsPerStatement = 100;
+    // A few rows to one statement, prepared once: a server answers each statement over the network,
+    // and Qt binds the values of a long statement slowly.
+    constexpr int kRowsPerStatement = 10;
     const QString rowPlaceholders =
         u'(' + QStringList(columns.size(), QStringLiteral("CAST(? AS TEXT)")).join(u',') + u')';
+    auto insertOf = [&](int rowCount) {
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+            .arg(quotedIdentifier(table), quoted.join(u','),
+                 QStringList(rowCount, rowPlaceholders).join(u','));
+    };
+    QSqlQuery fullBatch(to);
+    bool prepared = false;
     QVariantList values;
     int rows = 0;
     auto flush = [&]() {
         if (rows == 0)
             return true;
-        QSqlQuery write(to);
-        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
-                                .arg(quotedIdentifier(table), quoted.join(u','),
-                                     QStringList(rows, rowPlaceholders).join(u','));
-        bool ok = write.prepare(sql);
-        for (const QVariant& value : std::as_const(values))
-            write.addBindValue(value);
+        QSqlQuery lastBatch(to);
+        QSqlQuery& write = rows == kRowsPerStatement ? fullBatch : lastBatch;
+        bool ok = true;
+        if (&write == &lastBatch)
+            ok = write.prepare(insertOf(rows));
+        else if (!prepared)
+            ok = prepared = write.prepare(insertOf(rows));
+        for (int i = 0; ok && i < values.size(); ++i)
+            write.bindValue(i, values.at(i));
         ok = ok && write.exec();
         if (!ok && error)
             *error = write.lastError().text();
