@@ -46,6 +46,7 @@ class ClinicServerTest : public QObject
             {QStringLiteral("11"), QStringLiteral("b"), QStringLiteral("علي 😀")},
             {QStringLiteral("Z"), QStringLiteral(""), QStringLiteral("ali")},
             {QStringLiteral("۱۲"), QStringLiteral("a"), QStringLiteral("Ali")},
+            {QStringLiteral("7"), QStringLiteral("a?"), QStringLiteral("C:\\new'\\")},
         };
         for (const QStringList& row : rows) {
             subjects->addNew();
@@ -94,6 +95,8 @@ private slots:
               std::pair{QStringLiteral("Group"), QString()},
               std::pair{QStringLiteral("Group"), QStringLiteral("b")},
               std::pair{QStringLiteral("LName"), QStringLiteral("ali")},
+              std::pair{QStringLiteral("LName"), QStringLiteral("C:\\new'\\")},
+              std::pair{QStringLiteral("Group"), QStringLiteral("a?")},
               std::pair{QStringLiteral("code"), QStringLiteral("x' OR '1'='1")}}) {
             a->filterBy(name, value);
             b->filterBy(name, value);
@@ -108,7 +111,7 @@ private slots:
         QVERIFY(!b->commit());
         b->cancelChanges();
         QVERIFY(b->removeCurrent());
-        QCOMPARE(b->count(), 5);
+        QCOMPARE(b->count(), 6);
         QCOMPARE(b->field(QStringLiteral("Code")), QStringLiteral("9"));
     }
 
