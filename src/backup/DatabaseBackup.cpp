@@ -19,6 +19,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace DatabaseBackup {
 
@@ -376,27 +377,19 @@ Outcome backUp(const QString& programFolder, const QString& destination,
 Outcome restore(const QString& programFolder, const QString& source, const QDateTime& now,
                 const Backup::BlockCopied& blockCopied)
 {
-    if (ClinicServer::isInUse(programFolder)) {
-        // The chosen file is checked as a copy of its own in the program folder, as below.
-        const QString temporary = reserveTemporaryFile(programFolder, kRestoreTempPrefix, {});
-        if (temporary.isEmpty())
-            return failed(Kind::CopyFailed,
-                          BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + programFolder);
-        TemporaryFileGuard guard(temporary);
-        QString failure;
-        if (!Backup::CopyBackupFile(source, temporary, &failure, blockCopied))
-            return failed(Kind::CopyFailed, failure);
-        if (!isClinicalDatabase(temporary))
-            return failed(Kind::Refused, BackupTexts::notABackup);
-        return restoreServer(programFolder, temporary, now, blockCopied);
-    }
+    // On the clinic server the program's connections stay open: the restore is one transaction there.
+    const bool onServer = ClinicServer::isInUse(programFolder);
     const QString database = QDir(programFolder).filePath(Database::clinicalFileName);
-    ReopenProgramDatabases reopen(programFolder);
-    if (!settleJournals(database))
-        return failed(Kind::Refused, BackupTexts::databaseInUse);
+    std::optional<ReopenProgramDatabases> reopen;
+    if (!onServer) {
+        reopen.emplace(programFolder);
+        if (!settleJournals(database))
+            return failed(Kind::Refused, BackupTexts::databaseInUse);
+    }
     removeStaleCopies(programFolder, kRestoreTempPrefix);
 
-    const QString temporary = reserveTemporaryFile(programFolder, kRestoreTempPrefix, database);
+    const QString temporary =
+        reserveTemporaryFile(programFolder, kRestoreTempPrefix, onServer ? QString() : database);
     if (temporary.isEmpty())
         return failed(Kind::CopyFailed,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + database);
@@ -406,6 +399,8 @@ Outcome restore(const QString& programFolder, const QString& source, const QDate
         return failed(Kind::CopyFailed, failure);
     if (!isClinicalDatabase(temporary))
         return failed(Kind::Refused, BackupTexts::notABackup);
+    if (onServer)
+        return restoreServer(programFolder, temporary, now, blockCopied);
 
     if (QFileInfo::exists(database)) {
         const Outcome safety = keepSafetyCopy(programFolder, database, now, blockCopied);
