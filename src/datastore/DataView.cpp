@@ -95,6 +95,13 @@ QString DataView::selectedColumns() const
     return names.isEmpty() ? QStringLiteral("*") : names.join(u',');
 }
 
+QString DataView::failureNote() const
+{
+    return m_lastFailure == SqlDialect::Failure::ConnectionLost
+               ? QStringLiteral("\n") + DatastoreTexts::serverConnectionLost
+               : QString();
+}
+
 QString DataView::resolveColumn(const QString& name) const
 {
     for (const QString& column : m_columns) {

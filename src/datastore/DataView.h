@@ -88,6 +88,9 @@ public:
     // What kind of failure the last failed statement met: a duplicate code or a lost server
     // connection are told apart from other errors (lastError then holds the Persian text).
     SqlDialect::Failure lastFailure() const { return m_lastFailure; }
+    // What to add to a window's own "not stored" text after a failed write: the lost-connection
+    // text (on its own line) when the server went away, else nothing.
+    QString failureNote() const;
 
     // The table column for a name given in any letter case; empty when there is none.
     QString resolveColumn(const QString& name) const;

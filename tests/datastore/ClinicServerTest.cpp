@@ -196,6 +196,7 @@ private slots:
         QVERIFY(!subjects->commit());
         QCOMPARE(subjects->lastFailure(), SqlDialect::Failure::ConnectionLost);
         QCOMPARE(subjects->lastError(), DatastoreTexts::serverConnectionLost);
+        QCOMPARE(subjects->failureNote(), u'\n' + DatastoreTexts::serverConnectionLost);
         QVERIFY(subjects->hasChanges()); // the typed score stays on screen
         QCOMPARE(subjects->count(), 0);
         QCOMPARE(subjects->lastError(), DatastoreTexts::serverConnectionLost);
