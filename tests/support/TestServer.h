@@ -27,7 +27,12 @@ public:
         m_settings.databaseName = QStringLiteral("velmora_test_%1_%2")
                                       .arg(QCoreApplication::applicationPid())
                                       .arg(serial.fetchAndAddRelaxed(1));
-        m_available = admin(QStringLiteral("CREATE DATABASE %1").arg(m_settings.databaseName));
+        // A Persian default collation, as a clinic's server may have: the program must keep its
+        // own byte order of texts whatever the server's.
+        m_available = admin(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 LOCALE_PROVIDER icu "
+                                           "ICU_LOCALE 'fa-IR' LOCALE 'C.UTF-8'")
+                                .arg(m_settings.databaseName)) ||
+                      admin(QStringLiteral("CREATE DATABASE %1").arg(m_settings.databaseName));
     }
     ~TestServer()
     {
