@@ -22,18 +22,7 @@ DataView::DataView(const QSqlDatabase& database, const QString& table, QObject* 
 {
     m_server = SqlDialect::isServer(m_database);
     if (m_server) {
-        // The server's hidden identity column keeps the stored order; no window sees it.
-        QSqlQuery shape(m_database);
-        if (SqlDialect::run(shape, m_database,
-                            QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(quotedIdentifier(m_table)), {},
-                            SqlDialect::Access::Read)) {
-            const QSqlRecord record = shape.record();
-            for (int i = 0; i < record.count(); ++i) {
-                if (record.fieldName(i) != SqlDialect::rowIdColumn)
-                    m_columns << record.fieldName(i);
-            }
-        }
-        requery();
+        requery(); // reads the columns
         return;
     }
     const QSqlRecord record = m_database.record(m_table);
@@ -92,7 +81,8 @@ QString DataView::selectedColumns() const
     QStringList names;
     for (const QString& column : m_columns)
         names << quotedIdentifier(column);
-    return names.isEmpty() ? QStringLiteral("*") : names.join(u',');
+    // No columns (a server view that could not read them yet) reads the identity alone.
+    return names.isEmpty() ? QStringLiteral("rowid") : names.join(u',');
 }
 
 QString DataView::failureNote() const
@@ -111,8 +101,24 @@ QString DataView::resolveColumn(const QString& name) const
     return {};
 }
 
+// The server's hidden identity column keeps the stored order; no window sees it. A view made while
+// the server was out of reach reads its columns on the next requery.
+void DataView::readServerColumns()
+{
+    QSqlQuery shape(m_database);
+    if (!run(shape, QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(quotedIdentifier(m_table)), {}))
+        return;
+    const QSqlRecord record = shape.record();
+    for (int i = 0; i < record.count(); ++i) {
+        if (record.fieldName(i) != SqlDialect::rowIdColumn)
+            m_columns << record.fieldName(i);
+    }
+}
+
 void DataView::requery()
 {
+    if (m_server && m_columns.isEmpty())
+        readServerColumns();
     m_filter = FilterState::None;
     m_filterColumn.clear();
     m_filterValue.clear();

@@ -116,6 +116,7 @@ private:
 
     QString whereClause(const QString& extraCondition = {}) const;
     QString orderClause(bool descending) const;
+    void readServerColumns();
     QVariantList filterValues() const;
     QVariant textValue(const QString& text) const;
     QString selectedColumns() const;

@@ -204,8 +204,13 @@ private slots:
             Transaction transaction(Database::connection(folder.path(), Database::File::Clinical));
             QVERIFY(!transaction.isOpen());
         }
+        auto openedMeanwhile = folder.view(QStringLiteral("Answer"));
+        QVERIFY(!openedMeanwhile->hasCurrentRow());
 
         server.setConnectionsAllowed(true);
+        openedMeanwhile->requery();
+        QCOMPARE(openedMeanwhile->columns(), Database::answerColumns());
+        QCOMPARE(openedMeanwhile->rows().value(0).keys().size(), Database::kItemCount + 1);
         QVERIFY(subjects->commit()); // the next command reconnects
         auto again = folder.view(QStringLiteral("IDE"));
         QCOMPARE(again->count(), 1);
