@@ -109,8 +109,11 @@ int runWorkstation(int workstation, const ServerSettings& settings, const QStrin
             subjects->setField(QStringLiteral("LName"), QString::number(subject));
             stored = answers->commit() && subjects->commit() && transaction.commit();
             if (!stored) {
-                if (subjects->lastFailure() != SqlDialect::Failure::DuplicateKey)
+                if (subjects->lastFailure() != SqlDialect::Failure::DuplicateKey) {
+                    std::printf("workstation %d: %s / %s\n", workstation, qPrintable(answers->lastError()),
+                                qPrintable(subjects->lastError()));
                     return 3;
+                }
                 ++retries;
             }
         }
@@ -189,7 +192,10 @@ void runLoad(const ServerSettings& settings, const QString& password)
     int failed = 0;
     for (QProcess* process : std::as_const(workstations)) {
         process->waitForFinished(-1);
-        failed += process->exitCode() != 0 ? 1 : 0;
+        if (process->exitCode() != 0) {
+            std::printf("a workstation ended with %d\n", process->exitCode());
+            ++failed;
+        }
         delete process;
     }
     const double seconds = static_cast<double>(timer.elapsed()) / 1000.0;

@@ -118,19 +118,36 @@ bool createTable(QSqlDatabase& db, const TableShape& shape)
                 QStringLiteral("CREATE TABLE %1 (%2)").arg(quotedIdentifier(shape.name), columns.join(u',')));
 }
 
+// Whether the server already has the index. Even CREATE INDEX IF NOT EXISTS first locks the table
+// against writes, which deadlocks a workstation starting up with others registering meanwhile.
+bool serverHasIndex(QSqlDatabase& db, const QString& name)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT 1 FROM pg_indexes WHERE indexname = ?"));
+    query.addBindValue(name);
+    return query.exec() && query.next();
+}
+
+bool createIndex(QSqlDatabase& db, const QString& name, const QString& create)
+{
+    if (SqlDialect::isServer(db) && serverHasIndex(db, name))
+        return true;
+    return exec(db, create.arg(quotedIdentifier(name)));
+}
+
 bool createIndexes(QSqlDatabase& db, File file)
 {
     if (file != File::Clinical)
         return true;
     // On the server two workstations must never store one code twice: the index refuses the second.
     // The program folder's file keeps a plain index, as an older file may hold a code twice.
+    const bool server = SqlDialect::isServer(db);
     const QString subjectIndex =
-        SqlDialect::isServer(db) ? QStringLiteral("CREATE UNIQUE INDEX") : QStringLiteral("CREATE INDEX");
-    const QString codeOrder = SqlDialect::isServer(db) ? QStringLiteral(" NULLS FIRST") : QString();
-    return exec(db,
-                subjectIndex +
-                    QStringLiteral(" IF NOT EXISTS \"IDE_Code\" ON \"IDE\" (\"Code\"%1)").arg(codeOrder)) &&
-           exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS \"Answer_Code\" ON \"Answer\" (\"Code\")"));
+        server ? QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS %1 ON \"IDE\" (\"Code\" NULLS FIRST)")
+               : QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON \"IDE\" (\"Code\")");
+    return createIndex(db, QStringLiteral("IDE_Code"), subjectIndex) &&
+           createIndex(db, QStringLiteral("Answer_Code"),
+                       QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON \"Answer\" (\"Code\")"));
 }
 
 // Brings an opened file to the shape the program needs: creates missing tables (with their first
@@ -169,7 +186,7 @@ bool ensureSchema(QSqlDatabase& db, File file)
             return false;
         // On the server the clinic logo lives beside the profile, so that every workstation prints
         // the same letterhead; the program folder keeps it in its own picture file.
-        if (SqlDialect::isServer(db) &&
+        if (SqlDialect::isServer(db) && !db.tables().contains(QStringLiteral("Logo")) &&
             !exec(db, QStringLiteral("CREATE TABLE IF NOT EXISTS \"Logo\" (\"Picture\" BYTEA)")))
             return false;
     }
