@@ -142,6 +142,30 @@ private slots:
                  (QStringList{QStringLiteral("front"), QStringLiteral("office")}));
     }
 
+    void workstationStartsWhileAnotherIsMidRegistration()
+    {
+        TestServer server;
+        SKIP_WITHOUT_TEST_SERVER(server);
+        // A lock wait fails here instead of hanging the test.
+        QVERIFY(server.admin(
+            QStringLiteral("ALTER DATABASE %1 SET lock_timeout = '3s'").arg(server.settings().databaseName)));
+        TestProgramFolder front;
+        QVERIFY(ClinicServer::useServer(front.path(), server.settings(), server.password()).ok);
+        Transaction registration(Database::connection(front.path(), Database::File::Clinical));
+        auto answers = front.view(QStringLiteral("Answer"));
+        answers->addNew();
+        answers->setField(QStringLiteral("Code"), QStringLiteral("1"));
+        QVERIFY(answers->commit());
+
+        // Starting up must not wait for the registration's transaction (nor deadlock with it).
+        TestProgramFolder office;
+        const ClinicServer::Result used =
+            ClinicServer::useServer(office.path(), server.settings(), server.password());
+        QVERIFY2(used.ok, qPrintable(used.message));
+        QVERIFY(registration.commit());
+        QCOMPARE(office.view(QStringLiteral("Answer"))->count(), 1);
+    }
+
     void commitsWriteOnlyChangedFieldsAndReadsSeeOthers()
     {
         TestServer server;
