@@ -3,5 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/setup.sh
+source tools/test-postgres.sh
+start_test_postgres
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)" --timeout 600

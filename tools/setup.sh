@@ -15,6 +15,8 @@ PACKAGES=(
   # Looking at real windows, reading printed PDFs, the databases, and the desktop's
   # accessibility bus through which the program is read from outside.
   xvfb xdotool poppler-utils imagemagick sqlite3 at-spi2-core
+  # The clinic server mode: Qt's PostgreSQL driver, and a throwaway server for its tests.
+  libqt6sql6-psql postgresql
 )
 
 install_missing_packages() {

@@ -17,15 +17,15 @@ void fillSubjects(const QString& folder, int count)
     QSqlDatabase db = Database::connection(folder, Database::File::Clinical);
     Transaction transaction(db);
     QSqlQuery subject(db);
-    subject.prepare(
-        QStringLiteral("INSERT INTO IDE (Code, FName, LName, Sen, Jens, Taahol, Tahsil, \"Group\", "
-                       "\"Date\", \"Time\") VALUES (?, 'Ali', 'Ahmadi', '30', 'مرد', 'مجرد', "
-                       "'ليسانس', 'A', '1402/02/13', '10:00:00')"));
+    subject.prepare(QStringLiteral(
+        "INSERT INTO \"IDE\" (\"Code\", \"FName\", \"LName\", \"Sen\", \"Jens\", \"Taahol\", "
+        "\"Tahsil\", \"Group\", \"Date\", \"Time\") VALUES (?, 'Ali', 'Ahmadi', '30', 'مرد', 'مجرد', "
+        "'ليسانس', 'A', '1402/02/13', '10:00:00')"));
     QSqlQuery answer(db);
-    QStringList columns{QStringLiteral("Code")};
+    QStringList columns{quotedIdentifier(QStringLiteral("Code"))};
     for (int item = 1; item <= Database::kItemCount; ++item)
         columns << quotedIdentifier(Database::itemColumn(item));
-    answer.prepare(QStringLiteral("INSERT INTO Answer (%1) VALUES (%2)")
+    answer.prepare(QStringLiteral("INSERT INTO \"Answer\" (%1) VALUES (%2)")
                        .arg(columns.join(u','), QStringList(columns.size(), QStringLiteral("?")).join(u',')));
     for (int code = 1; code <= count; ++code) {
         subject.addBindValue(QString::number(code));

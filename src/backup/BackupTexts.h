@@ -66,6 +66,11 @@ inline const QString notABackup = QStringLiteral("فايل انتخاب شده �
                                                  "نيست و بازيابي نشد؛ اطلاعات فعلي دست نخورده باقي ماند.");
 inline const QString safetyCopyFailed =
     QStringLiteral("نسخه احتياطي از اطلاعات فعلي در پوشه Back ساخته نشد؛ اطلاعات فعلي دست نخورده باقي ماند:");
+// The clinic server mode.
+inline const QString serverSnapshotFailed =
+    QStringLiteral("اطلاعات از سرور درمانگاه خوانده نشد و نسخه پشتيبان ساخته نشد:");
+inline const QString serverRestoreFailed =
+    QStringLiteral("بازيابي اطلاعات روي سرور درمانگاه انجام نشد؛ اطلاعات سرور دست نخورده باقي ماند:");
 inline const QString databaseInUse =
     QStringLiteral("فايل اطلاعات برنامه آزاد نشد؛ اطلاعات فعلي دست نخورده باقي ماند.");
 

@@ -2,12 +2,15 @@
 
 #include "BackupTexts.h"
 #include "calendar/ShamsiDate.h"
+#include "datastore/ClinicServer.h"
+#include "datastore/DataView.h"
 #include "datastore/Database.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryFile>
 
@@ -16,6 +19,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace DatabaseBackup {
 
@@ -25,6 +29,7 @@ using Kind = Outcome::Kind;
 
 const QString kRestoreTempPrefix = Database::clinicalFileName + QStringLiteral(".restore-");
 const QString kSafetyTempPrefix = QStringLiteral(".safety-");
+const QString kServerSnapshotPrefix = QStringLiteral(".server-snapshot-");
 
 Outcome failed(Kind kind, const QString& description)
 {
@@ -205,6 +210,96 @@ Outcome keepSafetyCopy(const QString& folder, const QString& database, const QDa
     return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + backFolder);
 }
 
+// Writes the clinic server's tables of DABSH.skn, as they stood at one moment, into a new empty
+// SQLite file, which then has exactly the shape of a DABSH.skn made by the program.
+bool writeServerSnapshot(const QSqlDatabase& server, const QString& path, QString* failure)
+{
+    ScopedConnection file(path, false);
+    QSqlDatabase db = file.database();
+    if (!file.isOpen()) {
+        *failure = db.lastError().text();
+        return false;
+    }
+    bool written = false;
+    {
+        Transaction fileTransaction(db);
+        if (!fileTransaction.isOpen() || !Database::createEmptyTables(db, Database::File::Clinical)) {
+            *failure = db.lastError().text();
+            return false;
+        }
+        // One snapshot for all tables: a subject registered meanwhile is in all of them or none.
+        Transaction snapshot(server);
+        QSqlQuery isolation(server);
+        if (!snapshot.isOpen() ||
+            !isolation.exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"))) {
+            *failure = snapshot.isOpen() ? isolation.lastError().text() : server.lastError().text();
+            return false;
+        }
+        for (const QString& table : Database::tableNames(Database::File::Clinical)) {
+            if (!Database::copyTable(server, db, table, failure))
+                return false;
+        }
+        written = fileTransaction.commit();
+        if (!written)
+            *failure = db.lastError().text();
+    }
+    return written;
+}
+
+Outcome backUpServer(const QSqlDatabase& server, const QString& temporary,
+                     const Backup::BlockCopied& blockCopied)
+{
+    QString failure;
+    if (!writeServerSnapshot(server, temporary, &failure))
+        return failed(Kind::CopyFailed, BackupTexts::serverSnapshotFailed + QStringLiteral("\r\n") + failure);
+    if (blockCopied) {
+        const qint64 size = QFileInfo(temporary).size();
+        blockCopied(size, size);
+    }
+    return {};
+}
+
+// Replaces the server's subjects, answers and item texts by those of a checked backup file, in one
+// transaction, after a snapshot of the server's data is kept in Back/.
+Outcome restoreServer(const QString& programFolder, const QString& backupFile, const QDateTime& now,
+                      const Backup::BlockCopied& blockCopied)
+{
+    const QSqlDatabase server = Database::connection(programFolder, Database::File::Clinical);
+    const QString snapshot = reserveTemporaryFile(programFolder, kServerSnapshotPrefix, {});
+    if (snapshot.isEmpty())
+        return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + programFolder);
+    TemporaryFileGuard snapshotGuard(snapshot);
+    QString failure;
+    if (!writeServerSnapshot(server, snapshot, &failure))
+        return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + failure);
+    const Outcome safety = keepSafetyCopy(programFolder, snapshot, now, blockCopied);
+    if (!safety.ok())
+        return safety;
+
+    ScopedConnection source(backupFile, true);
+    Transaction transaction(server);
+    QSqlQuery statement(server);
+    if (!transaction.isOpen())
+        return failed(Kind::CopyFailed,
+                      BackupTexts::serverRestoreFailed + QStringLiteral("\r\n") + server.lastError().text());
+    // Other workstations wait for the restore rather than write into the data it replaces.
+    const QStringList tables = Database::tableNames(Database::File::Clinical);
+    QStringList quoted;
+    for (const QString& table : tables)
+        quoted << quotedIdentifier(table);
+    bool ok = statement.exec(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(quoted.join(u',')));
+    for (const QString& table : tables)
+        ok = ok && statement.exec(QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table)));
+    if (!ok)
+        failure = statement.lastError().text();
+    for (const QString& table : tables)
+        ok = ok && Database::copyTable(source.database(), server, table, &failure);
+    if (!ok || !transaction.commit())
+        return failed(Kind::CopyFailed, BackupTexts::serverRestoreFailed + QStringLiteral("\r\n") +
+                                            (failure.isEmpty() ? server.lastError().text() : failure));
+    return {};
+}
+
 } // namespace
 
 bool isSoundDatabase(const QString& path)
@@ -246,7 +341,12 @@ Outcome backUp(const QString& programFolder, const QString& destination,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination);
     TemporaryFileGuard guard(temporary);
 
-    {
+    if (ClinicServer::isInUse(programFolder)) {
+        const Outcome snapshot = backUpServer(Database::connection(programFolder, Database::File::Clinical),
+                                              temporary, blockCopied);
+        if (!snapshot.ok())
+            return snapshot;
+    } else {
         // The read transaction holds SQLite's shared lock for the whole copy: no writer can
         // commit meanwhile, and a writer whose changes already reach the file keeps the copy from
         // starting. (Closing the copy's own handle on the file releases the process's locks, so
@@ -277,13 +377,19 @@ Outcome backUp(const QString& programFolder, const QString& destination,
 Outcome restore(const QString& programFolder, const QString& source, const QDateTime& now,
                 const Backup::BlockCopied& blockCopied)
 {
+    // On the clinic server the program's connections stay open: the restore is one transaction there.
+    const bool onServer = ClinicServer::isInUse(programFolder);
     const QString database = QDir(programFolder).filePath(Database::clinicalFileName);
-    ReopenProgramDatabases reopen(programFolder);
-    if (!settleJournals(database))
-        return failed(Kind::Refused, BackupTexts::databaseInUse);
+    std::optional<ReopenProgramDatabases> reopen;
+    if (!onServer) {
+        reopen.emplace(programFolder);
+        if (!settleJournals(database))
+            return failed(Kind::Refused, BackupTexts::databaseInUse);
+    }
     removeStaleCopies(programFolder, kRestoreTempPrefix);
 
-    const QString temporary = reserveTemporaryFile(programFolder, kRestoreTempPrefix, database);
+    const QString temporary =
+        reserveTemporaryFile(programFolder, kRestoreTempPrefix, onServer ? QString() : database);
     if (temporary.isEmpty())
         return failed(Kind::CopyFailed,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + database);
@@ -293,6 +399,8 @@ Outcome restore(const QString& programFolder, const QString& source, const QDate
         return failed(Kind::CopyFailed, failure);
     if (!isClinicalDatabase(temporary))
         return failed(Kind::Refused, BackupTexts::notABackup);
+    if (onServer)
+        return restoreServer(programFolder, temporary, now, blockCopied);
 
     if (QFileInfo::exists(database)) {
         const Outcome safety = keepSafetyCopy(programFolder, database, now, blockCopied);

@@ -29,4 +29,16 @@ Result useServer(const QString& folder, const ServerSettings& settings, const QS
 // Back to the program folder's own files (Database::openProgramDatabases).
 Result useFolderFiles(const QString& folder);
 
+// Whether the folder's connections go to the server (after useServer).
+bool isInUse(const QString& folder);
+
+// The clinic logo kept on the server, as the bytes of its picture file; empty when none is stored
+// or it could not be read.
+QByteArray storedLogo(const QString& folder);
+// Replaces the logo on the server; false when it was not stored.
+bool storeLogo(const QString& folder, const QByteArray& picture);
+
+// The logo file of a program folder, which copyFolderToServer takes along.
+inline const QString logoFileName = QStringLiteral("VMpic.jpg");
+
 } // namespace ClinicServer

@@ -1,5 +1,8 @@
 #include "DataView.h"
 
+#include "DatastoreTexts.h"
+#include "SqlDialect.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -17,6 +20,11 @@ QString quotedIdentifier(const QString& name)
 DataView::DataView(const QSqlDatabase& database, const QString& table, QObject* parent)
     : QObject(parent), m_database(database), m_table(table)
 {
+    m_server = SqlDialect::isServer(m_database);
+    if (m_server) {
+        requery(); // reads the columns
+        return;
+    }
     const QSqlRecord record = m_database.record(m_table);
     for (int i = 0; i < record.count(); ++i)
         m_columns << record.fieldName(i);
@@ -50,9 +58,38 @@ QVariant boundText(const QString& text, QStringConverter::Encoding encoding)
     return bytes;
 }
 
-void DataView::bindText(QSqlQuery& query, const QString& text) const
+QVariant DataView::textValue(const QString& text) const
 {
-    query.addBindValue(boundText(text, m_textEncoding));
+    return SqlDialect::textValue(m_database, text, m_textEncoding);
+}
+
+bool DataView::run(QSqlQuery& query, const QString& sql, const QVariantList& values, bool write) const
+{
+    SqlDialect::Failure failure = SqlDialect::Failure::None;
+    const bool ok = SqlDialect::run(query, m_database, sql, values,
+                                    write ? SqlDialect::Access::Write : SqlDialect::Access::Read, &failure);
+    m_lastFailure = failure;
+    if (failure == SqlDialect::Failure::ConnectionLost)
+        m_lastError = DatastoreTexts::serverConnectionLost;
+    else if (!ok)
+        m_lastError = query.lastError().text();
+    return ok;
+}
+
+QString DataView::selectedColumns() const
+{
+    QStringList names;
+    for (const QString& column : m_columns)
+        names << quotedIdentifier(column);
+    // No columns (a server view that could not read them yet) reads the identity alone.
+    return names.isEmpty() ? QStringLiteral("rowid") : names.join(u',');
+}
+
+QString DataView::failureNote() const
+{
+    return m_lastFailure == SqlDialect::Failure::ConnectionLost
+               ? QStringLiteral("\n") + DatastoreTexts::serverConnectionLost
+               : QString();
 }
 
 QString DataView::resolveColumn(const QString& name) const
@@ -64,8 +101,24 @@ QString DataView::resolveColumn(const QString& name) const
     return {};
 }
 
+// The server's hidden identity column keeps the stored order; no window sees it. A view made while
+// the server was out of reach reads its columns on the next requery.
+void DataView::readServerColumns()
+{
+    QSqlQuery shape(m_database);
+    if (!run(shape, QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(quotedIdentifier(m_table)), {}))
+        return;
+    const QSqlRecord record = shape.record();
+    for (int i = 0; i < record.count(); ++i) {
+        if (record.fieldName(i) != SqlDialect::rowIdColumn)
+            m_columns << record.fieldName(i);
+    }
+}
+
 void DataView::requery()
 {
+    if (m_server && m_columns.isEmpty())
+        readServerColumns();
     m_filter = FilterState::None;
     m_filterColumn.clear();
     m_filterValue.clear();
@@ -98,7 +151,7 @@ bool DataView::filterBy(const QString& column, const QString& value)
     }
     // No stored text can hold what isStorableText refuses: such a value finds nothing, and must not
     // reach SQLite, which would read it as another text.
-    m_filter = isStorableText(value) ? FilterState::Column : FilterState::MatchNothing;
+    m_filter = SqlDialect::isStorable(m_database, value) ? FilterState::Column : FilterState::MatchNothing;
     m_filterColumn = actual;
     m_filterValue = value;
     moveFirst();
@@ -119,7 +172,7 @@ QString DataView::whereClause(const QString& extraCondition) const
     else if (m_filter == FilterState::Column)
         conditions << quotedIdentifier(m_filterColumn) + QStringLiteral(" = CAST(? AS TEXT)");
     else if (m_filter == FilterState::MatchNothing)
-        conditions << QStringLiteral("0");
+        conditions << QStringLiteral("1 = 0");
     if (!extraCondition.isEmpty())
         conditions << extraCondition;
     return conditions.isEmpty() ? QString()
@@ -135,23 +188,26 @@ QString DataView::orderClause(bool descending) const
 }
 
 // A missing value sorts as an empty text; every value compares as text, whatever its stored type.
+// (The server's text columns compare byte by byte, as SQLite does.)
 QString DataView::sortKeyExpression() const
 {
     return QStringLiteral("CAST(COALESCE(%1, '') AS TEXT)").arg(quotedIdentifier(m_sortColumn));
 }
 
-void DataView::bindFilter(QSqlQuery& query) const
+QVariantList DataView::filterValues() const
 {
     if (m_filter == FilterState::Column && !m_filterValue.isEmpty())
-        bindText(query, m_filterValue);
+        return {textValue(m_filterValue)};
+    return {};
 }
 
 int DataView::count() const
 {
     QSqlQuery query(m_database);
-    query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quotedIdentifier(m_table), whereClause()));
-    bindFilter(query);
-    if (!query.exec() || !query.next()) {
+    if (!run(query, QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quotedIdentifier(m_table), whereClause()),
+             filterValues()))
+        return 0;
+    if (!query.next()) {
         m_lastError = query.lastError().text();
         return 0;
     }
@@ -161,13 +217,10 @@ int DataView::count() const
 bool DataView::moveTo(const QString& extraCondition, bool descending, const QVariantList& extraValues)
 {
     QSqlQuery query(m_database);
-    query.prepare(QStringLiteral("SELECT rowid FROM %1%2%3 LIMIT 1")
-                      .arg(quotedIdentifier(m_table), whereClause(extraCondition), orderClause(descending)));
-    bindFilter(query);
-    for (const QVariant& value : extraValues)
-        query.addBindValue(value);
-    if (!query.exec()) {
-        m_lastError = query.lastError().text();
+    if (!run(query,
+             QStringLiteral("SELECT rowid FROM %1%2%3 LIMIT 1")
+                 .arg(quotedIdentifier(m_table), whereClause(extraCondition), orderClause(descending)),
+             filterValues() + extraValues)) {
         clearCurrent();
         return false;
     }
@@ -212,29 +265,36 @@ bool DataView::movePrevious()
 void DataView::load(qint64 rowId)
 {
     const bool sorted = !m_sortColumn.isEmpty();
-    const QString sortKey =
-        sorted ? QStringLiteral(", CAST(%1 AS BLOB)").arg(sortKeyExpression()) : QString();
+    // SQLite's key is kept as its stored bytes; the server's as the text itself.
+    const QString sortKey = !sorted    ? QString()
+                            : m_server ? QStringLiteral(", %1").arg(sortKeyExpression())
+                                       : QStringLiteral(", CAST(%1 AS BLOB)").arg(sortKeyExpression());
     QSqlQuery query(m_database);
-    query.prepare(
-        QStringLiteral("SELECT *%2 FROM %1 WHERE rowid = ?").arg(quotedIdentifier(m_table), sortKey));
-    query.addBindValue(rowId);
+    const bool ok = run(query,
+                        QStringLiteral("SELECT %2%3 FROM %1 WHERE rowid = ?")
+                            .arg(quotedIdentifier(m_table), selectedColumns(), sortKey),
+                        {rowId});
     m_values.clear();
     m_changed.clear();
     m_sortKey.clear();
     m_newRow = false;
-    if (query.exec() && query.next()) {
+    if (ok && query.next()) {
         const QSqlRecord record = query.record();
         const int fieldCount = record.count() - (sorted ? 1 : 0);
         for (int i = 0; i < fieldCount; ++i)
             m_values.insert(record.fieldName(i), record.value(i).toString());
-        if (sorted) {
-            m_sortKey = record.value(fieldCount).toByteArray();
-            if (m_sortKey.isNull())
-                m_sortKey = QByteArray(""); // an empty key, which a null byte array is not when bound
+        if (sorted && m_server) {
+            m_sortKey = record.value(fieldCount).toString();
+        } else if (sorted) {
+            QByteArray key = record.value(fieldCount).toByteArray();
+            if (key.isNull())
+                key = QByteArray(""); // an empty key, which a null byte array is not when bound
+            m_sortKey = key;
         }
         m_rowId = rowId;
     } else {
-        m_lastError = query.lastError().text();
+        if (ok)
+            m_lastError = query.lastError().text();
         m_rowId = -1;
     }
     emit currentRowChanged();
@@ -285,7 +345,8 @@ bool DataView::commit()
     QStringList values;
     for (const QString& column : m_columns) {
         if (m_changed.contains(column)) {
-            if (!isStorableText(m_values.value(column))) {
+            if (!SqlDialect::isStorable(m_database, m_values.value(column))) {
+                m_lastFailure = SqlDialect::Failure::Other;
                 m_lastError =
                     QStringLiteral("the text of %1 holds a character that cannot be stored").arg(column);
                 return false;
@@ -294,34 +355,40 @@ bool DataView::commit()
             values << m_values.value(column);
         }
     }
-    QSqlQuery query(m_database);
+    QString sql;
     if (m_newRow) {
-        QString sql = names.isEmpty()
-                          ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedIdentifier(m_table))
-                          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                .arg(quotedIdentifier(m_table), names.join(u','),
-                                     QStringList(names.size(), QStringLiteral("CAST(? AS TEXT)")).join(u','));
-        query.prepare(sql);
+        sql = names.isEmpty()
+                  ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedIdentifier(m_table))
+                  : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                        .arg(quotedIdentifier(m_table), names.join(u','),
+                             QStringList(names.size(), QStringLiteral("CAST(? AS TEXT)")).join(u','));
+        // The server's driver cannot tell the new row's identity afterwards: the insert returns it.
+        if (m_server)
+            sql += QStringLiteral(" RETURNING rowid");
     } else {
         QStringList assignments;
         for (const QString& name : names)
             assignments << name + QStringLiteral(" = CAST(? AS TEXT)");
-        query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                          .arg(quotedIdentifier(m_table), assignments.join(u',')));
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                  .arg(quotedIdentifier(m_table), assignments.join(u','));
     }
+    QVariantList bound;
     for (const QString& value : values)
-        bindText(query, value);
+        bound << textValue(value);
     if (!m_newRow)
-        query.addBindValue(m_rowId);
-    if (!query.exec()) {
-        m_lastError = query.lastError().text();
+        bound << m_rowId;
+    QSqlQuery query(m_database);
+    if (!run(query, sql, bound, true))
         return false;
-    }
     if (!m_newRow && query.numRowsAffected() == 0) {
         m_lastError = QStringLiteral("the row no longer exists");
         return false;
     }
-    const qint64 rowId = m_newRow ? query.lastInsertId().toLongLong() : m_rowId;
+    qint64 rowId = m_rowId;
+    if (m_newRow && m_server)
+        rowId = query.next() ? query.value(0).toLongLong() : -1;
+    else if (m_newRow)
+        rowId = query.lastInsertId().toLongLong();
     load(rowId);
     return true;
 }
@@ -341,12 +408,9 @@ bool DataView::removeCurrent()
     if (m_rowId < 0)
         return false;
     QSqlQuery query(m_database);
-    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedIdentifier(m_table)));
-    query.addBindValue(m_rowId);
-    if (!query.exec()) {
-        m_lastError = query.lastError().text();
+    if (!run(query, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedIdentifier(m_table)),
+             {m_rowId}, true))
         return false;
-    }
     if (query.numRowsAffected() == 0) {
         m_lastError = QStringLiteral("the row no longer exists");
         return false;
@@ -362,13 +426,11 @@ QVector<DataView::Row> DataView::rows() const
     QVector<Row> result;
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT * FROM %1%2%3")
-                      .arg(quotedIdentifier(m_table), whereClause(), orderClause(false)));
-    bindFilter(query);
-    if (!query.exec()) {
-        m_lastError = query.lastError().text();
+    if (!run(query,
+             QStringLiteral("SELECT %4 FROM %1%2%3")
+                 .arg(quotedIdentifier(m_table), whereClause(), orderClause(false), selectedColumns()),
+             filterValues()))
         return result;
-    }
     while (query.next()) {
         const QSqlRecord record = query.record();
         Row row;
@@ -381,13 +443,23 @@ QVector<DataView::Row> DataView::rows() const
 
 Transaction::Transaction(QSqlDatabase database) : m_database(std::move(database))
 {
+    // A server connection lost since its last statement is opened again before the transaction
+    // starts, as a read would be.
+    if (SqlDialect::isServer(m_database) && !SqlDialect::inTransaction(m_database)) {
+        QSqlQuery probe(m_database);
+        SqlDialect::run(probe, m_database, QStringLiteral("SELECT 1"), {}, SqlDialect::Access::Read);
+    }
     m_open = m_database.transaction();
+    if (m_open)
+        SqlDialect::noteTransaction(m_database, true);
 }
 
 Transaction::~Transaction()
 {
-    if (m_open)
+    if (m_open) {
         m_database.rollback();
+        SqlDialect::noteTransaction(m_database, false);
+    }
 }
 
 bool Transaction::commit()
@@ -395,5 +467,6 @@ bool Transaction::commit()
     if (!m_open)
         return false;
     m_open = false;
+    SqlDialect::noteTransaction(m_database, false);
     return m_database.commit();
 }

@@ -10,6 +10,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include "SqlDialect.h"
+
 // One table of one database file with a current row, the working object of every window.
 //
 // Rows are kept in the table's stored order (rowid) unless a sort column is set. The view never
@@ -21,6 +23,11 @@
 // Texts travel to SQLite as their exact bytes (see boundText), so that a text is stored and found
 // as typed. A missing value (NULL) reads as an empty text everywhere: in fields, in the sort order
 // and in filters.
+//
+// The same view works on the clinic's PostgreSQL server (see SqlDialect): there the stored order is
+// a hidden identity column that columns() leaves out, a commit writes only the changed fields of
+// the row, a code another workstation stored first fails as Failure::DuplicateKey, and a lost
+// connection is opened again on the next command.
 class DataView final : public QObject
 {
     Q_OBJECT
@@ -78,6 +85,12 @@ public:
     QVector<Row> rows() const;
 
     QString lastError() const { return m_lastError; }
+    // What kind of failure the last failed statement met: a duplicate code or a lost server
+    // connection are told apart from other errors (lastError then holds the Persian text).
+    SqlDialect::Failure lastFailure() const { return m_lastFailure; }
+    // What to add to a window's own "not stored" text after a failed write: the lost-connection
+    // text (on its own line) when the server went away, else nothing.
+    QString failureNote() const;
 
     // The table column for a name given in any letter case; empty when there is none.
     QString resolveColumn(const QString& name) const;
@@ -103,8 +116,13 @@ private:
 
     QString whereClause(const QString& extraCondition = {}) const;
     QString orderClause(bool descending) const;
-    void bindFilter(class QSqlQuery& query) const;
-    void bindText(class QSqlQuery& query, const QString& text) const;
+    void readServerColumns();
+    QVariantList filterValues() const;
+    QVariant textValue(const QString& text) const;
+    QString selectedColumns() const;
+    // Runs one statement (see SqlDialect::run) and keeps its failure and error text.
+    bool run(class QSqlQuery& query, const QString& sql, const QVariantList& values,
+             bool write = false) const;
     QString sortKeyExpression() const;
     bool moveTo(const QString& extraCondition, bool descending, const QVariantList& extraValues);
     void load(qint64 rowId);
@@ -119,13 +137,16 @@ private:
     QString m_sortColumn;
     // The sort key of the current row as stored (bytes in the file's text encoding), so that moves
     // go on from the stored row even when its field was edited or the row was just deleted.
-    QByteArray m_sortKey;
+    // On the server the key is the text itself.
+    QVariant m_sortKey;
     QStringConverter::Encoding m_textEncoding = QStringConverter::Utf8;
     qint64 m_rowId = -1;
     bool m_newRow = false;
     Row m_values;
     QSet<QString> m_changed;
     mutable QString m_lastError;
+    mutable SqlDialect::Failure m_lastFailure = SqlDialect::Failure::None;
+    bool m_server = false;
 };
 
 // A write of several rows that must stand or fall together.

@@ -62,6 +62,21 @@ QSqlDatabase connection(const QString& folder, File file);
 // Closes the connections of a folder (tests use several folders).
 void closeProgramDatabases(const QString& folder);
 
+// The name under which the folder's connection to one file is kept. The clinic server mode opens
+// its server connections under the same names, so that every window gets them unawares.
+QString connectionName(const QString& folder, File file);
+
+// Brings an open database (a file, or the clinic's server) to the shape of one file: missing
+// tables with their first-run content, missing columns, indexes. One transaction.
+bool prepareTables(QSqlDatabase& db, File file);
+// Creates the tables and indexes of one file, empty, in a new database (snapshots and copies).
+bool createEmptyTables(QSqlDatabase& db, File file);
+// Appends every row of one of the program's tables from one database to the same table of another,
+// in stored order (a file's rows to the server, or the server's to a file). Missing values stay
+// missing. The caller holds the transaction.
+bool copyTable(const QSqlDatabase& from, const QSqlDatabase& to, const QString& table,
+               QString* error = nullptr);
+
 // A data view on a table of one file of the folder, read and on its first row.
 std::unique_ptr<DataView> openView(const QString& folder, File file, const QString& table);
 

@@ -41,6 +41,32 @@ inline QString serverSettingsNotWritten(const QString& reason)
 inline const QString serverSettingsLineBreak =
     QStringLiteral("نام سرور، نام پايگاه داده و نام کاربر نمي توانند چند خطي باشند.");
 
+// Shown when the clinic's database server cannot be reached in the middle of work: what was being
+// saved is not stored.
+inline const QString serverConnectionLost =
+    QStringLiteral("ارتباط با سرور اطلاعات درمانگاه قطع شده است و اطلاعات ذخيره نشد.\n"
+                   "لطفا روشن بودن سرور و اتصال شبکه را بررسي کنيد و دوباره تلاش کنيد.");
+
+// What the clinic database window hears of the server.
+inline QString serverUnreachable(const QString& detail)
+{
+    return QStringLiteral("اتصال به سرور اطلاعات درمانگاه برقرار نشد.\n%1").arg(detail);
+}
+inline QString serverTablesFailed(const QString& detail)
+{
+    return QStringLiteral("جدول هاي اطلاعات روي سرور ساخته يا خوانده نشد.\n%1").arg(detail);
+}
+inline const QString serverConnectionWorks = QStringLiteral("اتصال به سرور اطلاعات درمانگاه برقرار است.");
+inline const QString serverAlreadyHoldsSubjects =
+    QStringLiteral("روي سرور از قبل اطلاعات آزمودني وجود دارد؛ براي اينکه اطلاعاتي از دست نرود، اطلاعات اين "
+                   "کامپيوتر روي آن کپي نشد.");
+inline QString copyToServerFailed(const QString& detail)
+{
+    return QStringLiteral("کپي اطلاعات اين کامپيوتر روي سرور انجام نشد و چيزي روي سرور تغيير نکرد.\n%1")
+        .arg(detail);
+}
+inline const QString copyToServerDone = QStringLiteral("اطلاعات اين کامپيوتر روي سرور کپي شد.");
+
 // The theme chooser.
 inline const QString chosenThemeNumber = QStringLiteral("شماره تم انتخاب شده");
 inline const QString& next = CommonTexts::next;

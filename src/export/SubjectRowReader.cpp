@@ -37,7 +37,7 @@ SubjectRowReader::SubjectRowReader(const QSqlDatabase& database, const SubjectSe
 QString SubjectRowReader::whereClause() const
 {
     if (m_matchNothing)
-        return QStringLiteral(" WHERE 0");
+        return QStringLiteral(" WHERE 1 = 0");
     if (m_filterColumn.isEmpty())
         return {};
     return QStringLiteral(" WHERE i.%1 = ?").arg(quotedIdentifier(m_filterColumn));
@@ -52,7 +52,7 @@ void SubjectRowReader::bindFilter(QSqlQuery& query) const
 int SubjectRowReader::count()
 {
     QSqlQuery query(m_database);
-    query.prepare(QStringLiteral("SELECT COUNT(*) FROM IDE AS i") + whereClause());
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM \"IDE\" AS i") + whereClause());
     bindFilter(query);
     if (!query.exec() || !query.next()) {
         m_lastError = query.lastError().text();
@@ -76,9 +76,10 @@ bool SubjectRowReader::start()
             : QStringLiteral(" ORDER BY COALESCE(i.%1, ''), i.rowid").arg(quotedIdentifier(m_orderColumn));
     // Nothing ties an Answer row to its subject but the code, and nothing stops a second row of
     // the same code: the first one in stored order is the one the test windows and the scoring use.
-    const QString sql = QStringLiteral("SELECT %1 FROM IDE AS i LEFT JOIN Answer AS a ON a.rowid = "
-                                       "(SELECT MIN(b.rowid) FROM Answer AS b WHERE b.Code = i.Code)%2%3")
-                            .arg(columns.join(u','), whereClause(), order);
+    const QString sql =
+        QStringLiteral("SELECT %1 FROM \"IDE\" AS i LEFT JOIN \"Answer\" AS a ON a.rowid = "
+                       "(SELECT MIN(b.rowid) FROM \"Answer\" AS b WHERE b.\"Code\" = i.\"Code\")%2%3")
+            .arg(columns.join(u','), whereClause(), order);
     m_query = QSqlQuery(m_database);
     m_query.setForwardOnly(true);
     m_query.prepare(sql);
@@ -112,7 +113,7 @@ QStringList SubjectRowReader::itemTexts(const QSqlDatabase& database)
     QStringList texts(ScoringKey::kItemCount);
     QSqlQuery query(database);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT ID, QUS FROM QU ORDER BY rowid")))
+    if (!query.exec(QStringLiteral("SELECT \"ID\", \"QUS\" FROM \"QU\" ORDER BY rowid")))
         return texts;
     while (query.next()) {
         const int item = query.value(0).toString().trimmed().toInt();

@@ -323,7 +323,7 @@ const QImage& Frm1::logo() const
     if (!m_logoRead) {
         m_logoRead = true;
         // A missing or broken file leaves no logo, and no message.
-        m_logo = LogoFile::read(LogoFile::path(m_context.programFolder));
+        m_logo = LogoFile::load(m_context.programFolder);
         if (m_settings)
             m_settings->showLogo(m_logo);
     }

@@ -1,5 +1,8 @@
 #include "LogoFile.h"
 
+#include "datastore/ClinicServer.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QImageReader>
 #include <QImageWriter>
@@ -12,12 +15,44 @@ QString path(const QString& programFolder)
     return QDir(programFolder).filePath(kFileName);
 }
 
-QImage read(const QString& filePath)
+namespace {
+
+QImage readFrom(QImageReader& reader)
 {
-    QImageReader reader(filePath);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
     return reader.read();
+}
+
+} // namespace
+
+QImage read(const QString& filePath)
+{
+    QImageReader reader(filePath);
+    return readFrom(reader);
+}
+
+QImage load(const QString& programFolder)
+{
+    if (!ClinicServer::isInUse(programFolder))
+        return read(path(programFolder));
+    QByteArray picture = ClinicServer::storedLogo(programFolder);
+    QBuffer buffer(&picture);
+    QImageReader reader(&buffer);
+    return readFrom(reader);
+}
+
+bool store(const QImage& logo, const QString& programFolder)
+{
+    if (!ClinicServer::isInUse(programFolder))
+        return write(logo, programFolder);
+    if (logo.isNull())
+        return false;
+    QByteArray picture;
+    QBuffer buffer(&picture);
+    buffer.open(QIODevice::WriteOnly);
+    return QImageWriter(&buffer, QByteArrayLiteral("png")).write(logo) &&
+           ClinicServer::storeLogo(programFolder, picture);
 }
 
 bool write(const QImage& logo, const QString& programFolder)

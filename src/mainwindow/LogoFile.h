@@ -20,4 +20,10 @@ QImage read(const QString& filePath);
 // failed write leaves the old logo untouched. False when nothing was written.
 bool write(const QImage& logo, const QString& programFolder);
 
+// The clinic's logo wherever the program keeps it: VMpic.jpg, or on the clinic's server when the
+// program works there. A null image when there is none.
+QImage load(const QString& programFolder);
+// Stores the logo there (losslessly); false when nothing was stored.
+bool store(const QImage& logo, const QString& programFolder);
+
 } // namespace LogoFile

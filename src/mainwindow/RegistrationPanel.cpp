@@ -14,12 +14,14 @@
 #include "common/Prompts.h"
 #include "common/Twips.h"
 #include "datastore/DataView.h"
+#include "datastore/DatastoreTexts.h"
 #include "datastore/FieldBinding.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlError>
 
 namespace {
 
@@ -256,10 +258,22 @@ void RegistrationPanel::save()
     }
 
     m_host.setRegisterCommandEnabled(true);
-    if (!storeSubject()) {
+    SqlDialect::Failure failure = SqlDialect::Failure::None;
+    if (!storeSubject(&failure)) {
         // Nothing of either row was stored: the subject stays on the panel for another try.
         m_host.setRegisterCommandEnabled(false);
-        m_context.prompts->message(window(), CommonTexts::warningTitle, RegistrationTexts::storeFailed,
+        if (failure == SqlDialect::Failure::DuplicateKey) {
+            // Another workstation stored this code since it was checked above: the same notice, and
+            // the next free code in its place.
+            m_context.prompts->notice(window(), RegistrationTexts::codeTaken);
+            m_views.proposal->requery();
+            proposeCode();
+            return;
+        }
+        m_context.prompts->message(window(), CommonTexts::warningTitle,
+                                   failure == SqlDialect::Failure::ConnectionLost
+                                       ? DatastoreTexts::serverConnectionLost
+                                       : RegistrationTexts::storeFailed,
                                    Prompts::Icon::Exclamation, true);
         return;
     }
@@ -270,7 +284,7 @@ void RegistrationPanel::save()
     m_host.setQuietCloseFlag(QStringLiteral("1"));
 }
 
-bool RegistrationPanel::storeSubject()
+bool RegistrationPanel::storeSubject(SqlDialect::Failure* failure)
 {
     DataView& subjects = *m_views.registration;
     DataView& answers = *m_views.answers;
@@ -288,7 +302,14 @@ bool RegistrationPanel::storeSubject()
         Transaction transaction(subjects.database());
         answers.addNew();
         answers.setField(QStringLiteral("Code"), subjects.field(QStringLiteral("Code")));
-        stored = answers.commit() && subjects.commit() && transaction.commit();
+        if (!answers.commit())
+            *failure = answers.lastFailure();
+        else if (!subjects.commit())
+            *failure = subjects.lastFailure();
+        else if (!(stored = transaction.commit()))
+            *failure = SqlDialect::classify(subjects.database(), subjects.database().lastError());
+        if (!stored && *failure == SqlDialect::Failure::None)
+            *failure = SqlDialect::Failure::Other;
     }
     if (stored)
         return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/AppContext.h"
+#include "datastore/SqlDialect.h"
 
 #include <QFrame>
 
@@ -41,7 +42,8 @@ private:
     // The first check that fails: its notice and focus; true when every field is filled in.
     bool checkFields();
     // Stores the Answer row and the IDE row together; false (and nothing stored) on failure.
-    bool storeSubject();
+    // False when nothing was stored; `failure` then says why.
+    bool storeSubject(SqlDialect::Failure* failure);
 
     AppContext m_context;
     MainViews& m_views;

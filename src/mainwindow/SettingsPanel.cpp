@@ -130,7 +130,7 @@ void SettingsPanel::chooseLogo()
     if (m_chosenLogo.isNull())
         return;
 
-    const bool written = LogoFile::write(m_chosenLogo, m_context.programFolder);
+    const bool written = LogoFile::store(m_chosenLogo, m_context.programFolder);
     // The logo box and the prints show what the file now holds.
     m_host.reloadLogo();
     if (written) {

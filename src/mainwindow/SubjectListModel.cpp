@@ -3,6 +3,7 @@
 #include "FinderTexts.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
+#include "datastore/SqlDialect.h"
 
 #include <QAtomicInt>
 #include <QSqlError>
@@ -34,16 +35,16 @@ QString subjectColumn(const QString& name)
 // views do: an empty value finds empty and missing fields, a value is compared as its exact bytes,
 // and a filter on a column that IDE does not have, or on a value no stored text can hold, lets no
 // row pass.
-QString whereClause(const SubjectSelection& selection, QVariantList& values)
+QString whereClause(const QSqlDatabase& database, const SubjectSelection& selection, QVariantList& values)
 {
     if (selection.filterColumn.isEmpty())
         return {};
     const QString column = subjectColumn(selection.filterColumn);
-    if (column.isEmpty() || !DataView::isStorableText(selection.filterValue))
-        return QStringLiteral(" WHERE 0");
+    if (column.isEmpty() || !SqlDialect::isStorable(database, selection.filterValue))
+        return QStringLiteral(" WHERE 1 = 0");
     if (selection.filterValue.isEmpty())
         return QStringLiteral(" WHERE (%1 = '' OR %1 IS NULL)").arg(quotedIdentifier(column));
-    values << boundText(selection.filterValue);
+    values << SqlDialect::textValue(database, selection.filterValue);
     return QStringLiteral(" WHERE %1 = CAST(? AS TEXT)").arg(quotedIdentifier(column));
 }
 
@@ -53,16 +54,12 @@ QString orderColumn(const SubjectSelection& selection)
     return quotedIdentifier(column.isEmpty() ? QStringLiteral("Code") : column);
 }
 
-bool run(QSqlQuery& query, const QString& sql, const QVariantList& values, QString& error)
+// A read that the server connection lost on the way is run once more (see SqlDialect::run).
+bool run(QSqlQuery& query, const QSqlDatabase& database, const QString& sql, const QVariantList& values,
+         QString& error)
 {
     query.setForwardOnly(true);
-    if (!query.prepare(sql)) {
-        error = query.lastError().text();
-        return false;
-    }
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec()) {
+    if (!SqlDialect::run(query, database, sql, values, SqlDialect::Access::Read)) {
         error = query.lastError().text();
         return false;
     }
@@ -83,7 +80,7 @@ bool SubjectListModel::show(const SubjectSelection& selection)
     m_pages.clear();
     m_lastError.clear();
     m_whereValues.clear();
-    m_where = whereClause(selection, m_whereValues);
+    m_where = whereClause(m_database, selection, m_whereValues);
     m_orderColumn = orderColumn(selection);
     m_rowCount = 0;
     m_allRowsKnown = false;
@@ -153,10 +150,10 @@ const SubjectListModel::Page& SubjectListModel::page(int pageIndex) const
     QStringList columns;
     for (const QString& column : kColumns)
         columns << quotedIdentifier(column);
-    const QString sql = QStringLiteral("SELECT rowid, %1, %2 FROM IDE%3 ORDER BY %1, rowid%4")
+    const QString sql = QStringLiteral("SELECT rowid, %1, %2 FROM \"IDE\"%3 ORDER BY %1, rowid%4")
                             .arg(m_orderColumn, columns.join(u','), condition, limit);
     QSqlQuery query(m_database);
-    if (run(query, sql, values, m_lastError)) {
+    if (run(query, m_database, sql, values, m_lastError)) {
         while (query.next()) {
             RowTexts& row = result.rows.emplace_back();
             for (int column = 0; column < kColumnCount; ++column)
@@ -223,16 +220,16 @@ QStringList subjectColumnValues(const QSqlDatabase& database, const QString& col
     if (actual.isEmpty())
         return {};
     QVariantList values;
-    QString where = whereClause(selection, values);
+    QString where = whereClause(database, selection, values);
     const QString quoted = quotedIdentifier(actual);
     where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + quoted +
              QStringLiteral(" <> ''");
-    const QString sql = QStringLiteral("SELECT %1 FROM IDE%2 GROUP BY %1 ORDER BY MIN(%3), MIN(rowid)")
+    const QString sql = QStringLiteral("SELECT %1 FROM \"IDE\"%2 GROUP BY %1 ORDER BY MIN(%3), MIN(rowid)")
                             .arg(quoted, where, orderColumn(selection));
     QSqlQuery query(database);
     QString error;
     QStringList result;
-    if (!run(query, sql, values, error))
+    if (!run(query, database, sql, values, error))
         return result;
     while (query.next())
         result << query.value(0).toString();

@@ -437,7 +437,8 @@ void FrmkLID::saveRecordChanges()
         return;
     case ScoringStore::RecordSave::Failed:
         // The typed edits stay on screen; nothing is claimed as stored.
-        m_context.prompts->message(this, CommonTexts::warningTitle, ScoringTexts::changesNotSaved,
+        m_context.prompts->message(this, CommonTexts::warningTitle,
+                                   ScoringTexts::changesNotSaved + m_record->failureNote(),
                                    Prompts::Icon::Exclamation);
         return;
     }

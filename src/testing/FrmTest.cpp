@@ -241,7 +241,8 @@ bool FrmTest::storeAnswers()
     if (m_answers->commit())
         return true;
     // The chosen answer stays chosen and the item on screen, for another try.
-    m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::answersNotStored,
+    m_context.prompts->message(this, CommonTexts::warningTitle,
+                               TestingTexts::answersNotStored + m_answers->failureNote(),
                                Prompts::Icon::Exclamation, true);
     return false;
 }

@@ -160,7 +160,8 @@ bool Frmpas2::keepTypedAnswers()
         // The typed answers stay in the boxes and the sheet on its subject, so that the clinician
         // can free the disk and save again instead of losing them without a word.
         m_code->setText(m_shownCode);
-        m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::answersNotStored,
+        m_context.prompts->message(this, CommonTexts::warningTitle,
+                                   TestingTexts::answersNotStored + m_answers->failureNote(),
                                    Prompts::Icon::Exclamation, true);
         if (m_lastEntryBox && m_grid->isVisible())
             m_lastEntryBox->setFocus();
@@ -265,7 +266,8 @@ void Frmpas2::save()
         return;
     }
     if (!storeTypedAnswers()) {
-        m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::saveFailed,
+        m_context.prompts->message(this, CommonTexts::warningTitle,
+                                   TestingTexts::saveFailed + m_answers->failureNote(),
                                    Prompts::Icon::Exclamation, true);
         return;
     }

@@ -1,6 +1,9 @@
 #include "mainwindow/RegistrationPanel.h"
 #include "TestProgramFolder.h"
+#include "TestServer.h"
 #include "TypeText.h"
+#include "common/CommonTexts.h"
+#include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
 #include "mainwindow/Frm1.h"
 
@@ -10,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QThread>
 #include <QtTest>
 
 #include <memory>
@@ -285,6 +289,58 @@ private slots:
         QCOMPARE(codes(QStringLiteral("IDE")), QStringList({"1", "2"}));
         QCOMPARE(codes(QStringLiteral("Answer")), QStringList({"1", "2"}));
         QCOMPARE(rows(QStringLiteral("IDE")).at(1).value(QStringLiteral("FName")), QStringLiteral("Sara"));
+    }
+
+    void codeStoredMeanwhileOnAnotherWorkstationGetsTheTakenNoticeAndTheNextCode()
+    {
+        TestServer server;
+        SKIP_WITHOUT_TEST_SERVER(server);
+        QVERIFY(ClinicServer::useServer(m_folder->path(), server.settings(), server.password()).ok);
+        m_folder->addSubject(QStringLiteral("1"));
+        openMainWindow();
+        click("Command1");
+        fillIn(QStringLiteral("Sara"));
+        QCOMPARE(edit("Text11")->text(), QStringLiteral("2"));
+
+        // The other workstation has stored code 2 but not yet committed when this one checks the
+        // code; it commits while this one's save waits on the server.
+        QSemaphore inserted;
+        QThread* other = QThread::create([&server, &inserted] {
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("other"));
+                db.setHostName(server.settings().host);
+                db.setPort(server.settings().port);
+                db.setDatabaseName(server.settings().databaseName);
+                db.setUserName(server.settings().userName);
+                db.setPassword(server.password());
+                QSqlQuery query(db);
+                const bool ok = db.open() && db.transaction() &&
+                                query.exec(QStringLiteral(
+                                    "INSERT INTO \"IDE\" (\"Code\", \"FName\") VALUES ('2', 'Reza')"));
+                inserted.release();
+                QThread::msleep(500);
+                if (ok)
+                    db.commit();
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        });
+        other->start();
+        inserted.acquire();
+        click("Command8");
+        other->wait();
+        delete other;
+
+        QCOMPARE(notice(), CommonTexts::codeTaken);
+        QVERIFY(panel()->isPending());
+        QCOMPARE(edit("Text11")->text(), QStringLiteral("3"));
+        QCOMPARE(edit("Text6")->text(), QStringLiteral("Sara"));
+        QCOMPARE(codes(QStringLiteral("IDE")), QStringList({"1", "2"}));
+        QCOMPARE(codes(QStringLiteral("Answer")), QStringList({"1"})); // no Answer row of the refused save
+        click("Command8");
+        QVERIFY(!panel()->isVisible());
+        QCOMPARE(codes(QStringLiteral("IDE")), QStringList({"1", "2", "3"}));
+        QCOMPARE(rows(QStringLiteral("IDE")).at(2).value(QStringLiteral("FName")), QStringLiteral("Sara"));
     }
 
     void subjectLeftPendingWhileNoSubjectExistsIsNeverSavedLater()

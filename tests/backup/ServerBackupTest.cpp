@@ -1,0 +1,115 @@
+#include "TestProgramFolder.h"
+#include "TestServer.h"
+#include "backup/BackupTexts.h"
+#include "backup/DatabaseBackup.h"
+#include "datastore/ClinicServer.h"
+#include "datastore/DataView.h"
+#include "datastore/Database.h"
+
+#include <QDir>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Backup and restore when the program works on the clinic's server: the backup is a DABSH.skn like
+// any other, and a restore replaces the server's data whole or not at all.
+class ServerBackupTest : public QObject
+{
+    Q_OBJECT
+
+    static QVector<DataView::Row> rows(TestProgramFolder& folder, const QString& table)
+    {
+        return folder.view(table)->rows();
+    }
+
+    // The table definitions of an SQLite file, as SQLite keeps them.
+    static QStringList schemaOf(const QString& path)
+    {
+        QStringList result;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("schema"));
+            db.setDatabaseName(path);
+            QSqlQuery query(db);
+            if (db.open() &&
+                query.exec(QStringLiteral("SELECT type, name, sql FROM sqlite_master ORDER BY name")))
+                while (query.next())
+                    result << query.value(0).toString() + query.value(1).toString() +
+                                  query.value(2).toString();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("schema"));
+        return result;
+    }
+
+private slots:
+    void backupOfTheServerRestoresAnywhereAndBackIntoTheServer()
+    {
+        TestServer server;
+        SKIP_WITHOUT_TEST_SERVER(server);
+        TestProgramFolder workstation;
+        QVERIFY(ClinicServer::useServer(workstation.path(), server.settings(), server.password()).ok);
+        workstation.addSubject(QStringLiteral("1"), QStringLiteral("Sara"));
+        workstation.addSubject(QStringLiteral("2"), QStringLiteral("علي"));
+        workstation.setAnswers(QStringLiteral("2"), {QStringLiteral("3"), QStringLiteral("4")});
+        const auto serverSubjects = rows(workstation, QStringLiteral("IDE"));
+        const auto serverAnswers = rows(workstation, QStringLiteral("Answer"));
+
+        QTemporaryDir elsewhere;
+        const QString backup = elsewhere.filePath(QStringLiteral("b.mdbB"));
+        const auto backedUp = DatabaseBackup::backUp(workstation.path(), backup);
+        QVERIFY2(backedUp.ok(), qPrintable(backedUp.description));
+        QVERIFY(DatabaseBackup::isClinicalDatabase(backup));
+        TestProgramFolder fresh;
+        QCOMPARE(schemaOf(backup).size(), 5); // three tables, two indexes
+        QCOMPARE(schemaOf(backup), schemaOf(fresh.filePath(Database::clinicalFileName)));
+
+        // Restored on a computer of its own, the backup holds the server's rows.
+        TestProgramFolder home;
+        const QDateTime now(QDate(2023, 5, 3), QTime(14, 5, 9));
+        QVERIFY(DatabaseBackup::restore(home.path(), backup, now).ok());
+        QCOMPARE(rows(home, QStringLiteral("IDE")), serverSubjects);
+        QCOMPARE(rows(home, QStringLiteral("Answer")), serverAnswers);
+
+        // Work goes on on the server; the restore brings back the backup and keeps what it replaced.
+        workstation.addSubject(QStringLiteral("3"));
+        const auto beforeRestore = rows(workstation, QStringLiteral("IDE"));
+        const auto restored = DatabaseBackup::restore(workstation.path(), backup, now);
+        QVERIFY2(restored.ok(), qPrintable(restored.description));
+        QVERIFY(ClinicServer::isInUse(workstation.path()));
+        QCOMPARE(rows(workstation, QStringLiteral("IDE")), serverSubjects);
+        QCOMPARE(rows(workstation, QStringLiteral("Answer")), serverAnswers);
+        const QString safety =
+            workstation.filePath(QStringLiteral("Back/") + DatabaseBackup::safetyCopyName(now));
+        QVERIFY(DatabaseBackup::isClinicalDatabase(safety));
+        TestProgramFolder safetyCheck;
+        QVERIFY(DatabaseBackup::restore(safetyCheck.path(), safety, now).ok());
+        QCOMPARE(rows(safetyCheck, QStringLiteral("IDE")), beforeRestore);
+        QCOMPARE(QDir(workstation.path())
+                     .entryList({QStringLiteral(".*snapshot*"), QStringLiteral("*restore*")},
+                                QDir::Files | QDir::Hidden),
+                 QStringList());
+    }
+
+    void restoreThatTheServerRefusesChangesNothing()
+    {
+        TestServer server;
+        SKIP_WITHOUT_TEST_SERVER(server);
+        TestProgramFolder workstation;
+        QVERIFY(ClinicServer::useServer(workstation.path(), server.settings(), server.password()).ok);
+        workstation.addSubject(QStringLiteral("1"));
+        // A local file may hold one code twice; the server keeps codes unique.
+        TestProgramFolder old;
+        old.addSubject(QStringLiteral("5"));
+        old.addSubject(QStringLiteral("5"));
+        const QDateTime now(QDate(2023, 5, 3), QTime(14, 5, 9));
+        const auto restored =
+            DatabaseBackup::restore(workstation.path(), old.filePath(Database::clinicalFileName), now);
+        QVERIFY(!restored.ok());
+        QVERIFY(restored.description.startsWith(BackupTexts::serverRestoreFailed));
+        QCOMPARE(workstation.view(QStringLiteral("IDE"))->count(), 1);
+        QCOMPARE(workstation.view(QStringLiteral("IDE"))->field(QStringLiteral("Code")), QStringLiteral("1"));
+        QCOMPARE(workstation.view(QStringLiteral("QU"))->count(), Database::kItemCount);
+    }
+};
+
+QTEST_MAIN(ServerBackupTest)
+#include "ServerBackupTest.moc"
