@@ -64,8 +64,9 @@ Result openAndPrepare(QSqlDatabase db)
     if (!db.open())
         return failure(DatastoreTexts::serverUnreachable(db.lastError().text()));
     for (Database::File file : {Database::File::Clinical, Database::File::Theme}) {
-        if (!Database::prepareTables(db, file))
-            return failure(DatastoreTexts::serverTablesFailed(db.lastError().text()));
+        QString error;
+        if (!Database::prepareTables(db, file, &error))
+            return failure(DatastoreTexts::serverTablesFailed(error));
     }
     return {true, {}};
 }
@@ -171,8 +172,9 @@ Result useServer(const QString& folder, const ServerSettings& settings, const QS
             result = failure(DatastoreTexts::serverUnreachable(db.lastError().text()));
             break;
         }
-        if (!Database::prepareTables(db, file)) {
-            result = failure(DatastoreTexts::serverTablesFailed(db.lastError().text()));
+        QString error;
+        if (!Database::prepareTables(db, file, &error)) {
+            result = failure(DatastoreTexts::serverTablesFailed(error));
             break;
         }
     }

@@ -37,16 +37,25 @@ QList<TableShape> tablesOf(File file)
             {QStringLiteral("QU"), {QStringLiteral("ID"), QStringLiteral("QUS")}}};
 }
 
+// Why the last statement of exec failed, for the message of a server that refused its tables.
+thread_local QString lastStatementError;
+
 bool exec(QSqlDatabase& db, const QString& sql, const QVariantList& values = {})
 {
     QSqlQuery query(db);
+    bool ok = false;
     // The server prepares only queries and row changes: a statement without values runs as it is.
-    if (values.isEmpty())
-        return query.exec(sql);
-    query.prepare(sql);
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    return query.exec();
+    if (values.isEmpty()) {
+        ok = query.exec(sql);
+    } else {
+        query.prepare(sql);
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        ok = query.exec();
+    }
+    if (!ok)
+        lastStatementError = query.lastError().text();
+    return ok;
 }
 
 bool fillFirstRunContent(QSqlDatabase& db, const QString& table)
@@ -257,9 +266,13 @@ QString connectionName(const QString& folder, File file)
     return (file == File::Clinical ? QStringLiteral("DABSH:") : QStringLiteral("Theme:")) + canonical;
 }
 
-bool prepareTables(QSqlDatabase& db, File file)
+bool prepareTables(QSqlDatabase& db, File file, QString* error)
 {
-    return ensureSchema(db, file);
+    lastStatementError.clear();
+    const bool ok = ensureSchema(db, file);
+    if (!ok && error)
+        *error = lastStatementError.isEmpty() ? db.lastError().text() : lastStatementError;
+    return ok;
 }
 
 bool createEmptyTables(QSqlDatabase& db, File file)

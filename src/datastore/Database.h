@@ -68,7 +68,7 @@ QString connectionName(const QString& folder, File file);
 
 // Brings an open database (a file, or the clinic's server) to the shape of one file: missing
 // tables with their first-run content, missing columns, indexes. One transaction.
-bool prepareTables(QSqlDatabase& db, File file);
+bool prepareTables(QSqlDatabase& db, File file, QString* error = nullptr);
 // Creates the tables and indexes of one file, empty, in a new database (snapshots and copies).
 bool createEmptyTables(QSqlDatabase& db, File file);
 // Appends every row of one of the program's tables from one database to the same table of another,
