@@ -1,5 +1,6 @@
 #include "AppNavigator.h"
 #include "ClinicServerAdapter.h"
+#include "datastore/ClinicServer.h"
 
 #include "charts/FrmNemudar1.h"
 #include "common/Desktop.h"
@@ -120,9 +121,31 @@ void AppNavigator::openUpdateCheck()
 
 void AppNavigator::openClinicServer()
 {
-    const std::unique_ptr<ClinicServerActions> actions = makeClinicServerActions();
-    FrmClinicServer window(m_context, *actions, m_main);
-    window.exec();
+    const bool onServerBefore = ClinicServer::isInUse(m_context.programFolder);
+    {
+        const std::unique_ptr<ClinicServerActions> actions = makeClinicServerActions();
+        FrmClinicServer window(m_context, *actions, m_main);
+        window.exec();
+    }
+    if (ClinicServer::isInUse(m_context.programFolder) != onServerBefore)
+        reopenWindows();
+}
+
+void AppNavigator::reopenWindows()
+{
+    // Every window reads and writes through views made on the connections of its time; after a
+    // switch between the files and the server those are gone, and a window kept from before would
+    // fail every save. The main window and the kept windows are made again on the new ones.
+    for (QWidget* kept : std::initializer_list<QWidget*>{m_test, m_scoring, m_chart, m_finder, m_backup}) {
+        if (kept)
+            kept->deleteLater();
+    }
+    QPointer<Frm1> previous = m_main;
+    start();
+    if (previous) {
+        previous->hide();
+        previous->deleteLater();
+    }
 }
 
 void AppNavigator::mainWindowClosing(int exitDialogTop)

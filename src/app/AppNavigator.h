@@ -46,6 +46,9 @@ public:
     ClinicTexts clinicTexts() const override;
 
 private:
+    // Makes the main window and drops the kept windows again, after a switch of the data's home.
+    void reopenWindows();
+
     AppContext m_context;
     QPointer<Frm1> m_main;
     QPointer<FrmTest> m_test;
