@@ -1,8 +1,14 @@
 #include "app/AppNavigator.h"
 #include "TestProgramFolder.h"
+#include "TestServer.h"
+#include "datastore/ClinicServer.h"
+#include "datastore/DataView.h"
+#include "datastore/Database.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 class AppNavigatorTest : public QObject
@@ -43,6 +49,41 @@ private slots:
         QVERIFY(navigator.mainWindow()->isVisible());
         QCOMPARE(navigator.mainWindow()->quietCloseFlag(), QStringLiteral("2"));
         QCOMPARE(folder.desktop.quits, 0);
+    }
+
+    // Windows hold views on the connections they were made with: after the clinic database window
+    // moved the data to the server, the main window is made again on the server's connections.
+    void switchingToTheServerMakesTheMainWindowAgainOnIt()
+    {
+        TestServer server;
+        SKIP_WITHOUT_TEST_SERVER(server);
+        TestProgramFolder folder;
+        AppContext context = folder.context();
+        AppNavigator navigator(context);
+        navigator.start();
+        QPointer<Frm1> first = navigator.mainWindow();
+
+        QTimer::singleShot(0, [&] {
+            QVERIFY(ClinicServer::useServer(folder.path(), server.settings(), server.password()).ok);
+            if (auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                window->reject();
+        });
+        navigator.openClinicServer();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(first.isNull());
+        QVERIFY(navigator.mainWindow() && navigator.mainWindow()->isVisible());
+        QCOMPARE(folder.desktop.quits, 0);
+
+        // Closing the window without a switch keeps the main window as it is.
+        QPointer<Frm1> second = navigator.mainWindow();
+        QTimer::singleShot(0, [] {
+            if (auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                window->reject();
+        });
+        navigator.openClinicServer();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(navigator.mainWindow(), second.data());
+        QVERIFY(ClinicServer::useFolderFiles(folder.path()).ok);
     }
 };
 
