@@ -89,9 +89,8 @@ public:
 // A DABSH.skn of 1 GiB: the usual tables, and random padding rows beside them.
 bool makeLargeDatabase(const QString& folder)
 {
-    if (!Database::openProgramDatabases(folder).ok)
+    if (!BenchSupport::openFilledFolder(folder, 10000))
         return false;
-    BenchSupport::fillSubjects(folder, 10000);
     QSqlDatabase db = Database::connection(folder, Database::File::Clinical);
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("CREATE TABLE Padding (Data BLOB)")) || !db.transaction())
@@ -122,8 +121,7 @@ double timeCp(const QString& source, const QString& destination, bool sync)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchSupport::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     const QString base = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     QTemporaryDir dir(QDir(base).filePath(QStringLiteral("velmora-backup-bench-XXXXXX")));

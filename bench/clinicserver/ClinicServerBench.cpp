@@ -249,9 +249,8 @@ void runLargeClinic(const ServerSettings& settings, const QString& password)
 {
     QTemporaryDir dir;
     const QString folder = dir.path();
-    if (!Database::openProgramDatabases(folder).ok)
+    if (!BenchSupport::openFilledFolder(folder, kLargeClinic))
         qFatal("no database");
-    BenchSupport::fillSubjects(folder, kLargeClinic);
     QSqlQuery vary(Database::connection(folder, Database::File::Clinical));
     if (!vary.exec(QStringLiteral(
             "UPDATE IDE SET LName = 'خانواده' || (rowid % 5000), "

@@ -23,9 +23,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString folder = dir.path();
-    if (!Database::openProgramDatabases(folder).ok)
+    if (!BenchSupport::openFilledFolder(folder, kSubjects))
         return 1;
-    BenchSupport::fillSubjects(folder, kSubjects);
 
     using Database::File;
     const double openSix = BenchSupport::medianMilliseconds(kRuns, [&](int) {

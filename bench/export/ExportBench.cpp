@@ -51,14 +51,12 @@ double seconds(double milliseconds)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchSupport::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString folder = dir.path();
-    if (!Database::openProgramDatabases(folder).ok)
+    if (!BenchSupport::openFilledFolder(folder, kSubjects))
         return 1;
-    BenchSupport::fillSubjects(folder, kSubjects);
     // Scored subjects, and a few names that need quoting, as real data has.
     QSqlQuery scores(Database::connection(folder, Database::File::Clinical));
     if (!scores.exec(QStringLiteral("UPDATE IDE SET S = '3.43', L = '4.', F1 = '2.86', P = '.', F2 = '4.14', "

@@ -40,15 +40,13 @@ void typeInto(FrmCode& finder, const char* box, const QString& text)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchSupport::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     QApplication::setLayoutDirection(Qt::RightToLeft);
     QTemporaryDir dir;
     const QString folder = dir.path();
-    if (!Database::openProgramDatabases(folder).ok)
+    if (!BenchSupport::openFilledFolder(folder, kSubjects))
         return 1;
-    BenchSupport::fillSubjects(folder, kSubjects);
     if (!varyNamesAndGroups(folder))
         return 1;
 

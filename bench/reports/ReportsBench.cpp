@@ -21,14 +21,12 @@ constexpr int kRuns = 3;
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchSupport::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString folder = dir.path();
-    if (!Database::openProgramDatabases(folder).ok)
+    if (!BenchSupport::openFilledFolder(folder, kSubjects))
         return 1;
-    BenchSupport::fillSubjects(folder, kSubjects);
 
     ClinicTexts clinic;
     clinic.name = QStringLiteral("مرکز مشاوره آرامش");

@@ -32,8 +32,7 @@ int main(int argc, char* argv[])
     present = QSqlQuery();
     QElapsedTimer timer;
     timer.start();
-    BenchSupport::fillSubjects(folder, count);
-    if (!BenchSupport::varySubjects(folder, count))
+    if (!BenchSupport::fillSubjects(folder, count) || !BenchSupport::varySubjects(folder, count))
         return 1;
     std::printf("%d subjects with answers in %.1f s\n", count, static_cast<double>(timer.elapsed()) / 1000.0);
     Database::closeProgramDatabases(folder);

@@ -72,8 +72,7 @@ int subjectCount(const QString& folder)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchSupport::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     QApplication::setLayoutDirection(Qt::RightToLeft);
     gSubjects = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
@@ -84,8 +83,7 @@ int main(int argc, char* argv[])
     if (subjectCount(folder) == 0) {
         QElapsedTimer filling;
         filling.start();
-        BenchSupport::fillSubjects(folder, gSubjects);
-        if (!BenchSupport::varySubjects(folder, gSubjects))
+        if (!BenchSupport::fillSubjects(folder, gSubjects) || !BenchSupport::varySubjects(folder, gSubjects))
             return 1;
         std::printf("filled %d subjects in %.1f s\n", gSubjects,
                     static_cast<double>(filling.elapsed()) / 1000.0);

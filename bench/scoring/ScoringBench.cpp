@@ -33,8 +33,7 @@ QString codeOfRun(int run)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchSupport::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString folder = dir.path();
@@ -42,7 +41,8 @@ int main(int argc, char* argv[])
         return 1;
     QElapsedTimer filling;
     filling.start();
-    BenchSupport::fillSubjects(folder, kSubjects);
+    if (!BenchSupport::fillSubjects(folder, kSubjects))
+        return 1;
     std::printf("filled %d subjects with answers in %.1f s\n", kSubjects,
                 static_cast<double>(filling.elapsed()) / 1000.0);
 

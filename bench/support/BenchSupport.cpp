@@ -12,7 +12,13 @@
 
 namespace BenchSupport {
 
-void fillSubjects(const QString& folder, int count)
+void useOffscreenUnlessSet()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+bool fillSubjects(const QString& folder, int count)
 {
     QSqlDatabase db = Database::connection(folder, Database::File::Clinical);
     Transaction transaction(db);
@@ -29,13 +35,20 @@ void fillSubjects(const QString& folder, int count)
                        .arg(columns.join(u','), QStringList(columns.size(), QStringLiteral("?")).join(u',')));
     for (int code = 1; code <= count; ++code) {
         subject.addBindValue(QString::number(code));
-        subject.exec();
+        if (!subject.exec())
+            return false;
         answer.addBindValue(QString::number(code));
         for (int item = 1; item <= Database::kItemCount; ++item)
             answer.addBindValue(QString::number(1 + QRandomGenerator::global()->bounded(5)));
-        answer.exec();
+        if (!answer.exec())
+            return false;
     }
-    transaction.commit();
+    return transaction.commit();
+}
+
+bool openFilledFolder(const QString& folder, int count)
+{
+    return Database::openProgramDatabases(folder).ok && fillSubjects(folder, count);
 }
 
 bool varySubjects(const QString& folder, int count)
