@@ -46,9 +46,11 @@ QImage draw()
     return image;
 }
 
-Preparation::Preparation()
+Preparation::Preparation() : Preparation(QGuiApplication::platformName() == QLatin1String("xcb")) {}
+
+Preparation::Preparation(bool onThread)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+    if (!onThread)
         return;
     m_thread.reset(QThread::create([this] {
         m_image = draw();

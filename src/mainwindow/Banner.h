@@ -22,6 +22,7 @@ class Preparation final
 {
 public:
     Preparation();
+    explicit Preparation(bool onThread);
     ~Preparation();
     Preparation(const Preparation&) = delete;
     Preparation& operator=(const Preparation&) = delete;
