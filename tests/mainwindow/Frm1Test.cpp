@@ -60,9 +60,9 @@ private slots:
                 lettered = drawn.pixel(x, y) == qRgb(255, 255, 255);
         QVERIFY(lettered);
         const Banner::Preparation preparation(true);
-        for (int window = 0; window < 2; ++window) { // the first takes the prepared one, the next draws
-            Frm1 main(folder.context());
-            const QLabel* banner = main.findChild<QLabel*>(QStringLiteral("Picture1"));
+        for (int made = 0; made < 2; ++made) { // the first takes the prepared one, the next draws
+            Frm1 window(folder.context());
+            const QLabel* banner = window.findChild<QLabel*>(QStringLiteral("Picture1"));
             QCOMPARE(banner->size(), Banner::size());
             QCOMPARE(banner->pixmap().toImage().convertToFormat(drawn.format()), drawn);
         }
