@@ -30,6 +30,8 @@ extern char** environ;
 namespace {
 
 constexpr long long kTimeoutNs = 20'000'000'000LL;
+// The seldom used windows, which the program loads from next to itself.
+constexpr char kModule[] = "velmora_rarewindows.so";
 
 long long nowNs()
 {
@@ -147,7 +149,7 @@ Start startOnce(Display& display, const std::string& program)
     return result;
 }
 
-// Copies the data files and skins afresh; the program itself is linked, as an installed program
+// Copies the data files and skins afresh; the program and its module are linked, as an installed program
 // is started from the same file each time (a new copy would be read in anew every start).
 bool copyFolder(const QString& from, const QString& to)
 {
@@ -156,8 +158,9 @@ bool copyFolder(const QString& from, const QString& to)
     const QDir source(from);
     for (const QString& name : source.entryList(QDir::Files | QDir::Hidden)) {
         const QString target = QDir(to).filePath(name);
-        if (name == QLatin1String("Velmora") && link(QFile::encodeName(source.filePath(name)).constData(),
-                                                     QFile::encodeName(target).constData()) == 0)
+        if ((name == QLatin1String("Velmora") || name == QLatin1String(kModule)) &&
+            link(QFile::encodeName(source.filePath(name)).constData(),
+                 QFile::encodeName(target).constData()) == 0)
             continue;
         if (!QFile::copy(source.filePath(name), target))
             return false;
@@ -199,6 +202,8 @@ int main(int argc, char* argv[])
     if (!QDir().mkpath(templateFolder) ||
         !QFile::copy(QDir(binFolder).filePath(QStringLiteral("Velmora")),
                      QDir(templateFolder).filePath(QStringLiteral("Velmora"))) ||
+        !QFile::copy(QDir(binFolder).filePath(QLatin1String(kModule)),
+                     QDir(templateFolder).filePath(QLatin1String(kModule))) ||
         !copyFolder(QDir(binFolder).filePath(QStringLiteral("skin")),
                     QDir(templateFolder).filePath(QStringLiteral("skin")))) {
         std::fprintf(stderr, "cannot copy Velmora from %s\n", qPrintable(binFolder));

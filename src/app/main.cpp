@@ -11,11 +11,12 @@
 #include "common/QtPrompts.h"
 #include "common/StartupTrace.h"
 #include "datastore/Database.h"
+#include "mainwindow/Banner.h"
 #include "mainwindow/MainWindowTexts.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QFont>
-#include <QFontMetrics>
 #include <QThread>
 #include <QTimer>
 
@@ -35,24 +36,21 @@ void registerPersianFonts()
     font.setPointSize(11);
     QApplication::setFont(font);
 }
-// Reads the font configuration and the two typefaces on a thread of their own while the main
-// thread opens the data files: the first window needs both, and either takes several
-// milliseconds. Only where the platform lays out text on any thread (X11).
-class FontWarmUp final
+// The screen reader bridge connects to the desktop's session bus while the first window is built,
+// and waits for it; with no bus running that means starting dbus-launch and waiting for it to
+// fail. Connecting on a thread of its own while the data files are opened leaves the bridge the
+// connection (or its failure) made. Only on X11, where the bridge is.
+class SessionBusWarmUp final
 {
 public:
-    FontWarmUp()
+    SessionBusWarmUp()
     {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             return;
-        m_thread.reset(QThread::create([] {
-            for (const char* family : {"B Nazanin", "B Titr"})
-                (void)QFontMetrics(QFont(QLatin1String(family)))
-                    .horizontalAdvance(QStringLiteral("ولمورا Velmora"));
-        }));
+        m_thread.reset(QThread::create([] { (void)QDBusConnection::sessionBus(); }));
         m_thread->start();
     }
-    ~FontWarmUp()
+    ~SessionBusWarmUp()
     {
         if (m_thread)
             m_thread->wait();
@@ -106,7 +104,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setLayoutDirection(Qt::RightToLeft);
     registerPersianFonts();
-    const FontWarmUp fontWarmUp;
+    // Alongside the single-instance test and the opening of the data files.
+    const Banner::Preparation banner;
+    const SessionBusWarmUp sessionBus;
     StartupTrace::mark("fonts set");
     loadQtPersianTexts(app);
     StartupTrace::mark("Qt translation loaded");

@@ -1,5 +1,6 @@
 #include "Frm1.h"
 
+#include "Banner.h"
 #include "ClinicProfilePanel.h"
 #include "LogoFile.h"
 #include "MainWindowTexts.h"
@@ -23,9 +24,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -37,30 +36,6 @@ namespace {
 
 constexpr int kClinicNamePointSize = 16;
 constexpr int kSmallestClinicNamePointSize = 9;
-
-// The banner: the product name on a soft gradient, drawn rather than shipped as a picture file.
-QPixmap bannerPixmap(const QSize& size)
-{
-    QPixmap pixmap(size);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient gradient(0, 0, size.width(), size.height());
-    gradient.setColorAt(0, QColor(28, 64, 112));
-    gradient.setColorAt(1, QColor(74, 140, 170));
-    painter.fillRect(pixmap.rect(), gradient);
-    painter.setPen(QColor(255, 255, 255));
-    QFont title(QStringLiteral("B Titr"));
-    title.setPointSize(22);
-    painter.setFont(title);
-    painter.drawText(pixmap.rect().adjusted(0, 8, 0, -size.height() / 3), Qt::AlignCenter,
-                     QStringLiteral("ولمورا Velmora"));
-    QFont subtitle(QStringLiteral("B Nazanin"));
-    subtitle.setPointSize(12);
-    painter.setFont(subtitle);
-    painter.drawText(pixmap.rect().adjusted(0, size.height() / 2, 0, -6), Qt::AlignCenter,
-                     QStringLiteral("سنجش نيازهاي پنجگانه"));
-    return pixmap;
-}
 
 } // namespace
 
@@ -225,8 +200,8 @@ void Frm1::buildInformationArea()
 
     auto* banner = new QLabel(area);
     banner->setObjectName(QStringLiteral("Picture1"));
-    banner->setGeometry(twipsRect(1125, 360, 6480, 2400));
-    banner->setPixmap(bannerPixmap(banner->size()));
+    banner->setGeometry(QRect(twipsPoint(1125, 360), Banner::size()));
+    banner->setPixmap(QPixmap::fromImage(Banner::take()));
     banner->setCursor(Qt::PointingHandCursor);
     banner->setToolTip(bannerHint);
     banner->setAccessibleName(bannerHint);

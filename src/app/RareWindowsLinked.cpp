@@ -1,0 +1,6 @@
+#include "RareWindows.h"
+
+RareWindows* loadRareWindows(QString*)
+{
+    return &linkedRareWindows();
+}
