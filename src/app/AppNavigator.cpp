@@ -30,11 +30,20 @@ AppNavigator::~AppNavigator()
     delete m_scoring;
     delete m_test;
     delete m_main;
+    delete m_prepared;
+}
+
+void AppNavigator::prepareMainWindow()
+{
+    if (!m_prepared)
+        m_prepared = new Frm1(m_context, nullptr, Frm1::PanelTiming::AfterFirstPicture);
 }
 
 void AppNavigator::start()
 {
-    m_main = new Frm1(m_context, nullptr, Frm1::PanelTiming::AfterFirstPicture);
+    prepareMainWindow();
+    m_main = m_prepared;
+    m_prepared = nullptr;
     m_main->setAttribute(Qt::WA_DeleteOnClose);
     m_main->show();
 }

@@ -22,6 +22,9 @@ public:
     ~AppNavigator() override;
 
     // Creates and shows the main window.
+    // Builds the main window without showing it or reading data, while the data files open.
+    void prepareMainWindow();
+    // Shows the prepared main window, or a new one.
     void start();
     Frm1* mainWindow() const { return m_main; }
 
@@ -52,6 +55,7 @@ private:
 
     AppContext m_context;
     QPointer<Frm1> m_main;
+    QPointer<Frm1> m_prepared;
     QPointer<FrmTest> m_test;
     QPointer<QWidget> m_scoring; // from the rarely used windows
     QPointer<QWidget> m_chart;

@@ -11,7 +11,6 @@
 #include "common/QtPrompts.h"
 #include "common/StartupTrace.h"
 #include "datastore/Database.h"
-#include "mainwindow/Banner.h"
 #include "mainwindow/MainWindowTexts.h"
 
 #include <QApplication>
@@ -36,6 +35,7 @@ void registerPersianFonts()
     font.setPointSize(11);
     QApplication::setFont(font);
 }
+
 // The screen reader bridge connects to the desktop's session bus while the first window is built,
 // and waits for it; with no bus running that means starting dbus-launch and waiting for it to
 // fail. Connecting on a thread of its own while the data files are opened leaves the bridge the
@@ -58,6 +58,47 @@ public:
 
 private:
     std::unique_ptr<QThread> m_thread;
+};
+
+// The single-instance test and the opening of the data files run on a thread of their own while
+// the main window is built: neither needs the other. The connections are then handed to the main
+// thread, which alone uses them. The window is shown only once both have succeeded.
+class StartupOpening final
+{
+public:
+    explicit StartupOpening(const QString& folder) : m_instance(folder)
+    {
+        QThread* mainThread = QThread::currentThread();
+        m_thread.reset(QThread::create([this, folder, mainThread] {
+            m_onlyCopy = m_instance.acquire();
+            if (!m_onlyCopy)
+                return;
+            StartupTrace::mark("single-instance lock");
+            m_databases = Database::openProgramDatabases(folder, Database::PageCheck::Separately);
+            Database::handOverProgramDatabases(folder, mainThread);
+            StartupTrace::mark("databases opened");
+        }));
+        m_thread->start();
+    }
+    ~StartupOpening() { m_thread->wait(); }
+
+    // Waits for the thread. False when another copy runs in this program folder.
+    bool isOnlyCopy()
+    {
+        m_thread->wait();
+        return m_onlyCopy;
+    }
+    const Database::OpenResult& databases()
+    {
+        m_thread->wait();
+        return m_databases;
+    }
+
+private:
+    SingleInstance m_instance;
+    std::unique_ptr<QThread> m_thread;
+    bool m_onlyCopy = false;
+    Database::OpenResult m_databases;
 };
 
 // Reads every page of both database files once the first window is on screen: a large file would
@@ -104,9 +145,6 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setLayoutDirection(Qt::RightToLeft);
     registerPersianFonts();
-    // Alongside the single-instance test and the opening of the data files.
-    const Banner::Preparation banner;
-    const SessionBusWarmUp sessionBus;
     StartupTrace::mark("fonts set");
     loadQtPersianTexts(app);
     StartupTrace::mark("Qt translation loaded");
@@ -115,30 +153,30 @@ int main(int argc, char* argv[])
     QtDesktop desktop;
     SystemClock clock;
     const QString folder = programFolder();
+    // The lock and the data files on a thread while the window is built; the screen reader
+    // bridge's session bus on another.
+    StartupOpening opening(folder);
+    const SessionBusWarmUp sessionBus;
+    AppContext context{folder, &prompts, &desktop, nullptr, &clock};
+    AppNavigator navigator(context);
+    navigator.prepareMainWindow();
+    StartupTrace::mark("main window built");
 
-    SingleInstance instance(folder);
-    if (!instance.acquire()) {
+    if (!opening.isOnlyCopy()) {
         prompts.message(nullptr, MainWindowTexts::alreadyRunningTitle, MainWindowTexts::alreadyRunning,
                         Prompts::Icon::Information);
         return 0;
     }
-    StartupTrace::mark("single-instance lock");
-
-    const Database::OpenResult databases =
-        Database::openProgramDatabases(folder, Database::PageCheck::Separately);
+    const Database::OpenResult& databases = opening.databases();
     if (!databases.ok) {
         prompts.message(nullptr, CommonTexts::warningTitle, databases.message, Prompts::Icon::Exclamation,
                         true);
         return 1;
     }
-    StartupTrace::mark("databases opened");
-
     // With "use the server" kept in Server.ini the clinic's records are on its server.
     if (!startOnClinicServer(folder, *makeClinicServerActions(), prompts))
         return 0;
 
-    AppContext context{folder, &prompts, &desktop, nullptr, &clock};
-    AppNavigator navigator(context);
     navigator.start();
     StartupTrace::mark("main window shown");
     std::optional<PageCheck> pageCheck;

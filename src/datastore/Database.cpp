@@ -11,6 +11,7 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlDriver>
 #include <QSqlRecord>
 
 namespace Database {
@@ -404,6 +405,15 @@ OpenResult openProgramDatabases(const QString& folder, PageCheck pageCheck)
     OpenResult result;
     result.ok = true;
     return result;
+}
+
+void handOverProgramDatabases(const QString& folder, QThread* thread)
+{
+    for (File file : {File::Clinical, File::Theme}) {
+        const QString name = connectionName(folder, file);
+        if (QSqlDatabase::contains(name))
+            QSqlDatabase::database(name, false).driver()->moveToThread(thread);
+    }
 }
 
 FileState checkPages(const QString& folder, File file)

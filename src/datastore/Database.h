@@ -6,6 +6,7 @@
 #include <memory>
 
 class DataView;
+class QThread;
 
 // The two database files of the program folder: DABSH.skn (IDE, Answer, QU) and Theme.skn (Theme).
 namespace Database {
@@ -49,6 +50,10 @@ enum class PageCheck
     Separately
 };
 OpenResult openProgramDatabases(const QString& folder, PageCheck pageCheck = PageCheck::AtOpen);
+
+// Gives the folder's connections to another thread, called on the thread that opened them: a
+// connection is used only on the thread that owns it.
+void handOverProgramDatabases(const QString& folder, QThread* thread);
 
 // Reads every page of one file through a read-only connection of its own; callable on any thread.
 FileState checkPages(const QString& folder, File file);

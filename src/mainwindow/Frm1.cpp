@@ -1,6 +1,5 @@
 #include "Frm1.h"
 
-#include "Banner.h"
 #include "ClinicProfilePanel.h"
 #include "LogoFile.h"
 #include "MainWindowTexts.h"
@@ -56,28 +55,23 @@ Frm1::Frm1(const AppContext& context, QWidget* parent, PanelTiming panelTiming)
     m_skinNumber = Skins::applyCurrent(this, m_context.programFolder);
     StartupTrace::mark("skin read");
 
-    m_quietCloseFlag = new QLineEdit(this);
-    m_quietCloseFlag->setObjectName(QStringLiteral("Text3"));
-    m_quietCloseFlag->hide();
     setQuietCloseFlag(QStringLiteral("2"));
-
-    m_contactLines = new QPlainTextEdit(this);
-    m_contactLines->setObjectName(QStringLiteral("Txtmosh"));
-    m_contactLines->hide();
-
-    m_views.open(m_context.programFolder);
-    StartupTrace::mark("views opened");
-    if (panelTiming == PanelTiming::AtOnce)
+    if (panelTiming == PanelTiming::AtOnce) {
+        m_views.open(m_context.programFolder);
+        m_viewsReadMark = m_views.writeMark();
         buildPanels();
-    else
-        installEventFilter(this); // the first paint event starts them
-    m_viewsReadMark = m_views.writeMark();
+    } else {
+        // The views are read as the window is first shown, so that the window can be built while
+        // the data files are still opening; the first paint event starts the panels.
+        installEventFilter(this);
+    }
 }
 
 void Frm1::buildPanels()
 {
     if (m_registration)
         return;
+    buildHiddenFields();
     m_registration = new RegistrationPanel(m_context, m_views, *this, this);
     m_settings = new SettingsPanel(m_context, m_views, *this, this);
     m_profile = new ClinicProfilePanel(m_context, m_views, *this, this);
@@ -92,6 +86,18 @@ void Frm1::buildPanels()
     if (m_logoRead)
         m_settings->showLogo(m_logo);
     StartupTrace::mark("panels built");
+}
+
+void Frm1::buildHiddenFields()
+{
+    // Hidden fields that hold the window's state; made with the panels, as the first picture
+    // does not show them.
+    m_quietCloseFlag = new QLineEdit(m_quietCloseFlagText, this);
+    m_quietCloseFlag->setObjectName(QStringLiteral("Text3"));
+    m_quietCloseFlag->hide();
+    m_contactLines = new QPlainTextEdit(m_contactLinesText, this);
+    m_contactLines->setObjectName(QStringLiteral("Txtmosh"));
+    m_contactLines->hide();
 }
 
 QList<QWidget*> Frm1::panels() const
@@ -200,8 +206,8 @@ void Frm1::buildInformationArea()
 
     auto* banner = new QLabel(area);
     banner->setObjectName(QStringLiteral("Picture1"));
-    banner->setGeometry(QRect(twipsPoint(1125, 360), Banner::size()));
-    banner->setPixmap(QPixmap::fromImage(Banner::take()));
+    banner->setGeometry(twipsRect(1125, 360, 6480, 2400));
+    banner->setPixmap(QPixmap(QStringLiteral(":/banner/banner.png")));
     banner->setCursor(Qt::PointingHandCursor);
     banner->setToolTip(bannerHint);
     banner->setAccessibleName(bannerHint);
@@ -272,13 +278,13 @@ void Frm1::becameActive()
     m_activatedOnce = true;
     if (!viewsFresh)
         m_views.open(m_context.programFolder, m_registration && m_registration->isPending());
+    StartupTrace::mark("views read");
     if (m_registration) {
         m_registration->viewsReopened();
         m_settings->viewsReopened();
         m_profile->viewsReopened();
         m_questionEditor->viewsReopened();
     }
-    StartupTrace::mark("views read again");
     m_logoRead = false;
     if (m_settings && m_settings->isVisible())
         reloadLogo();
@@ -314,7 +320,8 @@ void Frm1::rebuildContactLines()
             lines += text + QStringLiteral("\r\n");
     }
     m_contactLinesText = lines; // kept as built: the text box shows CR LF as line breaks only
-    m_contactLines->setPlainText(lines);
+    if (m_contactLines)
+        m_contactLines->setPlainText(lines);
 }
 
 QString Frm1::contactLines() const
@@ -355,12 +362,14 @@ ClinicTexts Frm1::clinicTexts() const
 
 QString Frm1::quietCloseFlag() const
 {
-    return m_quietCloseFlag->text();
+    return m_quietCloseFlagText;
 }
 
 void Frm1::setQuietCloseFlag(const QString& value)
 {
-    m_quietCloseFlag->setText(value);
+    m_quietCloseFlagText = value;
+    if (m_quietCloseFlag)
+        m_quietCloseFlag->setText(value);
 }
 
 void Frm1::closePanels()

@@ -26,7 +26,8 @@ class Frm1 final : public QWidget, public PanelHost
     Q_DISABLE_COPY_MOVE(Frm1)
 public:
     // The five panels are hidden at first. The program builds them once the window has painted
-    // its first picture (or when first used, if sooner), so that the window shows sooner.
+    // its first picture (or when first used, if sooner), so that the window shows sooner; it reads
+    // its views as it is first shown, so that it can be built before the data files are open.
     enum class PanelTiming
     {
         AtOnce,
@@ -70,6 +71,7 @@ protected:
 private:
     void buildCommandBar();
     void buildInformationArea();
+    void buildHiddenFields();
     QPushButton* addCommand(const QString& name, const QString& caption, const QString& hint, int row);
     void hideHint();
     void showHint(const QString& hint);
@@ -94,7 +96,8 @@ private:
     QLabel* m_hintLine = nullptr;
     QWidget* m_informationArea = nullptr;
     QLabel* m_clinicNameLine = nullptr;
-    QLineEdit* m_quietCloseFlag = nullptr;
+    QLineEdit* m_quietCloseFlag = nullptr; // made with the panels
+    QString m_quietCloseFlagText;
     QPlainTextEdit* m_contactLines = nullptr;
     QString m_contactLinesText;
     // The hidden logo holder, read when first needed after each activation (the settings panel,
