@@ -2,9 +2,12 @@
 // resources/banner/banner.png. The program shows the picture as it is: drawing it at every start
 // would read two typefaces and lay out their text before the first window could show.
 // Run by hand: make_banner_picture <source folder>/resources/banner
+// With --pixels <picture> <file> it writes the picture's pixels as they lie in memory, which the
+// build does for the program: a decoded picture is shown without a picture decoder.
 #include "common/Twips.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -43,6 +46,17 @@ QImage draw()
 
 int main(int argc, char* argv[])
 {
+    if (argc == 4 && qstrcmp(argv[1], "--pixels") == 0) {
+        const QImage picture = QImage(QString::fromLocal8Bit(argv[2])).convertToFormat(QImage::Format_RGB32);
+        QFile file(QString::fromLocal8Bit(argv[3]));
+        const qint64 size = picture.sizeInBytes();
+        if (picture.isNull() || !file.open(QIODevice::WriteOnly) ||
+            file.write(reinterpret_cast<const char*>(picture.constBits()), size) != size || !file.flush()) {
+            std::fprintf(stderr, "could not write the pixels of %s\n", argv[2]);
+            return 1;
+        }
+        return 0;
+    }
     QGuiApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: make_banner_picture <folder>\n");

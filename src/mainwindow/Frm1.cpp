@@ -20,6 +20,7 @@
 #include "datastore/ThemeChooserPanel.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +36,17 @@ namespace {
 
 constexpr int kClinicNamePointSize = 16;
 constexpr int kSmallestClinicNamePointSize = 9;
+
+// The banner, built in as its pixels lie in memory (see tools/BannerPicture.cpp).
+QPixmap bannerPicture(const QSize& size)
+{
+    QFile file(QStringLiteral(":/banner/banner.rgb32"));
+    const QByteArray pixels = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (pixels.size() != qsizetype(size.width()) * size.height() * 4)
+        return {};
+    return QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(pixels.constData()), size.width(),
+                                     size.height(), QImage::Format_RGB32));
+}
 
 } // namespace
 
@@ -207,7 +219,7 @@ void Frm1::buildInformationArea()
     auto* banner = new QLabel(area);
     banner->setObjectName(QStringLiteral("Picture1"));
     banner->setGeometry(twipsRect(1125, 360, 6480, 2400));
-    banner->setPixmap(QPixmap(QStringLiteral(":/banner/banner.png")));
+    banner->setPixmap(bannerPicture(banner->size()));
     banner->setCursor(Qt::PointingHandCursor);
     banner->setToolTip(bannerHint);
     banner->setAccessibleName(bannerHint);
