@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 namespace {
@@ -65,12 +66,22 @@ private slots:
     void aWriteBetweenMakingAndShowingTheWindowIsShown()
     {
         // The first show does not read the views again unless a file was written meanwhile.
-        TestProgramFolder folder;
-        Frm1 window(folder.context());
-        setTheme(folder, {{QStringLiteral("Name"), QStringLiteral("مرکز مشاوره آرامش")}});
-        window.show();
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("SkinLabel1"))->text(),
-                 QStringLiteral("مرکز مشاوره آرامش"));
+        // The program builds its window before the data files are open, and reads them at the show.
+        for (const Frm1::PanelTiming timing : {Frm1::PanelTiming::AtOnce, Frm1::PanelTiming::AfterFirstPicture}) {
+            TestProgramFolder folder;
+            Frm1 window(folder.context(), nullptr, timing);
+            setTheme(folder, {{QStringLiteral("Name"), QStringLiteral("مرکز مشاوره آرامش")},
+                              {QStringLiteral("T1"), QStringLiteral("تلفن ۱۲۳")}});
+            window.show();
+            QCOMPARE(window.findChild<QLabel*>(QStringLiteral("SkinLabel1"))->text(),
+                     QStringLiteral("مرکز مشاوره آرامش"));
+            QCOMPARE(window.contactLines(), QStringLiteral("تلفن ۱۲۳\r\n"));
+            // The hidden fields, made with the panels, hold what was set before them.
+            QTRY_VERIFY(window.findChild<QPlainTextEdit*>(QStringLiteral("Txtmosh")));
+            QCOMPARE(window.findChild<QPlainTextEdit*>(QStringLiteral("Txtmosh"))->toPlainText(),
+                     QStringLiteral("تلفن ۱۲۳\n"));
+            QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("Text3"))->text(), QStringLiteral("2"));
+        }
     }
 
     void panelsMadeAfterTheFirstPictureOpenAtOnceWhenNeededSooner()
