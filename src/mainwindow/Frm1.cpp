@@ -44,8 +44,11 @@ QPixmap bannerPicture(const QSize& size)
     const QByteArray pixels = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     if (pixels.size() != qsizetype(size.width()) * size.height() * 4)
         return {};
-    return QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(pixels.constData()), size.width(),
-                                     size.height(), QImage::Format_RGB32));
+    // A copy: the image made over the bytes would otherwise keep pointing into them.
+    QImage picture = QImage(reinterpret_cast<const uchar*>(pixels.constData()), size.width(), size.height(),
+                            QImage::Format_RGB32)
+                         .copy();
+    return QPixmap::fromImage(std::move(picture));
 }
 
 } // namespace
