@@ -20,7 +20,7 @@
 #include "datastore/ThemeChooserPanel.h"
 
 #include <QCloseEvent>
-#include <QFile>
+#include <QResource>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,18 +37,16 @@ namespace {
 constexpr int kClinicNamePointSize = 16;
 constexpr int kSmallestClinicNamePointSize = 9;
 
-// The banner, built in as its pixels lie in memory (see tools/BannerPicture.cpp).
+// The banner, built in uncompressed as its pixels lie in memory (see tools/BannerPicture.cpp):
+// the picture is shown straight from the program's own read-only data, which lasts as long as
+// the program.
 QPixmap bannerPicture(const QSize& size)
 {
-    QFile file(QStringLiteral(":/banner/banner.rgb32"));
-    const QByteArray pixels = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    if (pixels.size() != qsizetype(size.width()) * size.height() * 4)
+    const QResource resource(QStringLiteral(":/banner/banner.rgb32"));
+    if (resource.compressionAlgorithm() != QResource::NoCompression ||
+        resource.size() != qint64(size.width()) * size.height() * 4)
         return {};
-    // A copy: the image made over the bytes would otherwise keep pointing into them.
-    QImage picture = QImage(reinterpret_cast<const uchar*>(pixels.constData()), size.width(), size.height(),
-                            QImage::Format_RGB32)
-                         .copy();
-    return QPixmap::fromImage(std::move(picture));
+    return QPixmap::fromImage(QImage(resource.data(), size.width(), size.height(), QImage::Format_RGB32));
 }
 
 } // namespace
