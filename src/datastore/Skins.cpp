@@ -3,10 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace Skins {
 
@@ -49,9 +50,9 @@ QString readCurrentNumber(const QString& programFolder)
     QString line = QString::fromUtf8(firstLine);
     // A line ends at a line feed, a carriage return or both; an editor may have put a byte order
     // mark in front.
-    const qsizetype end = line.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-    if (end >= 0)
-        line.truncate(end);
+    const auto lineEnd =
+        std::find_if(line.cbegin(), line.cend(), [](QChar c) { return c == u'\r' || c == u'\n'; });
+    line.truncate(lineEnd - line.cbegin());
     if (line.startsWith(QChar(0xFEFF)))
         line.remove(0, 1);
     return parseNumberField(line);
@@ -72,8 +73,12 @@ namespace {
 // Only the plain numbers of the shipped skins name a file; "07", "+7" or "7a" do not.
 bool isShippedNumber(const QString& number)
 {
-    static const QRegularExpression plain(QStringLiteral("^[1-9][0-9]?$"));
-    if (!plain.match(number).hasMatch())
+    // Checked by hand rather than by a pattern, which would be compiled on the way to the first
+    // window.
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    const bool plain = (number.size() == 1 || number.size() == 2) && isDigit(number.front()) &&
+                       number.front() != u'0' && isDigit(number.back());
+    if (!plain)
         return false;
     const int value = number.toInt();
     return value >= kFirst && value <= kLast;

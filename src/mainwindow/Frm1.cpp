@@ -20,13 +20,13 @@
 #include "datastore/ThemeChooserPanel.h"
 
 #include <QCloseEvent>
-#include <QResource>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResource>
 #include <QTimer>
 #include <QUrl>
 

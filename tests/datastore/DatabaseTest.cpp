@@ -66,11 +66,13 @@ private slots:
         QCOMPARE(theme.count(), 1);
         QVERIFY(theme.setField(QStringLiteral("Name"), QStringLiteral("مرکز مشاوره")));
         QVERIFY(theme.commit());
-        DataView subjects(Database::connection(folder.path(), Database::File::Clinical), QStringLiteral("IDE"));
+        DataView subjects(Database::connection(folder.path(), Database::File::Clinical),
+                          QStringLiteral("IDE"));
         subjects.addNew();
         QVERIFY(subjects.setField(QStringLiteral("Code"), QStringLiteral("1")));
         QVERIFY(subjects.commit());
-        QCOMPARE(folder.view(QStringLiteral("Theme"))->field(QStringLiteral("Name")), QStringLiteral("مرکز مشاوره"));
+        QCOMPARE(folder.view(QStringLiteral("Theme"))->field(QStringLiteral("Name")),
+                 QStringLiteral("مرکز مشاوره"));
         QCOMPARE(folder.view(QStringLiteral("IDE"))->count(), 1);
     }
 

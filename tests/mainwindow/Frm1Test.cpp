@@ -7,8 +7,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -63,7 +63,8 @@ private slots:
     {
         // The first show does not read the views again unless a file was written meanwhile.
         // The program builds its window before the data files are open, and reads them at the show.
-        for (const Frm1::PanelTiming timing : {Frm1::PanelTiming::AtOnce, Frm1::PanelTiming::AfterFirstPicture}) {
+        for (const Frm1::PanelTiming timing :
+             {Frm1::PanelTiming::AtOnce, Frm1::PanelTiming::AfterFirstPicture}) {
             TestProgramFolder folder;
             Frm1 window(folder.context(), nullptr, timing);
             setTheme(folder, {{QStringLiteral("Name"), QStringLiteral("مرکز مشاوره آرامش")},
