@@ -143,6 +143,11 @@ int main(int argc, char* argv[])
     StartupTrace::watchFirstFrame(&app);
     StartupTrace::mark("application made");
     QApplication::setApplicationName(QStringLiteral("Velmora"));
+    const QString folder = programFolder();
+    // The lock and the data files on a thread while the window is built; the screen reader
+    // bridge's session bus on another.
+    StartupOpening opening(folder);
+    const SessionBusWarmUp sessionBus;
     QApplication::setLayoutDirection(Qt::RightToLeft);
     registerPersianFonts();
     StartupTrace::mark("fonts set");
@@ -152,11 +157,6 @@ int main(int argc, char* argv[])
     QtPrompts prompts;
     QtDesktop desktop;
     SystemClock clock;
-    const QString folder = programFolder();
-    // The lock and the data files on a thread while the window is built; the screen reader
-    // bridge's session bus on another.
-    StartupOpening opening(folder);
-    const SessionBusWarmUp sessionBus;
     AppContext context{folder, &prompts, &desktop, nullptr, &clock};
     AppNavigator navigator(context);
     navigator.prepareMainWindow();
