@@ -165,7 +165,10 @@ private slots:
         int ticks = 0;
         int blocks = 0;
         QList<int> ticksSeenByBlock;
-        auto postTick = [&ticks] { QTimer::singleShot(0, [&ticks] { ++ticks; }); };
+        // The tick posted after the last block must not outlive the counter: it would run in a
+        // later test and write into its stack.
+        QObject ticksScope;
+        auto postTick = [&ticks, &ticksScope] { QTimer::singleShot(0, &ticksScope, [&ticks] { ++ticks; }); };
         postTick();
         Backup::CopyBackupFile(elsewhere(QStringLiteral("source")), elsewhere(QStringLiteral("copy")),
                                nullptr, [&](qint64, qint64) {
