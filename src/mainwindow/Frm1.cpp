@@ -275,6 +275,14 @@ void Frm1::buildInformationArea()
             [this] { m_context.desktop->openUrl(QUrl(VendorLinks::programList)); });
 }
 
+void Frm1::hideEvent(QHideEvent* event)
+{
+    // The window hides while the scoring window is open; the command that was hovered on the way
+    // there is no longer under the mouse when it comes back.
+    hideHint();
+    QWidget::hideEvent(event);
+}
+
 void Frm1::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);

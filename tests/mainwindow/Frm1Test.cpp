@@ -161,6 +161,13 @@ private slots:
         QTest::mouseMove(&window, QPoint(20, window.height() - 10));
         QVERIFY(!hint->isVisible());
 
+        // The window hides for the scoring window and comes back without the hint it left with.
+        QCoreApplication::sendEvent(button(window, "Command3"), &enter);
+        QVERIFY(hint->isVisible());
+        window.hide();
+        window.show();
+        QVERIFY(!hint->isVisible());
+
         QCoreApplication::sendEvent(button(window, "Command9"), &enter);
         QVERIFY(hint->isVisible());
         button(window, "Command9")->click();
