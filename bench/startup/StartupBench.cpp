@@ -3,7 +3,8 @@
 // first window is mapped on the display (seen by this program through the X server) and until its
 // first frame is painted (the "first frame" mark both programs write under VELMORA_STARTUP_TRACE).
 // Velmora starts from a fresh program folder each time, with data files a first start created.
-// Prints both medians, their ratio and the median time of each start-up step Velmora marks.
+// Prints both medians, their ratio, the median and middle half of the start-by-start ratios, and
+// the median time of each start-up step Velmora marks.
 // Not a test: run  xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_startup [starts]
 
 #include <QDir>
@@ -172,12 +173,30 @@ bool copyFolder(const QString& from, const QString& to)
     return true;
 }
 
-double median(std::vector<double> values)
+// The value below which the given share of the values lie (0.5: the median).
+double quantile(std::vector<double> values, double share)
 {
     if (values.empty())
         return -1;
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5)];
+}
+
+double median(std::vector<double> values)
+{
+    return quantile(std::move(values), 0.5);
+}
+
+// Each Velmora start against the bare start just before it: the two share the machine's state of
+// the moment, so the ratio drifts less with the machine's load than the ratio of the medians.
+std::vector<double> pairedRatios(const std::vector<double>& bare, const std::vector<double>& velmora)
+{
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < bare.size() && i < velmora.size(); ++i) {
+        if (bare[i] > 0 && velmora[i] > 0)
+            ratios.push_back(velmora[i] / bare[i]);
+    }
+    return ratios;
 }
 
 } // namespace
@@ -250,6 +269,12 @@ int main(int argc, char* argv[])
     std::printf("bare Qt window                %6.1f ms   %6.1f ms\n", bm, bf);
     std::printf("Velmora                       %6.1f ms   %6.1f ms\n", vm, vf);
     std::printf("ratio                         %6.2fx    %6.2fx\n", vm / bm, vf / bf);
+    const std::vector<double> mappedRatios = pairedRatios(bareMapped, velmoraMapped);
+    const std::vector<double> frameRatios = pairedRatios(bareFrame, velmoraFrame);
+    std::printf("start by start: median        %6.2fx    %6.2fx\n", median(mappedRatios),
+                median(frameRatios));
+    std::printf("  middle half                 %4.2f-%4.2fx  %4.2f-%4.2fx\n", quantile(mappedRatios, 0.25),
+                quantile(mappedRatios, 0.75), quantile(frameRatios, 0.25), quantile(frameRatios, 0.75));
     std::printf("\nthe bare window: main %.1f ms, application made %.1f ms (medians since spawned)\n",
                 median(bareSteps["main"]), median(bareSteps["application made"]));
     std::printf("Velmora's steps, median time since the process was spawned:\n");
