@@ -2,6 +2,7 @@
 #include "ClinicServerAdapter.h"
 #include "QtPersianTexts.h"
 #include "ServerStartup.h"
+#include "SessionBus.h"
 #include "SingleInstance.h"
 #include "common/Clock.h"
 #include "common/CommonTexts.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QFont>
+#include <QProcessEnvironment>
 #include <QThread>
 #include <QTimer>
 
@@ -37,9 +39,13 @@ void registerPersianFonts()
 }
 
 // The screen reader bridge connects to the desktop's session bus while the first window is built,
-// and waits for it; with no bus running that means starting dbus-launch and waiting for it to
-// fail. Connecting on a thread of its own while the data files are opened leaves the bridge the
-// connection (or its failure) made. Only on X11, where the bridge is.
+// and waits for it. Connecting on a thread of its own while the window is built leaves the bridge
+// the connection (or its failure) made. Only on X11, where the bridge is.
+//
+// With no bus to be had, libdbus would still fork a dbus-launch that is not installed and wait for
+// it to fail, holding up the first window. An address that refuses at once gives the same answer
+// without the fork; QtDBus keeps that answer for the session, and the environment is given back as
+// it was before the program starts anything, so that the programs it starts see it unchanged.
 class SessionBusWarmUp final
 {
 public:
@@ -47,56 +53,81 @@ public:
     {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             return;
+        if (!SessionBus::mayBeReachable(QProcessEnvironment::systemEnvironment()))
+            m_addressLent = qputenv(kBusAddressVariable, "disabled:");
         m_thread.reset(QThread::create([] { (void)QDBusConnection::sessionBus(); }));
         m_thread->start();
     }
-    ~SessionBusWarmUp()
+    ~SessionBusWarmUp() { finish(); }
+
+    // Waits for the connection, then gives the environment back.
+    void finish()
     {
         if (m_thread)
             m_thread->wait();
+        if (m_addressLent)
+            qunsetenv(kBusAddressVariable);
+        m_addressLent = false;
     }
 
 private:
+    static constexpr char kBusAddressVariable[] = "DBUS_SESSION_BUS_ADDRESS";
     std::unique_ptr<QThread> m_thread;
+    bool m_addressLent = false;
 };
 
-// The single-instance test and the opening of the data files run on a thread of their own while
-// the main window is built: neither needs the other. The connections are then handed to the main
-// thread, which alone uses them. The window is shown only once both have succeeded.
+// The single-instance test and the opening of the data files run on threads of their own while
+// the main window is built. The lock file is written through to the disk, which takes a while and
+// no processor: meanwhile the database driver is loaded. The files are opened only once the lock is
+// held, then the connections are handed to the main thread, which alone uses them. The window is
+// shown only once both have succeeded.
 class StartupOpening final
 {
 public:
     explicit StartupOpening(const QString& folder) : m_instance(folder)
     {
-        QThread* mainThread = QThread::currentThread();
-        m_thread.reset(QThread::create([this, folder, mainThread] {
+        m_lockThread.reset(QThread::create([this] {
             m_onlyCopy = m_instance.acquire();
-            if (!m_onlyCopy)
-                return;
             StartupTrace::mark("single-instance lock");
-            m_databases = Database::openProgramDatabases(folder, Database::PageCheck::Separately);
-            Database::handOverProgramDatabases(folder, mainThread);
-            StartupTrace::mark("databases opened");
         }));
-        m_thread->start();
+        m_lockThread->start();
+        QThread* mainThread = QThread::currentThread();
+        m_openingThread.reset(QThread::create([this, folder, mainThread] {
+            Database::addProgramConnections(folder);
+            StartupTrace::mark("database driver loaded");
+            m_lockThread->wait();
+            if (m_onlyCopy) {
+                m_databases = Database::openProgramDatabases(folder, Database::PageCheck::Separately);
+                StartupTrace::mark("databases opened");
+            }
+            Database::handOverProgramDatabases(folder, mainThread);
+        }));
+        m_openingThread->start();
     }
-    ~StartupOpening() { m_thread->wait(); }
+    ~StartupOpening() { wait(); }
 
-    // Waits for the thread. False when another copy runs in this program folder.
+    // Waits for the threads. False when another copy runs in this program folder.
     bool isOnlyCopy()
     {
-        m_thread->wait();
+        wait();
         return m_onlyCopy;
     }
     const Database::OpenResult& databases()
     {
-        m_thread->wait();
+        wait();
         return m_databases;
     }
 
 private:
+    void wait()
+    {
+        m_openingThread->wait();
+        m_lockThread->wait();
+    }
+
     SingleInstance m_instance;
-    std::unique_ptr<QThread> m_thread;
+    std::unique_ptr<QThread> m_lockThread;
+    std::unique_ptr<QThread> m_openingThread;
     bool m_onlyCopy = false;
     Database::OpenResult m_databases;
 };
@@ -144,10 +175,10 @@ int main(int argc, char* argv[])
     StartupTrace::mark("application made");
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     const QString folder = programFolder();
-    // The lock and the data files on a thread while the window is built; the screen reader
+    // The lock and the data files on threads while the window is built; the screen reader
     // bridge's session bus on another.
     StartupOpening opening(folder);
-    const SessionBusWarmUp sessionBus;
+    SessionBusWarmUp sessionBus;
     QApplication::setLayoutDirection(Qt::RightToLeft);
     registerPersianFonts();
     StartupTrace::mark("fonts set");
@@ -161,6 +192,7 @@ int main(int argc, char* argv[])
     AppNavigator navigator(context);
     navigator.prepareMainWindow();
     StartupTrace::mark("main window built");
+    sessionBus.finish();
 
     if (!opening.isOnlyCopy()) {
         prompts.message(nullptr, MainWindowTexts::alreadyRunningTitle, MainWindowTexts::alreadyRunning,

@@ -238,12 +238,16 @@ FileState checkPagesOf(QSqlDatabase& db)
     return check.value(0).toString() == QLatin1String("ok") ? FileState::Usable : FileState::Damaged;
 }
 
-FileState openOne(const QString& folder, File file, PageCheck pageCheck)
+QSqlDatabase connectionOf(const QString& folder, File file)
 {
     const QString name = connectionName(folder, file);
-    QSqlDatabase db = QSqlDatabase::contains(name)
-                          ? QSqlDatabase::database(name, false)
-                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    return QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
+                                        : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+}
+
+FileState openOne(const QString& folder, File file, PageCheck pageCheck)
+{
+    QSqlDatabase db = connectionOf(folder, file);
     db.setDatabaseName(QDir(folder).filePath(fileName(file)));
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
     if (!db.isOpen() && !db.open())
@@ -405,6 +409,12 @@ OpenResult openProgramDatabases(const QString& folder, PageCheck pageCheck)
     OpenResult result;
     result.ok = true;
     return result;
+}
+
+void addProgramConnections(const QString& folder)
+{
+    for (File file : {File::Clinical, File::Theme})
+        (void)connectionOf(folder, file);
 }
 
 void handOverProgramDatabases(const QString& folder, QThread* thread)

@@ -51,6 +51,10 @@ enum class PageCheck
 };
 OpenResult openProgramDatabases(const QString& folder, PageCheck pageCheck = PageCheck::AtOpen);
 
+// Loads the database driver and makes the folder's two connections without touching the files,
+// so that this part of openProgramDatabases can run before the files may be opened.
+void addProgramConnections(const QString& folder);
+
 // Gives the folder's connections to another thread, called on the thread that opened them: a
 // connection is used only on the thread that owns it.
 void handOverProgramDatabases(const QString& folder, QThread* thread);
