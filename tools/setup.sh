@@ -9,6 +9,9 @@ BUILD_DIR="${VELMORA_BUILD_DIR:-$VELMORA_ROOT/build}"
 PACKAGES=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
+  # The font configuration read ahead at start, and the X connection the first picture is awaited
+  # on (with the damage reports the start-up benchmark times it by).
+  libfontconfig-dev libxcb1-dev libxcb-damage0-dev
   libzip-dev fonts-farsiweb qt6-translations-l10n
   # The research export to .xlsx.
   libxlsxwriter-dev

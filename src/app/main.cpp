@@ -21,8 +21,12 @@
 #include <QThread>
 #include <QTimer>
 
+#include <fontconfig/fontconfig.h>
+
 #include <memory>
 #include <optional>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -37,6 +41,33 @@ void registerPersianFonts()
     font.setPointSize(11);
     QApplication::setFont(font);
 }
+
+// The first picture's text needs fontconfig's configuration: a few dozen XML files and the font
+// caches, about 5 ms of work. A thread reads it while the application object connects to the
+// display, much of which is waiting for the X server. fontconfig keeps it for the whole process,
+// whichever thread read it; the thread is joined before the window is built, so that the work is
+// never done twice.
+class FontConfigWarmUp final
+{
+public:
+    FontConfigWarmUp()
+    {
+        try {
+            m_thread = std::thread([] { FcInit(); });
+        } catch (const std::system_error&) {
+            // No thread to be had: the first text reads the configuration itself.
+        }
+    }
+    ~FontConfigWarmUp() { finish(); }
+    void finish()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+private:
+    std::thread m_thread;
+};
 
 // The screen reader bridge connects to the desktop's session bus while the first window is built,
 // and waits for it. Connecting on a thread of its own while the window is built leaves the bridge
@@ -170,6 +201,7 @@ private:
 int main(int argc, char* argv[])
 {
     StartupTrace::mark("main");
+    FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
     StartupTrace::watchFirstFrame(&app);
     StartupTrace::mark("application made");
@@ -190,6 +222,7 @@ int main(int argc, char* argv[])
     SystemClock clock;
     AppContext context{folder, &prompts, &desktop, nullptr, &clock};
     AppNavigator navigator(context);
+    fontConfig.finish();
     navigator.prepareMainWindow();
     StartupTrace::mark("main window built");
     sessionBus.finish();
@@ -217,7 +250,7 @@ int main(int argc, char* argv[])
             pageCheck.emplace(folder, prompts);
     };
     // After the first picture; should no picture come (a window started minimised), a little later.
-    FirstFrame::onFirstFrame(&app, [&] { QTimer::singleShot(0, &app, startPageCheck); });
+    FirstFrame::onFirstFrame(&app, [&] { FirstFrame::whenPictureShown(&app, startPageCheck); });
     QTimer::singleShot(kLatestPageCheckStartMs, &app, startPageCheck);
     return QApplication::exec();
 }

@@ -7,10 +7,11 @@
 #include <functional>
 #include <utility>
 
-// Calls `seen` once, as the first window of the program starts painting its first picture. Work
-// the first window does not need is started from here, so that it does not hold the window back.
+// The first picture of the program's first window. Work that window does not need is started once
+// its picture is on the display, so that it does not hold the picture back.
 namespace FirstFrame {
 
+// Calls `seen` once, as the first window of the program starts painting its first picture.
 class Watch final : public QObject
 {
 public:
@@ -40,5 +41,11 @@ inline void onFirstFrame(QCoreApplication* application, std::function<void()> se
 {
     new Watch(application, std::move(seen));
 }
+
+// Called while a picture is painted: calls `then` (with `context` still alive) once the picture has
+// reached the display. The painting finishes first; on X11 the server is then asked a question,
+// and its answer comes only after it has drawn the picture. Work started earlier would compete
+// with the server for the processor while it draws.
+void whenPictureShown(QObject* context, std::function<void()> then);
 
 } // namespace FirstFrame

@@ -8,9 +8,10 @@
 #include <ctime>
 
 // Marks of the start-up steps for the start-up benchmark: with VELMORA_STARTUP_TRACE set, each mark
-// writes "startup <monotonic ns> <step>" to the error output, and the first picture of a window
-// writes "startup <ns> first frame". The benchmark subtracts the time it started the process.
-// Without the variable a mark costs one test of a flag.
+// writes "startup <monotonic ns> <step>" to the error output. The first window writes "first paint"
+// as it starts painting its first picture and "first picture shown" once the display has it. The
+// benchmark subtracts the time it started the process. Without the variable a mark costs one test
+// of a flag.
 namespace StartupTrace {
 
 inline bool enabled()
@@ -30,11 +31,14 @@ inline void mark(const char* step)
     std::fflush(stderr);
 }
 
-// Marks the first paint of a window when tracing is on.
+// Marks the first picture of a window when tracing is on.
 inline void watchFirstFrame(QCoreApplication* application)
 {
     if (enabled())
-        FirstFrame::onFirstFrame(application, [] { mark("first frame"); });
+        FirstFrame::onFirstFrame(application, [application] {
+            mark("first paint");
+            FirstFrame::whenPictureShown(application, [] { mark("first picture shown"); });
+        });
 }
 
 } // namespace StartupTrace

@@ -10,6 +10,7 @@
 #include "common/CommonTexts.h"
 #include "common/Desktop.h"
 #include "common/DigitText.h"
+#include "common/FirstFrame.h"
 #include "common/Navigator.h"
 #include "common/Prompts.h"
 #include "common/StartupTrace.h"
@@ -547,7 +548,7 @@ bool Frm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == this && event->type() == QEvent::Paint && !m_registration) {
         removeEventFilter(this);
-        QTimer::singleShot(0, this, &Frm1::buildPanels);
+        FirstFrame::whenPictureShown(this, [this] { buildPanels(); });
         return false;
     }
     if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && panels().contains(watched)) {
