@@ -16,14 +16,20 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QFile>
+#include <QFileInfo>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QProcessEnvironment>
 #include <QThread>
 #include <QTimer>
 
+#include <dlfcn.h>
 #include <fontconfig/fontconfig.h>
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -42,125 +48,202 @@ void registerPersianFonts()
     QApplication::setFont(font);
 }
 
-// The first picture's text needs fontconfig's configuration: a few dozen XML files and the font
-// caches, about 5 ms of work. A thread reads it while the application object connects to the
-// display, much of which is waiting for the X server. fontconfig keeps it for the whole process,
-// whichever thread read it; the thread is joined before the window is built, so that the work is
-// never done twice.
-class FontConfigWarmUp final
+// The session bus the screen reader bridge connects to while the first window is built. With no
+// bus to be had, libdbus would still fork a dbus-launch that is not installed and wait for it to
+// fail, holding up the first window. An address that refuses at once gives the same answer without
+// the fork; QtDBus keeps that answer for the session, and the environment is given back as it was
+// before the program starts anything, so that the programs it starts see it unchanged.
+class SessionBusAddress final
 {
 public:
-    FontConfigWarmUp()
+    SessionBusAddress()
+    {
+        if (!SessionBus::mayBeReachable(QProcessEnvironment::systemEnvironment()))
+            m_lent = qputenv(kVariable, "disabled:");
+    }
+    ~SessionBusAddress() { giveBack(); }
+    void giveBack()
+    {
+        if (m_lent)
+            qunsetenv(kVariable);
+        m_lent = false;
+    }
+
+private:
+    static constexpr char kVariable[] = "DBUS_SESSION_BUS_ADDRESS";
+    bool m_lent = false;
+};
+
+// The program folder, read as the application object reads it on Linux: the folder of the resolved
+// /proc/self/exe. Empty where that is not to be had; the lock is then taken once the application
+// object exists.
+QString programFolderBeforeApplication()
+{
+    const QFileInfo program(QStringLiteral("/proc/self/exe"));
+    if (!program.exists() || !program.isSymLink())
+        return {};
+    return QFileInfo(program.canonicalFilePath()).path();
+}
+
+// Loads Qt's SQLite driver library, so that the driver is ready the moment the database is opened:
+// relocating it is work the loader can do while the application object waits for the X server.
+// Where it is not found nothing is lost: the driver is then loaded when it is asked for.
+void loadDatabaseDriverLibrary()
+{
+    const QByteArray path = QFile::encodeName(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                                              QStringLiteral("/sqldrivers/libqsqlite.so"));
+    (void)dlopen(path.constData(), RTLD_LAZY | RTLD_LOCAL); // stays loaded, as the driver does
+}
+
+// The work of the start that the main window does not do itself, on one helper thread: on a
+// machine with few processors every new thread costs the main thread its processor for a while.
+// - While the application object connects to the display (much of which is waiting for the X
+//   server), it reads fontconfig's configuration, a few dozen XML files and the font caches that
+//   the first text needs (fontconfig keeps it for the whole process, whichever thread read it),
+//   loads the SQLite driver's library and takes the single-instance lock.
+// - Once the application object exists, it connects to the session bus (X11 only), for the screen
+//   reader bridge, which waits for it as the first window is built; makes the database connections;
+//   opens and checks the data files, only once the lock is held; and hands their connections to
+//   the main thread, which alone uses them.
+// The main window is shown only once the lock is held and both files opened.
+class StartupHelper final
+{
+public:
+    StartupHelper() : m_earlyFolder(programFolderBeforeApplication())
     {
         try {
-            m_thread = std::thread([] { FcInit(); });
+            m_thread = std::thread([this] { run(); });
         } catch (const std::system_error&) {
-            // No thread to be had: the first text reads the configuration itself.
+            // No thread to be had: begin() does the work, and the first text reads the fonts.
         }
     }
-    ~FontConfigWarmUp() { finish(); }
-    void finish()
+    ~StartupHelper()
     {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_cancelled = !m_folder;
+        }
+        m_changed.notify_all();
         if (m_thread.joinable())
             m_thread.join();
     }
 
-private:
-    std::thread m_thread;
-};
-
-// The screen reader bridge connects to the desktop's session bus while the first window is built,
-// and waits for it. Connecting on a thread of its own while the window is built leaves the bridge
-// the connection (or its failure) made. Only on X11, where the bridge is.
-//
-// With no bus to be had, libdbus would still fork a dbus-launch that is not installed and wait for
-// it to fail, holding up the first window. An address that refuses at once gives the same answer
-// without the fork; QtDBus keeps that answer for the session, and the environment is given back as
-// it was before the program starts anything, so that the programs it starts see it unchanged.
-class SessionBusWarmUp final
-{
-public:
-    SessionBusWarmUp()
+    // Called once the application object exists and has its name.
+    void begin(const QString& folder)
     {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        const bool onX11 = QGuiApplication::platformName() == QLatin1String("xcb");
+        if (!m_thread.joinable()) {
+            openInFolder(folder, onX11, QThread::currentThread());
             return;
-        if (!SessionBus::mayBeReachable(QProcessEnvironment::systemEnvironment()))
-            m_addressLent = qputenv(kBusAddressVariable, "disabled:");
-        m_thread.reset(QThread::create([] { (void)QDBusConnection::sessionBus(); }));
-        m_thread->start();
-    }
-    ~SessionBusWarmUp() { finish(); }
-
-    // Waits for the connection, then gives the environment back.
-    void finish()
-    {
-        if (m_thread)
-            m_thread->wait();
-        if (m_addressLent)
-            qunsetenv(kBusAddressVariable);
-        m_addressLent = false;
+        }
+        {
+            const std::lock_guard lock(m_mutex);
+            m_folder = folder;
+            m_connectSessionBus = onX11;
+            m_mainThread = QThread::currentThread();
+        }
+        m_changed.notify_all();
     }
 
-private:
-    static constexpr char kBusAddressVariable[] = "DBUS_SESSION_BUS_ADDRESS";
-    std::unique_ptr<QThread> m_thread;
-    bool m_addressLent = false;
-};
-
-// The single-instance test and the opening of the data files run on threads of their own while
-// the main window is built. The lock file is written through to the disk, which takes a while and
-// no processor: meanwhile the database driver is loaded. The files are opened only once the lock is
-// held, then the connections are handed to the main thread, which alone uses them. The window is
-// shown only once both have succeeded.
-class StartupOpening final
-{
-public:
-    explicit StartupOpening(const QString& folder) : m_instance(folder)
-    {
-        m_lockThread.reset(QThread::create([this] {
-            m_onlyCopy = m_instance.acquire();
-            StartupTrace::mark("single-instance lock");
-        }));
-        m_lockThread->start();
-        QThread* mainThread = QThread::currentThread();
-        m_openingThread.reset(QThread::create([this, folder, mainThread] {
-            Database::addProgramConnections(folder);
-            StartupTrace::mark("database driver loaded");
-            m_lockThread->wait();
-            if (m_onlyCopy) {
-                m_databases = Database::openProgramDatabases(folder, Database::PageCheck::Separately);
-                StartupTrace::mark("databases opened");
-            }
-            Database::handOverProgramDatabases(folder, mainThread);
-        }));
-        m_openingThread->start();
-    }
-    ~StartupOpening() { wait(); }
-
-    // Waits for the threads. False when another copy runs in this program folder.
+    // Before the first text: the work of reading the font configuration is never done twice.
+    void waitForFonts() { waitFor(Stage::FontsRead); }
+    void waitForSessionBus() { waitFor(Stage::SessionBusConnected); }
+    // False when another copy runs in this program folder.
     bool isOnlyCopy()
     {
-        wait();
+        waitFor(Stage::Done);
         return m_onlyCopy;
     }
     const Database::OpenResult& databases()
     {
-        wait();
+        waitFor(Stage::Done);
         return m_databases;
     }
 
 private:
-    void wait()
+    enum class Stage
     {
-        m_openingThread->wait();
-        m_lockThread->wait();
+        Started,
+        FontsRead,
+        SessionBusConnected,
+        Done
+    };
+
+    void run()
+    {
+        FcInit();
+        reach(Stage::FontsRead);
+        loadDatabaseDriverLibrary();
+        if (!m_earlyFolder.isEmpty())
+            takeLock(m_earlyFolder);
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_folder || m_cancelled; });
+        if (m_cancelled)
+            return;
+        const QString folder = *m_folder;
+        const bool connectSessionBus = m_connectSessionBus;
+        QThread* const mainThread = m_mainThread;
+        lock.unlock();
+        openInFolder(folder, connectSessionBus, mainThread);
     }
 
-    SingleInstance m_instance;
-    std::unique_ptr<QThread> m_lockThread;
-    std::unique_ptr<QThread> m_openingThread;
+    void openInFolder(const QString& folder, bool connectSessionBus, QThread* mainThread)
+    {
+        if (connectSessionBus)
+            (void)QDBusConnection::sessionBus();
+        reach(Stage::SessionBusConnected);
+        Database::addProgramConnections(folder);
+        StartupTrace::mark("database driver loaded");
+        if (!m_instance || m_lockedFolder != folder)
+            takeLock(folder);
+        if (m_onlyCopy) {
+            m_databases = Database::openProgramDatabases(folder, Database::PageCheck::Separately);
+            StartupTrace::mark("databases opened");
+        }
+        Database::handOverProgramDatabases(folder, mainThread);
+        reach(Stage::Done);
+    }
+
+    void takeLock(const QString& folder)
+    {
+        m_instance.reset();
+        m_instance.emplace(folder);
+        m_onlyCopy = m_instance->acquire();
+        m_lockedFolder = folder;
+        StartupTrace::mark("single-instance lock");
+    }
+
+    void reach(Stage stage)
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stage = stage;
+        }
+        m_changed.notify_all();
+    }
+
+    void waitFor(Stage stage)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this, stage] { return m_stage >= stage || !m_thread.joinable(); });
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    Stage m_stage = Stage::Started;
+    std::optional<QString> m_folder;
+    bool m_connectSessionBus = false;
+    QThread* m_mainThread = nullptr;
+    bool m_cancelled = false;
+
+    // The program folder as the application object will name it, known before it exists; empty
+    // when it cannot be told.
+    const QString m_earlyFolder;
+    std::optional<SingleInstance> m_instance;
+    QString m_lockedFolder;
     bool m_onlyCopy = false;
     Database::OpenResult m_databases;
+    std::thread m_thread; // last: started once everything it uses is made
 };
 
 // Reads every page of both database files once the first window is on screen: a large file would
@@ -201,16 +284,15 @@ private:
 int main(int argc, char* argv[])
 {
     StartupTrace::mark("main");
-    FontConfigWarmUp fontConfig;
+    // Named before the application object exists: the single-instance lock file records the name.
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    StartupHelper helper;
     QApplication app(argc, argv);
     StartupTrace::watchFirstFrame(&app);
     StartupTrace::mark("application made");
-    QApplication::setApplicationName(QStringLiteral("Velmora"));
     const QString folder = programFolder();
-    // The lock and the data files on threads while the window is built; the screen reader
-    // bridge's session bus on another.
-    StartupOpening opening(folder);
-    SessionBusWarmUp sessionBus;
+    SessionBusAddress sessionBusAddress;
+    helper.begin(folder);
     QApplication::setLayoutDirection(Qt::RightToLeft);
     registerPersianFonts();
     StartupTrace::mark("fonts set");
@@ -222,17 +304,18 @@ int main(int argc, char* argv[])
     SystemClock clock;
     AppContext context{folder, &prompts, &desktop, nullptr, &clock};
     AppNavigator navigator(context);
-    fontConfig.finish();
+    helper.waitForFonts();
     navigator.prepareMainWindow();
     StartupTrace::mark("main window built");
-    sessionBus.finish();
+    helper.waitForSessionBus();
+    sessionBusAddress.giveBack();
 
-    if (!opening.isOnlyCopy()) {
+    if (!helper.isOnlyCopy()) {
         prompts.message(nullptr, MainWindowTexts::alreadyRunningTitle, MainWindowTexts::alreadyRunning,
                         Prompts::Icon::Information);
         return 0;
     }
-    const Database::OpenResult& databases = opening.databases();
+    const Database::OpenResult& databases = helper.databases();
     if (!databases.ok) {
         prompts.message(nullptr, CommonTexts::warningTitle, databases.message, Prompts::Icon::Exclamation,
                         true);
