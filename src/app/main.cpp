@@ -52,7 +52,9 @@ void registerPersianFonts()
 // bus to be had, libdbus would still fork a dbus-launch that is not installed and wait for it to
 // fail, holding up the first window. An address that refuses at once gives the same answer without
 // the fork; QtDBus keeps that answer for the session, and the environment is given back as it was
-// before the program starts anything, so that the programs it starts see it unchanged.
+// before the program starts anything, so that the programs it starts see it unchanged. Changing
+// the environment is safe only while no other thread may read it: it is lent before the helper
+// thread starts and given back once the helper is done.
 class SessionBusAddress final
 {
 public:
@@ -147,7 +149,6 @@ public:
 
     // Before the first text: the work of reading the font configuration is never done twice.
     void waitForFonts() { waitFor(Stage::FontsRead); }
-    void waitForSessionBus() { waitFor(Stage::SessionBusConnected); }
     // False when another copy runs in this program folder.
     bool isOnlyCopy()
     {
@@ -165,7 +166,6 @@ private:
     {
         Started,
         FontsRead,
-        SessionBusConnected,
         Done
     };
 
@@ -191,7 +191,6 @@ private:
     {
         if (connectSessionBus)
             (void)QDBusConnection::sessionBus();
-        reach(Stage::SessionBusConnected);
         Database::addProgramConnections(folder);
         StartupTrace::mark("database driver loaded");
         if (!m_instance || m_lockedFolder != folder)
@@ -286,12 +285,13 @@ int main(int argc, char* argv[])
     StartupTrace::mark("main");
     // Named before the application object exists: the single-instance lock file records the name.
     QApplication::setApplicationName(QStringLiteral("Velmora"));
+    // Before any other thread exists, as the environment is changed.
+    SessionBusAddress sessionBusAddress;
     StartupHelper helper;
     QApplication app(argc, argv);
     StartupTrace::watchFirstFrame(&app);
     StartupTrace::mark("application made");
     const QString folder = programFolder();
-    SessionBusAddress sessionBusAddress;
     helper.begin(folder);
     QApplication::setLayoutDirection(Qt::RightToLeft);
     registerPersianFonts();
@@ -307,8 +307,6 @@ int main(int argc, char* argv[])
     helper.waitForFonts();
     navigator.prepareMainWindow();
     StartupTrace::mark("main window built");
-    helper.waitForSessionBus();
-    sessionBusAddress.giveBack();
 
     if (!helper.isOnlyCopy()) {
         prompts.message(nullptr, MainWindowTexts::alreadyRunningTitle, MainWindowTexts::alreadyRunning,
@@ -321,6 +319,8 @@ int main(int argc, char* argv[])
                         true);
         return 1;
     }
+    // The helper is done with the session bus, and nothing has been started yet.
+    sessionBusAddress.giveBack();
     // With "use the server" kept in Server.ini the clinic's records are on its server.
     if (!startOnClinicServer(folder, *makeClinicServerActions(), prompts))
         return 0;
