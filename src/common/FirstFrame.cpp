@@ -1,7 +1,6 @@
 #include "FirstFrame.h"
 
 #include <QGuiApplication>
-#include <QPointer>
 
 #include <xcb/xcb.h>
 

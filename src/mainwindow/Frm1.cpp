@@ -28,7 +28,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResource>
-#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
