@@ -152,12 +152,12 @@ Start startOnce(Display& display, const std::string& program)
     std::string pending;
     // Once the window is mapped and drawn, the marks of the next moments still come in: the steps
     // after the first picture, when the program has seen it reach the display.
-    long long allSeenAt = 0;
-    while (nowNs() - started < kTimeoutNs && (allSeenAt == 0 || nowNs() - allSeenAt < kAfterDrawnNs)) {
-        if (allSeenAt == 0 && result.mappedMs >= 0 && result.drawnMs >= 0)
-            allSeenAt = nowNs();
+    long long shownAt = 0;
+    while (nowNs() - started < kTimeoutNs && (shownAt == 0 || nowNs() - shownAt < kAfterDrawnNs)) {
+        if (shownAt == 0 && result.mappedMs >= 0 && result.drawnMs >= 0)
+            shownAt = nowNs();
         pollfd fds[2] = {{display.fd(), POLLIN, 0}, {pipeFds[0], POLLIN, 0}};
-        poll(fds, 2, allSeenAt == 0 ? 100 : 5);
+        poll(fds, 2, shownAt == 0 ? 100 : 5);
         const Seen seen = display.take();
         const double now = static_cast<double>(nowNs() - started) / 1e6;
         if (result.mappedMs < 0 && seen.mapped)
@@ -215,9 +215,11 @@ bool copyFolder(const QString& from, const QString& to)
     return true;
 }
 
-// The value below which the given share of the values lie (0.5: the median).
+// The value below which the given share of the values lie (0.5: the median). A start that missed
+// the measure (-1) does not count.
 double quantile(std::vector<double> values, double share)
 {
+    std::erase_if(values, [](double value) { return value < 0; });
     if (values.empty())
         return -1;
     std::sort(values.begin(), values.end());

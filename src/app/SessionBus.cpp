@@ -2,18 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace SessionBus {
-
-namespace {
-
-bool hasLauncherIn(const QString& folder)
-{
-    const QFileInfo launcher(QDir(folder).filePath(QStringLiteral("dbus-launch")));
-    return launcher.isFile() && launcher.isExecutable();
-}
-
-} // namespace
 
 bool mayBeReachable(const QProcessEnvironment& environment, const QString& libdbusProgramFolder)
 {
@@ -23,15 +14,11 @@ bool mayBeReachable(const QProcessEnvironment& environment, const QString& libdb
     const QString runtimeFolder = environment.value(QStringLiteral("XDG_RUNTIME_DIR"));
     if (!runtimeFolder.isEmpty() && QFileInfo::exists(QDir(runtimeFolder).filePath(QStringLiteral("bus"))))
         return true;
-    if (hasLauncherIn(libdbusProgramFolder))
-        return true;
-    const QStringList searchPath =
+    // libdbus tries its own folder first, then the search path.
+    const QStringList folders =
+        QStringList{libdbusProgramFolder} +
         environment.value(QStringLiteral("PATH")).split(QDir::listSeparator(), Qt::SkipEmptyParts);
-    for (const QString& folder : searchPath) {
-        if (hasLauncherIn(folder))
-            return true;
-    }
-    return false;
+    return !QStandardPaths::findExecutable(QStringLiteral("dbus-launch"), folders).isEmpty();
 }
 
 } // namespace SessionBus

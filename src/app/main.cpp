@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QFile>
-#include <QFileInfo>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QProcessEnvironment>
@@ -75,17 +74,6 @@ private:
     static constexpr char kVariable[] = "DBUS_SESSION_BUS_ADDRESS";
     bool m_lent = false;
 };
-
-// The program folder, read as the application object reads it on Linux: the folder of the resolved
-// /proc/self/exe. Empty where that is not to be had; the lock is then taken once the application
-// object exists.
-QString programFolderBeforeApplication()
-{
-    const QFileInfo program(QStringLiteral("/proc/self/exe"));
-    if (!program.exists() || !program.isSymLink())
-        return {};
-    return QFileInfo(program.canonicalFilePath()).path();
-}
 
 // Loads Qt's SQLite driver library, so that the driver is ready the moment the database is opened:
 // relocating it is work the loader can do while the application object waits for the X server.
