@@ -150,8 +150,12 @@ const SubjectListModel::Page& SubjectListModel::page(int pageIndex) const
     QStringList columns;
     for (const QString& column : kColumns)
         columns << quotedIdentifier(column);
-    const QString sql = QStringLiteral("SELECT rowid, %1, %2 FROM \"IDE\"%3 ORDER BY %1, rowid%4")
-                            .arg(m_orderColumn, columns.join(u','), condition, limit);
+    // A missing value sorts first, as in the file; the server puts it last unless told. Going on
+    // from a page's last value leaves out every row whose value is missing, which is right only
+    // when all of them came before that page.
+    const QString nullsFirst = SqlDialect::isServer(m_database) ? QStringLiteral(" NULLS FIRST") : QString();
+    const QString sql = QStringLiteral("SELECT rowid, %1, %2 FROM \"IDE\"%3 ORDER BY %1%5, rowid%4")
+                            .arg(m_orderColumn, columns.join(u','), condition, limit, nullsFirst);
     QSqlQuery query(m_database);
     if (run(query, m_database, sql, values, m_lastError)) {
         while (query.next()) {

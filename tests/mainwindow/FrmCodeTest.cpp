@@ -1,5 +1,7 @@
 #include "mainwindow/FrmCode.h"
 #include "TestProgramFolder.h"
+#include "TestServer.h"
+#include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 #include "mainwindow/SubjectListModel.h"
@@ -385,6 +387,42 @@ private slots:
         QCOMPARE(list.text(99, 0), QStringLiteral("0993"));
         QVERIFY(list.show({QStringLiteral("NoSuchColumn"), QStringLiteral("x"), QStringLiteral("Code")}));
         QCOMPARE(list.rowCount(), 0);
+    }
+
+    void subjectsWithoutANameAreListedOnTheServerAsInTheFile()
+    {
+        // Names left out at registration are missing fields. The server sorts them last by itself,
+        // the file first; paging on from the last name of a page must still list every subject, in
+        // the file's order, on both.
+        TestServer server;
+        SKIP_WITHOUT_TEST_SERVER(server);
+        TestProgramFolder file;
+        TestProgramFolder onServer;
+        const ClinicServer::Result used =
+            ClinicServer::useServer(onServer.path(), server.settings(), server.password());
+        QVERIFY2(used.ok, qPrintable(used.message));
+        QList<QStringList> listed;
+        for (TestProgramFolder* folder : {&file, &onServer}) {
+            QSqlDatabase db = Database::connection(folder->path(), Database::File::Clinical);
+            QSqlQuery insert(db);
+            QVERIFY(
+                insert.prepare(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"LName\") VALUES (?, ?)")));
+            for (int i = 0; i < 300; ++i) {
+                insert.addBindValue(QString::number(i));
+                insert.addBindValue(i % 3 == 0 ? QVariant() : QVariant(QStringLiteral("L%1").arg(i % 7)));
+                QVERIFY(insert.exec());
+            }
+            SubjectListModel list(db);
+            QVERIFY(list.show({QString(), QString(), QStringLiteral("LName")}));
+            while (list.canFetchMore({}))
+                list.fetchMore({});
+            QStringList codes;
+            for (int row = 0; row < list.rowCount(); ++row)
+                codes << list.text(row, 0);
+            listed << codes;
+        }
+        QCOMPARE(listed.at(0).size(), 300);
+        QCOMPARE(listed.at(1), listed.at(0));
     }
 
     void pagesFollowTheOrderAcrossEqualCodesHoweverThePageIsFound()
