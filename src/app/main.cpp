@@ -193,8 +193,7 @@ private:
 
     void takeLock(const QString& folder)
     {
-        m_instance.reset();
-        m_instance.emplace(folder);
+        m_instance.emplace(folder); // releases a lock taken before
         m_onlyCopy = m_instance->acquire();
         m_lockedFolder = folder;
         StartupTrace::mark("single-instance lock");
