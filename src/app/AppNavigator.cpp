@@ -5,6 +5,7 @@
 #include "AppTexts.h"
 #include "common/CommonTexts.h"
 #include "common/Desktop.h"
+#include "common/FirstFrame.h"
 #include "common/Prompts.h"
 #include "info/About.h"
 #include "info/Frmravansanji.h"
@@ -45,6 +46,7 @@ void AppNavigator::start()
     m_main = m_prepared;
     m_prepared = nullptr;
     m_main->setAttribute(Qt::WA_DeleteOnClose);
+    const FirstFrame::BackingStoreWarmUp warmUp(m_main);
     m_main->show();
 }
 
