@@ -46,6 +46,7 @@ void AppNavigator::start()
     m_main = m_prepared;
     m_prepared = nullptr;
     m_main->setAttribute(Qt::WA_DeleteOnClose);
+    // The memory of the window's picture is mapped on another thread while the window is shown.
     const FirstFrame::BackingStoreWarmUp warmUp(m_main);
     m_main->show();
 }
