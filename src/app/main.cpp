@@ -4,6 +4,7 @@
 #include "ServerStartup.h"
 #include "SessionBus.h"
 #include "SingleInstance.h"
+#include "common/BackgroundWork.h"
 #include "common/Clock.h"
 #include "common/CommonTexts.h"
 #include "common/FirstFrame.h"
@@ -32,6 +33,7 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -232,38 +234,27 @@ private:
     std::thread m_thread; // last: started once everything it uses is made
 };
 
-// Reads every page of both database files once the first window is on screen: a large file would
-// otherwise delay it, and the reading would compete with the first picture for the processor.
-// A damaged file ends the program with the message before work is put into it.
-class PageCheck final
+// Reads every page of both database files beside the window once the first one is on screen: a
+// large file would otherwise delay it. A damaged file ends the program with the message before
+// work is put into it.
+void startPageCheck(BackgroundWork& work, const QString& folder, Prompts& prompts)
 {
-public:
-    PageCheck(const QString& folder, Prompts& prompts)
-    {
-        m_thread.reset(QThread::create([this, folder] {
-            for (const Database::File file : {Database::File::Clinical, Database::File::Theme}) {
-                if (Database::checkPages(folder, file) == Database::FileState::Damaged) {
-                    m_damaged = file;
-                    return;
-                }
-            }
-        }));
-        QObject::connect(m_thread.get(), &QThread::finished, qApp, [this, &prompts] {
-            if (!m_damaged)
-                return;
-            prompts.message(QApplication::activeWindow(), CommonTexts::warningTitle,
-                            Database::messageFor(Database::FileState::Damaged, *m_damaged),
-                            Prompts::Icon::Exclamation, true);
-            QApplication::exit(1);
-        });
-        m_thread->start(QThread::LowPriority);
-    }
-    ~PageCheck() { m_thread->wait(); }
-
-private:
-    std::unique_ptr<QThread> m_thread;
-    std::optional<Database::File> m_damaged;
-};
+    const auto findDamaged = [folder]() -> std::optional<Database::File> {
+        for (const Database::File file : {Database::File::Clinical, Database::File::Theme}) {
+            if (Database::checkPages(folder, file) == Database::FileState::Damaged)
+                return file;
+        }
+        return std::nullopt;
+    };
+    work.start(findDamaged, [&prompts](const std::optional<Database::File>& damaged) {
+        if (!damaged)
+            return;
+        prompts.message(QApplication::activeWindow(), CommonTexts::warningTitle,
+                        Database::messageFor(Database::FileState::Damaged, *damaged),
+                        Prompts::Icon::Exclamation, true);
+        QApplication::exit(1);
+    });
+}
 
 } // namespace
 
@@ -314,13 +305,14 @@ int main(int argc, char* argv[])
 
     navigator.start();
     StartupTrace::mark("main window shown");
-    std::optional<PageCheck> pageCheck;
-    const auto startPageCheck = [&] {
-        if (!pageCheck)
-            pageCheck.emplace(folder, prompts);
+    BackgroundWork pageCheck;
+    bool pageCheckStarted = false;
+    const auto checkPagesOnce = [&] {
+        if (!std::exchange(pageCheckStarted, true))
+            startPageCheck(pageCheck, folder, prompts);
     };
     // After the first picture; should no picture come (a window started minimised), a little later.
-    FirstFrame::onFirstFrame(&app, [&] { FirstFrame::whenPictureShown(&app, startPageCheck); });
-    QTimer::singleShot(kLatestPageCheckStartMs, &app, startPageCheck);
+    FirstFrame::onFirstFrame(&app, [&] { FirstFrame::whenPictureShown(&app, checkPagesOnce); });
+    QTimer::singleShot(kLatestPageCheckStartMs, &app, checkPagesOnce);
     return QApplication::exec();
 }

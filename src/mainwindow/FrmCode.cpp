@@ -2,6 +2,7 @@
 
 #include "FinderTexts.h"
 #include "SubjectListModel.h"
+#include "common/BackgroundWork.h"
 #include "common/CaptionLabel.h"
 #include "common/Navigator.h"
 #include "common/Prompts.h"
@@ -24,7 +25,6 @@
 #include <QSqlError>
 #include <QStringListModel>
 #include <QTableView>
-#include <QThread>
 
 #include <algorithm>
 #include <utility>
@@ -97,13 +97,7 @@ FrmCode::FrmCode(const AppContext& context, QWidget* parent) : QWidget(parent), 
     followShownRows(nullptr);
 }
 
-FrmCode::~FrmCode()
-{
-    for (SearchBox& box : m_searchBoxes) {
-        if (box.listing)
-            box.listing->wait();
-    }
-}
+FrmCode::~FrmCode() = default;
 
 const SubjectSelection& FrmCode::shownSelection() const
 {
@@ -149,6 +143,7 @@ void FrmCode::buildSearchBoxes()
         combo->installEventFilter(this);
         combo->lineEdit()->installEventFilter(this);
         m_searchBoxes.at(index).items = items;
+        m_searchBoxes.at(index).listing = std::make_unique<BackgroundWork>();
     }
 
     QComboBox* group = addSearchBox(2, QStringLiteral("Combo3"), T::groupCaption, 2100, kGroup);
@@ -289,27 +284,23 @@ void FrmCode::listValues(SearchBox& box)
     const SubjectSelection rows = *box.unlisted;
     box.unlisted.reset();
     if (rows.filterColumn.isEmpty() && box.allValues) {
+        box.listing->supersede(); // a reading of other rows still under way must not replace these
         offerValues(box, *box.allValues);
         return;
     }
-    if (box.listing)
-        box.listing->wait(); // an earlier list of this box, which is no longer wanted
     const QString source =
         Database::connection(m_context.programFolder, Database::File::Clinical).connectionName();
     const QString column = box.column;
-    box.listing.reset(QThread::create(
-        [&box, source, column, rows] { box.listed = subjectColumnValuesApart(source, column, rows); }));
-    connect(box.listing.get(), &QThread::finished, this, [this, &box, rows] {
-        box.listing->wait();
-        box.listing.reset();
-        const QStringList values = std::exchange(box.listed, {});
-        if (rows.filterColumn.isEmpty())
-            box.allValues = values;
-        // Rows shown meanwhile are listed when the user next turns to the box.
-        if (!box.unlisted)
-            offerValues(box, values);
-    });
-    box.listing->start(QThread::LowPriority);
+    // A reading started earlier for this box is superseded: its list, should it still arrive,
+    // describes rows no longer shown.
+    box.listing->start([source, column, rows] { return subjectColumnValuesApart(source, column, rows); },
+                       [this, &box, rows](const QStringList& values) {
+                           if (rows.filterColumn.isEmpty())
+                               box.allValues = values;
+                           // Rows shown meanwhile are listed when the user next turns to the box.
+                           if (!box.unlisted)
+                               offerValues(box, values);
+                       });
 }
 
 void FrmCode::offerValues(SearchBox& box, const QStringList& values)
@@ -327,7 +318,7 @@ void FrmCode::offerValues(SearchBox& box, const QStringList& values)
 bool FrmCode::isListing() const
 {
     return std::any_of(m_searchBoxes.cbegin(), m_searchBoxes.cend(),
-                       [](const SearchBox& box) { return box.listing != nullptr; });
+                       [](const SearchBox& box) { return box.listing && box.listing->isWaiting(); });
 }
 
 bool FrmCode::eventFilter(QObject* watched, QEvent* event)

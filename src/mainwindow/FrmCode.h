@@ -9,12 +9,12 @@
 #include <memory>
 #include <optional>
 
+class BackgroundWork;
 class DataView;
 class QComboBox;
 class QLineEdit;
 class QStringListModel;
 class QTableView;
-class QThread;
 class SubjectListModel;
 
 // The subject finder: every subject in a grid ordered by code, narrowed by last name, first name
@@ -54,10 +54,9 @@ private:
         // so that a search costs only the grid.
         std::optional<SubjectSelection> unlisted;
         std::optional<QStringList> allValues; // the items while no criterion is in force
-        // Reading the values of a large file takes longer than a frame: a thread of its own reads
-        // them, and the box offers them when it is done.
-        std::unique_ptr<QThread> listing;
-        QStringList listed;
+        // Reading the values of a large file takes longer than a frame: they are read beside the
+        // window, and the box offers them when the newest reading is done.
+        std::unique_ptr<BackgroundWork> listing;
     };
 
     void buildSearchBoxes();

@@ -389,6 +389,63 @@ private slots:
         QCOMPARE(list.rowCount(), 0);
     }
 
+    void turningBackToABoxWhileItsListIsReadOffersTheNamesOfTheShownRows()
+    {
+        TestProgramFolder folder;
+        QSqlDatabase db = Database::connection(folder.path(), Database::File::Clinical);
+        {
+            // Enough rows that a list is still being read when the next event comes.
+            Transaction transaction(db);
+            QSqlQuery insert(db);
+            insert.prepare(QStringLiteral("INSERT INTO IDE (Code, FName, LName) VALUES (?, ?, ?)"));
+            for (int i = 1; i <= 30000; ++i) {
+                insert.addBindValue(QString::number(i));
+                insert.addBindValue(QStringLiteral("F%1").arg(i % 40));
+                insert.addBindValue(QStringLiteral("L%1").arg(i % 300));
+                QVERIFY(insert.exec());
+            }
+            QVERIFY(transaction.commit());
+        }
+        FrmCode finder(folder.context());
+        auto* lastName = child<QComboBox>(finder, "DataCombo1");
+        const auto turnTo = [](QComboBox* box) {
+            QFocusEvent event(QEvent::FocusIn, Qt::TabFocusReason);
+            QCoreApplication::sendEvent(box, &event);
+        };
+        // The last names of the rows the grid shows, each once, in the grid's order.
+        const auto shownLastNames = [&finder] {
+            QStringList names;
+            for (const QString& name : column(finder, 2)) {
+                if (!names.contains(name))
+                    names << name;
+            }
+            return names;
+        };
+        const auto offered = [lastName] {
+            QStringList texts;
+            for (int i = 0; i < lastName->count(); ++i)
+                texts << lastName->itemText(i);
+            return texts;
+        };
+
+        for (int round = 0; round < 12; ++round) {
+            turnTo(lastName);
+            type(finder, "DataCombo6", QStringLiteral("F%1").arg(round));
+            turnTo(lastName);
+            QVERIFY(QTest::qWaitFor([&finder] { return !finder.isListing(); }, 20000));
+            QCOMPARE(offered(), shownLastNames());
+            QCOMPARE(offered().size(), 15);
+
+            // Back to every subject: the list for no criterion is the whole one, never the list of
+            // rows that were shown while it was read.
+            type(finder, "DataCombo6", QString());
+            turnTo(lastName);
+            QVERIFY(QTest::qWaitFor([&finder] { return !finder.isListing(); }, 20000));
+            QCOMPARE(offered().size(), 300);
+        }
+        QCOMPARE(offered(), shownLastNames());
+    }
+
     void subjectsWithoutANameAreListedOnTheServerAsInTheFile()
     {
         // Names left out at registration are missing fields. The server sorts them last by itself,
