@@ -34,6 +34,11 @@ QLabel* addCaptionLabel(QWidget* input, const QString& caption, const QRect& geo
     label->setGeometry(geometry);
     label->setAlignment(alignment);
     label->setBuddy(input);
-    input->setAccessibleName(caption);
+    // A label beside a caption shows a value (a date, a time): a screen reader reads the value as
+    // its name and the caption as what it describes, never the caption twice.
+    if (qobject_cast<QLabel*>(input))
+        input->setAccessibleDescription(caption);
+    else
+        input->setAccessibleName(caption);
     return label;
 }

@@ -1,5 +1,6 @@
 #include "common/CaptionLabel.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QtTest>
@@ -44,6 +45,25 @@ private slots:
         // Drawn as a plain label would draw it, the colon sits elsewhere.
         QLabel plain(stored, &window);
         QVERIFY(drawn(plain) != drawn(reference));
+    }
+
+    // A screen reader reads a value shown beside a caption as the value, and the caption as the
+    // caption; an input box is read by its caption.
+    void aValueLabelIsReadAsItsValueAndItsCaptionAsTheCaption()
+    {
+        QWidget window;
+        auto* date = new QLabel(QStringLiteral("1402/02/13"), &window);
+        QLabel* dateCaption = addCaptionLabel(date, QStringLiteral("تاريخ:"), QRect(0, 0, 80, 24));
+        auto* box = new QLineEdit(&window);
+        addCaptionLabel(box, QStringLiteral("مسير:"), QRect(0, 30, 80, 24));
+        const auto nameOf = [](QWidget* widget) {
+            return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+        };
+        QCOMPARE(nameOf(date), QStringLiteral("1402/02/13"));
+        QCOMPARE(nameOf(dateCaption), QStringLiteral("تاريخ:"));
+        QCOMPARE(nameOf(box), QStringLiteral("مسير:"));
+        date->setText(QStringLiteral("1402/02/14")); // the value read is the one shown now
+        QCOMPARE(nameOf(date), QStringLiteral("1402/02/14"));
     }
 
     void otherCaptionsAreDrawnAsPlainLabels()
