@@ -31,6 +31,7 @@ inline const QString timeCaption = QStringLiteral(" :ساعت");
 inline const QString male = QStringLiteral("مرد");
 inline const QString female = QStringLiteral("زن");
 inline const QString genderHint = QStringLiteral("جنسيت را انتخاب كنيد");
+inline const QString groupHint = QStringLiteral("گروه را انتخاب كنيد");
 
 // Command captions shared by several windows.
 inline const QString chooseSubject = QStringLiteral("انتخاب آزمودني");

@@ -20,7 +20,7 @@ inline const QString groupHeader = QStringLiteral("گروه");
 inline const QString& lastNameCaption = CommonTexts::lastNameCaption;
 inline const QString firstNameCaption = QStringLiteral(" :نام ");
 inline const QString groupCaption = QStringLiteral(" :گروه");
-inline const QString& groupHint = CommonTexts::genderHint;
+inline const QString& groupHint = CommonTexts::groupHint;
 
 // Deletion.
 inline const QString deleteFrame = QStringLiteral("حذف کردن آزمودني");

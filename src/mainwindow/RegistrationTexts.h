@@ -35,7 +35,7 @@ inline const QStringList groupItems = {QStringLiteral("A"), QStringLiteral("B"),
 // Hints of the lists (the group list shares the gender list's hint).
 inline const QString maritalHint = QStringLiteral("وضعيت تأهل خود را مشخص کنيد");
 inline const QString& genderHint = CommonTexts::genderHint;
-inline const QString& groupHint = CommonTexts::genderHint;
+inline const QString& groupHint = CommonTexts::groupHint;
 
 // Notices of the checks on saving, in the order they run.
 inline const QString& enterCode = CommonTexts::enterCode;

@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(items(finder, "DataCombo6"), (QStringList{"Reza", "Ali", "Sara"}));
         QCOMPARE(items(finder, "Combo3"), (QStringList{"A", "B", "C", "D", "E", "F", "G"}));
         QCOMPARE(child<QComboBox>(finder, "Combo3")->lineEdit()->placeholderText(),
-                 QStringLiteral("جنسيت را انتخاب كنيد"));
+                 QStringLiteral("گروه را انتخاب كنيد"));
     }
 
     void searchesOneCriterionAtATimeAndTheOtherNameListFollowsTheGrid()

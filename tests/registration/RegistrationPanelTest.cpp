@@ -211,6 +211,7 @@ private slots:
         QCOMPARE(items("Combo3"), QStringList({"A", "B", "C", "D", "E", "F", "G"}));
         QCOMPARE(list("Combo1")->toolTip(), QStringLiteral("وضعيت تأهل خود را مشخص کنيد"));
         QCOMPARE(list("Combo2")->toolTip(), QStringLiteral("جنسيت را انتخاب كنيد"));
+        QCOMPARE(list("Combo3")->toolTip(), QStringLiteral("گروه را انتخاب كنيد"));
         for (const char* name : {"Combo1", "Combo2", "Combo3"})
             QVERIFY(list(name)->currentIndex() == -1 && !list(name)->isEditable());
 
