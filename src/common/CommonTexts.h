@@ -41,4 +41,10 @@ inline const QString next = QStringLiteral("بعدي");
 inline const QString previous = QStringLiteral("قبلي");
 inline const QString exitCaption = QStringLiteral("خروج");
 inline const QString changesNotSaved = QStringLiteral("تغييرات ذخيره نشد");
+
+// Why a file could not be written, added to the message that names the file.
+inline const QString noWritePermission = QStringLiteral("اجازه نوشتن در اين پوشه يا فايل را نداريد");
+inline const QString diskFull = QStringLiteral("فضاي خالي ديسک کافي نيست");
+inline const QString folderMissing = QStringLiteral("پوشه مقصد وجود ندارد");
+inline const QString fileInUse = QStringLiteral("فايل در دست برنامه ديگري است");
 } // namespace CommonTexts
