@@ -1,6 +1,7 @@
 #include "SubjectListModel.h"
 
 #include "FinderTexts.h"
+#include "common/BidiText.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 #include "datastore/SqlDialect.h"
@@ -196,7 +197,10 @@ QVariant SubjectListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
         return {};
-    return text(index.row(), index.column());
+    const QString value = text(index.row(), index.column());
+    // Drawn in a right-to-left cell, a Latin or signed value keeps its own reading order; a screen
+    // reader gets the value itself.
+    return role == Qt::DisplayRole ? BidiText::isolated(value) : value;
 }
 
 QVariant SubjectListModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -1,6 +1,7 @@
 #include "ScoringKey.h"
 
 #include "ScoringTexts.h"
+#include "common/BidiText.h"
 #include "common/NumericValue.h"
 
 #include <algorithm>
@@ -84,10 +85,12 @@ int unansweredCount(const ItemTexts& items, const Scale& scale)
 QString subjectDataLine(const SubjectRecord& subject)
 {
     using namespace ScoringTexts;
-    return lineCode + subject.code + lineSeparator + lineName + subject.firstName + u' ' + subject.lastName +
-           lineSeparator + lineAge + subject.age + lineSeparator + lineGender + subject.gender +
-           lineSeparator + lineMarital + subject.maritalStatus + lineSeparator + lineEducation +
-           subject.education;
+    // Each stored value keeps its own reading order in the Persian line, on screen and in print.
+    using BidiText::isolated;
+    return lineCode + isolated(subject.code) + lineSeparator + lineName + isolated(subject.firstName) + u' ' +
+           isolated(subject.lastName) + lineSeparator + lineAge + isolated(subject.age) + lineSeparator +
+           lineGender + isolated(subject.gender) + lineSeparator + lineMarital +
+           isolated(subject.maritalStatus) + lineSeparator + lineEducation + isolated(subject.education);
 }
 
 QString fullName(const SubjectRecord& subject)

@@ -212,6 +212,28 @@ private slots:
         QVERIFY(codes(finder).isEmpty());
     }
 
+    // A Latin or signed value is drawn in its own reading order in the right-to-left grid; Persian
+    // values and plain numbers are drawn as stored, and a screen reader reads every value as stored.
+    void latinAndSignedValuesKeepTheirOwnOrderInTheGrid()
+    {
+        TestProgramFolder folder;
+        addSubject(folder, QStringLiteral("1"), QStringLiteral("Ali \"the great\""), QStringLiteral("+1"),
+                   QStringLiteral("A"));
+        addSubject(folder, QStringLiteral("2"), QStringLiteral("علي"), QStringLiteral("احمدي"),
+                   QStringLiteral("B"));
+        FrmCode finder(folder.context());
+        const auto shown = [&finder](int row, int column, int role) {
+            return finder.list().data(finder.list().index(row, column), role).toString();
+        };
+        const QChar fsi(0x2068);
+        const QChar pdi(0x2069);
+        QCOMPARE(shown(0, 1, Qt::DisplayRole), fsi + QStringLiteral("Ali \"the great\"") + pdi);
+        QCOMPARE(shown(0, 2, Qt::DisplayRole), fsi + QStringLiteral("+1") + pdi);
+        QCOMPARE(shown(0, 2, Qt::AccessibleTextRole), QStringLiteral("+1"));
+        QCOMPARE(shown(1, 1, Qt::DisplayRole), QStringLiteral("علي"));
+        QCOMPARE(shown(1, 0, Qt::DisplayRole), QStringLiteral("2"));
+    }
+
     void printByGroupNeedsAGroupAndHandsOverTheShownGroup()
     {
         TestProgramFolder folder;
