@@ -7,6 +7,7 @@
 #include "common/Desktop.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
+#include "datastore/Skins.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -99,6 +100,7 @@ Progress::Progress(const AppContext& context, const QString& packageUrl, QWidget
     connect(m_percentTimer, &QTimer::timeout, this,
             [this] { m_percent->setText(QString::number(m_bar->value())); });
     m_percentTimer->start();
+    Skins::applyCurrent(this, m_context.programFolder);
 }
 
 Progress::~Progress() = default;
@@ -135,6 +137,9 @@ void Progress::downloadFailed(const QString& text)
 
 void Progress::downloadCompleted()
 {
+    // The percentage follows the bar only once a second: at the end it must not still read less.
+    m_bar->setValue(100);
+    m_percent->setText(QString::number(m_bar->value()));
     m_context.prompts->message(this, T::successTitle, T::success, Prompts::Icon::Information);
     backToIdle();
     startPackage();

@@ -1,5 +1,6 @@
 #include "Progress.h"
 #include "common/ProgramFolder.h"
+#include "common/QtPersianTexts.h"
 #include "common/QtDesktop.h"
 #include "common/QtPrompts.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
     QFont font(QStringLiteral("B Nazanin"));
     font.setPointSize(11);
     QApplication::setFont(font);
+    loadQtPersianTexts(app);
 
     QtPrompts prompts;
     QtDesktop desktop;

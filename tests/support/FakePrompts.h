@@ -44,6 +44,8 @@ public:
                  bool rightToLeft = false) override
     {
         shown.append({Kind::Message, title, text, icon, 0, rightToLeft});
+        if (onMessage)
+            onMessage(text);
     }
     bool askYesNo(QWidget*, const QString& title, const QString& text) override
     {
@@ -110,4 +112,5 @@ public:
     QString lastFileFilter;
     int beeps = 0;
     std::function<void(const QString&)> onNotice;
+    std::function<void(const QString&)> onMessage; // called with the text as a message is shown
 };

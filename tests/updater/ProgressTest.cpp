@@ -66,6 +66,8 @@ private slots:
         QVERIFY(timer && timer->isActive());
         QCOMPARE(timer->interval(), 1000);
         QVERIFY(m_server->requests.isEmpty());
+        // The program's chosen skin, as every window of the program has it.
+        QVERIFY(m_window->styleSheet().contains(QStringLiteral("QPushButton")));
     }
 
     void percentageLabelFollowsTheBarEverySecond()
@@ -83,7 +85,12 @@ private slots:
         QList<int> barValues;
         connect(m_window->downloader(), &FileDownloader::DownloadProgress, this,
                 [&] { barValues << bar()->value(); });
+        QString percentAtSuccess;
+        m_folder->prompts.onMessage = [&](const QString&) {
+            percentAtSuccess = child<QLabel>("Label4")->text();
+        };
         QTest::mouseClick(button(), Qt::LeftButton);
+        QCOMPARE(percentAtSuccess, QStringLiteral("100"));
 
         QCOMPARE(barValues, (QList<int>{20, 41, 61, 82, 100, 100}));
         const auto& shown = m_folder->prompts.shown;

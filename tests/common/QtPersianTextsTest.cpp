@@ -1,4 +1,4 @@
-#include "app/QtPersianTexts.h"
+#include "common/QtPersianTexts.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
