@@ -3,10 +3,16 @@
 #include "SelfClosingNotice.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QRegularExpression>
+#include <QTreeView>
 
 namespace {
 QMessageBox::Icon toQtIcon(Prompts::Icon icon)
@@ -64,14 +70,66 @@ std::optional<QString> QtPrompts::askPassword(QWidget* parent, const QString& ti
     return accepted ? std::optional<QString>(text) : std::nullopt;
 }
 
+QString fileDialogStart(const QString& proposed)
+{
+    if (proposed.isEmpty())
+        return QDir::homePath();
+    const QFileInfo info(proposed);
+    if (info.isAbsolute() && (info.isDir() || QFileInfo(info.absolutePath()).isDir()))
+        return proposed;
+    // A folder that is not there, or a bare name: the dialog would open in the working folder,
+    // which is often the program folder beside the database files.
+    return info.fileName().isEmpty() ? QDir::homePath() : QDir::home().filePath(info.fileName());
+}
+
 namespace {
+// Text drawn by the style takes its reading direction from the application, not from the widget:
+// in the left-to-right file dialog of a right-to-left program the path "/home/x" would read
+// "home/x/". This style draws the texts of left-to-right widgets that do not begin in a
+// right-to-left script (paths, names, sizes) left to right; Persian captions stay as they are.
+class LeftToRightTextStyle final : public QProxyStyle
+{
+public:
+    void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& palette, bool enabled,
+                      const QString& text, QPalette::ColorRole role) const override
+    {
+        if (painter->device() && painter->device()->devType() == QInternal::Widget &&
+            static_cast<QWidget*>(painter->device())->layoutDirection() == Qt::LeftToRight &&
+            !text.isRightToLeft())
+            flags |= Qt::TextForceLeftToRight;
+        QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, role);
+    }
+};
+
+QStyle* leftToRightTextStyle()
+{
+    static auto* const style = new LeftToRightTextStyle; // shared by every dialog, for the session
+    return style;
+}
+
+// The size, type and date columns take the width of their texts, in a dialog wide enough for them.
+// The sizes are those of a dialog that shows a name column of some 40 characters beside them.
+void fitColumns(QFileDialog& dialog)
+{
+    if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        details->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        details->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+        details->header()->setStretchLastSection(false);
+    }
+    dialog.resize(820, 480);
+}
+
 // File names, sizes and dates read left to right; shown in a right-to-left dialog they come out
 // scrambled, so the file dialogs keep the left-to-right direction.
 QString runFileDialog(QWidget* parent, const QString& caption, const QString& folder, const QString& filter,
                       QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, caption, folder, filter);
+    QFileDialog dialog(parent, caption, fileDialogStart(folder), filter);
     dialog.setLayoutDirection(Qt::LeftToRight);
+    dialog.setOption(QFileDialog::DontUseNativeDialog); // the same dialog, and texts, on every desktop
+    for (QWidget* part : dialog.findChildren<QWidget*>())
+        part->setStyle(leftToRightTextStyle());
+    fitColumns(dialog);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (mode == QFileDialog::AcceptSave) {

@@ -19,3 +19,7 @@ public:
                          const QString& filter) override;
     void beep() override;
 };
+
+// Where a file dialog opens for the proposed file or folder: as proposed where its folder exists,
+// otherwise the same name in the home folder.
+QString fileDialogStart(const QString& proposed);
