@@ -63,6 +63,8 @@ exitpro::exitpro(const AppContext& context, QWidget* parent) : QWidget(parent), 
     m_backup->setFont(persianBold(12));
     m_backup->setGeometry(twipsRect(840, 1260, 2640, 480));
     m_backup->setChecked(false);
+    // The caption alternates twice a second; a screen reader would announce every change.
+    m_backup->setAccessibleName(T::makeBackup);
 
     m_confirmPlain =
         addPicture(QStringLiteral("k1"), QStringLiteral("confirm.png"), T::confirmPicture, kConfirmLeft);

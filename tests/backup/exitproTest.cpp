@@ -3,6 +3,7 @@
 #include "backup/BackupTexts.h"
 #include "common/Twips.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -144,6 +145,10 @@ private slots:
             QTest::qWait(20);
             const QString box = child<QCheckBox>("Check1")->text();
             QVERIFY2(allowed.contains(box), qPrintable(box));
+            // What a screen reader reads stays the same while the caption alternates.
+            QCOMPARE(
+                QAccessible::queryAccessibleInterface(child<QCheckBox>("Check1"))->text(QAccessible::Name),
+                T::makeBackup);
             boxCaptions << box;
         }
         QVERIFY(windowCaptions.size() >= 3);
