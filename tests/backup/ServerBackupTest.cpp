@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -41,6 +42,8 @@ class ServerBackupTest : public QObject
     }
 
 private slots:
+    // The folder of the last backup is kept in the user's settings, which the tests leave alone.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void backupOfTheServerRestoresAnywhereAndBackIntoTheServer()
     {
         TestServer server;
