@@ -39,7 +39,7 @@ constexpr qint64 kProgressIntervalMs = 20;
 // the height of the message above the rows for a damaged file.
 constexpr int kHeight = 3315;
 constexpr int kCommandTop = 2430;
-constexpr int kIntroHeight = 1020;
+constexpr int kIntroHeight = 1200;
 
 // The file dialogs take the filter as "description (pattern)".
 QString dialogFilter(const QString& filter = T::fileFilter)
