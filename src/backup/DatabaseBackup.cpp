@@ -25,6 +25,7 @@
 #include <optional>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace DatabaseBackup {
@@ -133,10 +134,19 @@ bool placeWithoutReplacing(const QString& file, const QString& destination)
     if (errno != EINVAL && errno != ENOSYS)
         return false;
     // A file system without that kind of rename: a second name, which is never made over a file.
-    if (::link(from.constData(), to.constData()) != 0)
+    if (::link(from.constData(), to.constData()) == 0) {
+        ::unlink(from.constData());
+        return true;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
         return false;
-    ::unlink(from.constData());
-    return true;
+    // Nor with second names (some network drives): the name is looked at right before the rename.
+    struct stat existing;
+    if (::lstat(to.constData(), &existing) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return std::rename(from.constData(), to.constData()) == 0;
 }
 
 enum class JournalState

@@ -188,9 +188,11 @@ bool Held::create(const QString& folder, const QString& prefix, const QString& s
     if (!file.open())
         return false;
     // A descriptor of its own, so that the lock lasts until this object ends; taken before the
-    // temporary file object lets go of the file, so that it is never open by nobody.
+    // temporary file object lets go of the file, so that it is never open by nobody. A network
+    // drive without locks still takes the copy: the open descriptor keeps a sweep of this
+    // computer away from it.
     const int descriptor = ::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0 || ::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+    if (descriptor < 0 || (::flock(descriptor, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)) {
         if (descriptor >= 0)
             ::close(descriptor);
         file.remove();
