@@ -34,6 +34,7 @@ public:
     void openClinicServer() override {}
     void mainWindowClosing(int) override {}
     void openBackup() override {}
+    void openBackupAndRestore() override {}
     void exitCancelled() override {}
     void scoringClosed() override {}
     void showNeedsChart(const NeedsChartInput&) override {}

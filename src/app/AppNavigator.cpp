@@ -26,6 +26,7 @@ AppNavigator::~AppNavigator()
 {
     delete m_finder;
     delete m_backup;
+    delete m_backupWhileRunning;
     delete m_exit;
     delete m_chart;
     delete m_scoring;
@@ -182,6 +183,37 @@ void AppNavigator::openBackup()
     m_backup->show();
     m_backup->raise();
     m_backup->activateWindow();
+}
+
+void AppNavigator::openBackupAndRestore()
+{
+    if (!m_backupWhileRunning) {
+        m_backupWhileRunning = new Frmbackup(m_context, nullptr, Frmbackup::Occasion::RunningProgram);
+        m_backupWhileRunning->setAttribute(Qt::WA_DeleteOnClose);
+        // Nothing else is written while a restore replaces the data under the windows.
+        m_backupWhileRunning->setWindowModality(Qt::ApplicationModal);
+        connect(m_backupWhileRunning, &Frmbackup::finished, this, [this](bool restored) {
+            // The windows' views are on the connections of the replaced file.
+            if (restored)
+                reopenWindows();
+        });
+    }
+    m_backupWhileRunning->show();
+    m_backupWhileRunning->raise();
+    m_backupWhileRunning->activateWindow();
+}
+
+bool AppNavigator::restoreDamagedDatabase()
+{
+    // Nothing more is read from or written into the damaged file by the windows meanwhile.
+    for (QWidget* window : std::initializer_list<QWidget*>{m_main, m_test, m_scoring, m_chart, m_finder}) {
+        if (window)
+            window->hide();
+    }
+    if (!Frmbackup::runForDamagedDatabase(m_context))
+        return false;
+    reopenWindows();
+    return true;
 }
 
 void AppNavigator::exitCancelled()

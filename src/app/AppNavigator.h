@@ -39,7 +39,11 @@ public:
     void openClinicServer() override;
     void mainWindowClosing(int exitDialogTop) override;
     void openBackup() override;
+    void openBackupAndRestore() override;
     void exitCancelled() override;
+    // DABSH.skn was found damaged while the program runs: the windows give way to the backup
+    // window's choice. True when a restore replaced the file; the windows then open on it.
+    bool restoreDamagedDatabase();
     void scoringClosed() override;
     void showNeedsChart(const NeedsChartInput& input) override;
     void needsChartClosed() override;
@@ -62,4 +66,5 @@ private:
     QPointer<FrmCode> m_finder;
     QPointer<exitpro> m_exit;
     QPointer<Frmbackup> m_backup;
+    QPointer<Frmbackup> m_backupWhileRunning;
 };

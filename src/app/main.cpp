@@ -3,6 +3,8 @@
 #include "ServerStartup.h"
 #include "SessionBus.h"
 #include "SingleInstance.h"
+#include "backup/Frmbackup.h"
+#include "backup/TemporaryFiles.h"
 #include "common/BackgroundWork.h"
 #include "common/Clock.h"
 #include "common/CommonTexts.h"
@@ -234,10 +236,20 @@ private:
     std::thread m_thread; // last: started once everything it uses is made
 };
 
+// Whether the start-up can offer a restore for what it found: DABSH.skn, the file that the backups
+// hold, damaged or not readable (a file in use by another program is not damaged).
+bool mayBeRestored(Database::File file, Database::FileState state)
+{
+    return file == Database::File::Clinical &&
+           (state == Database::FileState::Damaged || state == Database::FileState::Unreadable);
+}
+
 // Reads every page of both database files beside the window once the first one is on screen: a
-// large file would otherwise delay it. A damaged file ends the program with the message before
-// work is put into it.
-void startPageCheck(BackgroundWork& work, const QString& folder, Prompts& prompts)
+// large file would otherwise delay it. A damaged file is met before work is put into it: for
+// DABSH.skn with the backup window's choice (restore the last backup, or keep a copy of the damaged
+// file), after which the program ends or goes on with the restored file; for Theme.skn the
+// program ends with the message.
+void startPageCheck(BackgroundWork& work, const QString& folder, Prompts& prompts, AppNavigator& navigator)
 {
     const auto findDamaged = [folder]() -> std::optional<Database::File> {
         for (const Database::File file : {Database::File::Clinical, Database::File::Theme}) {
@@ -246,9 +258,14 @@ void startPageCheck(BackgroundWork& work, const QString& folder, Prompts& prompt
         }
         return std::nullopt;
     };
-    work.start(findDamaged, [&prompts](const std::optional<Database::File>& damaged) {
+    work.start(findDamaged, [&prompts, &navigator](const std::optional<Database::File>& damaged) {
         if (!damaged)
             return;
+        if (mayBeRestored(*damaged, Database::FileState::Damaged)) {
+            if (!navigator.restoreDamagedDatabase())
+                QApplication::exit(1);
+            return;
+        }
         prompts.message(QApplication::activeWindow(), CommonTexts::warningTitle,
                         Database::messageFor(Database::FileState::Damaged, *damaged),
                         Prompts::Icon::Exclamation, true);
@@ -291,11 +308,19 @@ int main(int argc, char* argv[])
                         Prompts::Icon::Information);
         return 0;
     }
-    const Database::OpenResult& databases = helper.databases();
-    if (!databases.ok) {
-        prompts.message(nullptr, CommonTexts::warningTitle, databases.message, Prompts::Icon::Exclamation,
-                        true);
-        return 1;
+    Database::OpenResult databases = helper.databases();
+    while (!databases.ok) {
+        if (!mayBeRestored(databases.failedFile == Database::clinicalFileName ? Database::File::Clinical
+                                                                              : Database::File::Theme,
+                           databases.state)) {
+            prompts.message(nullptr, CommonTexts::warningTitle, databases.message, Prompts::Icon::Exclamation,
+                            true);
+            return 1;
+        }
+        // The user restores the last backup, or keeps a copy of the damaged file and leaves.
+        if (!Frmbackup::runForDamagedDatabase(context))
+            return 1;
+        databases = Database::openProgramDatabases(folder, Database::PageCheck::Separately);
     }
     // The helper is done with the session bus, and nothing has been started yet.
     sessionBusAddress.giveBack();
@@ -306,10 +331,14 @@ int main(int argc, char* argv[])
     navigator.start();
     StartupTrace::mark("main window shown");
     BackgroundWork pageCheck;
+    BackgroundWork sweep;
     bool pageCheckStarted = false;
     const auto checkPagesOnce = [&] {
-        if (!std::exchange(pageCheckStarted, true))
-            startPageCheck(pageCheck, folder, prompts);
+        if (std::exchange(pageCheckStarted, true))
+            return;
+        startPageCheck(pageCheck, folder, prompts, navigator);
+        // Copies of the records left by a backup, restore or export that was cut off.
+        sweep.start([folder] { TemporaryFiles::sweepAll(folder); }, [] {});
     };
     // After the first picture; should no picture come (a window started minimised), a little later.
     FirstFrame::onFirstFrame(&app, [&] { FirstFrame::whenPictureShown(&app, checkPagesOnce); });

@@ -74,6 +74,42 @@ inline const QString serverRestoreFailed =
 inline const QString databaseInUse =
     QStringLiteral("فايل اطلاعات برنامه آزاد نشد؛ اطلاعات فعلي دست نخورده باقي ماند.");
 
+// While a copy runs: what the window is doing.
+inline const QString copying = QStringLiteral("در حال کپي فايل ...");
+inline const QString checkingCopy = QStringLiteral("در حال بررسي نسخه کپي شده ...");
+
+// When a restore replaces the clinic server's data: which server, and how many subjects it holds
+// now and the chosen file holds.
+inline const QString unknownCount = QStringLiteral("نامعلوم");
+inline QString serverRestoreQuestion(const QString& server, const QString& onServer, const QString& inFile)
+{
+    return QStringLiteral("بازيابي، همه اطلاعات سرور درمانگاه «%1» را جايگزين مي کند.\n"
+                          "روي سرور اکنون %2 آزمودني ثبت است و در فايل انتخاب شده %3 آزمودني.\n"
+                          "آيا ميخواهيد اطلاعات را بازيابي کنيد؟")
+        .arg(server, onServer, inFile);
+}
+
+// The backup window opened at start for a damaged DABSH.skn.
+inline QString damagedIntro(const QString& fileName)
+{
+    return QStringLiteral("فايل اطلاعات «%1» آسيب ديده است يا خوانده نمي شود. آن را از آخرين نسخه "
+                          "پشتيبان بازيابي کنيد، يا نسخه اي از آن را با نام ديگري براي متخصص ذخيره کنيد. "
+                          "با خروج از اين پنجره برنامه بسته مي شود.")
+        .arg(fileName);
+}
+inline const QString damagedCopyCaption = QStringLiteral("نسخه فايل آسيب ديده:");
+inline const QString saveDamagedCommand = QStringLiteral("ذخيره نسخه");
+inline const QString damagedSaveDialogCaption = QStringLiteral("ذخيره نسخه اي از فايل آسيب ديده");
+inline const QString damagedFileFilter = QStringLiteral("Damaged database |*.skn");
+// Parts of the proposed name: "Velmora" "آسيب ديده در تاريخ" date " ساعت)" time ")" ".skn".
+inline const QString damagedNameOnDate = QStringLiteral("آسيب ديده در تاريخ");
+inline const QString damagedExtension = QStringLiteral(".skn");
+inline const QString damagedCopyPathEmpty =
+    QStringLiteral("لطفا مسير ذخيره نسخه فايل آسيب ديده را وارد کنيد");
+inline const QString damagedCopyNameTaken = QStringLiteral(
+    "فايلي با اين نام وجود دارد و جايگزين نشد؛ براي نسخه فايل آسيب ديده نام ديگري انتخاب کنيد:");
+inline const QString damagedCopyDone = QStringLiteral("نسخه اي از فايل آسيب ديده ذخيره شد");
+
 inline const QString helpText = QStringLiteral(
     "با اين پنجره از اطلاعات برنامه نسخه پشتيبان تهيه مي کنيد و در صورت نياز اطلاعات را به حالت قبلي "
     "باز مي گردانيد.\n"

@@ -1,35 +1,38 @@
 #include "DatabaseBackup.h"
 
 #include "BackupTexts.h"
+#include "TemporaryFiles.h"
 #include "calendar/ShamsiDate.h"
+#include "common/BackgroundWork.h"
 #include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 
+#include <QAtomicInt>
+#include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryFile>
-
-#include <sys/stat.h>
+#include <QThread>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace DatabaseBackup {
 
 namespace {
 
 using Kind = Outcome::Kind;
-
-const QString kRestoreTempPrefix = Database::clinicalFileName + QStringLiteral(".restore-");
-const QString kSafetyTempPrefix = QStringLiteral(".safety-");
-const QString kServerSnapshotPrefix = QStringLiteral(".server-snapshot-");
 
 Outcome failed(Kind kind, const QString& description)
 {
@@ -42,13 +45,13 @@ QString lastSystemError()
 }
 
 // A connection of its own on one file, removed again when it goes out of scope. Queries on it
-// must end before it does.
+// must end before it does. Usable on any thread, as the checks run beside the window.
 class ScopedConnection final
 {
     Q_DISABLE_COPY_MOVE(ScopedConnection)
 public:
     ScopedConnection(const QString& path, bool readOnly)
-        : m_name(QStringLiteral("backup-%1").arg(++s_counter))
+        : m_name(QStringLiteral("backup-%1").arg(s_counter.fetchAndAddRelaxed(1)))
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(path);
@@ -65,59 +68,54 @@ public:
     QSqlDatabase database() const { return QSqlDatabase::database(m_name, false); }
 
 private:
-    static inline int s_counter = 0;
+    static inline QAtomicInt s_counter;
     QString m_name;
     bool m_open = false;
 };
 
+// Another program holds a lock on the file: a passing state, not damage.
+bool isBusy(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("5") || code == QLatin1String("6"); // SQLITE_BUSY, SQLITE_LOCKED
+}
+
 // Reads the first table of the file; an arbitrary file fails here.
-bool probe(const QSqlDatabase& db)
+bool probe(const QSqlDatabase& db, QSqlError* error = nullptr)
 {
     QSqlQuery query(db);
-    return query.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) && query.next();
+    const bool ok = query.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) && query.next();
+    if (!ok && error)
+        *error = query.lastError();
+    return ok;
 }
 
-// The access rights a file renamed over `replaces` should carry: those of the file it replaces,
-// or those of a newly made file.
-mode_t modeFor(const QString& replaces)
+// Runs a check of a copy beside the window and waits for its answer while the window goes on
+// answering and repainting. Without an application (a command-line tool) or off its thread the
+// check simply runs.
+bool checkedBesideTheWindow(std::function<bool()> check, const Progress& progress)
 {
-    struct stat existing;
-    if (::stat(QFile::encodeName(replaces).constData(), &existing) == 0)
-        return existing.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-// A new, empty file in the folder whose name starts with the prefix, with the access rights of
-// the file it is to replace; empty when none could be made. The caller removes it unless it
-// renames it into place.
-QString reserveTemporaryFile(const QString& folder, const QString& prefix, const QString& replaces)
-{
-    QTemporaryFile file(QDir(folder).filePath(prefix + QStringLiteral("XXXXXX")));
-    file.setAutoRemove(false);
-    if (!file.open())
-        return {};
-    ::fchmod(file.handle(), modeFor(replaces));
-    return file.fileName();
-}
-
-// Removes a temporary file unless it was renamed into place.
-class TemporaryFileGuard final
-{
-    Q_DISABLE_COPY_MOVE(TemporaryFileGuard)
-public:
-    explicit TemporaryFileGuard(QString path) : m_path(std::move(path)) {}
-    ~TemporaryFileGuard()
-    {
-        if (!m_path.isEmpty())
-            QFile::remove(m_path);
+    if (progress.checking)
+        progress.checking();
+    const QCoreApplication* application = QCoreApplication::instance();
+    if (!application || QThread::currentThread() != application->thread())
+        return check();
+    BackgroundWork work;
+    QEventLoop loop;
+    std::optional<bool> answer;
+    work.start(std::move(check), [&answer, &loop](bool sound) {
+        answer = sound;
+        loop.quit();
+    });
+    if (!answer)
+        loop.exec();
+    if (!answer) {
+        // The loop was ended from elsewhere (the program is being closed): the answer still comes.
+        work.waitForAll();
+        QCoreApplication::sendPostedEvents();
     }
-    void release() { m_path.clear(); }
-
-private:
-    QString m_path;
-};
+    return answer.value_or(false);
+}
 
 // Replaces the destination by the file in one step: afterwards the destination is either its
 // old content or the new one, never a mixture.
@@ -126,36 +124,82 @@ bool replaceInOneStep(const QString& file, const QString& destination)
     return std::rename(QFile::encodeName(file).constData(), QFile::encodeName(destination).constData()) == 0;
 }
 
+// Puts the file in place under a name that must not exist yet; false (errno EEXIST) when it does.
+bool placeWithoutReplacing(const QString& file, const QString& destination)
+{
+    const QByteArray from = QFile::encodeName(file);
+    const QByteArray to = QFile::encodeName(destination);
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without that kind of rename: a second name, which is never made over a file.
+    if (::link(from.constData(), to.constData()) == 0) {
+        ::unlink(from.constData());
+        return true;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
+        return false;
+    // Nor with second names (some network drives): the name is looked at right before the rename.
+    struct stat existing;
+    if (::lstat(to.constData(), &existing) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return std::rename(from.constData(), to.constData()) == 0;
+}
+
+enum class JournalState
+{
+    None,     // nothing beside the database
+    Settled,  // played back or found empty, and removed
+    Busy,     // another program is writing
+    Unsettled // the database cannot be read, so its journal could not be played back
+};
+
+QStringList journalsOf(const QString& databasePath)
+{
+    return {databasePath + QStringLiteral("-journal"), databasePath + QStringLiteral("-wal")};
+}
+
 // A journal left beside DABSH.skn belongs to the file being replaced: SQLite would play it back
 // into the restored file and break it. Opening the database settles it (a pending write is rolled
-// back); a journal that stays after that holds nothing and is removed.
-bool settleJournals(const QString& databasePath)
+// back); a journal that stays after that holds nothing and is removed. One of a file that cannot
+// be read any more is kept with the safety copy (keepJournals) instead.
+JournalState settleJournals(const QString& databasePath)
 {
-    const QStringList journals{databasePath + QStringLiteral("-journal"),
-                               databasePath + QStringLiteral("-wal")};
     bool any = false;
-    for (const QString& journal : journals)
+    for (const QString& journal : journalsOf(databasePath))
         any = any || QFileInfo::exists(journal);
     if (!any)
-        return true;
+        return JournalState::None;
     {
         ScopedConnection connection(databasePath, false);
-        if (!connection.isOpen() || !probe(connection.database()))
-            return false;
+        QSqlError error = connection.database().lastError();
+        if (!connection.isOpen() || !probe(connection.database(), &error))
+            return isBusy(error) ? JournalState::Busy : JournalState::Unsettled;
     }
-    for (const QString& journal : journals) {
+    for (const QString& journal : journalsOf(databasePath)) {
         if (QFileInfo::exists(journal) && !QFile::remove(journal))
+            return JournalState::Busy;
+    }
+    return JournalState::Settled;
+}
+
+// Moves the journals of a damaged database beside its safety copy, where whoever recovers the
+// file finds them, and out of the way of the restored file.
+bool keepJournals(const QString& databasePath, const QString& safetyCopy)
+{
+    const QStringList journals = journalsOf(databasePath);
+    for (const QString& journal : journals) {
+        if (!QFileInfo::exists(journal))
+            continue;
+        const QString kept = safetyCopy + journal.mid(databasePath.size());
+        if (!QFile::rename(journal, kept) &&
+            !(Backup::CopyBackupFile(journal, kept) && QFile::remove(journal)))
             return false;
     }
     return true;
-}
-
-// Restores that were cut off leave their temporary copies behind; only restores make them.
-void removeStaleCopies(const QString& folder, const QString& prefix)
-{
-    const QDir dir(folder);
-    for (const QString& name : dir.entryList({prefix + QStringLiteral("*")}, QDir::Files | QDir::Hidden))
-        QFile::remove(dir.filePath(name));
 }
 
 // Opens the program's connections to the folder again when it goes out of scope.
@@ -179,39 +223,49 @@ private:
     bool m_wereOpen = false;
 };
 
-// Keeps the current database in Back/ under a name of its own, never over another file.
-Outcome keepSafetyCopy(const QString& folder, const QString& database, const QDateTime& now,
-                       const Backup::BlockCopied& blockCopied)
+QString backFolderOf(const QString& programFolder)
 {
-    const QString backFolder = QDir(folder).filePath(BackupTexts::backupFolder);
+    return QDir(programFolder).filePath(BackupTexts::backupFolder);
+}
+
+// Keeps the current database in Back/ under a name of its own, never over another file; `kept`
+// receives its path.
+Outcome keepSafetyCopy(const QString& folder, const QString& database, const QDateTime& now,
+                       const Progress& progress, QString* kept = nullptr)
+{
+    const QString backFolder = backFolderOf(folder);
     if (!QDir().mkpath(backFolder))
         return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + backFolder);
-    removeStaleCopies(backFolder, kSafetyTempPrefix);
-    const QString temporary = reserveTemporaryFile(backFolder, kSafetyTempPrefix, {});
-    if (temporary.isEmpty())
+    TemporaryFiles::sweep(backFolder);
+    TemporaryFiles::Held temporary;
+    if (!temporary.create(backFolder, TemporaryFiles::safetyPrefix))
         return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + backFolder);
-    TemporaryFileGuard guard(temporary);
     QString failure;
-    if (!Backup::CopyBackupFile(database, temporary, &failure, blockCopied))
+    if (!Backup::CopyBackupFile(database, temporary.path(), &failure, progress.blockCopied))
         return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + failure);
+    temporary.setFinalMode({});
     for (int attempt = 1; attempt < 1000; ++attempt) {
         const QString name = QDir(backFolder).filePath(safetyCopyName(now, attempt));
         if (QFileInfo::exists(name))
             continue;
-        // QFile::rename never replaces an existing file.
-        QFile copy(temporary);
-        if (!copy.rename(name))
+        if (!placeWithoutReplacing(temporary.path(), name)) {
+            if (errno == EEXIST)
+                continue;
             return failed(Kind::Refused,
-                          BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + copy.errorString());
-        guard.release();
+                          BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + lastSystemError());
+        }
+        temporary.release();
         Backup::syncFolder(backFolder);
+        if (kept)
+            *kept = name;
         return {};
     }
     return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + backFolder);
 }
 
-// Writes the clinic server's tables of DABSH.skn, as they stood at one moment, into a new empty
-// SQLite file, which then has exactly the shape of a DABSH.skn made by the program.
+// Writes the clinic server's tables of DABSH.skn into a new empty SQLite file, which then has
+// exactly the shape of a DABSH.skn made by the program. The caller holds the server transaction
+// that makes the tables one moment's state.
 bool writeServerSnapshot(const QSqlDatabase& server, const QString& path, QString* failure)
 {
     ScopedConnection file(path, false);
@@ -220,74 +274,82 @@ bool writeServerSnapshot(const QSqlDatabase& server, const QString& path, QStrin
         *failure = db.lastError().text();
         return false;
     }
-    bool written = false;
-    {
-        Transaction fileTransaction(db);
-        if (!fileTransaction.isOpen() || !Database::createEmptyTables(db, Database::File::Clinical)) {
-            *failure = db.lastError().text();
+    Transaction fileTransaction(db);
+    if (!fileTransaction.isOpen() || !Database::createEmptyTables(db, Database::File::Clinical)) {
+        *failure = db.lastError().text();
+        return false;
+    }
+    for (const QString& table : Database::tableNames(Database::File::Clinical)) {
+        if (!Database::copyTable(server, db, table, failure))
             return false;
-        }
+    }
+    if (!fileTransaction.commit()) {
+        *failure = db.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+Outcome backUpServer(const QSqlDatabase& server, const QString& temporary, const Progress& progress)
+{
+    QString failure;
+    {
         // One snapshot for all tables: a subject registered meanwhile is in all of them or none.
         Transaction snapshot(server);
         QSqlQuery isolation(server);
         if (!snapshot.isOpen() ||
             !isolation.exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"))) {
-            *failure = snapshot.isOpen() ? isolation.lastError().text() : server.lastError().text();
-            return false;
+            failure = snapshot.isOpen() ? isolation.lastError().text() : server.lastError().text();
+            return failed(Kind::CopyFailed,
+                          BackupTexts::serverSnapshotFailed + QStringLiteral("\r\n") + failure);
         }
-        for (const QString& table : Database::tableNames(Database::File::Clinical)) {
-            if (!Database::copyTable(server, db, table, failure))
-                return false;
-        }
-        written = fileTransaction.commit();
-        if (!written)
-            *failure = db.lastError().text();
+        if (!writeServerSnapshot(server, temporary, &failure))
+            return failed(Kind::CopyFailed,
+                          BackupTexts::serverSnapshotFailed + QStringLiteral("\r\n") + failure);
     }
-    return written;
-}
-
-Outcome backUpServer(const QSqlDatabase& server, const QString& temporary,
-                     const Backup::BlockCopied& blockCopied)
-{
-    QString failure;
-    if (!writeServerSnapshot(server, temporary, &failure))
-        return failed(Kind::CopyFailed, BackupTexts::serverSnapshotFailed + QStringLiteral("\r\n") + failure);
-    if (blockCopied) {
+    if (progress.blockCopied) {
         const qint64 size = QFileInfo(temporary).size();
-        blockCopied(size, size);
+        progress.blockCopied(size, size);
     }
     return {};
 }
 
 // Replaces the server's subjects, answers and item texts by those of a checked backup file, in one
-// transaction, after a snapshot of the server's data is kept in Back/.
+// transaction. The tables are locked first and the safety snapshot is taken inside that same
+// transaction: whatever another workstation stored before the lock is in the snapshot, and
+// nothing can be stored between the snapshot and the replacement.
 Outcome restoreServer(const QString& programFolder, const QString& backupFile, const QDateTime& now,
-                      const Backup::BlockCopied& blockCopied)
+                      const Progress& progress)
 {
     const QSqlDatabase server = Database::connection(programFolder, Database::File::Clinical);
-    const QString snapshot = reserveTemporaryFile(programFolder, kServerSnapshotPrefix, {});
-    if (snapshot.isEmpty())
-        return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + programFolder);
-    TemporaryFileGuard snapshotGuard(snapshot);
-    QString failure;
-    if (!writeServerSnapshot(server, snapshot, &failure))
-        return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + failure);
-    const Outcome safety = keepSafetyCopy(programFolder, snapshot, now, blockCopied);
-    if (!safety.ok())
-        return safety;
-
-    ScopedConnection source(backupFile, true);
     Transaction transaction(server);
     QSqlQuery statement(server);
     if (!transaction.isOpen())
         return failed(Kind::CopyFailed,
                       BackupTexts::serverRestoreFailed + QStringLiteral("\r\n") + server.lastError().text());
-    // Other workstations wait for the restore rather than write into the data it replaces.
+    // Other workstations wait for the restore rather than write into the data it replaces; they
+    // may still read.
     const QStringList tables = Database::tableNames(Database::File::Clinical);
     QStringList quoted;
     for (const QString& table : tables)
         quoted << quotedIdentifier(table);
-    bool ok = statement.exec(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(quoted.join(u',')));
+    if (!statement.exec(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(quoted.join(u','))))
+        return failed(Kind::CopyFailed, BackupTexts::serverRestoreFailed + QStringLiteral("\r\n") +
+                                            statement.lastError().text());
+
+    TemporaryFiles::sweep(programFolder);
+    TemporaryFiles::Held snapshot;
+    if (!snapshot.create(programFolder, TemporaryFiles::serverSnapshotPrefix))
+        return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + programFolder);
+    QString failure;
+    if (!writeServerSnapshot(server, snapshot.path(), &failure))
+        return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + failure);
+    const Outcome safety = keepSafetyCopy(programFolder, snapshot.path(), now, progress);
+    if (!safety.ok())
+        return safety;
+
+    ScopedConnection source(backupFile, true);
+    bool ok = true;
     for (const QString& table : tables)
         ok = ok && statement.exec(QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table)));
     if (!ok)
@@ -298,6 +360,15 @@ Outcome restoreServer(const QString& programFolder, const QString& backupFile, c
         return failed(Kind::CopyFailed, BackupTexts::serverRestoreFailed + QStringLiteral("\r\n") +
                                             (failure.isEmpty() ? server.lastError().text() : failure));
     return {};
+}
+
+std::optional<qint64> subjectCount(const QSqlDatabase& db)
+{
+    QSqlQuery count(db);
+    if (!count.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(quotedIdentifier(QStringLiteral("IDE")))) ||
+        !count.next())
+        return std::nullopt;
+    return count.value(0).toLongLong();
 }
 
 } // namespace
@@ -326,24 +397,23 @@ bool isClinicalDatabase(const QString& path)
     return true;
 }
 
-Outcome backUp(const QString& programFolder, const QString& destination,
-               const Backup::BlockCopied& blockCopied)
+Outcome backUp(const QString& programFolder, const QString& destination, const Progress& progress)
 {
     const QString database = QDir(programFolder).filePath(Database::clinicalFileName);
-    const QFileInfo target(destination);
-    if (target.isDir())
+    if (QFileInfo(destination).isDir())
         return failed(Kind::CopyFailed,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination);
-    const QString temporary = reserveTemporaryFile(target.absolutePath(),
-                                                   target.fileName() + QStringLiteral(".part-"), destination);
-    if (temporary.isEmpty())
+    const QFileInfo target(TemporaryFiles::realTarget(destination));
+    TemporaryFiles::rememberBackupFolder(target.absolutePath());
+    TemporaryFiles::sweep(target.absolutePath());
+    TemporaryFiles::Held temporary;
+    if (!temporary.create(target.absolutePath(), target.fileName() + TemporaryFiles::backupSuffix))
         return failed(Kind::CopyFailed,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination);
-    TemporaryFileGuard guard(temporary);
 
     if (ClinicServer::isInUse(programFolder)) {
         const Outcome snapshot = backUpServer(Database::connection(programFolder, Database::File::Clinical),
-                                              temporary, blockCopied);
+                                              temporary.path(), progress);
         if (!snapshot.ok())
             return snapshot;
     } else {
@@ -358,61 +428,120 @@ Outcome backUp(const QString& programFolder, const QString& destination,
         if (!reader.isOpen() || !lock.exec(QStringLiteral("BEGIN")) || !probe(reader.database()))
             return failed(Kind::CopyFailed, BackupTexts::databaseBusy);
         QString failure;
-        const int copied = Backup::CopyBackupFile(database, temporary, &failure, blockCopied);
+        const int copied = Backup::CopyBackupFile(database, temporary.path(), &failure, progress.blockCopied);
         lock.exec(QStringLiteral("ROLLBACK"));
         if (!copied)
             return failed(Kind::CopyFailed, failure);
     }
 
-    if (!isSoundDatabase(temporary))
+    const QString written = temporary.path();
+    if (!checkedBesideTheWindow([written] { return isSoundDatabase(written); }, progress))
         return failed(Kind::CopyFailed, BackupTexts::copyNotSound);
-    if (!replaceInOneStep(temporary, destination))
+    temporary.setFinalMode(target.filePath());
+    if (!replaceInOneStep(temporary.path(), target.filePath()))
         return failed(Kind::CopyFailed, BackupTexts::replaceFailed + QStringLiteral("\r\n") + destination +
                                             QStringLiteral("\r\n") + lastSystemError());
-    guard.release();
+    temporary.release();
     Backup::syncFolder(target.absolutePath());
     return {};
 }
 
 Outcome restore(const QString& programFolder, const QString& source, const QDateTime& now,
-                const Backup::BlockCopied& blockCopied)
+                const Progress& progress)
 {
     // On the clinic server the program's connections stay open: the restore is one transaction there.
     const bool onServer = ClinicServer::isInUse(programFolder);
-    const QString database = QDir(programFolder).filePath(Database::clinicalFileName);
+    // Written beside the real file, so that a DABSH.skn that links elsewhere goes on doing so.
+    const QString database =
+        TemporaryFiles::realTarget(QDir(programFolder).filePath(Database::clinicalFileName));
+    const QString databaseFolder = QFileInfo(database).absolutePath();
     std::optional<ReopenProgramDatabases> reopen;
+    JournalState journals = JournalState::None;
     if (!onServer) {
         reopen.emplace(programFolder);
-        if (!settleJournals(database))
+        journals = settleJournals(database);
+        if (journals == JournalState::Busy)
             return failed(Kind::Refused, BackupTexts::databaseInUse);
     }
-    removeStaleCopies(programFolder, kRestoreTempPrefix);
+    TemporaryFiles::sweep(programFolder);
+    TemporaryFiles::sweep(databaseFolder);
 
-    const QString temporary =
-        reserveTemporaryFile(programFolder, kRestoreTempPrefix, onServer ? QString() : database);
-    if (temporary.isEmpty())
+    TemporaryFiles::Held temporary;
+    if (!temporary.create(onServer ? programFolder : databaseFolder, TemporaryFiles::restorePrefix))
         return failed(Kind::CopyFailed,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + database);
-    TemporaryFileGuard guard(temporary);
     QString failure;
-    if (!Backup::CopyBackupFile(source, temporary, &failure, blockCopied))
+    if (!Backup::CopyBackupFile(source, temporary.path(), &failure, progress.blockCopied))
         return failed(Kind::CopyFailed, failure);
-    if (!isClinicalDatabase(temporary))
+    const QString copied = temporary.path();
+    if (!checkedBesideTheWindow([copied] { return isClinicalDatabase(copied); }, progress))
         return failed(Kind::Refused, BackupTexts::notABackup);
     if (onServer)
-        return restoreServer(programFolder, temporary, now, blockCopied);
+        return restoreServer(programFolder, temporary.path(), now, progress);
 
     if (QFileInfo::exists(database)) {
-        const Outcome safety = keepSafetyCopy(programFolder, database, now, blockCopied);
+        QString safetyCopy;
+        const Outcome safety = keepSafetyCopy(programFolder, database, now, progress, &safetyCopy);
         if (!safety.ok())
             return safety;
+        if (journals == JournalState::Unsettled && !keepJournals(database, safetyCopy))
+            return failed(Kind::Refused, BackupTexts::databaseInUse);
     }
-    if (!replaceInOneStep(temporary, database))
+    temporary.setFinalMode(database);
+    if (!replaceInOneStep(temporary.path(), database))
         return failed(Kind::CopyFailed, BackupTexts::replaceFailed + QStringLiteral("\r\n") + database +
                                             QStringLiteral("\r\n") + lastSystemError());
-    guard.release();
-    Backup::syncFolder(programFolder);
+    temporary.release();
+    Backup::syncFolder(databaseFolder);
     return {};
+}
+
+Outcome saveDamagedCopy(const QString& programFolder, const QString& destination, const Progress& progress)
+{
+    const QString database = QDir(programFolder).filePath(Database::clinicalFileName);
+    if (QFileInfo::exists(destination) || QFileInfo(destination).isSymLink())
+        return failed(Kind::Refused,
+                      BackupTexts::damagedCopyNameTaken + QStringLiteral("\r\n") + destination);
+    const QFileInfo target(destination);
+    TemporaryFiles::rememberBackupFolder(target.absolutePath());
+    TemporaryFiles::sweep(target.absolutePath());
+    TemporaryFiles::Held temporary;
+    if (!temporary.create(target.absolutePath(), target.fileName() + TemporaryFiles::backupSuffix))
+        return failed(Kind::CopyFailed,
+                      BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination);
+    QString failure;
+    if (!Backup::CopyBackupFile(database, temporary.path(), &failure, progress.blockCopied))
+        return failed(Kind::CopyFailed, failure);
+    temporary.setFinalMode({});
+    if (!placeWithoutReplacing(temporary.path(), target.absoluteFilePath())) {
+        if (errno == EEXIST)
+            return failed(Kind::Refused,
+                          BackupTexts::damagedCopyNameTaken + QStringLiteral("\r\n") + destination);
+        return failed(Kind::CopyFailed, BackupTexts::replaceFailed + QStringLiteral("\r\n") + destination +
+                                            QStringLiteral("\r\n") + lastSystemError());
+    }
+    temporary.release();
+    Backup::syncFolder(target.absolutePath());
+    return {};
+}
+
+std::optional<ServerRestoreFacts> serverRestoreFacts(const QString& programFolder, const QString& source)
+{
+    if (!ClinicServer::isInUse(programFolder))
+        return std::nullopt;
+    const QSqlDatabase server = Database::connection(programFolder, Database::File::Clinical);
+    ServerRestoreFacts facts;
+    facts.server = server.hostName();
+    if (server.port() > 0)
+        facts.server += u':' + QString::number(server.port());
+    facts.server += u'/' + server.databaseName();
+    facts.onServer = subjectCount(server);
+    if (QFileInfo(source).isFile()) {
+        ScopedConnection file(source, true);
+        if (file.isOpen())
+            facts.inFile = subjectCount(file.database());
+    }
+    return facts;
 }
 
 QString proposedBackupName(const QString& dateText, const QString& timeText)
@@ -430,6 +559,13 @@ QString safetyCopyName(const QDateTime& now, int attempt)
     if (attempt > 1)
         name += QStringLiteral("-%1").arg(attempt);
     return name + T::backupExtension;
+}
+
+QString damagedCopyName(const QString& dateText, const QString& timeText)
+{
+    namespace T = BackupTexts;
+    return T::nameProduct + T::damagedNameOnDate + dateText + T::nameAtTime + timeText + T::nameTimeEnd +
+           T::damagedExtension;
 }
 
 } // namespace DatabaseBackup

@@ -5,6 +5,10 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
+#include <optional>
+#include <type_traits>
+
 // Backup and restore of DABSH.skn. Neither may lose data: a backup is written beside its
 // destination, checked and only then renamed over an earlier file of that name; a restore checks
 // the chosen file, keeps the current database as a safety copy in Back/ and replaces DABSH.skn in
@@ -24,16 +28,51 @@ struct Outcome
     bool ok() const { return kind == Kind::Done; }
 };
 
+// What a backup or a restore tells the window while it runs.
+struct Progress
+{
+    Progress() = default;
+    Progress(Backup::BlockCopied copied, std::function<void()> checked)
+        : blockCopied(std::move(copied)), checking(std::move(checked))
+    {
+    }
+    // Implicit, so that a caller interested in the blocks only passes what is told of them.
+    template <typename Told, typename = std::enable_if_t<std::is_invocable_v<Told, qint64, qint64>>>
+    Progress(Told told) // NOLINT(google-explicit-constructor)
+        : blockCopied(std::move(told))
+    {
+    }
+    Backup::BlockCopied blockCopied; // after each block of a copy
+    // The copy is being checked now. The check runs beside the window, which goes on answering
+    // and repainting meanwhile; its commands must stay disabled until the outcome is there.
+    std::function<void()> checking;
+};
+
 // Copies the folder's DABSH.skn to the destination. The database is read under a read
-// transaction, so a write of the program in progress is never half in the copy.
-Outcome backUp(const QString& programFolder, const QString& destination,
-               const Backup::BlockCopied& blockCopied = {});
+// transaction, so a write of the program in progress is never half in the copy. A destination
+// that is a symbolic link stays one: the copy replaces the file it points to.
+Outcome backUp(const QString& programFolder, const QString& destination, const Progress& progress = {});
 
 // Replaces the folder's DABSH.skn by the source, when the source is a sound database with the
 // program's tables. Closes the program's own connections to the folder first and opens them
-// again afterwards; `now` names the safety copy.
+// again afterwards; `now` names the safety copy. A DABSH.skn that is a symbolic link stays one.
 Outcome restore(const QString& programFolder, const QString& source, const QDateTime& now,
-                const Backup::BlockCopied& blockCopied = {});
+                const Progress& progress = {});
+
+// Copies the folder's DABSH.skn as it is, damaged or not, to a new file for someone who can
+// recover it. Never replaces a file: a destination that exists is refused.
+Outcome saveDamagedCopy(const QString& programFolder, const QString& destination,
+                        const Progress& progress = {});
+
+// What the restore question must say when a restore would replace the clinic server's data.
+struct ServerRestoreFacts
+{
+    QString server;                 // the server's name and its database
+    std::optional<qint64> onServer; // subjects the server holds now
+    std::optional<qint64> inFile;   // subjects the chosen file holds; none when it cannot be read
+};
+// Nullopt when the folder works on its own files.
+std::optional<ServerRestoreFacts> serverRestoreFacts(const QString& programFolder, const QString& source);
 
 // True when the file opens as an SQLite database that passes its integrity check.
 bool isSoundDatabase(const QString& path);
@@ -45,5 +84,7 @@ QString proposedBackupName(const QString& dateText, const QString& timeText);
 // The name of the safety copy taken before a restore; `attempt` above 1 adds a number, so that
 // no earlier safety copy is ever overwritten.
 QString safetyCopyName(const QDateTime& now, int attempt = 1);
+// The proposed name of a copy of a damaged DABSH.skn.
+QString damagedCopyName(const QString& dateText, const QString& timeText);
 
 } // namespace DatabaseBackup

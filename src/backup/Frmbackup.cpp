@@ -9,12 +9,15 @@
 #include "common/Desktop.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
+#include "datastore/Database.h"
 #include "datastore/Skins.h"
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -32,47 +35,69 @@ namespace T = BackupTexts;
 // to leave the time to the copy.
 constexpr qint64 kProgressIntervalMs = 20;
 
+// The window's height, with a row under the progress bar that says what a copy is doing, and
+// the height of the message above the rows for a damaged file.
+constexpr int kHeight = 3315;
+constexpr int kCommandTop = 2430;
+constexpr int kIntroHeight = 1200;
+
 // The file dialogs take the filter as "description (pattern)".
-QString dialogFilter()
+QString dialogFilter(const QString& filter = T::fileFilter)
 {
-    const QStringList parts = T::fileFilter.split(u'|');
+    const QStringList parts = filter.split(u'|');
     return parts.value(0).trimmed() + QStringLiteral(" (") + parts.value(1) + u')';
 }
 
 } // namespace
 
-Frmbackup::Frmbackup(const AppContext& context, QWidget* parent) : QWidget(parent), m_context(context)
+Frmbackup::Frmbackup(const AppContext& context, QWidget* parent, Occasion occasion)
+    : QWidget(parent), m_context(context), m_occasion(occasion)
 {
+    const bool damaged = m_occasion == Occasion::DamagedDatabase;
+    // For a damaged file the window opens with the message that says why, above its rows.
+    const int top = damaged ? kIntroHeight : 0;
+    const auto at = [top](int left, int y, int width, int height) {
+        return twipsRect(left, y + top, width, height);
+    };
     setObjectName(QStringLiteral("Frmbackup"));
     setWindowTitle(T::windowCaption);
-    setFixedSize(twipsSize(6780, 3135));
+    setFixedSize(twipsSize(6780, kHeight + top));
     move(twipsPoint(2340, 765));
+
+    if (damaged) {
+        auto* intro = new QLabel(T::damagedIntro(Database::clinicalFileName), this);
+        intro->setObjectName(QStringLiteral("damagedIntro"));
+        intro->setWordWrap(true);
+        intro->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        intro->setGeometry(twipsRect(240, 120, 6300, kIntroHeight - 60));
+        intro->setAccessibleName(intro->text());
+    }
 
     m_date = new QLabel(this);
     m_date->setObjectName(QStringLiteral("Label1"));
-    m_date->setGeometry(twipsRect(3900, 150, 1680, 330));
-    addCaptionLabel(m_date, T::dateCaption, twipsRect(5640, 150, 900, 330));
+    m_date->setGeometry(at(3900, 150, 1680, 330));
+    addCaptionLabel(m_date, T::dateCaption, at(5640, 150, 900, 330));
     m_time = new QLabel(this);
     m_time->setObjectName(QStringLiteral("Label2"));
-    m_time->setGeometry(twipsRect(1380, 150, 1200, 330));
-    addCaptionLabel(m_time, T::timeCaption, twipsRect(2640, 150, 900, 330));
+    m_time->setGeometry(at(1380, 150, 1200, 330));
+    addCaptionLabel(m_time, T::timeCaption, at(2640, 150, 900, 330));
     m_dateCopy = new QLabel(this);
     m_dateCopy->setObjectName(QStringLiteral("Label3"));
     m_dateCopy->hide();
 
     m_backupPath = new QLineEdit(this);
     m_backupPath->setObjectName(QStringLiteral("Text1"));
-    m_backupPath->setGeometry(twipsRect(960, 690, 3780, 360));
-    addCaptionLabel(m_backupPath, T::backupPathCaption, twipsRect(4800, 690, 1740, 360));
-    auto* chooseBackup = addCommand(this, QStringLiteral("b1"), T::chooseFile, twipsRect(240, 690, 660, 360));
+    m_backupPath->setGeometry(at(960, 690, 3780, 360));
+    addCaptionLabel(m_backupPath, damaged ? T::damagedCopyCaption : T::backupPathCaption,
+                    at(4800, 690, 1740, 360));
+    auto* chooseBackup = addCommand(this, QStringLiteral("b1"), T::chooseFile, at(240, 690, 660, 360));
     connect(chooseBackup, &QPushButton::clicked, this, &Frmbackup::chooseBackupFile);
 
     m_restorePath = new QLineEdit(this);
     m_restorePath->setObjectName(QStringLiteral("Text2"));
-    m_restorePath->setGeometry(twipsRect(960, 1170, 3780, 360));
-    addCaptionLabel(m_restorePath, T::restorePathCaption, twipsRect(4800, 1170, 1740, 360));
-    auto* chooseRestore =
-        addCommand(this, QStringLiteral("b2"), T::chooseFile, twipsRect(240, 1170, 660, 360));
+    m_restorePath->setGeometry(at(960, 1170, 3780, 360));
+    addCaptionLabel(m_restorePath, T::restorePathCaption, at(4800, 1170, 1740, 360));
+    auto* chooseRestore = addCommand(this, QStringLiteral("b2"), T::chooseFile, at(240, 1170, 660, 360));
     connect(chooseRestore, &QPushButton::clicked, this, &Frmbackup::chooseRestoreFile);
 
     // File paths read left to right whatever the window's direction.
@@ -81,21 +106,26 @@ Frmbackup::Frmbackup(const AppContext& context, QWidget* parent) : QWidget(paren
 
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
-    m_progress->setGeometry(twipsRect(240, 1710, 6300, 300));
+    m_progress->setGeometry(at(240, 1710, 6300, 300));
     m_progress->setRange(0, 1000);
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
     m_progress->setAccessibleName(T::progressCaption);
+    m_state = new QLabel(this);
+    m_state->setObjectName(QStringLiteral("copyState"));
+    m_state->setAlignment(Qt::AlignCenter);
+    m_state->setGeometry(at(240, 2040, 6300, 330));
 
-    auto* backup = addCommand(this, QStringLiteral("VisualButtonEx2"), T::backupCommand,
-                              twipsRect(5040, 2250, 1500, 480));
+    auto* backup =
+        addCommand(this, QStringLiteral("VisualButtonEx2"),
+                   damaged ? T::saveDamagedCommand : T::backupCommand, at(5040, kCommandTop, 1500, 480));
     connect(backup, &QPushButton::clicked, this, &Frmbackup::makeBackup);
     auto* restore = addCommand(this, QStringLiteral("VisualButtonEx3"), T::restoreCommand,
-                               twipsRect(3460, 2250, 1500, 480));
+                               at(3460, kCommandTop, 1500, 480));
     connect(restore, &QPushButton::clicked, this, &Frmbackup::restore);
-    auto* help = addCommand(this, QStringLiteral("Command3"), T::help, twipsRect(1880, 2250, 1500, 480));
+    auto* help = addCommand(this, QStringLiteral("Command3"), T::help, at(1880, kCommandTop, 1500, 480));
     auto* quit = addCommand(this, QStringLiteral("Command1"), CommonTexts::exitCaption,
-                            twipsRect(240, 2250, 1500, 480));
+                            at(240, kCommandTop, 1500, 480));
     connect(quit, &QPushButton::clicked, this, &QWidget::close);
     m_commands = {chooseBackup, chooseRestore, m_backupPath, m_restorePath, backup, restore, quit};
 
@@ -110,7 +140,7 @@ Frmbackup::Frmbackup(const AppContext& context, QWidget* parent) : QWidget(paren
     m_time->setText(currentTime());
     m_date->setText(ShamsiDate(m_context.clock->now().date(), 4));
     m_dateCopy->setText(m_date->text());
-    m_helpPanel->setGeometry(twipsRect(1035, 90, 5535, 2835));
+    m_helpPanel->setGeometry(at(1035, 90, 5535, 2835));
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("Timer1"));
     m_clock->setInterval(1000);
@@ -119,6 +149,29 @@ Frmbackup::Frmbackup(const AppContext& context, QWidget* parent) : QWidget(paren
 }
 
 Frmbackup::~Frmbackup() = default;
+
+bool Frmbackup::runForDamagedDatabase(const AppContext& context)
+{
+    // The program must not end when this window closes and no other is shown: after a restore
+    // it goes on with the restored file.
+    const bool quitOnLastWindowClosed = QGuiApplication::quitOnLastWindowClosed();
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    bool restored = false;
+    {
+        Frmbackup window(context, nullptr, Occasion::DamagedDatabase);
+        window.setWindowModality(Qt::ApplicationModal);
+        QEventLoop loop;
+        connect(&window, &Frmbackup::finished, &loop, [&](bool replaced) {
+            restored = replaced;
+            loop.quit();
+        });
+        window.show();
+        window.activateWindow();
+        loop.exec();
+    }
+    QGuiApplication::setQuitOnLastWindowClosed(quitOnLastWindowClosed);
+    return restored;
+}
 
 QPushButton* Frmbackup::addCommand(QWidget* parent, const QString& name, const QString& caption,
                                    const QRect& geometry)
@@ -166,9 +219,12 @@ QString Frmbackup::dialogStart(const QString& fileName) const
 void Frmbackup::chooseBackupFile()
 {
     // The date is the one taken when the window opened, the time the one shown now.
-    const QString name = DatabaseBackup::proposedBackupName(m_dateCopy->text(), m_time->text());
-    const QString chosen =
-        m_context.prompts->saveFileName(this, T::saveDialogCaption, dialogStart(name), dialogFilter());
+    const bool damaged = m_occasion == Occasion::DamagedDatabase;
+    const QString name = damaged ? DatabaseBackup::damagedCopyName(m_dateCopy->text(), m_time->text())
+                                 : DatabaseBackup::proposedBackupName(m_dateCopy->text(), m_time->text());
+    const QString chosen = m_context.prompts->saveFileName(
+        this, damaged ? T::damagedSaveDialogCaption : T::saveDialogCaption, dialogStart(name),
+        dialogFilter(damaged ? T::damagedFileFilter : T::fileFilter));
     if (!chosen.isEmpty())
         m_backupPath->setText(chosen);
 }
@@ -185,6 +241,10 @@ void Frmbackup::makeBackup()
 {
     if (m_copying)
         return;
+    if (m_occasion == Occasion::DamagedDatabase) {
+        saveDamagedCopy();
+        return;
+    }
     Prompts& prompts = *m_context.prompts;
     const QString destination = m_backupPath->text();
     if (destination.isEmpty()) {
@@ -198,11 +258,45 @@ void Frmbackup::makeBackup()
                         true);
         return;
     }
-    runCopy(
-        [&](const Backup::BlockCopied& progress) {
-            return DatabaseBackup::backUp(m_context.programFolder, destination, progress);
-        },
-        T::backupDone);
+    const QString folder = m_context.programFolder;
+    if (!runCopy([&](const DatabaseBackup::Progress& progress) {
+            return DatabaseBackup::backUp(folder, destination, progress);
+        }))
+        return;
+    // The success is told only now, when the file is in place and checked.
+    prompts.message(this, CommonTexts::applicationTitle, T::backupDone, Prompts::Icon::None);
+    copyDone(false);
+}
+
+void Frmbackup::saveDamagedCopy()
+{
+    Prompts& prompts = *m_context.prompts;
+    const QString destination = m_backupPath->text();
+    if (destination.isEmpty()) {
+        prompts.message(this, CommonTexts::warningTitle, T::damagedCopyPathEmpty, Prompts::Icon::Exclamation,
+                        true);
+        return;
+    }
+    const QString folder = m_context.programFolder;
+    if (!runCopy([&](const DatabaseBackup::Progress& progress) {
+            return DatabaseBackup::saveDamagedCopy(folder, destination, progress);
+        }))
+        return;
+    // The window stays: the user may still restore the last backup.
+    prompts.message(this, CommonTexts::applicationTitle, T::damagedCopyDone, Prompts::Icon::Information,
+                    true);
+}
+
+QString Frmbackup::restoreQuestion(const QString& source) const
+{
+    const std::optional<DatabaseBackup::ServerRestoreFacts> server =
+        DatabaseBackup::serverRestoreFacts(m_context.programFolder, source);
+    if (!server)
+        return T::restoreQuestion;
+    const auto count = [](const std::optional<qint64>& value) {
+        return value ? QString::number(*value) : T::unknownCount;
+    };
+    return T::serverRestoreQuestion(server->server, count(server->onServer), count(server->inFile));
 }
 
 void Frmbackup::restore()
@@ -216,39 +310,54 @@ void Frmbackup::restore()
                         true);
         return;
     }
-    if (!prompts.askYesNo(this, CommonTexts::applicationTitle, T::restoreQuestion)) {
+    if (!prompts.askYesNo(this, CommonTexts::applicationTitle, restoreQuestion(source))) {
         prompts.message(this, CommonTexts::applicationTitle, T::restoreRefused, Prompts::Icon::None);
         return;
     }
-    runCopy(
-        [&](const Backup::BlockCopied& progress) {
-            return DatabaseBackup::restore(m_context.programFolder, source, m_context.clock->now(), progress);
-        },
-        T::restoreDone);
+    const QString folder = m_context.programFolder;
+    const QDateTime now = m_context.clock->now();
+    if (!runCopy([&](const DatabaseBackup::Progress& progress) {
+            return DatabaseBackup::restore(folder, source, now, progress);
+        }))
+        return;
+    prompts.message(this, CommonTexts::applicationTitle, T::restoreDone, Prompts::Icon::None);
+    copyDone(true);
 }
 
-void Frmbackup::runCopy(const std::function<DatabaseBackup::Outcome(const Backup::BlockCopied&)>& copy,
-                        const QString& doneText)
+bool Frmbackup::runCopy(const std::function<DatabaseBackup::Outcome(const DatabaseBackup::Progress&)>& copy)
 {
     setCopying(true);
-    const DatabaseBackup::Outcome outcome =
-        copy([this](qint64 done, qint64 total) { showProgress(done, total); });
+    DatabaseBackup::Progress progress;
+    progress.blockCopied = [this](qint64 done, qint64 total) { showProgress(done, total); };
+    progress.checking = [this] { showChecking(); };
+    const DatabaseBackup::Outcome outcome = copy(progress);
     setCopying(false);
     Prompts& prompts = *m_context.prompts;
     if (outcome.kind == DatabaseBackup::Outcome::Kind::CopyFailed) {
         prompts.message(this, CommonTexts::applicationTitle,
                         T::copyFailed + QStringLiteral("\r\n") + outcome.description, Prompts::Icon::Critical,
                         true);
-        return;
+        return false;
     }
     if (outcome.kind == DatabaseBackup::Outcome::Kind::Refused) {
         prompts.message(this, CommonTexts::warningTitle, outcome.description, Prompts::Icon::Exclamation,
                         true);
+        return false;
+    }
+    return true;
+}
+
+void Frmbackup::copyDone(bool restored)
+{
+    if (m_occasion == Occasion::LeavingProgram) {
+        m_context.desktop->quit();
         return;
     }
-    // The success is told only now, when the file is in place and checked; then the program ends.
-    prompts.message(this, CommonTexts::applicationTitle, doneText, Prompts::Icon::None);
-    m_context.desktop->quit();
+    m_restored = m_restored || restored;
+    // A backup made for a damaged file is its copy, told above; that window closes on a restore only.
+    if (m_occasion == Occasion::DamagedDatabase && !restored)
+        return;
+    close();
 }
 
 void Frmbackup::setCopying(bool copying)
@@ -256,7 +365,10 @@ void Frmbackup::setCopying(bool copying)
     m_copying = copying;
     for (QWidget* command : std::as_const(m_commands))
         command->setEnabled(!copying);
+    m_progress->setRange(0, 1000);
     m_progress->setValue(0);
+    m_state->setText(copying ? T::copying : QString());
+    m_state->setAccessibleName(m_state->text());
     m_sinceProgressShown.start();
     if (copying)
         setCursor(Qt::BusyCursor);
@@ -266,6 +378,12 @@ void Frmbackup::setCopying(bool copying)
 
 void Frmbackup::showProgress(qint64 done, qint64 total)
 {
+    if (m_progress->maximum() == 0) {
+        // A copy after the check (the safety copy of a restore).
+        m_progress->setRange(0, 1000);
+        m_state->setText(T::copying);
+        m_state->setAccessibleName(m_state->text());
+    }
     if (done < total && m_sinceProgressShown.elapsed() < kProgressIntervalMs)
         return;
     m_sinceProgressShown.start();
@@ -278,6 +396,14 @@ void Frmbackup::showProgress(qint64 done, qint64 total)
     m_progress->update();
 }
 
+void Frmbackup::showChecking()
+{
+    // A bar that runs to and fro while the copy is read through: the window is alive, and says so.
+    m_progress->setRange(0, 0);
+    m_state->setText(T::checkingCopy);
+    m_state->setAccessibleName(m_state->text());
+}
+
 void Frmbackup::closeEvent(QCloseEvent* event)
 {
     // A copy in progress is finished first: its commands are disabled, and so is the close box.
@@ -286,5 +412,9 @@ void Frmbackup::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
-    m_context.desktop->quit();
+    if (m_occasion == Occasion::LeavingProgram) {
+        m_context.desktop->quit();
+        return;
+    }
+    emit finished(m_restored);
 }

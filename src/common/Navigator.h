@@ -30,6 +30,9 @@ public:
     // The exit dialog asks for a backup: the backup window opens; every way out of it ends the
     // program.
     virtual void openBackup() = 0;
+    // The settings panel asks for a backup or a restore: the backup window opens above the
+    // program, which goes on afterwards (on the restored data after a restore).
+    virtual void openBackupAndRestore() = 0;
     // The exit dialog was cancelled: a fresh main window opens.
     virtual void exitCancelled() = 0;
 

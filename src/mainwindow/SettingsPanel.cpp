@@ -7,6 +7,7 @@
 #include "PanelHost.h"
 #include "SettingsTexts.h"
 #include "common/CommonTexts.h"
+#include "common/Navigator.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
 #include "datastore/DataView.h"
@@ -24,8 +25,8 @@ QPushButton* addButton(QWidget* panel, const QString& name, const QString& capti
     auto* button = new QPushButton(caption, panel);
     button->setObjectName(name);
     button->setAccessibleName(caption);
-    // Six buttons share the panel's height.
-    button->setGeometry(twipsRect(3000, 105 + row * 545, 2115, 470));
+    // Seven buttons share the panel's height.
+    button->setGeometry(twipsRect(3000, 105 + row * 465, 2115, 405));
     return button;
 }
 
@@ -63,13 +64,16 @@ SettingsPanel::SettingsPanel(const AppContext& context, MainViews& views, PanelH
     auto* profileButton = addButton(this, QStringLiteral("Command67"), T::clinicProfile, 2);
     auto* themeButton = addButton(this, QStringLiteral("Command68"), T::changeTheme, 3);
     auto* serverButton = addButton(this, QStringLiteral("clinicServerButton"), ClinicServerTexts::title, 4);
-    auto* closeButton = addButton(this, QStringLiteral("Command69"), T::close, 5);
+    auto* backupButton = addButton(this, QStringLiteral("backupButton"), T::backupAndRestore, 5);
+    auto* closeButton = addButton(this, QStringLiteral("Command69"), T::close, 6);
 
     connect(chooseLogoButton, &QPushButton::clicked, this, &SettingsPanel::chooseLogo);
     connect(editButton, &QPushButton::clicked, this, [this] { m_host.openQuestionEditor(); });
     connect(profileButton, &QPushButton::clicked, this, [this] { m_host.openClinicProfile(); });
     connect(themeButton, &QPushButton::clicked, this, [this] { m_host.openThemeChooser(); });
     connect(serverButton, &QPushButton::clicked, this, [this] { m_host.openClinicServer(); });
+    connect(backupButton, &QPushButton::clicked, this,
+            [this] { m_context.navigator->openBackupAndRestore(); });
     connect(closeButton, &QPushButton::clicked, this, [this] { m_host.closePanels(); });
     hide();
 }

@@ -11,7 +11,8 @@ class QLabel;
 struct MainViews;
 
 // A panel of the main window: the settings panel: logo box, logo flag and the buttons to the other
-// settings (clinic profile, logo choice, question editor, theme chooser, clinic database).
+// settings (clinic profile, logo choice, question editor, theme chooser, clinic database, backup
+// and restore).
 class SettingsPanel final : public QFrame
 {
     Q_OBJECT

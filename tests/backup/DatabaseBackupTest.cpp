@@ -12,6 +12,7 @@
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QtTest>
 
@@ -69,6 +70,32 @@ QStringList subjectCodes(const QString& databasePath)
     return codes;
 }
 
+// Overwrites pages in the middle of a database with junk, as a failing disk would: the file still
+// opens, but its pages do not hold together.
+bool damage(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) || file.size() < 6 * 4096)
+        return false;
+    return file.seek(file.size() / 2 / 4096 * 4096) && file.write(QByteArray(2 * 4096, '\xA5')) == 2 * 4096;
+}
+
+// The access rights of the program's temporary files in a folder, as seen right now.
+QList<QFileDevice::Permissions> temporaryRights(const QString& folder)
+{
+    QList<QFileDevice::Permissions> rights;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        if (name.contains(QStringLiteral(".part-")) || name.contains(QStringLiteral(".restore-")) ||
+            name.startsWith(QStringLiteral(".safety-")))
+            rights << QFile::permissions(dir.filePath(name));
+    }
+    return rights;
+}
+
+constexpr auto kOwnerOnly =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser;
+
 } // namespace
 
 class DatabaseBackupTest : public QObject
@@ -119,6 +146,8 @@ class DatabaseBackupTest : public QObject
     }
 
 private slots:
+    // The folder of the last backup is kept in the user's settings, which the tests leave alone.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
         m_folder = std::make_unique<TestProgramFolder>();
@@ -441,6 +470,153 @@ private slots:
         QVERIFY(filesBut(m_folder->path(), {Database::clinicalFileName, Database::themeFileName}).isEmpty());
         QCOMPARE(
             QDir(m_folder->filePath(QStringLiteral("Back"))).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    void copiesInProgressAreReadableByTheirOwnerOnly()
+    {
+        addSubjects(300, QStringLiteral("5"));
+        QList<QFileDevice::Permissions> seen;
+        const QString backup = elsewhere(QStringLiteral("b.mdbB"));
+        QVERIFY(DatabaseBackup::backUp(m_folder->path(), backup, [&](qint64, qint64) {
+                    seen << temporaryRights(elsewhereFolder());
+                }).ok());
+        const QDateTime now(QDate(2023, 5, 3), QTime(14, 5, 9));
+        QVERIFY(DatabaseBackup::restore(m_folder->path(), backup, now, [&](qint64, qint64) {
+                    seen << temporaryRights(m_folder->path())
+                         << temporaryRights(m_folder->filePath(QStringLiteral("Back")));
+                }).ok());
+        QVERIFY(seen.size() > 30);
+        for (const QFileDevice::Permissions rights : std::as_const(seen))
+            QCOMPARE(rights, kOwnerOnly);
+    }
+
+    void linkedBackupAndDatabaseStayLinks()
+    {
+        // A clinic links its files to a network drive; the links must go on pointing there.
+        QTemporaryDir drive;
+        const QString realBackup = drive.filePath(QStringLiteral("b.mdbB"));
+        QVERIFY(writeFile(realBackup, "an earlier backup"));
+        const QString linkedBackup = elsewhere(QStringLiteral("b.mdbB"));
+        QVERIFY(QFile::link(realBackup, linkedBackup));
+        QVERIFY(DatabaseBackup::backUp(m_folder->path(), linkedBackup).ok());
+        QVERIFY(QFileInfo(linkedBackup).isSymLink());
+        QCOMPARE(readFile(realBackup), readFile(database()));
+
+        m_folder->closeDatabases();
+        const QString realDatabase = drive.filePath(QStringLiteral("clinic.skn"));
+        QVERIFY(QFile::rename(database(), realDatabase));
+        QVERIFY(QFile::link(realDatabase, database()));
+        QVERIFY(m_folder->openDatabases());
+        addSubjects(4, QStringLiteral("8"));
+        const QDateTime now(QDate(2023, 5, 3), QTime(14, 5, 9));
+        QVERIFY(DatabaseBackup::restore(m_folder->path(), realBackup, now).ok());
+        QVERIFY(QFileInfo(database()).isSymLink());
+        QCOMPARE(readFile(realDatabase), readFile(realBackup));
+        QCOMPARE(subjectCodes(database()).size(), 3);
+        QVERIFY(filesBut(drive.path(), {QStringLiteral("b.mdbB"), QStringLiteral("clinic.skn")}).isEmpty());
+    }
+
+    void leftoversOfCopiesThatWereCutOffAreSweptBeforeTheNextCopy()
+    {
+        addSubjects(2000, QStringLiteral("7"));
+        QCOMPARE(runKillable(QStringLiteral("backup"), elsewhere(QStringLiteral("killed.mdbB")), 20), -9);
+        QCOMPARE(filesBut(elsewhereFolder(), {}).size(), 1);
+        const QString back = m_folder->filePath(QStringLiteral("Back"));
+        QVERIFY(QDir().mkpath(back));
+        const QByteArray partial = readFile(database()).left(3 * 4048);
+        for (const QString& leftover : {m_folder->filePath(QStringLiteral(".server-snapshot-AbCdEf")),
+                                        m_folder->filePath(QStringLiteral("DABSH.skn.restore-QwErTy")),
+                                        back + QStringLiteral("/.safety-ZxCvBn")})
+            QVERIFY(writeFile(leftover, partial));
+        // Another program's file that merely looks alike stays.
+        QVERIFY(writeFile(elsewhere(QStringLiteral("film.part-abcdef")), "not a database"));
+
+        const QString backup = makeBackup(QStringLiteral("b.mdbB"));
+        QCOMPARE(filesBut(elsewhereFolder(), {QStringLiteral("b.mdbB"), QStringLiteral("film.part-abcdef")}),
+                 QStringList());
+        const QDateTime now(QDate(2023, 5, 3), QTime(14, 5, 9));
+        QVERIFY(DatabaseBackup::restore(m_folder->path(), backup, now).ok());
+        QCOMPARE(filesBut(m_folder->path(), {Database::clinicalFileName, Database::themeFileName}),
+                 QStringList());
+        QCOMPARE(filesBut(back, {DatabaseBackup::safetyCopyName(now)}), QStringList());
+    }
+
+    void checkOfTheCopyLetsTheWindowGoOn()
+    {
+        // Large enough that reading the copy through takes a while.
+        addSubjects(40000, QStringLiteral("6"));
+        bool copied = false;
+        int turnsAfterTheCopy = 0;
+        QTimer turn;
+        turn.setInterval(0);
+        connect(&turn, &QTimer::timeout, this, [&] {
+            if (copied)
+                ++turnsAfterTheCopy;
+        });
+        turn.start();
+        const auto lastBlock = [&](qint64 done, qint64 total) { copied = done == total; };
+        const QString backup = elsewhere(QStringLiteral("b.mdbB"));
+        QVERIFY(DatabaseBackup::backUp(m_folder->path(), backup, lastBlock).ok());
+        QVERIFY2(turnsAfterTheCopy > 0, "the window stood still while the backup was checked");
+        copied = false;
+        turnsAfterTheCopy = 0;
+        m_folder->closeDatabases();
+        QVERIFY(QFile::remove(database())); // no safety copy to make after the check
+        QVERIFY(
+            DatabaseBackup::restore(m_folder->path(), backup, QDateTime::currentDateTime(), lastBlock).ok());
+        QVERIFY2(turnsAfterTheCopy > 0, "the window stood still while the restored copy was checked");
+    }
+
+    void unreadableDatabaseWithAJournalCanBeRestored()
+    {
+        addSubjects(500, QStringLiteral("4"));
+        const QString backup = makeBackup(QStringLiteral("b.mdbB"));
+        m_folder->closeDatabases();
+        {
+            // Its first page gone: SQLite cannot even tell what the file is.
+            QFile file(database());
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.write(randomBytes(4096)) == 4096);
+        }
+        QVERIFY(!DatabaseBackup::isSoundDatabase(database()));
+        const QByteArray damaged = readFile(database());
+        // A journal that cannot be played back into the damaged file.
+        QVERIFY(writeFile(database() + QStringLiteral("-journal"), randomBytes(600)));
+        const QDateTime now(QDate(2023, 5, 3), QTime(14, 5, 9));
+        const auto outcome = DatabaseBackup::restore(m_folder->path(), backup, now);
+        QVERIFY2(outcome.ok(), qPrintable(outcome.description));
+        QCOMPARE(readFile(database()), readFile(backup));
+        QVERIFY(!QFileInfo::exists(database() + QStringLiteral("-journal")));
+        // The damaged file is kept for whoever recovers it.
+        const QString safety =
+            m_folder->filePath(QStringLiteral("Back/") + DatabaseBackup::safetyCopyName(now));
+        QCOMPARE(readFile(safety), damaged);
+    }
+
+    void damagedDatabaseIsSavedAsItIsButNeverOverAnotherFile()
+    {
+        addSubjects(500, QStringLiteral("4"));
+        const QString backup = makeBackup(QStringLiteral("b.mdbB"));
+        const QByteArray backupContent = readFile(backup);
+        m_folder->closeDatabases();
+        QVERIFY(damage(database()));
+        const QByteArray damaged = readFile(database());
+        // A plain backup refuses the damaged file ...
+        QCOMPARE(DatabaseBackup::backUp(m_folder->path(), elsewhere(QStringLiteral("x.mdbB"))).kind,
+                 Kind::CopyFailed);
+        // ... its copy for recovery takes it as it is ...
+        const QString copy = elsewhere(QStringLiteral("damaged.skn"));
+        const auto saved = DatabaseBackup::saveDamagedCopy(m_folder->path(), copy);
+        QVERIFY2(saved.ok(), qPrintable(saved.description));
+        QCOMPARE(readFile(copy), damaged);
+        // ... and never replaces a file, a backup least of all.
+        const auto overBackup = DatabaseBackup::saveDamagedCopy(m_folder->path(), backup);
+        QCOMPARE(overBackup.kind, Kind::Refused);
+        QVERIFY(overBackup.description.startsWith(BackupTexts::damagedCopyNameTaken));
+        QCOMPARE(readFile(backup), backupContent);
+        QCOMPARE(filesBut(elsewhereFolder(), {QStringLiteral("b.mdbB"), QStringLiteral("damaged.skn")}),
+                 QStringList());
+        QCOMPARE(DatabaseBackup::damagedCopyName(QStringLiteral("1402.2.13"), QStringLiteral("14.05")),
+                 QStringLiteral("Velmoraآسيب ديده در تاريخ1402.2.13 ساعت)14.05).skn"));
     }
 };
 

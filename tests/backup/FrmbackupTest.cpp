@@ -1,6 +1,7 @@
 #include "backup/Frmbackup.h"
 #include "TestProgramFolder.h"
 #include "backup/BackupTexts.h"
+#include "backup/DatabaseBackup.h"
 #include "common/Twips.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
@@ -12,8 +13,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QtTest>
 
@@ -76,7 +80,24 @@ class FrmbackupTest : public QObject
             m_folder->addSubject(QString::number(100 + i));
     }
 
+    // Many subjects in one transaction.
+    void addManySubjects(int count)
+    {
+        QSqlDatabase db = Database::connection(m_folder->path(), Database::File::Clinical);
+        QVERIFY(db.transaction());
+        QSqlQuery insert(db);
+        QVERIFY(insert.prepare(QStringLiteral("INSERT INTO IDE (Code, FName) VALUES (?, ?)")));
+        for (int i = 0; i < count; ++i) {
+            insert.addBindValue(QStringLiteral("k%1").arg(i));
+            insert.addBindValue(QString(120, u'ع'));
+            QVERIFY(insert.exec());
+        }
+        QVERIFY(db.commit());
+    }
+
 private slots:
+    // The folder of the last backup is kept in the user's settings, which the tests leave alone.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
         m_folder = std::make_unique<TestProgramFolder>();
@@ -284,6 +305,136 @@ private slots:
         openWindow();
         m_window->close(); // the window's close box
         QCOMPARE(m_folder->desktop.quits, 2);
+    }
+
+    void theWindowSaysWhatItDoesWhileTheCopyIsChecked()
+    {
+        addManySubjects(30000); // enough that reading the copy through takes a while
+        const QString path = m_elsewhere.filePath(QStringLiteral("checked.mdbB"));
+        child<QLineEdit>("Text1")->setText(path);
+        QStringList states;
+        bool busyBar = false;
+        QTimer look;
+        look.setInterval(0);
+        connect(&look, &QTimer::timeout, this, [&] {
+            const QString state = labelText("copyState");
+            if (states.isEmpty() || states.constLast() != state)
+                states << state;
+            busyBar =
+                busyBar || (state == T::checkingCopy && child<QProgressBar>("ProgressBar1")->maximum() == 0);
+            QVERIFY(!child("VisualButtonEx2")->isEnabled() || state.isEmpty());
+        });
+        look.start();
+        click("VisualButtonEx2");
+        look.stop();
+        QCOMPARE(lastMessage().text, T::backupDone);
+        QVERIFY2(states.contains(T::checkingCopy), qPrintable(states.join(u'|')));
+        QVERIFY(busyBar);
+        QCOMPARE(labelText("copyState"), QString());
+    }
+
+    void fromTheSettingsTheProgramGoesOnAfterABackupOrARestore()
+    {
+        m_window =
+            std::make_unique<Frmbackup>(m_folder->context(), nullptr, Frmbackup::Occasion::RunningProgram);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QSignalSpy finished(m_window.get(), &Frmbackup::finished);
+        const QString path = m_elsewhere.filePath(QStringLiteral("settings.mdbB"));
+        child<QLineEdit>("Text1")->setText(path);
+        click("VisualButtonEx2");
+        QCOMPARE(lastMessage().text, T::backupDone);
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished.at(0).at(0).toBool(), false);
+        QVERIFY(!m_window->isVisible());
+
+        addSubjects(3);
+        m_window->show();
+        child<QLineEdit>("Text2")->setText(path);
+        prompts().yesNoAnswers.enqueue(true);
+        click("VisualButtonEx3");
+        QCOMPARE(lastMessage().text, T::restoreDone);
+        QCOMPARE(finished.size(), 2);
+        QCOMPARE(finished.at(1).at(0).toBool(), true);
+        QCOMPARE(m_folder->view(QStringLiteral("IDE"))->count(), 2);
+        QCOMPARE(m_folder->desktop.quits, 0);
+    }
+
+    void aDamagedFileIsSavedForRecoveryOrRestored()
+    {
+        const QString backup = m_elsewhere.filePath(QStringLiteral("last.mdbB"));
+        child<QLineEdit>("Text1")->setText(backup);
+        click("VisualButtonEx2");
+        m_window.reset();
+        const int quitsBefore = m_folder->desktop.quits;
+        addManySubjects(600);
+        m_folder->closeDatabases();
+        {
+            QFile file(database());
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.seek(file.size() / 2 / 4096 * 4096) && file.write(QByteArray(8192, 'x')) == 8192);
+        }
+        const QByteArray damaged = readFile(database());
+
+        m_window =
+            std::make_unique<Frmbackup>(m_folder->context(), nullptr, Frmbackup::Occasion::DamagedDatabase);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QSignalSpy finished(m_window.get(), &Frmbackup::finished);
+        QCOMPARE(labelText("damagedIntro"), T::damagedIntro(Database::clinicalFileName));
+        QCOMPARE(child<QPushButton>("VisualButtonEx2")->text(), T::saveDamagedCommand);
+        // Nothing of the window is cut off by the message above it.
+        for (QWidget* widget : m_window->findChildren<QWidget*>()) {
+            if (widget->isVisibleTo(m_window.get()) && widget->parentWidget() == m_window.get())
+                QVERIFY2(m_window->rect().contains(widget->geometry()), qPrintable(widget->objectName()));
+        }
+
+        // The copy for recovery: a name of its own, offered in the save dialog.
+        const QString copy = m_elsewhere.filePath(QStringLiteral("damaged.skn"));
+        prompts().fileAnswers.enqueue(copy);
+        click("b1");
+        QVERIFY(prompts().lastFileFolder.endsWith(
+            DatabaseBackup::damagedCopyName(QStringLiteral("1402.2.13"), QStringLiteral("14.05"))));
+        QCOMPARE(child<QLineEdit>("Text1")->text(), copy);
+        click("VisualButtonEx2");
+        QCOMPARE(lastMessage().text, T::damagedCopyDone);
+        QCOMPARE(readFile(copy), damaged);
+        QVERIFY(m_window->isVisible());
+        // Not over the backup.
+        child<QLineEdit>("Text1")->setText(backup);
+        const QByteArray backupContent = readFile(backup);
+        click("VisualButtonEx2");
+        QVERIFY(lastMessage().text.startsWith(T::damagedCopyNameTaken));
+        QCOMPARE(readFile(backup), backupContent);
+        QCOMPARE(finished.size(), 0);
+
+        // The restore of the last backup; then the program starts on it.
+        child<QLineEdit>("Text2")->setText(backup);
+        prompts().yesNoAnswers.enqueue(true);
+        click("VisualButtonEx3");
+        QCOMPARE(lastMessage().text, T::restoreDone);
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished.at(0).at(0).toBool(), true);
+        QCOMPARE(readFile(database()), backupContent);
+        QCOMPARE(m_folder->desktop.quits, quitsBefore);
+    }
+
+    void theWindowForADamagedFileWaitsForTheUsersChoice()
+    {
+        m_window.reset();
+        bool shown = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* window = qobject_cast<Frmbackup*>(QApplication::activeModalWidget());
+            shown =
+                window && window->occasion() == Frmbackup::Occasion::DamagedDatabase && window->isVisible();
+            if (window)
+                QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("Command1")),
+                                  Qt::LeftButton);
+        });
+        QVERIFY(!Frmbackup::runForDamagedDatabase(m_folder->context()));
+        QVERIFY(shown);
+        QCOMPARE(m_folder->desktop.quits, 0);
+        QVERIFY(QGuiApplication::quitOnLastWindowClosed());
     }
 };
 

@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStandardPaths>
 
 #include <csignal>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
     if (argc != 5)
         return 2;
     const QString mode = QString::fromLocal8Bit(argv[1]);
@@ -40,7 +42,7 @@ int main(int argc, char* argv[])
         std::raise(SIGKILL);
     }
     long blocks = 0;
-    auto blockCopied = [&blocks, killAfter](qint64, qint64) {
+    const Backup::BlockCopied blockCopied = [&blocks, killAfter](qint64, qint64) {
         if (++blocks == killAfter)
             std::raise(SIGKILL);
     };

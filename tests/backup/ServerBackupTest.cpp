@@ -2,12 +2,15 @@
 #include "TestServer.h"
 #include "backup/BackupTexts.h"
 #include "backup/DatabaseBackup.h"
+#include "backup/Frmbackup.h"
 #include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 
 #include <QDir>
+#include <QLineEdit>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -41,6 +44,9 @@ class ServerBackupTest : public QObject
     }
 
 private slots:
+    // The folder of the last backup is kept in the user's settings, which the tests leave alone.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    // The folder of the last backup is kept in the user's settings, which the tests leave alone.
     void backupOfTheServerRestoresAnywhereAndBackIntoTheServer()
     {
         TestServer server;
@@ -108,6 +114,88 @@ private slots:
         QCOMPARE(workstation.view(QStringLiteral("IDE"))->count(), 1);
         QCOMPARE(workstation.view(QStringLiteral("IDE"))->field(QStringLiteral("Code")), QStringLiteral("1"));
         QCOMPARE(workstation.view(QStringLiteral("QU"))->count(), Database::kItemCount);
+    }
+
+    void whatAnotherWorkstationStoresDuringARestoreIsInTheSafetyCopy()
+    {
+        TestServer server;
+        SKIP_WITHOUT_TEST_SERVER(server);
+        TestProgramFolder workstation;
+        QVERIFY(ClinicServer::useServer(workstation.path(), server.settings(), server.password()).ok);
+        workstation.addSubject(QStringLiteral("1"));
+        TestProgramFolder old;
+        for (int i = 0; i < 400; ++i)
+            old.addSubject(QStringLiteral("old%1").arg(i), QString(200, u'x'));
+        old.closeDatabases();
+
+        // Another workstation registers subjects all through the restore; it gives up on a subject
+        // rather than wait while the server is locked.
+        const QString other = QStringLiteral("other workstation");
+        QStringList stored;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), other);
+            db.setHostName(server.settings().host);
+            db.setPort(server.settings().port);
+            db.setDatabaseName(server.settings().databaseName);
+            db.setUserName(server.settings().userName);
+            db.setPassword(server.password());
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("SET lock_timeout = '50ms'")));
+        }
+        int block = 0;
+        const QDateTime now(QDate(2023, 5, 3), QTime(14, 5, 9));
+        const auto restored = DatabaseBackup::restore(
+            workstation.path(), old.filePath(Database::clinicalFileName), now, [&](qint64, qint64) {
+                if (++block % 10 != 0)
+                    return;
+                const QString code = QStringLiteral("new%1").arg(block);
+                QSqlQuery insert(QSqlDatabase::database(other, false));
+                insert.prepare(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES (?)"));
+                insert.addBindValue(code);
+                if (insert.exec())
+                    stored << code;
+            });
+        QSqlDatabase::database(other, false).close();
+        QSqlDatabase::removeDatabase(other);
+        QVERIFY2(restored.ok(), qPrintable(restored.description));
+        QVERIFY(!stored.isEmpty()); // before the lock the other workstation was not held up
+
+        const QString safety =
+            workstation.filePath(QStringLiteral("Back/") + DatabaseBackup::safetyCopyName(now));
+        TestProgramFolder safetyCheck(false);
+        QVERIFY(QFile::copy(safety, safetyCheck.filePath(Database::clinicalFileName)));
+        QVERIFY(safetyCheck.openDatabases());
+        QStringList kept;
+        for (const DataView::Row& row : rows(safetyCheck, QStringLiteral("IDE")))
+            kept << row.value(QStringLiteral("Code"));
+        for (const QString& code : std::as_const(stored))
+            QVERIFY2(kept.contains(code), qPrintable(code + QStringLiteral(" is in no safety copy")));
+    }
+
+    void restoreQuestionNamesTheServerAndBothCounts()
+    {
+        TestServer server;
+        SKIP_WITHOUT_TEST_SERVER(server);
+        TestProgramFolder workstation;
+        QVERIFY(ClinicServer::useServer(workstation.path(), server.settings(), server.password()).ok);
+        for (const char* code : {"1", "2", "3"})
+            workstation.addSubject(QLatin1String(code));
+        TestProgramFolder old;
+        old.addSubject(QStringLiteral("9"));
+        old.closeDatabases();
+
+        Frmbackup window(workstation.context());
+        window.findChild<QLineEdit*>(QStringLiteral("Text2"))
+            ->setText(old.filePath(Database::clinicalFileName));
+        workstation.prompts.yesNoAnswers.enqueue(false);
+        window.restore();
+        const QString serverName = QStringLiteral("%1:%2/%3")
+                                       .arg(server.settings().host, QString::number(server.settings().port),
+                                            server.settings().databaseName);
+        QCOMPARE(workstation.prompts.texts(FakePrompts::Kind::YesNo),
+                 QStringList{BackupTexts::serverRestoreQuestion(serverName, QStringLiteral("3"),
+                                                                QStringLiteral("1"))});
+        QCOMPARE(workstation.view(QStringLiteral("IDE"))->count(), 3);
     }
 };
 

@@ -81,6 +81,7 @@ private slots:
             {"Command67", QStringLiteral(" مشخصات کلينيک")},
             {"Command68", QStringLiteral("تغيير تم برنامه")},
             {"clinicServerButton", QStringLiteral("پايگاه داده کلينيک")},
+            {"backupButton", QStringLiteral("پشتيبان گيري و بازيابي")},
             {"Command69", QStringLiteral("خروج")}};
         QRect above;
         for (const auto& [name, caption] : buttons) {
@@ -94,6 +95,9 @@ private slots:
 
         click(window, "clinicServerButton");
         QCOMPARE(folder.navigator.calls, QStringList{QStringLiteral("openClinicServer")});
+        click(window, "backupButton");
+        QCOMPARE(folder.navigator.calls,
+                 (QStringList{QStringLiteral("openClinicServer"), QStringLiteral("openBackupAndRestore")}));
         QVERIFY(panel->isVisible());
         QCOMPARE(child<QLabel>(window, "Label_Check1")->text(),
                  QStringLiteral("وضعيت نمايش آرم را مشخص نمائيد"));

@@ -28,6 +28,7 @@ public:
         calls << QStringLiteral("mainWindowClosing:") + QString::number(exitDialogTop);
     }
     void openBackup() override { calls << QStringLiteral("openBackup"); }
+    void openBackupAndRestore() override { calls << QStringLiteral("openBackupAndRestore"); }
     void exitCancelled() override { calls << QStringLiteral("exitCancelled"); }
     void scoringClosed() override { calls << QStringLiteral("scoringClosed"); }
     void showNeedsChart(const NeedsChartInput& input) override
