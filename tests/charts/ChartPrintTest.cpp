@@ -1,5 +1,6 @@
 #include "PdfText.h"
 #include "TestProgramFolder.h"
+#include "ZipEntries.h"
 #include "charts/ChartReport.h"
 #include "charts/FrmNemudar1.h"
 #include "charts/WordExport.h"
@@ -14,8 +15,6 @@
 #include <QStandardPaths>
 #include <QXmlStreamReader>
 #include <QtTest>
-
-#include <zip.h>
 
 using Kind = FakePrompts::Kind;
 
@@ -46,26 +45,6 @@ NeedsChartInput couple()
     input.subject2Line = kLine2;
     input.subjectCode = QStringLiteral("13");
     return input;
-}
-
-QByteArray zipEntry(const QString& archivePath, const QString& name)
-{
-    int error = 0;
-    zip_t* archive = zip_open(archivePath.toLocal8Bit().constData(), ZIP_RDONLY, &error);
-    if (!archive)
-        return {};
-    QByteArray bytes;
-    zip_stat_t stat;
-    if (zip_stat(archive, name.toUtf8().constData(), 0, &stat) == 0) {
-        if (zip_file_t* file = zip_fopen(archive, name.toUtf8().constData(), 0)) {
-            bytes.resize(static_cast<qsizetype>(stat.size));
-            if (zip_fread(file, bytes.data(), stat.size) != static_cast<zip_int64_t>(stat.size))
-                bytes.clear();
-            zip_fclose(file);
-        }
-    }
-    zip_close(archive);
-    return bytes;
 }
 
 // The paragraphs of a document.xml: the text of each, and whether it holds the picture.
@@ -154,10 +133,10 @@ class ChartPrintTest : public QObject
     QList<DocParagraph> exportedParagraphs()
     {
         const QImage picture =
-            QImage::fromData(zipEntry(documentPath(), QStringLiteral("word/media/chart.png")));
+            QImage::fromData(ZipEntries::read(documentPath(), QStringLiteral("word/media/chart.png")));
         if (picture.size() != QSize(840, 529))
             return {};
-        return docParagraphs(zipEntry(documentPath(), QStringLiteral("word/document.xml")));
+        return docParagraphs(ZipEntries::read(documentPath(), QStringLiteral("word/document.xml")));
     }
 
 private slots:
