@@ -61,6 +61,25 @@ void writeRunProperties(QXmlStreamWriter& xml)
     xml.writeEndElement();
 }
 
+// The text with every character XML 1.0 cannot hold (a lone surrogate, a control character
+// other than tab, LF and CR, U+FFFE, U+FFFF) replaced by U+FFFD: one such character pasted into
+// a subject's data would otherwise make the whole document unreadable.
+QString xmlLegal(const QString& text)
+{
+    QString legal = text;
+    for (qsizetype i = 0; i < legal.size(); ++i) {
+        const char16_t c = legal.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < legal.size() && legal.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        const bool control = c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r';
+        if (control || QChar::isSurrogate(c) || c >= 0xFFFE)
+            legal[i] = QChar(QChar::ReplacementCharacter);
+    }
+    return legal;
+}
+
 void writeTextParagraph(QXmlStreamWriter& xml, const QString& text)
 {
     xml.writeStartElement(QStringLiteral("w:p"));
@@ -70,7 +89,7 @@ void writeTextParagraph(QXmlStreamWriter& xml, const QString& text)
         writeRunProperties(xml);
         xml.writeStartElement(QStringLiteral("w:t"));
         xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-        xml.writeCharacters(text);
+        xml.writeCharacters(xmlLegal(text));
         xml.writeEndElement();
         xml.writeEndElement();
     }
@@ -172,7 +191,8 @@ QByteArray documentXml(const QSize& picture, const QStringList& textParagraphs)
     xml.writeEndElement(); // body
     xml.writeEndElement(); // document
     xml.writeEndDocument();
-    return bytes;
+    // A text the writer could not encode leaves a broken document: no document at all is better.
+    return xml.hasError() ? QByteArray() : bytes;
 }
 
 // A zip archive built in memory with libzip.
@@ -287,13 +307,15 @@ QByteArray documentBytes(const QImage& chart, const QStringList& textParagraphs)
     if (!chart.save(&buffer, "PNG"))
         return {};
 
+    const QByteArray document = documentXml(chart.size(), textParagraphs);
+    if (document.isEmpty())
+        return {};
     ZipWriter zip;
-    const bool added =
-        zip.add(QStringLiteral("[Content_Types].xml"), kContentTypes) &&
-        zip.add(QStringLiteral("_rels/.rels"), kPackageRelationships) &&
-        zip.add(QStringLiteral("word/_rels/document.xml.rels"), kDocumentRelationships) &&
-        zip.add(QStringLiteral("word/document.xml"), documentXml(chart.size(), textParagraphs)) &&
-        zip.add(QStringLiteral("word/media/") + kPictureName, png);
+    const bool added = zip.add(QStringLiteral("[Content_Types].xml"), kContentTypes) &&
+                       zip.add(QStringLiteral("_rels/.rels"), kPackageRelationships) &&
+                       zip.add(QStringLiteral("word/_rels/document.xml.rels"), kDocumentRelationships) &&
+                       zip.add(QStringLiteral("word/document.xml"), document) &&
+                       zip.add(QStringLiteral("word/media/") + kPictureName, png);
     return added ? zip.finish() : QByteArray();
 }
 

@@ -21,7 +21,8 @@ QStringList paragraphs(const QString& text);
 QString bitmapPath(const QString& programFolder, const QString& subjectCode);
 
 // The complete .docx: an empty paragraph, the chart picture inline, an empty paragraph, then the
-// text paragraphs; every paragraph right to left and justified.
+// text paragraphs; every paragraph right to left and justified. Characters XML cannot hold show as
+// U+FFFD. Empty when the document could not be made.
 QByteArray documentBytes(const QImage& chart, const QStringList& textParagraphs);
 
 // Writes the document, replacing the file only once it is complete. False when it could not be

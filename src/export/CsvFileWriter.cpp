@@ -1,5 +1,9 @@
 #include "CsvFileWriter.h"
 
+#include "PartFile.h"
+
+#include <QFile>
+
 namespace {
 
 constexpr qsizetype kFlushSize = 1 << 20;
@@ -7,10 +11,12 @@ constexpr qsizetype kFlushSize = 1 << 20;
 bool startsLikeFormula(const QString& text)
 {
     // Spreadsheets skip leading blanks before deciding, so the first other character counts.
+    // Calc also passes over control characters (a NUL, a tab, a CR …) and then runs what follows,
+    // so any of them in front is as dangerous as the formula sign itself.
     for (const QChar c : text) {
         if (c == u' ')
             continue;
-        return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r';
+        return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c.category() == QChar::Other_Control;
     }
     return false;
 }
@@ -37,14 +43,20 @@ QString CsvFileWriter::field(const ExportCell& cell)
     return text;
 }
 
+CsvFileWriter::~CsvFileWriter()
+{
+    discard();
+}
+
 bool CsvFileWriter::open(const QString& targetPath, const QVector<ExportVariable>& variables)
 {
-    m_file = std::make_unique<QSaveFile>(targetPath);
-    if (!m_file->open(QIODevice::WriteOnly)) {
-        m_error = m_file->errorString();
-        m_file.reset();
+    discard();
+    m_error.clear();
+    m_targetPath = PartFile::realTarget(targetPath);
+    m_file = PartFile::create(m_targetPath, &m_error);
+    if (!m_file)
         return false;
-    }
+    m_partPath = m_file->fileName();
     m_buffer = QByteArrayLiteral("\xEF\xBB\xBF");
     QStringList names;
     for (const ExportVariable& variable : variables)
@@ -66,7 +78,7 @@ bool CsvFileWriter::writeRow(const ExportRow& row)
 
 bool CsvFileWriter::append(const QString& line)
 {
-    if (!m_file)
+    if (!m_file || m_finished)
         return false;
     m_buffer += line.toUtf8();
     m_buffer += "\r\n";
@@ -85,25 +97,47 @@ bool CsvFileWriter::flush()
     return true;
 }
 
-bool CsvFileWriter::commit()
+bool CsvFileWriter::finish()
 {
     if (!m_file)
         return false;
-    if (!flush()) {
+    if (m_finished)
+        return true;
+    if (!flush() || !m_file->flush()) {
+        if (m_error.isEmpty())
+            m_error = m_file->errorString();
+        return false;
+    }
+    m_file->close();
+    if (m_file->error() != QFileDevice::NoError) {
+        m_error = m_file->errorString();
+        return false;
+    }
+    if (!PartFile::syncToDisk(m_partPath, &m_error))
+        return false;
+    m_finished = true;
+    return true;
+}
+
+bool CsvFileWriter::commit()
+{
+    if (!finish() || !PartFile::replaceTarget(m_partPath, m_targetPath, &m_error)) {
         discard();
         return false;
     }
-    const bool committed = m_file->commit();
-    if (!committed)
-        m_error = m_file->errorString();
+    m_partPath.clear();
     m_file.reset();
-    return committed;
+    m_finished = false;
+    return true;
 }
 
 void CsvFileWriter::discard()
 {
-    if (m_file)
-        m_file->cancelWriting();
-    m_file.reset(); // an uncommitted QSaveFile removes its temporary file
+    m_file.reset();
+    if (!m_partPath.isEmpty()) {
+        QFile::remove(m_partPath);
+        m_partPath.clear();
+    }
+    m_finished = false;
     m_buffer.clear();
 }

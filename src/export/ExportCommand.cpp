@@ -4,6 +4,7 @@
 #include "SubjectExport.h"
 #include "SubjectRowReader.h"
 #include "calendar/ShamsiDate.h"
+#include "common/BackgroundWork.h"
 #include "common/Clock.h"
 #include "common/Desktop.h"
 #include "common/Prompts.h"
@@ -13,14 +14,50 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
+
+#include <optional>
 
 namespace {
 
 // How often the window gets to repaint and the cancel button to be heard while rows are written.
 constexpr qint64 kEventInterval = 40;
+
+// A progress dialog closes itself on Escape or its title bar's close button. While the file is
+// packed that would leave the user without a word until the packing ends, so the close is turned
+// into the cancel request alone.
+class CloseAsCancel final : public QObject
+{
+public:
+    CloseAsCancel(QProgressDialog& dialog, const bool& finishing) : m_dialog(dialog), m_finishing(finishing)
+    {
+        dialog.installEventFilter(this);
+    }
+    ~CloseAsCancel() override { m_dialog.removeEventFilter(this); }
+    Q_DISABLE_COPY_MOVE(CloseAsCancel)
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != &m_dialog || !m_finishing)
+            return false;
+        const bool escape =
+            event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+        if (event->type() != QEvent::Close && !escape)
+            return false;
+        event->ignore();
+        emit m_dialog.canceled();
+        return true;
+    }
+
+private:
+    QProgressDialog& m_dialog;
+    const bool& m_finishing;
+};
 
 } // namespace
 
@@ -84,6 +121,25 @@ bool ExportCommand::run(const SubjectSelection& selection)
     dialog.setMinimumDuration(300);
     dialog.setAutoClose(false);
     dialog.setAutoReset(false);
+    // The cancel button is heard in both phases; during the last one it cannot stop the packing
+    // at once, so it says so, and the packed file is dropped when the packing ends.
+    bool finishing = false;
+    bool cancelWhenFinished = false;
+    QObject::disconnect(&dialog, SIGNAL(canceled()), &dialog, SLOT(cancel()));
+    QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&] {
+        if (!finishing) {
+            dialog.cancel();
+            return;
+        }
+        cancelWhenFinished = true;
+        dialog.setLabelText(ExportTexts::cancellingLabel);
+        if (auto* button = dialog.findChild<QPushButton*>())
+            button->setEnabled(false);
+    });
+    // Closing the dialog or pressing Escape cancels as the button does, without hiding the dialog
+    // while the packing still runs.
+    CloseAsCancel closeAsCancel(dialog, finishing);
+
     QElapsedTimer sinceEvents;
     bool first = true;
     const auto progress = [&](int written, int count) {
@@ -99,7 +155,25 @@ bool ExportCommand::run(const SubjectSelection& selection)
         }
         return !dialog.wasCanceled();
     };
-    const SubjectExport::Outcome outcome = SubjectExport::write(database, selection, path, progress);
+    const auto finisher = [&](const SubjectExport::Work& work) -> std::optional<bool> {
+        finishing = true;
+        dialog.setLabelText(ExportTexts::finishingLabel);
+        dialog.setRange(0, 0); // no part of the packing can be counted: the bar shows it is busy
+        BackgroundWork beside;
+        std::optional<bool> finished;
+        beside.start([work] { return work(); }, [&finished](bool result) { finished = result; });
+        while (!finished) {
+            // The window repaints all the while; until the modal dialog is on screen nothing
+            // else takes clicks.
+            QCoreApplication::processEvents(
+                QEventLoop::WaitForMoreEvents |
+                (dialog.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents));
+        }
+        finishing = false;
+        return cancelWhenFinished ? std::nullopt : finished;
+    };
+    const SubjectExport::Outcome outcome =
+        SubjectExport::write(database, selection, path, progress, finisher);
     dialog.close();
 
     const QString shownPath = QDir::toNativeSeparators(path);

@@ -23,6 +23,10 @@ inline const QString replaceExisting = QStringLiteral("فايلي با اين ن
 inline const QString progressTitle = command;
 inline const QString progressLabel = QStringLiteral("در حال نوشتن خروجي آزمودني ها ...");
 inline const QString& progressCancel = CommonTexts::cancel;
+// The last phase, after the last subject, while the file is packed and checked.
+inline const QString finishingLabel = QStringLiteral("در حال بستن و بررسي فايل خروجي ...");
+// A cancel pressed during that phase takes effect when it ends.
+inline const QString cancellingLabel = QStringLiteral("خروجي لغو مي شود ...");
 inline const QString cancelled = QStringLiteral("خروجي لغو شد؛ فايلي ساخته نشد");
 inline const QString& failureTitle = CommonTexts::warningTitle;
 // %1 the file, %2 the reason.

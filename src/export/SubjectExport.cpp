@@ -20,7 +20,7 @@ Outcome failure(const QString& error)
 } // namespace
 
 Outcome write(const QSqlDatabase& database, const SubjectSelection& selection, const QString& path,
-              const Progress& progress)
+              const Progress& progress, const Finisher& finisher)
 {
     if (QFileInfo(path).isDir())
         return failure(ExportTexts::folderChosen);
@@ -29,7 +29,8 @@ Outcome write(const QSqlDatabase& database, const SubjectSelection& selection, c
     if (total < 0 || !reader.start())
         return failure(ExportTexts::readFailed.arg(reader.lastError()));
 
-    const auto writer = TableFileWriter::create(TableFileWriter::formatOf(path));
+    // Shared with the finishing work, which may run on another thread.
+    const std::shared_ptr<TableFileWriter> writer = TableFileWriter::create(TableFileWriter::formatOf(path));
     const QVector<ExportVariable> variables = ExportTable::variables(SubjectRowReader::itemTexts(database));
     if (!writer->open(path, variables))
         return failure(writer->errorString());
@@ -57,6 +58,17 @@ Outcome write(const QSqlDatabase& database, const SubjectSelection& selection, c
     if (progress && !progress(written, total)) {
         writer->discard();
         return {Outcome::Status::Cancelled, 0, {}};
+    }
+    const Work finishing = [writer] { return writer->finish(); };
+    const std::optional<bool> finished = finisher ? finisher(finishing) : std::optional<bool>(finishing());
+    if (!finished) {
+        writer->discard();
+        return {Outcome::Status::Cancelled, 0, {}};
+    }
+    if (!*finished) {
+        const QString error = writer->errorString();
+        writer->discard();
+        return failure(error);
     }
     if (!writer->commit())
         return failure(writer->errorString());

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // The research export without any window: the selected subjects of the clinical database, with
 // their answers, scores and unanswered counts, written to a .xlsx or .csv file (by the path's
@@ -29,7 +30,14 @@ struct Outcome
 // the number selected; returning false cancels the export.
 using Progress = std::function<bool(int written, int total)>;
 
+// The file's last phase, after the last row: the workbook packed into its file and read back,
+// which takes seconds for a large one. A finisher runs the work (safe on a pooled thread, see
+// TableFileWriter::finish) and returns its result once it has ended, or nullopt when the user
+// cancelled meanwhile: then no file is made. Without a finisher the work runs in place.
+using Work = std::function<bool()>;
+using Finisher = std::function<std::optional<bool>(const Work& work)>;
+
 Outcome write(const QSqlDatabase& database, const SubjectSelection& selection, const QString& path,
-              const Progress& progress = {});
+              const Progress& progress = {}, const Finisher& finisher = {});
 
 } // namespace SubjectExport

@@ -24,7 +24,11 @@ public:
     // Starts the temporary file for the target and writes the header row of variable names.
     virtual bool open(const QString& targetPath, const QVector<ExportVariable>& variables) = 0;
     virtual bool writeRow(const ExportRow& row) = 0;
-    // Completes the file and puts it in the target's place.
+    // Completes the temporary file after the last row: for a large workbook the packing takes
+    // seconds. It touches nothing but this writer and its temporary file, so it may run on a
+    // pooled thread while no other call is made on the writer.
+    virtual bool finish() = 0;
+    // Puts the finished file in the target's place (finishing it first when that was not done).
     virtual bool commit() = 0;
     // Drops what was written; the target stays as it was.
     virtual void discard() = 0;

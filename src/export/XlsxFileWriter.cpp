@@ -1,19 +1,17 @@
 #include "XlsxFileWriter.h"
 
 #include "ExportTexts.h"
+#include "PartFile.h"
 
 #include <QByteArrayMatcher>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <xlsxwriter.h>
 #include <zip.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -27,7 +25,57 @@ QByteArray fileNameForLibrary(const QString& path)
 #endif
 }
 
+bool isHexDigit(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+// Whether the underscore at this position starts something a reader takes for an escape: _xHHHH_.
+bool startsEscape(const QString& text, qsizetype at)
+{
+    if (at + 6 >= text.size() || (text.at(at + 1) != u'x' && text.at(at + 1) != u'X') ||
+        text.at(at + 6) != u'_')
+        return false;
+    for (qsizetype i = at + 2; i < at + 6; ++i) {
+        if (!isHexDigit(text.at(i)))
+            return false;
+    }
+    return true;
+}
+
+QString escaped(char16_t code)
+{
+    return QStringLiteral("_x") + QString::number(code, 16).toUpper().rightJustified(4, u'0') + u'_';
+}
+
 } // namespace
+
+QByteArray XlsxFileWriter::cellText(const QString& text)
+{
+    const auto needsCare = [](QChar c) {
+        return c == u'_' || c.unicode() == 0 || c.isSurrogate() || c.unicode() >= 0xFFFE;
+    };
+    if (std::none_of(text.cbegin(), text.cend(), needsCare))
+        return text.toUtf8();
+    QString mended;
+    mended.reserve(text.size() + 16);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            mended += c;
+            mended += text.at(++i);
+        } else if (c.isSurrogate()) {
+            mended += QChar(QChar::ReplacementCharacter);
+        } else if (c.unicode() == 0 || c.unicode() >= 0xFFFE) {
+            mended += escaped(c.unicode());
+        } else if (c == u'_' && startsEscape(text, i)) {
+            mended += escaped(u'_');
+        } else {
+            mended += c;
+        }
+    }
+    return mended.toUtf8();
+}
 
 bool XlsxFileWriter::hasAllRows(const QString& path, int expectedRows)
 {
@@ -75,29 +123,27 @@ bool XlsxFileWriter::check(int error)
 bool XlsxFileWriter::writeText(lxw_worksheet* sheet, int row, int column, const QString& text,
                                lxw_format* format)
 {
-    const QByteArray utf8 = text.toUtf8();
+    const QByteArray utf8 = cellText(text);
     return check(worksheet_write_string(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
                                         utf8.constData(), format));
 }
 
 bool XlsxFileWriter::open(const QString& targetPath, const QVector<ExportVariable>& variables)
 {
-    m_targetPath = targetPath;
+    discard();
+    m_targetPath = PartFile::realTarget(targetPath);
     m_variables = variables;
     m_error.clear();
     m_nextRow = 0;
 
-    // A unique name beside the target; libxlsxwriter then writes it anew.
-    const QFileInfo target(targetPath);
-    QTemporaryFile temporary(
-        target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.part").arg(target.fileName())));
-    temporary.setAutoRemove(false);
-    if (!temporary.open()) {
-        m_error = temporary.errorString();
-        return false;
+    // A unique name beside the target, for its owner only; libxlsxwriter then writes it anew
+    // (truncating it, so that its permissions stay).
+    {
+        const auto part = PartFile::create(m_targetPath, &m_error);
+        if (!part)
+            return false;
+        m_temporaryPath = part->fileName();
     }
-    m_temporaryPath = temporary.fileName();
-    temporary.close();
 
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
@@ -223,44 +269,41 @@ bool XlsxFileWriter::writeCodebook()
     return true;
 }
 
-bool XlsxFileWriter::commit()
+bool XlsxFileWriter::finish()
 {
+    if (m_finished)
+        return true;
     if (!m_workbook)
         return false;
     if (m_nextRow > 1 && !m_variables.isEmpty())
         worksheet_autofilter(m_data, 0, 0, static_cast<lxw_row_t>(m_nextRow - 1),
                              static_cast<lxw_col_t>(m_variables.size() - 1));
-    if (!writeCodebook()) {
-        discard();
+    if (!writeCodebook())
         return false;
-    }
     // workbook_close writes the whole file and frees the workbook, whatever its result.
     const lxw_error closed = workbook_close(m_workbook);
     m_workbook = nullptr;
-    if (!check(closed)) {
-        discard();
+    m_data = m_codebook = nullptr;
+    if (!check(closed))
         return false;
-    }
     if (!hasAllRows(m_temporaryPath, m_nextRow)) {
         m_error = ExportTexts::incompleteWorkbook;
-        discard();
         return false;
     }
-    // A new file gets the usual permissions; a replaced one keeps its own.
-    const QFileInfo target(m_targetPath);
-    QFile::setPermissions(m_temporaryPath, target.exists() ? target.permissions()
-                                                           : QFile::ReadOwner | QFile::WriteOwner |
-                                                                 QFile::ReadGroup | QFile::ReadOther);
-    // Renaming over the target replaces it in one step: readers see the old file or the new one.
-    std::error_code error;
-    std::filesystem::rename(QFileInfo(m_temporaryPath).filesystemFilePath(), target.filesystemFilePath(),
-                            error);
-    if (error) {
-        m_error = QString::fromLocal8Bit(error.message());
+    if (!PartFile::syncToDisk(m_temporaryPath, &m_error))
+        return false;
+    m_finished = true;
+    return true;
+}
+
+bool XlsxFileWriter::commit()
+{
+    if (!finish() || !PartFile::replaceTarget(m_temporaryPath, m_targetPath, &m_error)) {
         discard();
         return false;
     }
     m_temporaryPath.clear();
+    m_finished = false;
     return true;
 }
 
@@ -275,4 +318,5 @@ void XlsxFileWriter::discard()
         QFile::remove(m_temporaryPath);
         m_temporaryPath.clear();
     }
+    m_finished = false;
 }

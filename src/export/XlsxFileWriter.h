@@ -16,10 +16,12 @@ struct lxw_format;
 // The workbook is written in libxlsxwriter's constant-memory mode, one row at a time, so a
 // hundred thousand subjects need no more memory than one; texts are then stored in the cells
 // themselves (inline strings) instead of a shared string table, which every spreadsheet reads.
-// A text in a cell is never run as a formula, so texts are written exactly as stored.
+// A text in a cell is never run as a formula, so texts are written exactly as stored: characters
+// that XML cannot hold (a NUL, U+FFFE, U+FFFF) and texts that look like the format's own escapes
+// (_x0041_) go in escaped, so that a spreadsheet shows the whole text as typed.
 //
 // libxlsxwriter writes to a file name of its own, so the workbook goes to a hidden temporary
-// file beside the target and is renamed over the target when complete.
+// file beside the target (see PartFile) and is renamed over the target when complete.
 class XlsxFileWriter final : public TableFileWriter
 {
 public:
@@ -27,6 +29,7 @@ public:
 
     bool open(const QString& targetPath, const QVector<ExportVariable>& variables) override;
     bool writeRow(const ExportRow& row) override;
+    bool finish() override;
     bool commit() override;
     void discard() override;
     QString errorString() const override { return m_error; }
@@ -37,6 +40,12 @@ public:
     // file may replace anything.
     static bool hasAllRows(const QString& path, int rows);
 
+    // The text as the bytes libxlsxwriter is given, so that a reader of the cell gets the text
+    // back: NUL, U+FFFE and U+FFFF as _xHHHH_ escapes, the underscore of a text that reads like
+    // such an escape as _x005F_, a lone surrogate (no character at all) as U+FFFD. libxlsxwriter
+    // escapes the other control characters itself.
+    static QByteArray cellText(const QString& text);
+
 private:
     bool writeText(lxw_worksheet* sheet, int row, int column, const QString& text, lxw_format* format);
     bool check(int error);
@@ -44,8 +53,9 @@ private:
     void setColumnWidths();
     lxw_format* columnFormat(ExportVariable::Kind kind) const;
 
-    QString m_targetPath;
+    QString m_targetPath; // the real target, a symbolic link resolved
     QString m_temporaryPath;
+    bool m_finished = false;
     QVector<ExportVariable> m_variables;
     lxw_workbook* m_workbook = nullptr;
     lxw_worksheet* m_data = nullptr;

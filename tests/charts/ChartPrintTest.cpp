@@ -1,5 +1,6 @@
 #include "PdfText.h"
 #include "TestProgramFolder.h"
+#include "ZipEntries.h"
 #include "charts/ChartReport.h"
 #include "charts/FrmNemudar1.h"
 #include "charts/WordExport.h"
@@ -14,8 +15,6 @@
 #include <QStandardPaths>
 #include <QXmlStreamReader>
 #include <QtTest>
-
-#include <zip.h>
 
 using Kind = FakePrompts::Kind;
 
@@ -46,26 +45,6 @@ NeedsChartInput couple()
     input.subject2Line = kLine2;
     input.subjectCode = QStringLiteral("13");
     return input;
-}
-
-QByteArray zipEntry(const QString& archivePath, const QString& name)
-{
-    int error = 0;
-    zip_t* archive = zip_open(archivePath.toLocal8Bit().constData(), ZIP_RDONLY, &error);
-    if (!archive)
-        return {};
-    QByteArray bytes;
-    zip_stat_t stat;
-    if (zip_stat(archive, name.toUtf8().constData(), 0, &stat) == 0) {
-        if (zip_file_t* file = zip_fopen(archive, name.toUtf8().constData(), 0)) {
-            bytes.resize(static_cast<qsizetype>(stat.size));
-            if (zip_fread(file, bytes.data(), stat.size) != static_cast<zip_int64_t>(stat.size))
-                bytes.clear();
-            zip_fclose(file);
-        }
-    }
-    zip_close(archive);
-    return bytes;
 }
 
 // The paragraphs of a document.xml: the text of each, and whether it holds the picture.
@@ -104,7 +83,50 @@ QList<DocParagraph> docParagraphs(const QByteArray& xml)
             result << current;
         }
     }
+    // A word processor refuses a document that is not well-formed XML.
+    if (reader.hasError())
+        return {};
     return result;
+}
+
+// Where a document.xml places its picture, in EMU, and the page's text width.
+struct PictureExtent
+{
+    qint64 width = 0; // wp:extent, what the word processor lays out
+    qint64 height = 0;
+    qint64 shapeWidth = 0; // a:ext, the picture's own shape
+    qint64 shapeHeight = 0;
+    qint64 textWidth = 0; // page width less the left and right margins
+};
+
+PictureExtent pictureExtent(const QByteArray& xml)
+{
+    constexpr qint64 kEmuPerTwip = 635;
+    PictureExtent extent;
+    qint64 pageWidth = 0;
+    qint64 margins = 0;
+    QXmlStreamReader reader(xml);
+    const auto number = [&reader](const QString& name) {
+        return reader.attributes().value(name).toLongLong();
+    };
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QStringView name = reader.qualifiedName();
+        if (name == u"wp:extent") {
+            extent.width = number(QStringLiteral("cx"));
+            extent.height = number(QStringLiteral("cy"));
+        } else if (name == u"a:ext") {
+            extent.shapeWidth = number(QStringLiteral("cx"));
+            extent.shapeHeight = number(QStringLiteral("cy"));
+        } else if (name == u"w:pgSz") {
+            pageWidth = number(QStringLiteral("w:w"));
+        } else if (name == u"w:pgMar") {
+            margins = number(QStringLiteral("w:left")) + number(QStringLiteral("w:right"));
+        }
+    }
+    extent.textWidth = (pageWidth - margins) * kEmuPerTwip;
+    return extent;
 }
 
 } // namespace
@@ -154,10 +176,10 @@ class ChartPrintTest : public QObject
     QList<DocParagraph> exportedParagraphs()
     {
         const QImage picture =
-            QImage::fromData(zipEntry(documentPath(), QStringLiteral("word/media/chart.png")));
+            QImage::fromData(ZipEntries::read(documentPath(), QStringLiteral("word/media/chart.png")));
         if (picture.size() != QSize(840, 529))
             return {};
-        return docParagraphs(zipEntry(documentPath(), QStringLiteral("word/document.xml")));
+        return docParagraphs(ZipEntries::read(documentPath(), QStringLiteral("word/document.xml")));
     }
 
 private slots:
@@ -281,6 +303,48 @@ private slots:
                  kLine1 + QStringLiteral("\n\n"));
     }
 
+    void theDocumentsPictureFillsTheTextWidthInTheChartsProportions()
+    {
+        open(oneSubject());
+        click(QStringLiteral("Cmdword"));
+        QTRY_VERIFY_WITH_TIMEOUT(!prompts().texts(Kind::Message).isEmpty(), 3000);
+        const QImage picture =
+            QImage::fromData(ZipEntries::read(documentPath(), QStringLiteral("word/media/chart.png")));
+        QCOMPARE(picture.size(), QSize(840, 529));
+        const PictureExtent extent =
+            pictureExtent(ZipEntries::read(documentPath(), QStringLiteral("word/document.xml")));
+        QVERIFY(extent.textWidth > 0);
+        // Between the margins, and not much narrower than the space between them.
+        QVERIFY2(extent.width <= extent.textWidth && extent.width * 10 >= extent.textWidth * 9,
+                 qPrintable(QStringLiteral("%1 of %2").arg(extent.width).arg(extent.textWidth)));
+        // Upright as the chart is, not squeezed: height to width as 529 to 840, to an EMU's rounding.
+        QVERIFY2(std::abs(extent.height * picture.width() - extent.width * picture.height()) <
+                     picture.width(),
+                 qPrintable(QStringLiteral("%1 x %2").arg(extent.width).arg(extent.height)));
+        QCOMPARE(extent.shapeWidth, extent.width);
+        QCOMPARE(extent.shapeHeight, extent.height);
+        QCOMPARE(ZipEntries::names(documentPath()),
+                 QStringList({"[Content_Types].xml", "_rels/.rels", "word/_rels/document.xml.rels",
+                              "word/document.xml", "word/media/chart.png"}));
+    }
+
+    void aDataLineWithCharactersXmlCannotHoldStillMakesAReadableDocument()
+    {
+        // Half of a character pair and a control character, pasted into a name.
+        NeedsChartInput input = oneSubject();
+        input.subject1Line = kLine1 + QChar(0xD83D) + QStringLiteral(" x") + QChar(0x01) + QChar(0xFFFF) +
+                             QStringLiteral(" y\tz");
+        open(input);
+        click(QStringLiteral("Cmdword"));
+        QTRY_VERIFY_WITH_TIMEOUT(!prompts().texts(Kind::Message).isEmpty(), 3000);
+        QCOMPARE(prompts().shown.constLast().title, QStringLiteral("پيام"));
+        const QList<DocParagraph> paragraphs = exportedParagraphs();
+        QVERIFY2(paragraphs.size() == 5, "the document is no well-formed XML");
+        const QChar unknown(QChar::ReplacementCharacter);
+        QCOMPARE(paragraphs[3].text,
+                 kLine1 + unknown + QStringLiteral(" x") + unknown + unknown + QStringLiteral(" y\tz"));
+    }
+
     void coupleExportHoldsBothLinesAndWritesOverTheEarlierDocument()
     {
         open(oneSubject());
@@ -331,6 +395,13 @@ private slots:
         QCOMPARE(WordExport::bitmapPath(folder, QStringLiteral("..")),
                  QStringLiteral("/opt/velmora/_...bmp"));
         QCOMPARE(WordExport::bitmapPath(folder, QString()), QStringLiteral("/opt/velmora/_.bmp"));
+        // A code pasted with a tab or a line break names no file with one in it.
+        QCOMPARE(WordExport::bitmapPath(folder, QStringLiteral("12\t3")),
+                 QStringLiteral("/opt/velmora/12_3.bmp"));
+        QCOMPARE(WordExport::bitmapPath(folder, QStringLiteral("12\r\n")),
+                 QStringLiteral("/opt/velmora/12__.bmp"));
+        QCOMPARE(WordExport::bitmapPath(folder, QStringLiteral("\n12")),
+                 QStringLiteral("/opt/velmora/_12.bmp"));
     }
 };
 

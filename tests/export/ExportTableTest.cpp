@@ -1,7 +1,9 @@
 #include "export/ExportTable.h"
+#include "ZipEntries.h"
 #include "export/CsvFileWriter.h"
 #include "export/XlsxFileWriter.h"
 
+#include <QXmlStreamReader>
 #include <QtTest>
 
 namespace {
@@ -27,6 +29,10 @@ private slots:
         QTest::newRow("blanks around") << " 5 " << true << 5.0;
         QTest::newRow("persian") << QStringLiteral("۴۵") << true << 45.0;
         QTest::newRow("arabic-indic") << QStringLiteral("٣٢") << true << 32.0;
+        QTest::newRow("persian nineteen") << QStringLiteral("۱۹") << true << 19.0;
+        QTest::newRow("every persian digit") << QStringLiteral("۹۸۷۶۵۴۳۲۱۰") << true << 9876543210.0;
+        QTest::newRow("every arabic-indic digit") << QStringLiteral("٩٨٧٦٥٤٣٢١٠") << true << 9876543210.0;
+        QTest::newRow("persian with blanks") << QStringLiteral(" ۹ ") << true << 9.0;
         QTest::newRow("fraction") << "3.43" << true << 3.43;
         QTest::newRow("separator last") << "4." << true << 4.0;
         QTest::newRow("separator first") << ".5" << true << 0.5;
@@ -81,7 +87,7 @@ private slots:
     {
         StoredSubject subject;
         subject.particulars = {
-            "007", QStringLiteral("علی"), "",     QStringLiteral("۳۰"), QStringLiteral("زن"), "", "",
+            "007", QStringLiteral("علی"), "",     QStringLiteral("۱۹"), QStringLiteral("زن"), "", "",
             "B",   "1402/02/13",          "10:00"};
         for (QString& answer : subject.answers)
             answer = QStringLiteral("4");
@@ -96,7 +102,7 @@ private slots:
         QCOMPARE(row.at(0).text, QStringLiteral("007"));
         QCOMPARE(row.at(2).kind, ExportCell::Kind::Empty);
         QCOMPARE(row.at(3).kind, ExportCell::Kind::Number);
-        QCOMPARE(row.at(3).number, 30.0);
+        QCOMPARE(row.at(3).number, 19.0); // the age in Persian digits is a number
         QCOMPARE(row.at(10 + 2).kind, ExportCell::Kind::Empty);
         QCOMPARE(row.at(10 + 29).number, 0.0);
         QCOMPARE(row.at(10).number, 4.0);
@@ -137,6 +143,15 @@ private slots:
                                            << "'  =1+1";
         QTest::newRow("tab") << "\t=1"
                              << "'\t=1";
+        QTest::newRow("nul then equals") << QChar(0) + QStringLiteral("=1+1") << u'\'' + QChar(0) + "=1+1";
+        QTest::newRow("control then equals") << "\x01=1+1"
+                                             << "'\x01=1+1";
+        QTest::newRow("unit separator then equals") << "\x1f=1+1"
+                                                    << "'\x1f=1+1";
+        QTest::newRow("blank then nul")
+            << QStringLiteral(" ") + QChar(0) + "=1" << QStringLiteral("' ") + QChar(0) + "=1";
+        QTest::newRow("cr alone") << "\r=1"
+                                  << "\"'\r=1\"";
         QTest::newRow("equals inside") << "a=b"
                                        << "a=b";
     }
@@ -154,6 +169,39 @@ private slots:
         QCOMPARE(CsvFileWriter::field(ExportCell::fromNumber(0)), QStringLiteral("0"));
         QCOMPARE(CsvFileWriter::field(ExportCell::fromNumber(100000)), QStringLiteral("100000"));
         QCOMPARE(CsvFileWriter::field(ExportCell::empty()), QString());
+    }
+
+    void workbookTextsThatXmlCannotHoldAreEscapedWhole()
+    {
+        const QString nonCharacters =
+            QStringLiteral("a") + QChar(0xFFFF) + QStringLiteral("b") + QChar(0xFFFE);
+        const QString lone = QStringLiteral("c") + QChar(0xD83D) + QStringLiteral("d") + QChar(0xDC62);
+        const QString pair = QStringLiteral("e") + QChar(0xD83D) + QChar(0xDE00);
+        QCOMPARE(XlsxFileWriter::cellText(nonCharacters), QByteArray("a_xFFFF_b_xFFFE_"));
+        QCOMPARE(XlsxFileWriter::cellText(lone), QStringLiteral("c\uFFFDd\uFFFD").toUtf8());
+        QCOMPARE(XlsxFileWriter::cellText(pair), pair.toUtf8());
+        QCOMPARE(XlsxFileWriter::cellText(QStringLiteral("_x00e9_ _x12_ _xABCD")),
+                 QByteArray("_x005F_x00e9_ _x12_ _xABCD"));
+        QCOMPARE(XlsxFileWriter::cellText(QStringLiteral("n") + QChar(0) + QStringLiteral("m")),
+                 QByteArray("n_x0000_m"));
+
+        // The sheet stays well-formed XML, and the rows after such a text are all there.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("texts.xlsx"));
+        XlsxFileWriter writer;
+        QVERIFY(writer.open(path, ExportTable::variables()));
+        for (const QString& value : {nonCharacters, lone, QStringLiteral("last")})
+            QVERIFY(writer.writeRow({text(value)}));
+        QVERIFY(writer.commit());
+        QXmlStreamReader sheet(ZipEntries::read(path, QStringLiteral("xl/worksheets/sheet1.xml")));
+        QStringList cells;
+        while (!sheet.atEnd()) {
+            if (sheet.readNext() == QXmlStreamReader::StartElement && sheet.name() == u"t")
+                cells << sheet.readElementText();
+        }
+        QVERIFY2(!sheet.hasError(), qPrintable(sheet.errorString()));
+        QCOMPARE(cells.mid(cells.size() - 3),
+                 QStringList({"a_xFFFF_b_xFFFE_", QStringLiteral("c\uFFFDd\uFFFD"), "last"}));
     }
 
     void aFinishedWorkbookIsCheckedForEveryRow()

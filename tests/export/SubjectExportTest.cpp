@@ -1,12 +1,17 @@
+#include "export/SubjectExport.h"
 #include "TestProgramFolder.h"
+#include "ZipEntries.h"
 #include "datastore/DataView.h"
+#include "datastore/Database.h"
 #include "export/ExportCommand.h"
 #include "export/ExportTexts.h"
 
 #include <QApplication>
-#include <QProcess>
 #include <QProgressDialog>
+#include <QPushButton>
+#include <QSqlQuery>
 #include <QTimer>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 using Kind = FakePrompts::Kind;
@@ -31,14 +36,10 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// A part of the .xlsx container, read with unzip as any other program would.
+// A part of the .xlsx container, as an office program reads it.
 QString zipEntry(const QString& archive, const QString& entry)
 {
-    QProcess unzip;
-    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), archive, entry});
-    if (!unzip.waitForFinished(30000) || unzip.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(unzip.readAllStandardOutput());
+    return QString::fromUtf8(ZipEntries::read(archive, entry));
 }
 
 // The XML of one cell of a sheet, e.g. cell(sheet, "D2").
@@ -46,6 +47,47 @@ QString cell(const QString& sheetXml, const QString& reference)
 {
     const QRegularExpression pattern(QStringLiteral("<c r=\"%1\"(?: [^>]*?)?(?:/>|>.*?</c>)").arg(reference));
     return pattern.match(sheetXml).captured(0);
+}
+
+// The permission bits of a file, without the ones that only say what this user may do.
+QFile::Permissions modeOf(const QString& path)
+{
+    constexpr QFile::Permissions kBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                         QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                         QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    return QFileInfo(path).permissions() & kBits;
+}
+
+constexpr QFile::Permissions kOwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
+
+// The texts of a sheet's cells by reference, as a spreadsheet reads them: the XML must be well
+// formed, and _xHHHH_ stands for the character HHHH. Empty when the XML is broken.
+QHash<QString, QString> cellTexts(const QString& sheetXml)
+{
+    QHash<QString, QString> texts;
+    QXmlStreamReader reader(sheetXml);
+    QString reference;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement() && reader.name() == u"c") {
+            reference = reader.attributes().value(QStringLiteral("r")).toString();
+        } else if (reader.isStartElement() && reader.name() == u"t") {
+            QString text = reader.readElementText();
+            static const QRegularExpression escape(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
+            QString decoded;
+            qsizetype from = 0;
+            for (auto it = escape.globalMatch(text); it.hasNext();) {
+                const QRegularExpressionMatch match = it.next();
+                decoded += text.mid(from, match.capturedStart() - from);
+                decoded += QChar(static_cast<char16_t>(match.captured(1).toUShort(nullptr, 16)));
+                from = match.capturedEnd();
+            }
+            texts[reference] += decoded + text.mid(from);
+        }
+    }
+    if (reader.hasError())
+        return {};
+    return texts;
 }
 
 } // namespace
@@ -85,6 +127,27 @@ class SubjectExportTest : public QObject
         return texts;
     }
 
+    // Adds subjects "big1" … with every item answered, straight into the file.
+    void addManySubjects(int count)
+    {
+        QSqlDatabase db = Database::connection(m_folder->path(), Database::File::Clinical);
+        QSqlQuery query(db);
+        const QString numbers =
+            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) ")
+                .arg(count);
+        QVERIFY(query.exec(numbers + QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"FName\", \"LName\", "
+                                                    "\"Sen\", \"Group\") SELECT 'big' || i, 'نام' || i, "
+                                                    "'خانواده', '40', 'C' FROM n")));
+        QStringList columns{QStringLiteral("\"Code\"")};
+        QStringList values{QStringLiteral("'big' || i")};
+        for (int item = 1; item <= Database::kItemCount; ++item) {
+            columns << u'"' + Database::itemColumn(item) + u'"';
+            values << QString::number(1 + item % 5).prepend(u'\'').append(u'\'');
+        }
+        QVERIFY(query.exec(numbers + QStringLiteral("INSERT INTO \"Answer\" (%1) SELECT %2 FROM n")
+                                         .arg(columns.join(u','), values.join(u','))));
+    }
+
     // Files of the output folder, hidden temporary ones included.
     QStringList outputFiles() const
     {
@@ -108,7 +171,7 @@ private slots:
         // 3: a formula for a name, Persian digits for the age, no answer row, odd score texts.
         m_folder->addSubject(QStringLiteral("3"), QStringLiteral("=HYPERLINK(\"http://x.invalid\",\"y\")"),
                              QStringLiteral("-2+3"), false);
-        setSubject(QStringLiteral("3"), {{"Sen", QStringLiteral("۴۵")},
+        setSubject(QStringLiteral("3"), {{"Sen", QStringLiteral("۱۹")},
                                          {"Group", "B"},
                                          {"Jens", QStringLiteral("زن")},
                                          {"S", "3.43"},
@@ -153,7 +216,7 @@ private slots:
                 QStringLiteral(",,,,,,7,7,7,7,7,35"),
             QStringLiteral("2,O'Brien,\"Smith, Jr.\"") + particulars + answersCsv(two) +
                 QStringLiteral(",,,,,,1,0,1,0,0,2"),
-            QStringLiteral("3,\"'=HYPERLINK(\"\"http://x.invalid\"\",\"\"y\"\")\",'-2+3,45,زن,مجرد,ليسانس,B,"
+            QStringLiteral("3,\"'=HYPERLINK(\"\"http://x.invalid\"\",\"\"y\"\")\",'-2+3,19,زن,مجرد,ليسانس,B,"
                            "1402/02/13,14:05:09,") +
                 answersCsv(QStringList(35, QString())) + QStringLiteral(",3.43,0,4,2.86,1,7,7,7,7,7,35"),
         };
@@ -186,7 +249,7 @@ private slots:
         const QString path = m_out.filePath(QStringLiteral("all.xlsx"));
         QVERIFY(exportTo(path));
         const QString sheet = zipEntry(path, QStringLiteral("xl/worksheets/sheet1.xml"));
-        QVERIFY2(!sheet.isEmpty(), "the workbook could not be unzipped");
+        QVERIFY2(!sheet.isEmpty(), "the workbook could not be read");
         QVERIFY(sheet.contains(QStringLiteral("rightToLeft=\"1\"")));
         QVERIFY(sheet.contains(QStringLiteral("state=\"frozen\"")));
         QVERIFY(sheet.contains(QStringLiteral("<col ")));
@@ -203,7 +266,7 @@ private slots:
         QVERIFY(cell(sheet, "B5").contains(QStringLiteral("t=\"inlineStr\"")));
         QVERIFY(cell(sheet, "B5").contains(QStringLiteral("=HYPERLINK(")));
         QVERIFY(!sheet.contains(QStringLiteral("<f>")));
-        QVERIFY(cell(sheet, "D5").contains(QStringLiteral("<v>45</v>")));
+        QVERIFY(cell(sheet, "D5").contains(QStringLiteral("<v>19</v>")));
         QVERIFY(cell(sheet, "AT5").contains(QStringLiteral("<v>3.43</v>")));
         QVERIFY(cell(sheet, "AU5").contains(QStringLiteral("<v>0</v>")));
         // Unanswered items are no cells at all; the counts are numbers.
@@ -350,6 +413,171 @@ private slots:
         QVERIFY(messagesTitled(QStringLiteral("خطا")).isEmpty());
         QCOMPARE(readAll(path), QByteArray("earlier export"));
         QCOMPARE(outputFiles(), QStringList({name}));
+    }
+
+    void xlsxHoldsEveryTextWholeAndStaysReadable()
+    {
+        // Texts pasted from elsewhere: a NUL, the format's own escape typed as text, a control
+        // character.
+        const QString withNul = QStringLiteral("Ali") + QChar(0) + QStringLiteral("Reza");
+        const QString withEscapeText = QStringLiteral("y _x0041_ _X00e9_ z");
+        QSqlQuery store(Database::connection(m_folder->path(), Database::File::Clinical));
+        QVERIFY(store.prepare(QStringLiteral("UPDATE \"IDE\" SET \"FName\" = ?, \"LName\" = ?, \"Tahsil\" = "
+                                             "?, \"Taahol\" = ? WHERE \"Code\" = '1'")));
+        for (const QString& value :
+             {withNul, withEscapeText, QStringLiteral("ليسانس"), QStringLiteral("\x01_x")})
+            store.addBindValue(value);
+        QVERIFY(store.exec());
+        QCOMPARE(store.numRowsAffected(), 1);
+        const QString path = m_out.filePath(QStringLiteral("texts.xlsx"));
+        QVERIFY(exportTo(path));
+        const QHash<QString, QString> texts =
+            cellTexts(zipEntry(path, QStringLiteral("xl/worksheets/sheet1.xml")));
+        QVERIFY2(!texts.isEmpty(), "the data sheet is no well-formed XML");
+        QCOMPARE(texts.value(QStringLiteral("B2")), withNul);
+        QCOMPARE(texts.value(QStringLiteral("C2")), withEscapeText);
+        QCOMPARE(texts.value(QStringLiteral("F2")), QStringLiteral("\x01_x"));
+        // The rows after it are all there.
+        QCOMPARE(texts.value(QStringLiteral("A5")), QStringLiteral("3"));
+    }
+
+    void anEarlierExportKeepsItsPermissionsAndANewOneIsADocument_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("xlsx") << "private.xlsx";
+        QTest::newRow("csv") << "private.csv";
+    }
+    void anEarlierExportKeepsItsPermissionsAndANewOneIsADocument()
+    {
+        QFETCH(QString, name);
+        const QString path = m_out.filePath(name);
+        writeEarlierExport(path);
+        QVERIFY(QFile::setPermissions(path, kOwnerOnly));
+        QVERIFY(exportTo(path));
+        QVERIFY(readAll(path) != QByteArray("earlier export"));
+        QCOMPARE(modeOf(path), kOwnerOnly);
+
+        const QString fresh = m_out.filePath(QStringLiteral("fresh-") + name);
+        QVERIFY(exportTo(fresh));
+        QCOMPARE(modeOf(fresh), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+
+    void thePartFileIsHiddenBesideTheTargetForItsOwnerOnly_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("xlsx") << "part.xlsx";
+        QTest::newRow("csv") << "part.csv";
+    }
+    void thePartFileIsHiddenBesideTheTargetForItsOwnerOnly()
+    {
+        QFETCH(QString, name);
+        const QString path = m_out.filePath(name);
+        writeEarlierExport(path);
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+        QStringList parts;
+        QList<QFile::Permissions> modes;
+        const auto progress = [&](int, int) {
+            for (const QString& file : outputFiles()) {
+                if (file != name) {
+                    parts << file;
+                    modes << modeOf(m_out.filePath(file));
+                }
+            }
+            return true;
+        };
+        const SubjectExport::Outcome outcome = SubjectExport::write(
+            Database::connection(m_folder->path(), Database::File::Clinical), {}, path, progress);
+        QCOMPARE(outcome.status, SubjectExport::Outcome::Status::Written);
+        QVERIFY(!parts.isEmpty());
+        // The start-up sweep finds a killed export's leftovers by this name.
+        const QRegularExpression pattern(QStringLiteral("^\\.") + QRegularExpression::escape(name) +
+                                         QStringLiteral("\\.[A-Za-z0-9]{6}\\.part$"));
+        for (const QString& part : std::as_const(parts))
+            QVERIFY2(pattern.match(part).hasMatch(), qPrintable(part));
+        QCOMPARE(modes, QList<QFile::Permissions>(modes.size(), kOwnerOnly));
+        QCOMPARE(outputFiles(), QStringList({name}));
+        QCOMPARE(modeOf(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    }
+
+    void anExportToALinkWritesWhereTheLinkPoints_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("xlsx") << "linked.xlsx";
+        QTest::newRow("csv") << "linked.csv";
+    }
+    void anExportToALinkWritesWhereTheLinkPoints()
+    {
+        QFETCH(QString, name);
+        // A folder on a share, linked into the documents folder.
+        const QString share = m_out.filePath(QStringLiteral("share"));
+        QVERIFY(QDir().mkpath(share));
+        const QString real = share + u'/' + name;
+        writeEarlierExport(real);
+        const QString link = m_out.filePath(name);
+        QVERIFY(QFile::link(real, link));
+        QVERIFY(exportTo(link));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(QFileInfo(link).symLinkTarget(), real);
+        QVERIFY(readAll(real).size() > 100);
+        QCOMPARE(QDir(share).entryList(QDir::Files | QDir::Hidden), QStringList({name}));
+    }
+
+    void aCancelWhileTheFileIsPackedLeavesNoFileAndTheWindowRuns_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("button") << "button";
+        QTest::newRow("escape") << "escape";
+        QTest::newRow("close") << "close";
+    }
+    void aCancelWhileTheFileIsPackedLeavesNoFileAndTheWindowRuns()
+    {
+        QFETCH(QString, how);
+        // Enough subjects that packing the workbook takes a good while.
+        addManySubjects(20000);
+        const QString path = m_out.filePath(QStringLiteral("large.xlsx"));
+        writeEarlierExport(path);
+        int ticksWhilePacking = 0;
+        bool pressed = false;
+        bool openAfterPress = false;
+        bool buttonEnabledAfterPress = true;
+        QString labelAfterPress;
+        QTimer poll;
+        poll.setInterval(5);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QProgressDialog*>(widget);
+                if (!dialog || (dialog->labelText() != ExportTexts::finishingLabel &&
+                                dialog->labelText() != ExportTexts::cancellingLabel))
+                    continue;
+                ++ticksWhilePacking;
+                if (pressed || !dialog->isVisible())
+                    continue;
+                pressed = true;
+                auto* button = dialog->findChild<QPushButton*>();
+                if (how == QLatin1String("button"))
+                    button->click();
+                else if (how == QLatin1String("escape"))
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                else
+                    dialog->close();
+                openAfterPress = dialog->isVisible();
+                buttonEnabledAfterPress = button->isEnabled();
+                labelAfterPress = dialog->labelText();
+            }
+        });
+        poll.start();
+        QVERIFY(!exportTo(path));
+        poll.stop();
+        QVERIFY2(pressed, "the window never ran while the file was packed");
+        QVERIFY2(ticksWhilePacking > 1, "the window did not run after the cancel");
+        // The dialog stays and says that the cancel is under way; the button cannot be pressed again.
+        QVERIFY(openAfterPress);
+        QCOMPARE(labelAfterPress, ExportTexts::cancellingLabel);
+        QVERIFY(!buttonEnabledAfterPress);
+        QCOMPARE(prompts().notices(), QStringList({ExportTexts::cancelled}));
+        QVERIFY(messagesTitled(QStringLiteral("خطا")).isEmpty());
+        QCOMPARE(readAll(path), QByteArray("earlier export"));
+        QCOMPARE(outputFiles(), QStringList({QStringLiteral("large.xlsx")}));
     }
 
     void aNewExportReplacesAnEarlierFile()

@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
+#include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QTimer>
 #include <QtTest>
@@ -162,6 +164,42 @@ private slots:
         QVERIFY(lines.size() >= 4);
         QCOMPARE(lines.constLast().trimmed(), QStringLiteral("omega"));
         QCOMPARE(pages.first().count(QStringLiteral("alpha")), 40);
+    }
+
+    void lineBreaksAtTheEndOfATextTakeNoRoom_data()
+    {
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("one") << "\r\n";
+        QTest::newRow("several") << "\r\n\r\n\r\n";
+        QTest::newRow("mixed") << "\r\n\n\r\r\n";
+    }
+    void lineBreaksAtTheEndOfATextTakeNoRoom()
+    {
+        // A contact text or a data line typed with Enter at its end: the rows of a growing field
+        // are as tall as without the breaks, so as many fit on a page.
+        QFETCH(QString, ending);
+        ReportLayout layout;
+        layout.width = 6000;
+        ReportLayouts::nameBands(layout);
+        layout.detail.height = 300;
+        ReportElement grower = ReportLayouts::field(QStringLiteral("Text"), {0, 0, 3000, 300},
+                                                    QStringLiteral("Text"), ReportLayouts::nazanin(11));
+        grower.growsToFit = true;
+        layout.detail.elements << grower;
+        const auto pagesFor = [&](const QString& text) {
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            QPdfWriter writer(&buffer);
+            writer.setResolution(300);
+            ReportRenderer::applyPageSetup(writer);
+            return ReportRenderer::render(Report{layout, QVector<ReportRow>(30, {{"Text", text}}), {}},
+                                          writer);
+        };
+        const int plain = pagesFor(QStringLiteral("alpha"));
+        QCOMPARE(plain, 1);
+        QCOMPARE(pagesFor(QStringLiteral("alpha") + ending), plain);
+        // Breaks inside the text still count.
+        QVERIFY(pagesFor(QStringLiteral("alpha\r\n\r\nomega")) > plain);
     }
 
     void layoutElementsAreFoundByBandAndName()
