@@ -35,8 +35,6 @@ namespace {
 
 constexpr long long kTimeoutNs = 20'000'000'000LL;
 constexpr long long kAfterDrawnNs = 50'000'000LL;
-// The seldom used windows, which the program loads from next to itself.
-constexpr char kModule[] = "velmora_rarewindows.so";
 
 long long nowNs()
 {
@@ -201,7 +199,7 @@ bool copyFolder(const QString& from, const QString& to)
     const QDir source(from);
     for (const QString& name : source.entryList(QDir::Files | QDir::Hidden)) {
         const QString target = QDir(to).filePath(name);
-        if ((name == QLatin1String("Velmora") || name == QLatin1String(kModule)) &&
+        if (name == QLatin1String("Velmora") &&
             link(QFile::encodeName(source.filePath(name)).constData(),
                  QFile::encodeName(target).constData()) == 0)
             continue;
@@ -265,8 +263,6 @@ int main(int argc, char* argv[])
     if (!QDir().mkpath(templateFolder) ||
         !QFile::copy(QDir(binFolder).filePath(QStringLiteral("Velmora")),
                      QDir(templateFolder).filePath(QStringLiteral("Velmora"))) ||
-        !QFile::copy(QDir(binFolder).filePath(QLatin1String(kModule)),
-                     QDir(templateFolder).filePath(QLatin1String(kModule))) ||
         !copyFolder(QDir(binFolder).filePath(QStringLiteral("skin")),
                     QDir(templateFolder).filePath(QStringLiteral("skin")))) {
         std::fprintf(stderr, "cannot copy Velmora from %s\n", qPrintable(binFolder));

@@ -2,20 +2,27 @@
 #include "ClinicServerAdapter.h"
 #include "datastore/ClinicServer.h"
 
-#include "AppTexts.h"
+#include "charts/FrmNemudar1.h"
 #include "common/CommonTexts.h"
 #include "common/Desktop.h"
 #include "common/FirstFrame.h"
 #include "common/Prompts.h"
+#include "common/VendorLinks.h"
+#include "export/ExportCommand.h"
 #include "info/About.h"
 #include "info/Frmravansanji.h"
 #include "mainwindow/Frm1.h"
 #include "mainwindow/FrmClinicServer.h"
 #include "mainwindow/FrmCode.h"
+#include "reports/ReportPreview.h"
+#include "reports/SubjectListReport.h"
+#include "scoring/FrmkLID.h"
 #include "testing/FrmTest.h"
 #include "testing/Frmpas2.h"
+#include "update/FrmUpdate.h"
 
 #include <QApplication>
+#include <QUrl>
 
 AppNavigator::AppNavigator(const AppContext& context) : m_context(context)
 {
@@ -73,10 +80,7 @@ void AppNavigator::openAnswerSheet()
 void AppNavigator::openScoring()
 {
     if (!m_scoring) {
-        RareWindows* rare = rareWindows();
-        if (!rare)
-            return;
-        m_scoring = rare->makeScoring(m_context);
+        m_scoring = new FrmkLID(m_context);
         m_scoring->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_scoring->show();
@@ -123,8 +127,8 @@ void AppNavigator::openAbout()
 
 void AppNavigator::openUpdateCheck()
 {
-    RareWindows* rare = rareWindows();
-    if (!rare || !rare->updateChosen(m_context, m_main))
+    FrmUpdate check(m_context, QUrl(VendorLinks::latestVersionFile), m_main);
+    if (check.exec() != QDialog::Accepted)
         return;
     // The updater runs now and replaces this program, which ends without the exit dialog.
     if (m_main)
@@ -231,14 +235,11 @@ void AppNavigator::scoringClosed()
 
 void AppNavigator::showNeedsChart(const NeedsChartInput& input)
 {
-    RareWindows* rare = rareWindows();
-    if (!rare)
-        return;
     if (!m_chart) {
-        m_chart = rare->makeNeedsChart(m_context);
+        m_chart = new FrmNemudar1(m_context);
         m_chart->setAttribute(Qt::WA_DeleteOnClose);
     }
-    rare->setNeedsChartInput(m_chart, input);
+    m_chart->setInput(input);
     m_chart->show();
     m_chart->raise();
     if (m_scoring)
@@ -253,34 +254,20 @@ void AppNavigator::needsChartClosed()
 
 void AppNavigator::printSubjectList(const SubjectSelection& selection, bool withClinicLetterhead)
 {
-    RareWindows* rare = rareWindows();
-    if (!rare)
-        return;
     const ClinicTexts clinic = clinicTexts();
-    rare->printSubjectList(m_context, selection, withClinicLetterhead ? &clinic : nullptr);
+    const Report report =
+        SubjectListReport::build(SubjectListReport::selectedSubjects(m_context.programFolder, selection),
+                                 withClinicLetterhead ? &clinic : nullptr);
+    ReportPreview::show(QApplication::activeWindow(), report, *m_context.prompts);
 }
 
 void AppNavigator::exportSubjects(const SubjectSelection& selection)
 {
-    RareWindows* rare = rareWindows();
-    if (!rare)
-        return;
     QWidget* parent = QApplication::activeWindow();
-    rare->exportSubjects(m_context, selection, parent ? parent : m_main.data());
+    ExportCommand(m_context, parent ? parent : m_main.data()).run(selection);
 }
 
 ClinicTexts AppNavigator::clinicTexts() const
 {
     return m_main ? m_main->clinicTexts() : ClinicTexts{};
-}
-
-RareWindows* AppNavigator::rareWindows()
-{
-    QString error;
-    RareWindows* rare = loadRareWindows(&error);
-    if (!rare)
-        m_context.prompts->message(QApplication::activeWindow(), CommonTexts::warningTitle,
-                                   AppTexts::moduleMissing.arg(QLatin1String(kRareWindowsModule), error),
-                                   Prompts::Icon::Exclamation, true);
-    return rare;
 }

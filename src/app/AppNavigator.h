@@ -1,13 +1,14 @@
 #pragma once
 
-#include "RareWindows.h"
 #include "common/AppContext.h"
 #include "common/Navigator.h"
 
 #include "backup/Frmbackup.h"
 #include "backup/exitpro.h"
+#include "charts/FrmNemudar1.h"
 #include "mainwindow/Frm1.h"
 #include "mainwindow/FrmCode.h"
+#include "scoring/FrmkLID.h"
 #include "testing/FrmTest.h"
 
 #include <QObject>
@@ -54,15 +55,13 @@ public:
 private:
     // Makes the main window and drops the kept windows again, after a switch of the data's home.
     void reopenWindows();
-    // The seldom used windows, loaded on first use; null, after a message, when they cannot be.
-    RareWindows* rareWindows();
 
     AppContext m_context;
     QPointer<Frm1> m_main;
     QPointer<Frm1> m_prepared;
     QPointer<FrmTest> m_test;
-    QPointer<QWidget> m_scoring; // from the rarely used windows
-    QPointer<QWidget> m_chart;
+    QPointer<FrmkLID> m_scoring;
+    QPointer<FrmNemudar1> m_chart;
     QPointer<FrmCode> m_finder;
     QPointer<exitpro> m_exit;
     QPointer<Frmbackup> m_backup;

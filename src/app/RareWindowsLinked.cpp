@@ -1,6 +1,0 @@
-#include "RareWindows.h"
-
-RareWindows* loadRareWindows(QString*)
-{
-    return &linkedRareWindows();
-}

@@ -1,8 +1,0 @@
-#include "RareWindows.h"
-
-#include <QtGlobal>
-
-extern "C" Q_DECL_EXPORT RareWindows* velmoraRareWindows()
-{
-    return &linkedRareWindows();
-}
