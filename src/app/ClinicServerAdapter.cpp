@@ -23,6 +23,10 @@ public:
     {
         return ClinicServer::useFolderFiles(folder);
     }
+    ClinicServer::ConnectionSecurity connectionSecurity(const QString& folder) override
+    {
+        return ClinicServer::connectionSecurity(folder);
+    }
 };
 
 } // namespace

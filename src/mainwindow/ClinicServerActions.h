@@ -15,4 +15,5 @@ public:
     virtual ClinicServer::Result useServer(const QString& folder, const ServerSettings& settings,
                                            const QString& password) = 0;
     virtual ClinicServer::Result useFolderFiles(const QString& folder) = 0;
+    virtual ClinicServer::ConnectionSecurity connectionSecurity(const QString& folder) = 0;
 };

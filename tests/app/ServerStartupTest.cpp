@@ -88,6 +88,10 @@ private slots:
         m_server.useResult = {false, QStringLiteral("رمز عبور نادرست است")};
         QVERIFY(!start()); // No: the program ends
         QVERIFY(choiceQuestion().contains(QStringLiteral("رمز عبور نادرست است")));
+        // Plainly: what is registered in such a session stays on this computer.
+        QVERIFY(choiceQuestion().contains(
+            QStringLiteral("آزمودني ها و پاسخ هايي که در اين اجرا ثبت کنيد فقط روي همين کامپيوتر مي مانند و "
+                           "به سرور کلينيک نمي روند؛ کامپيوترهاي ديگر کلينيک آنها را نمي بينند.")));
         QCOMPARE(m_prompts.shown[1].title, QStringLiteral("خطا"));
         QCOMPARE(m_server.calls, QStringList{QStringLiteral("useServer")});
 

@@ -31,11 +31,17 @@ public:
         calls << QStringLiteral("useFolderFiles");
         return folderResult;
     }
+    ClinicServer::ConnectionSecurity connectionSecurity(const QString& folder) override
+    {
+        lastFolder = folder;
+        return security;
+    }
 
     ClinicServer::Result testResult{true, {}};
     ClinicServer::Result copyResult{true, {}};
     ClinicServer::Result useResult{true, {}};
     ClinicServer::Result folderResult{true, {}};
+    ClinicServer::ConnectionSecurity security = ClinicServer::ConnectionSecurity::NotOnServer;
 
     QStringList calls;
     ServerSettings lastSettings;
