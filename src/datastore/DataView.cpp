@@ -468,5 +468,11 @@ bool Transaction::commit()
         return false;
     m_open = false;
     SqlDialect::noteTransaction(m_database, false);
-    return m_database.commit();
+    if (m_database.commit())
+        return true;
+    // SQLite keeps a transaction whose commit waited in vain for a lock open; every later write of
+    // the connection would go into it and be lost with it. A rollback that works leaves the
+    // connection's error the commit's.
+    m_database.rollback();
+    return false;
 }
