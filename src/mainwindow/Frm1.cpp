@@ -268,10 +268,13 @@ void Frm1::buildInformationArea()
     list->setObjectName(QStringLiteral("Command14"));
     list->setGeometry(twipsRect(240, 5280, 2700, 465));
 
-    // Over the panels too, for as long as the session lasts.
-    m_folderFilesNotice = new QLabel(folderFilesInsteadOfServer, this);
+    // Beside every panel, in the one corner none of them covers, for as long as the session lasts;
+    // the whole sentence for the pointer and screen readers.
+    m_folderFilesNotice = new QLabel(folderFilesInsteadOfServerShort, this);
     m_folderFilesNotice->setObjectName(QStringLiteral("folderFilesNotice"));
-    m_folderFilesNotice->setGeometry(twipsRect(240, 6420, 8160, 780));
+    m_folderFilesNotice->setToolTip(folderFilesInsteadOfServer);
+    m_folderFilesNotice->setAccessibleName(folderFilesInsteadOfServer);
+    m_folderFilesNotice->setGeometry(twipsRect(240, 5880, 2700, 1320));
     m_folderFilesNotice->setWordWrap(true);
     m_folderFilesNotice->setAlignment(Qt::AlignCenter);
     m_folderFilesNotice->setStyleSheet(

@@ -50,6 +50,8 @@ inline const QString alreadyRunningTitle = QStringLiteral("Warnnig");
 inline const QString folderFilesInsteadOfServer =
     QStringLiteral("برنامه در اين اجرا با فايل هاي همين کامپيوتر کار مي کند، نه با سرور کلينيک. "
                    "آنچه ثبت مي کنيد فقط روي همين کامپيوتر مي ماند.");
+inline const QString folderFilesInsteadOfServerShort =
+    QStringLiteral("اين اجرا با فايل هاي همين کامپيوتر است، نه با سرور کلينيک");
 inline const QString folderFilesInsteadOfServerTitle =
     QStringLiteral("Velmora - فايل هاي همين کامپيوتر، نه سرور کلينيک");
 // The run-test code prompt.

@@ -420,15 +420,32 @@ private slots:
         next.show();
         auto* shown = next.findChild<QLabel*>(QStringLiteral("folderFilesNotice"));
         QVERIFY(shown->isVisible());
-        QCOMPARE(shown->text(),
-                 QStringLiteral("برنامه در اين اجرا با فايل هاي همين کامپيوتر کار مي کند، نه با "
-                                "سرور کلينيک. آنچه ثبت مي کنيد فقط روي همين کامپيوتر مي ماند."));
+        QCOMPARE(shown->text(), QStringLiteral("اين اجرا با فايل هاي همين کامپيوتر است، نه با سرور کلينيک"));
+        const QString whole = QStringLiteral("برنامه در اين اجرا با فايل هاي همين کامپيوتر کار مي کند، نه با "
+                                             "سرور کلينيک. آنچه ثبت مي کنيد فقط روي همين کامپيوتر مي ماند.");
+        QCOMPARE(shown->toolTip(), whole);
+        QCOMPARE(shown->accessibleName(), whole);
         QVERIFY(next.windowTitle().contains(QStringLiteral("نه سرور کلينيک")));
-        next.showSettingsPanel();
-        next.becameActive();
-        QVERIFY(shown->isVisible());
-        const QPoint middle = shown->geometry().center();
-        QCOMPARE(next.childAt(middle), shown); // not covered by the panel
+        // Never under a panel, nor over one.
+        const auto besidePanels = [&] {
+            QVERIFY(shown->isVisible());
+            QCOMPARE(next.childAt(shown->geometry().center()), shown);
+            for (QWidget* panel : next.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (panel != shown && panel->isVisible() && panel->objectName().startsWith(u"Frame"))
+                    QVERIFY2(!panel->geometry().intersects(shown->geometry()),
+                             qPrintable(panel->objectName()));
+            }
+        };
+        for (const auto open : {&Frm1::showSettingsPanel, &Frm1::openClinicProfile, &Frm1::openThemeChooser,
+                                &Frm1::openQuestionEditor}) {
+            (next.*open)();
+            next.becameActive();
+            besidePanels();
+            next.closePanels();
+        }
+        next.findChild<QPushButton*>(QStringLiteral("Command1"))->click(); // registration
+        besidePanels();
+        next.closePanels();
 
         // Back on the server (here: the files chosen for good), the notice goes.
         server.inUse = false;
