@@ -55,18 +55,22 @@ void configure(QSqlDatabase& db, const ServerSettings& settings, const QString& 
     db.setConnectOptions(options.join(u';'));
 }
 
-// What a connection that is open is protected by.
+// What protects a connection. One made to verify the server is verified whenever it is open
+// (libpq makes no other), and is not asked; another is asked without being made again, so that a
+// server out of reach does not keep the window waiting for the connection time-out.
 ConnectionSecurity securityOf(const QSqlDatabase& db)
 {
-    if (!SqlDialect::isServer(db) || !db.isOpen())
+    if (!SqlDialect::isServer(db))
         return ConnectionSecurity::NotOnServer;
+    if (db.connectOptions().contains(QLatin1String("sslmode=verify-full")))
+        return ConnectionSecurity::EncryptedVerified;
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT ssl FROM pg_stat_ssl WHERE pid = pg_backend_pid()")) ||
-        !query.next() || !query.value(0).toBool())
-        return ConnectionSecurity::Unencrypted;
-    return db.connectOptions().contains(QLatin1String("sslmode=verify-full"))
-               ? ConnectionSecurity::EncryptedVerified
-               : ConnectionSecurity::EncryptedUnverified;
+    if (!db.isOpen() ||
+        !query.exec(QStringLiteral("SELECT ssl FROM pg_stat_ssl WHERE pid = pg_backend_pid()")) ||
+        !query.next())
+        return ConnectionSecurity::Unknown;
+    return query.value(0).toBool() ? ConnectionSecurity::EncryptedUnverified
+                                   : ConnectionSecurity::Unencrypted;
 }
 
 // A connection of its own to one database, removed again when it goes out of scope.

@@ -14,7 +14,8 @@ enum class ConnectionSecurity
     NotOnServer,
     Unencrypted,
     EncryptedUnverified, // encrypted, but whoever answered at that address was taken for the server
-    EncryptedVerified    // encrypted, with the server's certificate checked
+    EncryptedVerified,   // encrypted, with the server's certificate checked
+    Unknown              // the server does not answer now
 };
 
 struct Result

@@ -43,6 +43,8 @@ inline const QString inUseUnverified =
     QStringLiteral("اتصال فعلي به سرور رمزنگاري شده است، اما هويت سرور بررسي نشده است.");
 inline const QString inUseVerified =
     QStringLiteral("اتصال فعلي به سرور رمزنگاري شده است و هويت سرور با گواهي آن بررسي شده است.");
+inline const QString inUseUnknown =
+    QStringLiteral("سرور اکنون پاسخ نمي دهد؛ معلوم نيست که اتصال به آن رمزنگاري شده است يا نه.");
 inline const QString testedUnencrypted = QStringLiteral("اين اتصال رمزنگاري نشده است.");
 inline const QString testedUnverified =
     QStringLiteral("اين اتصال رمزنگاري شده است، اما هويت سرور بررسي نشده است.");
@@ -61,6 +63,8 @@ inline const QString hostMissing = QStringLiteral("نام يا نشاني سرو
 inline const QString portInvalid = QStringLiteral("شماره پورت بايد عددي از 1 تا 65535 باشد.");
 inline const QString databaseMissing = QStringLiteral("نام پايگاه داده را وارد کنيد.");
 inline const QString userMissing = QStringLiteral("نام کاربر را وارد کنيد.");
+inline const QString certificateAuthoritySemicolon =
+    QStringLiteral("نام فايل گواهي نمي تواند نويسه «;» داشته باشد؛ فايل را به پوشه ديگري کپي کنيد.");
 
 // Questions and outcomes.
 inline const QString confirmCopy =

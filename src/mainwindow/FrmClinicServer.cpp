@@ -192,6 +192,9 @@ void FrmClinicServer::showSecurityInUse()
     case ClinicServer::ConnectionSecurity::EncryptedVerified:
         m_securityLine->setText(T::inUseVerified);
         break;
+    case ClinicServer::ConnectionSecurity::Unknown:
+        m_securityLine->setText(T::inUseUnknown);
+        break;
     }
     m_securityLine->show();
 }
@@ -230,6 +233,9 @@ std::optional<ServerSettings> FrmClinicServer::typedSettings()
         return refuse(m_database, T::databaseMissing);
     if (settings.userName.isEmpty())
         return refuse(m_user, T::userMissing);
+    // Qt hands the connection options to libpq with every ";" made a blank.
+    if (settings.certificateAuthorityFile.contains(u';'))
+        return refuse(m_certificateAuthority, T::certificateAuthoritySemicolon);
     return settings;
 }
 
@@ -255,6 +261,7 @@ void FrmClinicServer::testConnection()
     QString security;
     switch (result.security) {
     case ClinicServer::ConnectionSecurity::NotOnServer:
+    case ClinicServer::ConnectionSecurity::Unknown:
         break;
     case ClinicServer::ConnectionSecurity::Unencrypted:
         security = T::testedUnencrypted;

@@ -387,6 +387,18 @@ private slots:
         QVERIFY2(options.contains(QLatin1String("channel_binding=require")), qPrintable(options));
         folder.addSubject(QStringLiteral("1"));
         QCOMPARE(folder.view(QStringLiteral("IDE"))->count(), 1);
+        // Without the box, a server that does not answer now cannot tell; once a read has made the
+        // connection again, it tells again.
+        TestProgramFolder plainFolder;
+        QVERIFY(ClinicServer::useServer(plainFolder.path(), plain, server.password()).ok);
+        QCOMPARE(ClinicServer::connectionSecurity(plainFolder.path()), S::EncryptedUnverified);
+        server.setConnectionsAllowed(false);
+        QTest::qWait(100);
+        QCOMPARE(ClinicServer::connectionSecurity(plainFolder.path()), S::Unknown);
+        QCOMPARE(ClinicServer::connectionSecurity(folder.path()), S::EncryptedVerified);
+        server.setConnectionsAllowed(true);
+        QCOMPARE(plainFolder.view(QStringLiteral("IDE"))->count(), 1);
+        QCOMPARE(ClinicServer::connectionSecurity(plainFolder.path()), S::EncryptedUnverified);
 
         // A server whose certificate no trusted authority signed is not connected to.
         for (const QString& untrusted :

@@ -149,6 +149,11 @@ private slots:
                                      << QStringLiteral("نام پايگاه داده را وارد کنيد.");
         QTest::newRow("no user") << QByteArray("userBox") << QString()
                                  << QStringLiteral("نام کاربر را وارد کنيد.");
+        // The driver would take the semicolon for the end of the option and look for another file.
+        QTest::newRow("semicolon in certificate file")
+            << QByteArray("certificateAuthorityBox") << QStringLiteral("/srv/a;b/ca.crt")
+            << QStringLiteral(
+                   "نام فايل گواهي نمي تواند نويسه «;» داشته باشد؛ فايل را به پوشه ديگري کپي کنيد.");
     }
     void incompleteSettingsAreRefusedBeforeTheServerIsAsked()
     {
@@ -238,6 +243,10 @@ private slots:
             << S::EncryptedUnverified
             << QStringLiteral("اتصال فعلي به سرور رمزنگاري شده است، اما هويت سرور بررسي نشده است.")
             << QStringLiteral("اين اتصال رمزنگاري شده است، اما هويت سرور بررسي نشده است.");
+        QTest::newRow("no answer") << S::Unknown
+                                   << QStringLiteral("سرور اکنون پاسخ نمي دهد؛ معلوم نيست که اتصال به آن "
+                                                     "رمزنگاري شده است يا نه.")
+                                   << QString();
         QTest::newRow("verified")
             << S::EncryptedVerified
             << QStringLiteral("اتصال فعلي به سرور رمزنگاري شده است و هويت سرور با گواهي آن بررسي شده است.")
