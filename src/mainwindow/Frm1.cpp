@@ -274,7 +274,7 @@ void Frm1::buildInformationArea()
     m_folderFilesNotice->setObjectName(QStringLiteral("folderFilesNotice"));
     m_folderFilesNotice->setToolTip(folderFilesInsteadOfServer);
     m_folderFilesNotice->setAccessibleName(folderFilesInsteadOfServer);
-    m_folderFilesNotice->setGeometry(twipsRect(240, 5880, 2700, 1320));
+    m_folderFilesNotice->setGeometry(twipsRect(240, 6420, 2700, 840));
     m_folderFilesNotice->setWordWrap(true);
     m_folderFilesNotice->setAlignment(Qt::AlignCenter);
     m_folderFilesNotice->setStyleSheet(
