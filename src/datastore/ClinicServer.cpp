@@ -227,10 +227,10 @@ Result useServer(const QString& folder, const ServerSettings& settings, const QS
     return result;
 }
 
-Result useFolderFiles(const QString& folder)
+Result useFolderFiles(const QString& folder, Database::PageCheck pageCheck)
 {
     Database::closeProgramDatabases(folder);
-    const Database::OpenResult opened = Database::openProgramDatabases(folder);
+    const Database::OpenResult opened = Database::openProgramDatabases(folder, pageCheck);
     return {opened.ok, opened.message};
 }
 

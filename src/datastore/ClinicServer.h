@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Database.h"
 #include "ServerSettings.h"
 
 #include <QString>
@@ -40,8 +41,9 @@ Result copyFolderToServer(const QString& folder, const ServerSettings& settings,
 // work on the server (tables are made there when missing, with their first-run content).
 Result useServer(const QString& folder, const ServerSettings& settings, const QString& password);
 
-// Back to the program folder's own files (Database::openProgramDatabases).
-Result useFolderFiles(const QString& folder);
+// Back to the program folder's own files (Database::openProgramDatabases, reading every page
+// before it returns unless the caller reads them beside the window).
+Result useFolderFiles(const QString& folder, Database::PageCheck pageCheck = Database::PageCheck::AtOpen);
 
 // What protects the folder's connection to the server now; NotOnServer on the folder's files.
 ConnectionSecurity connectionSecurity(const QString& folder);

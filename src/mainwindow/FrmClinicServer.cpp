@@ -314,7 +314,8 @@ void FrmClinicServer::useServer()
     if (!ServerSettingsFile::write(m_context.programFolder, *settings, &writeError)) {
         // Working on the server now but on the files at the next start would split the clinic's
         // records without anyone noticing: go back to the files at once and say so.
-        const ClinicServer::Result back = m_actions.useFolderFiles(m_context.programFolder);
+        const ClinicServer::Result back =
+            m_actions.useFolderFiles(m_context.programFolder, Database::PageCheck::AtOpen);
         busy.release();
         showSecurityInUse();
         showError(writeError + u'\n' +
@@ -329,7 +330,8 @@ void FrmClinicServer::useServer()
 void FrmClinicServer::useFolderFiles()
 {
     BusyPointer busy;
-    const ClinicServer::Result result = m_actions.useFolderFiles(m_context.programFolder);
+    const ClinicServer::Result result =
+        m_actions.useFolderFiles(m_context.programFolder, Database::PageCheck::AtOpen);
     if (!result.ok) {
         busy.release();
         showError(result.message);

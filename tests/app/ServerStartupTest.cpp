@@ -101,6 +101,8 @@ private slots:
         m_prompts.yesNoAnswers.enqueue(true);
         QVERIFY(start()); // Yes: on this computer's files, and the choice in Server.ini stays
         QCOMPARE(m_server.calls, (QStringList{"useServer", "useFolderFiles"}));
+        // Every page of the files is read beside the first window, not before it opens.
+        QCOMPARE(m_server.lastPageCheck, std::optional(Database::PageCheck::Separately));
         QVERIFY(ServerSettingsFile::read(m_folder.path())->inUse);
 
         m_prompts = FakePrompts();

@@ -337,6 +337,8 @@ private slots:
         fillIn();
         click("useServerButton");
         QCOMPARE(m_server.calls, (QStringList{"testConnection", "useServer", "useFolderFiles"}));
+        // In a running session the files are checked whole before the program works on them.
+        QCOMPARE(m_server.lastPageCheck, std::optional(Database::PageCheck::AtOpen));
         const auto shown = messages();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, kErrorTitle);
