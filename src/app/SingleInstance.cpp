@@ -67,9 +67,8 @@ bool removeEndedOwnersLock(const QString& lockPath, bool* mayNotRemove)
     if (fd < 0)
         return errno == ENOENT; // removed meanwhile
     bool removed = false;
-    struct stat held
-    {
-    }, named{};
+    struct stat held = {};
+    struct stat named = {};
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0) {
         if (::stat(path.constData(), &named) != 0)
             removed = errno == ENOENT;
