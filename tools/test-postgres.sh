@@ -44,6 +44,12 @@ start_test_postgres() {
     local password
     password="test-$RANDOM$RANDOM"
     echo "$password" >"$VELMORA_TEST_PG_DIR/password"
+    # Encrypted connections with a certificate for 127.0.0.1 signed by the test CA in tests/data/tls
+    # (made once with openssl; its own key was thrown away), for the tests of a verified server.
+    local tls_dir
+    tls_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/../tests/data/tls" && pwd)"
+    cp "$tls_dir/server.crt" "$tls_dir/server.key" "$VELMORA_TEST_PG_DIR/"
+    chmod 600 "$VELMORA_TEST_PG_DIR/server.key"
     if [ "$(id -u)" -eq 0 ]; then
         chown -R nobody "$VELMORA_TEST_PG_DIR"
     fi
@@ -54,7 +60,7 @@ start_test_postgres() {
         port="$(free_loopback_port)" || break
         if pg_as_owner "$PG_BIN_DIR/pg_ctl" -D "$VELMORA_TEST_PG_DIR/data" -w -t 60 \
             -l "$VELMORA_TEST_PG_DIR/server.log" \
-            -o "-h 127.0.0.1 -p $port -k $VELMORA_TEST_PG_DIR -c max_connections=200 -c fsync=off" start >/dev/null; then
+            -o "-h 127.0.0.1 -p $port -k $VELMORA_TEST_PG_DIR -c max_connections=200 -c fsync=off -c ssl=on -c ssl_cert_file=$VELMORA_TEST_PG_DIR/server.crt -c ssl_key_file=$VELMORA_TEST_PG_DIR/server.key" start >/dev/null; then
             started=1
             break
         fi
@@ -68,6 +74,7 @@ start_test_postgres() {
     export VELMORA_TEST_PG_PORT="$port"
     export VELMORA_TEST_PG_USER=velmora
     export VELMORA_TEST_PG_PASSWORD="$password"
+    export VELMORA_TEST_PG_CA="$tls_dir/ca.crt"
     export VELMORA_TEST_PG_DIR
     echo "Test PostgreSQL server on 127.0.0.1:$port"
 }

@@ -19,9 +19,13 @@ public:
     {
         return ClinicServer::useServer(folder, settings, password);
     }
-    ClinicServer::Result useFolderFiles(const QString& folder) override
+    ClinicServer::Result useFolderFiles(const QString& folder, Database::PageCheck pageCheck) override
     {
-        return ClinicServer::useFolderFiles(folder);
+        return ClinicServer::useFolderFiles(folder, pageCheck);
+    }
+    ClinicServer::ConnectionSecurity connectionSecurity(const QString& folder) override
+    {
+        return ClinicServer::connectionSecurity(folder);
     }
 };
 

@@ -29,8 +29,10 @@ bool startOnClinicServer(const QString& folder, ClinicServerActions& actions, Pr
 
     if (!prompts.askYesNo(nullptr, CommonTexts::warningTitle, T::chooseAfterFailure.arg(result.message)))
         return false;
-    // Whatever a failed attempt left behind, the session now works on the folder's own files.
-    const ClinicServer::Result back = actions.useFolderFiles(folder);
+    // Whatever a failed attempt left behind, the session now works on the folder's own files. Their
+    // pages are read beside the first window, as at every start: read here, a large file would
+    // keep the window from opening for seconds.
+    const ClinicServer::Result back = actions.useFolderFiles(folder, Database::PageCheck::Separately);
     if (!back.ok) {
         prompts.message(nullptr, CommonTexts::warningTitle, back.message, Prompts::Icon::Exclamation, true);
         return false;

@@ -8,7 +8,11 @@
 #include <QSysInfo>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // In the shared temporary folder, for a program folder that cannot hold the lock.
@@ -19,6 +23,13 @@ QString fallbackLockFilePath(const QString& programFolder)
         QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
     return QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
         .filePath(QStringLiteral("velmora-%1.lock").arg(hash));
+}
+
+// The same, of this user's own, for when the shared one is held by a dead copy of another user.
+QString usersFallbackLockFilePath(const QString& programFolder)
+{
+    QString path = fallbackLockFilePath(programFolder);
+    return path.insert(path.size() - int(sizeof(".lock") - 1), QStringLiteral("-%1").arg(::getuid()));
 }
 
 // Whether the copy a lock names has ended. QLockFile sees this too, but removes such a lock only
@@ -41,12 +52,62 @@ bool lockOwnerHasEnded(const QLockFile& lock)
     return QString::fromLocal8Bit(name.readAll()).trimmed() != programName.left(15);
 }
 
-// QLockFile removes a stale lock only under a companion lock made beside it. Where that cannot be
-// made, the stale lock stays for good; where it is merely held, another copy is removing it now.
-bool staleLockCannotBeRemoved(const QString& lockPath)
+// Removes the lock of a copy that has ended, where QLockFile cannot: it takes the lock over only
+// through a file it opens for writing, which a lock left by another user in a folder both may write
+// is not (the file is that user's, readable by others at most). Removing it needs only the folder.
+// The file lock that every running copy holds on its lock file tells that no copy holds it now,
+// and that another copy removing it at the same moment has not already put a lock of its own in
+// its place. False when the lock stays; `mayNotRemove` then says whether the folder forbids it
+// (rather than a live copy holding it).
+bool removeEndedOwnersLock(const QString& lockPath, bool* mayNotRemove)
 {
-    QLockFile removal(lockPath + QStringLiteral(".rmlock"));
-    return !removal.tryLock(0) && removal.error() == QLockFile::PermissionError;
+    *mayNotRemove = false;
+    const QByteArray path = QFile::encodeName(lockPath);
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT; // removed meanwhile
+    bool removed = false;
+    struct stat held = {};
+    struct stat named = {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0) {
+        if (::stat(path.constData(), &named) != 0)
+            removed = errno == ENOENT;
+        else if (named.st_dev != held.st_dev || named.st_ino != held.st_ino)
+            removed = false; // already replaced by a copy that started meanwhile
+        else if (::unlink(path.constData()) == 0)
+            removed = true;
+        else
+            *mayNotRemove = errno == EACCES || errno == EPERM || errno == EROFS;
+    }
+    ::close(fd);
+    return removed;
+}
+
+enum class LockOutcome
+{
+    Taken,
+    HeldByLiveCopy,
+    Unusable // cannot be made here, or a dead copy's lock here cannot be removed
+};
+
+LockOutcome lockAt(QLockFile& lock)
+{
+    lock.setStaleLockTime(0); // only a dead owner makes the lock stale, never its age
+    if (lock.tryLock(0)) {
+        // Readable for every user of the folder, whatever the umask: the next user can then tell
+        // whether its owner still runs, should it crash.
+        QFile::setPermissions(lock.fileName(), QFile::permissions(lock.fileName()) | QFile::ReadOwner |
+                                                   QFile::ReadGroup | QFile::ReadOther);
+        return LockOutcome::Taken;
+    }
+    if (lock.error() == QLockFile::PermissionError)
+        return LockOutcome::Unusable;
+    if (lock.error() != QLockFile::LockFailedError || !lockOwnerHasEnded(lock))
+        return LockOutcome::HeldByLiveCopy;
+    bool mayNotRemove = false;
+    if (removeEndedOwnersLock(lock.fileName(), &mayNotRemove) && lock.tryLock(0))
+        return LockOutcome::Taken;
+    return mayNotRemove ? LockOutcome::Unusable : LockOutcome::HeldByLiveCopy;
 }
 } // namespace
 
@@ -58,26 +119,28 @@ QString SingleInstance::lockFilePath(const QString& programFolder)
     return QDir(programFolder).filePath(QStringLiteral(".Velmora.lock"));
 }
 
-SingleInstance::SingleInstance(const QString& programFolder)
-    : m_lock(std::make_unique<QLockFile>(lockFilePath(programFolder))), m_programFolder(programFolder)
-{
-    m_lock->setStaleLockTime(0); // only a dead owner makes the lock stale, never its age
-}
+SingleInstance::SingleInstance(const QString& programFolder) : m_programFolder(programFolder) {}
 
 SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::acquire()
 {
-    if (m_lock->tryLock(0))
-        return true;
-    // A read-only program folder: the lock goes to the temporary folder instead. So it does when
-    // a copy that could write the folder crashed there, and its lock cannot be removed by us.
-    const bool cannotCreate = m_lock->error() == QLockFile::PermissionError;
-    const bool cannotRemoveStale = m_lock->error() == QLockFile::LockFailedError &&
-                                   lockOwnerHasEnded(*m_lock) && staleLockCannotBeRemoved(m_lock->fileName());
-    if (!cannotCreate && !cannotRemoveStale)
-        return false;
-    m_lock = std::make_unique<QLockFile>(fallbackLockFilePath(m_programFolder));
-    m_lock->setStaleLockTime(0);
-    return m_lock->tryLock(0);
+    // A read-only program folder, or a dead copy's lock there that may not be removed: the lock
+    // goes to the temporary folder instead; and where a dead copy's lock stays there too (another
+    // user's, in a temporary folder that only lets owners remove their files), to a name of this
+    // user's own. A dead copy's lock never keeps the program from starting.
+    const QString candidates[] = {lockFilePath(m_programFolder), fallbackLockFilePath(m_programFolder),
+                                  usersFallbackLockFilePath(m_programFolder)};
+    for (const QString& path : candidates) {
+        m_lock = std::make_unique<QLockFile>(path);
+        switch (lockAt(*m_lock)) {
+        case LockOutcome::Taken:
+            return true;
+        case LockOutcome::HeldByLiveCopy:
+            return false;
+        case LockOutcome::Unusable:
+            break;
+        }
+    }
+    return false;
 }

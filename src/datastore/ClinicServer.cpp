@@ -20,6 +20,15 @@ Result failure(const QString& message)
     return {false, message};
 }
 
+// A value of a libpq connection option, quoted so that blanks, quotes and backslashes in a path
+// stay part of it.
+QString connectValue(const QString& value)
+{
+    QString escaped = value;
+    escaped.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
+    return u'\'' + escaped + u'\'';
+}
+
 void configure(QSqlDatabase& db, const ServerSettings& settings, const QString& password)
 {
     db.setHostName(settings.host);
@@ -31,9 +40,37 @@ void configure(QSqlDatabase& db, const ServerSettings& settings, const QString& 
     // The server's notices (an index that already exists) are no news for the user.
     QStringList options{QStringLiteral("connect_timeout=10"), QStringLiteral("application_name=Velmora"),
                         QStringLiteral("options='-c client_min_messages=warning'")};
-    if (settings.requireEncryption)
-        options << QStringLiteral("sslmode=require");
+    if (settings.requireEncryption) {
+        // Encryption alone does not tell who is at the other end: the server must show a
+        // certificate for the very host named, signed by an authority the clinic trusts, and prove
+        // that the password exchange ran over this same connection (channel binding), so that no
+        // one in between can pass it on.
+        const QString authorities = settings.certificateAuthorityFile.trimmed().isEmpty()
+                                        ? systemCertificateAuthorities
+                                        : settings.certificateAuthorityFile.trimmed();
+        options << QStringLiteral("sslmode=verify-full")
+                << QStringLiteral("sslrootcert=") + connectValue(authorities)
+                << QStringLiteral("channel_binding=require");
+    }
     db.setConnectOptions(options.join(u';'));
+}
+
+// What protects a connection. One made to verify the server is verified whenever it is open
+// (libpq makes no other), and is not asked; another is asked without being made again, so that a
+// server out of reach does not keep the window waiting for the connection time-out.
+ConnectionSecurity securityOf(const QSqlDatabase& db)
+{
+    if (!SqlDialect::isServer(db))
+        return ConnectionSecurity::NotOnServer;
+    if (db.connectOptions().contains(QLatin1String("sslmode=verify-full")))
+        return ConnectionSecurity::EncryptedVerified;
+    QSqlQuery query(db);
+    if (!db.isOpen() ||
+        !query.exec(QStringLiteral("SELECT ssl FROM pg_stat_ssl WHERE pid = pg_backend_pid()")) ||
+        !query.next())
+        return ConnectionSecurity::Unknown;
+    return query.value(0).toBool() ? ConnectionSecurity::EncryptedUnverified
+                                   : ConnectionSecurity::Unencrypted;
 }
 
 // A connection of its own to one database, removed again when it goes out of scope.
@@ -99,8 +136,10 @@ Result testConnection(const ServerSettings& settings, const QString& password)
     QSqlDatabase db = connection.database();
     configure(db, settings, password);
     Result result = openAndPrepare(db);
-    if (result.ok)
+    if (result.ok) {
         result.message = DatastoreTexts::serverConnectionWorks;
+        result.security = securityOf(db);
+    }
     return result;
 }
 
@@ -178,6 +217,8 @@ Result useServer(const QString& folder, const ServerSettings& settings, const QS
             break;
         }
     }
+    if (result.ok)
+        result.security = securityOf(Database::connection(folder, Database::File::Clinical));
     if (!result.ok) {
         // The program goes on with this computer's files rather than with no data at all.
         Database::closeProgramDatabases(folder);
@@ -186,10 +227,10 @@ Result useServer(const QString& folder, const ServerSettings& settings, const QS
     return result;
 }
 
-Result useFolderFiles(const QString& folder)
+Result useFolderFiles(const QString& folder, Database::PageCheck pageCheck)
 {
     Database::closeProgramDatabases(folder);
-    const Database::OpenResult opened = Database::openProgramDatabases(folder);
+    const Database::OpenResult opened = Database::openProgramDatabases(folder, pageCheck);
     return {opened.ok, opened.message};
 }
 
@@ -214,6 +255,19 @@ bool storeLogo(const QString& folder, const QByteArray& picture)
 bool isInUse(const QString& folder)
 {
     return SqlDialect::isServer(Database::connection(folder, Database::File::Clinical));
+}
+
+ConnectionSecurity connectionSecurity(const QString& folder)
+{
+    return securityOf(Database::connection(folder, Database::File::Clinical));
+}
+
+bool folderFilesStandInForServer(const QString& folder)
+{
+    if (isInUse(folder))
+        return false;
+    const std::optional<ServerSettings> settings = ServerSettingsFile::read(folder);
+    return settings && settings->inUse;
 }
 
 } // namespace ClinicServer

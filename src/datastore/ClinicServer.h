@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Database.h"
 #include "ServerSettings.h"
 
 #include <QString>
@@ -8,11 +9,25 @@
 // of it. Every failure carries a Persian text for the user.
 namespace ClinicServer {
 
+// What keeps others from reading or taking over a server connection.
+enum class ConnectionSecurity
+{
+    NotOnServer,
+    Unencrypted,
+    EncryptedUnverified, // encrypted, but whoever answered at that address was taken for the server
+    EncryptedVerified,   // encrypted, with the server's certificate checked
+    Unknown              // the server does not answer now
+};
+
 struct Result
 {
     bool ok = false;
     QString message;
+    ConnectionSecurity security = ConnectionSecurity::NotOnServer; // of a connection that was made
 };
+
+// The system's trust store, where Server.ini names no certificate authority file of its own.
+inline const QString systemCertificateAuthorities = QStringLiteral("/etc/ssl/certs/ca-certificates.crt");
 
 // Connects with these settings and password, checks that the tables can be made or read, and
 // disconnects again.
@@ -26,11 +41,19 @@ Result copyFolderToServer(const QString& folder, const ServerSettings& settings,
 // work on the server (tables are made there when missing, with their first-run content).
 Result useServer(const QString& folder, const ServerSettings& settings, const QString& password);
 
-// Back to the program folder's own files (Database::openProgramDatabases).
-Result useFolderFiles(const QString& folder);
+// Back to the program folder's own files (Database::openProgramDatabases, reading every page
+// before it returns unless the caller reads them beside the window).
+Result useFolderFiles(const QString& folder, Database::PageCheck pageCheck = Database::PageCheck::AtOpen);
+
+// What protects the folder's connection to the server now; NotOnServer on the folder's files.
+ConnectionSecurity connectionSecurity(const QString& folder);
 
 // Whether the folder's connections go to the server (after useServer).
 bool isInUse(const QString& folder);
+
+// Whether Server.ini has the clinic work on its server while the folder's connections go to its own
+// files: the server could not be used at start and the user chose the files for this session.
+bool folderFilesStandInForServer(const QString& folder);
 
 // The clinic logo kept on the server, as the bytes of its picture file; empty when none is stored
 // or it could not be read.

@@ -468,5 +468,12 @@ bool Transaction::commit()
         return false;
     m_open = false;
     SqlDialect::noteTransaction(m_database, false);
-    return m_database.commit();
+    if (m_database.commit())
+        return true;
+    // SQLite keeps a transaction whose commit waited in vain for a lock open; every later write of
+    // the connection would go into it and be lost with it. A rollback that works leaves the
+    // connection's error the commit's. The server ends a transaction whose commit failed itself.
+    if (!SqlDialect::isServer(m_database))
+        m_database.rollback();
+    return false;
 }

@@ -13,6 +13,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 
 namespace Database {
 
@@ -426,23 +427,90 @@ void handOverProgramDatabases(const QString& folder, QThread* thread)
     }
 }
 
+namespace {
+
+// A read-only connection of this call's own to one file, so that the check may run on any thread.
+// `lockFree` opens it as an unchanging file: SQLite then takes no lock on it, so a writer of the
+// program never waits for the reader; what it reads while a write lands may be mixed, which the
+// caller must allow for.
+class CheckConnection final
+{
+    Q_DISABLE_COPY_MOVE(CheckConnection)
+public:
+    CheckConnection(const QString& path, bool lockFree)
+        : m_name(QStringLiteral("page check %1").arg(s_serial.fetchAndAddRelaxed(1)))
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        if (lockFree) {
+            db.setDatabaseName(
+                QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+                QStringLiteral("?immutable=1"));
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
+        } else {
+            db.setDatabaseName(path);
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=3000"));
+        }
+        m_open = db.open();
+    }
+    ~CheckConnection()
+    {
+        QSqlDatabase::database(m_name, false).close();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    bool isOpen() const { return m_open; }
+    QSqlDatabase database() const { return QSqlDatabase::database(m_name, false); }
+
+    // Changes whenever another connection commits to the file (PRAGMA data_version); a read of a
+    // moment under the ordinary lock, which does not wait for a writer. Empty when it cannot be
+    // read.
+    QVariant commitsSeen() const
+    {
+        QSqlQuery query(database());
+        query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+        const bool read = query.exec(QStringLiteral("PRAGMA data_version")) && query.next();
+        const QVariant seen = read ? query.value(0) : QVariant();
+        query.exec(QStringLiteral("PRAGMA busy_timeout = 3000"));
+        return seen;
+    }
+
+private:
+    static inline QAtomicInt s_serial;
+    QString m_name;
+    bool m_open = false;
+};
+
+} // namespace
+
 FileState checkPages(const QString& folder, File file)
 {
-    // A connection of this call's own, so that it may run on any thread.
-    static QAtomicInt serial;
-    const QString name = QStringLiteral("page check %1").arg(serial.fetchAndAddRelaxed(1));
-    FileState state = FileState::Unreadable;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(QDir(folder).filePath(fileName(file)));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=3000"));
-        if (db.open()) {
+    // Every page of a large file takes seconds to read, and under SQLite's read lock a
+    // registration made meanwhile would wait for all of them and then fail. So the pages are read
+    // without a lock. A finding of damage is believed only when nothing was committed while the
+    // pages were read (a write landing midway can make whole pages look broken); it is then made
+    // once more under the lock, the answer the program acts on.
+    const QString path = QDir(folder).filePath(fileName(file));
+    CheckConnection locked(path, false);
+    if (!locked.isOpen())
+        return FileState::Unreadable;
+    constexpr int kAttempts = 3;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        const QVariant before = locked.commitsSeen();
+        FileState state = FileState::Unreadable;
+        {
+            CheckConnection lockFree(path, true);
+            if (!lockFree.isOpen())
+                break;
+            QSqlDatabase db = lockFree.database();
             state = checkPagesOf(db);
-            db.close();
         }
+        if (state == FileState::Usable)
+            return state;
+        const QVariant after = locked.commitsSeen();
+        if (before.isValid() && before == after)
+            break;
     }
-    QSqlDatabase::removeDatabase(name);
-    return state;
+    QSqlDatabase db = locked.database();
+    return checkPagesOf(db);
 }
 
 QString messageFor(FileState state, File file)

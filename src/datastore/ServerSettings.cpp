@@ -124,6 +124,8 @@ std::optional<ServerSettings> read(const QString& folder)
             settings.userName = value;
         } else if (key == u"requireencryption") {
             settings.requireEncryption = isTrue(value);
+        } else if (key == u"certificateauthority") {
+            settings.certificateAuthorityFile = value;
         } else if (key == u"inuse") {
             settings.inUse = isTrue(value);
         }
@@ -140,17 +142,19 @@ bool write(const QString& folder, const ServerSettings& settings, QString* error
             *error = DatastoreTexts::serverSettingsNotWritten(reason);
         return false;
     };
-    for (const QString& value : {settings.host, settings.databaseName, settings.userName}) {
+    for (const QString& value :
+         {settings.host, settings.databaseName, settings.userName, settings.certificateAuthorityFile}) {
         if (value.contains(u'\n') || value.contains(u'\r'))
             return fail(DatastoreTexts::serverSettingsLineBreak);
     }
 
-    const QString text = kSection + u'\n' + QStringLiteral("host=") + settings.host.trimmed() + u'\n' +
-                         QStringLiteral("port=") + QString::number(settings.port) + u'\n' +
-                         QStringLiteral("database=") + settings.databaseName.trimmed() + u'\n' +
-                         QStringLiteral("user=") + settings.userName.trimmed() + u'\n' +
-                         QStringLiteral("requireEncryption=") + yesNo(settings.requireEncryption) + u'\n' +
-                         QStringLiteral("inUse=") + yesNo(settings.inUse) + u'\n';
+    const QString text =
+        kSection + u'\n' + QStringLiteral("host=") + settings.host.trimmed() + u'\n' +
+        QStringLiteral("port=") + QString::number(settings.port) + u'\n' + QStringLiteral("database=") +
+        settings.databaseName.trimmed() + u'\n' + QStringLiteral("user=") + settings.userName.trimmed() +
+        u'\n' + QStringLiteral("requireEncryption=") + yesNo(settings.requireEncryption) + u'\n' +
+        QStringLiteral("certificateAuthority=") + settings.certificateAuthorityFile.trimmed() + u'\n' +
+        QStringLiteral("inUse=") + yesNo(settings.inUse) + u'\n';
     const QByteArray bytes = text.toUtf8();
 
     QSaveFile file(QDir(folder).filePath(fileName));

@@ -12,7 +12,10 @@ struct ServerSettings
     int port = 5432;
     QString databaseName;
     QString userName;
+    // Encrypted connections only, to a server whose certificate names the host and is signed by a
+    // certificate authority of the file below, or of the system's trust store when it is empty.
     bool requireEncryption = false;
+    QString certificateAuthorityFile;
     bool inUse = false; // "use the server"; false keeps the settings but works on the local files
 
     bool operator==(const ServerSettings&) const = default;

@@ -125,16 +125,22 @@ bool run(QSqlQuery& query, const QSqlDatabase& database, const QString& sql, con
     // A connection that could not be opened again after an earlier loss is tried once more first.
     if (isServer(database) && !database.isOpen() && !reconnect(database))
         return result(Failure::ConnectionLost);
+    // A statement refused before it reached the database (values that do not match its
+    // placeholders) leaves no error behind; it failed all the same.
+    const auto failureOf = [&database](const QSqlQuery& failed) {
+        const Failure kind = classify(database, failed.lastError());
+        return kind == Failure::None ? Failure::Other : kind;
+    };
     if (attempt(query, database, sql, values))
         return result(Failure::None);
-    const Failure kind = classify(database, query.lastError());
+    const Failure kind = failureOf(query);
     if (kind != Failure::ConnectionLost || inTransaction(database))
         return result(kind);
     if (!reconnect(database) || access == Access::Write)
         return result(Failure::ConnectionLost);
     if (attempt(query, database, sql, values))
         return result(Failure::None);
-    return result(classify(database, query.lastError()));
+    return result(failureOf(query));
 }
 
 QVariant textValue(const QSqlDatabase& database, const QString& text, QStringConverter::Encoding fileEncoding)

@@ -14,5 +14,6 @@ public:
                                                     const QString& password) = 0;
     virtual ClinicServer::Result useServer(const QString& folder, const ServerSettings& settings,
                                            const QString& password) = 0;
-    virtual ClinicServer::Result useFolderFiles(const QString& folder) = 0;
+    virtual ClinicServer::Result useFolderFiles(const QString& folder, Database::PageCheck pageCheck) = 0;
+    virtual ClinicServer::ConnectionSecurity connectionSecurity(const QString& folder) = 0;
 };

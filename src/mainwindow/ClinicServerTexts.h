@@ -25,7 +25,31 @@ inline const QString passwordNote =
 // The file, on a line of its own and marked left to right: a name that starts with a dot comes out
 // scrambled inside a right-to-left sentence.
 inline const QString pgpassFile = QStringLiteral("\u200e~/.pgpass");
-inline const QString requireEncryption = QStringLiteral("فقط با اتصال رمزنگاري شده (SSL) وصل شود");
+inline const QString requireEncryption =
+    QStringLiteral("فقط با اتصال رمزنگاري شده (SSL) و پس از بررسي هويت سرور وصل شود");
+inline const QString certificateAuthorityCaption = QStringLiteral("فايل گواهي مرجع (CA) سرور:");
+inline const QString certificateAuthorityNote =
+    QStringLiteral("هويت سرور با اين گواهي بررسي مي شود. اگر خالي بماند، گواهي هاي مورد اعتماد سيستم به کار "
+                   "مي رود.");
+inline const QString chooseCertificateAuthority = QStringLiteral("انتخاب فايل...");
+inline const QString certificateAuthorityDialog = QStringLiteral("انتخاب فايل گواهي مرجع سرور");
+inline const QString certificateAuthorityFilter =
+    QStringLiteral("گواهي (*.crt *.pem *.cer);;همه فايل ها (*)");
+
+// What protects a connection to the server: the one in use, or the one just tried.
+inline const QString inUseUnencrypted =
+    QStringLiteral("اتصال فعلي به سرور رمزنگاري نشده است: اطلاعات آزمودني ها بدون رمز از شبکه مي گذرد.");
+inline const QString inUseUnverified =
+    QStringLiteral("اتصال فعلي به سرور رمزنگاري شده است، اما هويت سرور بررسي نشده است.");
+inline const QString inUseVerified =
+    QStringLiteral("اتصال فعلي به سرور رمزنگاري شده است و هويت سرور با گواهي آن بررسي شده است.");
+inline const QString inUseUnknown =
+    QStringLiteral("سرور اکنون پاسخ نمي دهد؛ معلوم نيست که اتصال به آن رمزنگاري شده است يا نه.");
+inline const QString testedUnencrypted = QStringLiteral("اين اتصال رمزنگاري نشده است.");
+inline const QString testedUnverified =
+    QStringLiteral("اين اتصال رمزنگاري شده است، اما هويت سرور بررسي نشده است.");
+inline const QString testedVerified =
+    QStringLiteral("اين اتصال رمزنگاري شده است و هويت سرور با گواهي آن بررسي شده است.");
 
 // Commands.
 inline const QString testConnection = QStringLiteral("آزمايش اتصال");
@@ -39,6 +63,8 @@ inline const QString hostMissing = QStringLiteral("نام يا نشاني سرو
 inline const QString portInvalid = QStringLiteral("شماره پورت بايد عددي از 1 تا 65535 باشد.");
 inline const QString databaseMissing = QStringLiteral("نام پايگاه داده را وارد کنيد.");
 inline const QString userMissing = QStringLiteral("نام کاربر را وارد کنيد.");
+inline const QString certificateAuthoritySemicolon =
+    QStringLiteral("نام فايل گواهي نمي تواند نويسه «;» داشته باشد؛ فايل را به پوشه ديگري کپي کنيد.");
 
 // Questions and outcomes.
 inline const QString confirmCopy =
@@ -65,6 +91,8 @@ inline const QString passwordNotGiven = QStringLiteral("رمز عبور وارد
 inline const QString chooseAfterFailure =
     QStringLiteral("برنامه نتوانست با سرور کلينيک کار کند.\n\n%1\n\n"
                    "آيا مي خواهيد برنامه در اين اجرا با فايل هاي همين کامپيوتر کار کند؟\n"
+                   "آزمودني ها و پاسخ هايي که در اين اجرا ثبت کنيد فقط روي همين کامپيوتر مي مانند و به "
+                   "سرور کلينيک نمي روند؛ کامپيوترهاي ديگر کلينيک آنها را نمي بينند.\n"
                    "(با انتخاب «خير» برنامه بسته مي شود.)");
 
 } // namespace ClinicServerTexts

@@ -16,6 +16,7 @@
 #include "common/StartupTrace.h"
 #include "common/Twips.h"
 #include "common/VendorLinks.h"
+#include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
 #include "datastore/Skins.h"
 #include "datastore/ThemeChooserPanel.h"
@@ -267,6 +268,19 @@ void Frm1::buildInformationArea()
     list->setObjectName(QStringLiteral("Command14"));
     list->setGeometry(twipsRect(240, 5280, 2700, 465));
 
+    // Beside every panel, in the one corner none of them covers, for as long as the session lasts;
+    // the whole sentence for the pointer and screen readers.
+    m_folderFilesNotice = new QLabel(folderFilesInsteadOfServerShort, this);
+    m_folderFilesNotice->setObjectName(QStringLiteral("folderFilesNotice"));
+    m_folderFilesNotice->setToolTip(folderFilesInsteadOfServer);
+    m_folderFilesNotice->setAccessibleName(folderFilesInsteadOfServer);
+    m_folderFilesNotice->setGeometry(twipsRect(240, 6420, 2700, 840));
+    m_folderFilesNotice->setWordWrap(true);
+    m_folderFilesNotice->setAlignment(Qt::AlignCenter);
+    m_folderFilesNotice->setStyleSheet(
+        QStringLiteral("QLabel { background: #fff3cd; color: #7a0000; border: 1px solid #7a0000; }"));
+    m_folderFilesNotice->hide();
+
     connect(helpButton, &QPushButton::clicked, this,
             [this] { m_context.desktop->openUrl(QUrl(VendorLinks::helpPage)); });
     connect(channel, &QPushButton::clicked, this,
@@ -312,6 +326,14 @@ void Frm1::becameActive()
     rebuildContactLines();
     showClinicName(m_views.theme->field(QStringLiteral("Name")));
     StartupTrace::mark("contact lines and clinic name");
+    // Whoever sits down at this computer later in the session must see that what they register
+    // does not reach the clinic server.
+    const bool onFilesInsteadOfServer = ClinicServer::folderFilesStandInForServer(m_context.programFolder);
+    m_folderFilesNotice->setVisible(onFilesInsteadOfServer);
+    if (onFilesInsteadOfServer)
+        m_folderFilesNotice->raise();
+    setWindowTitle(onFilesInsteadOfServer ? MainWindowTexts::folderFilesInsteadOfServerTitle
+                                          : QStringLiteral("Velmora"));
 }
 
 void Frm1::reloadLogo()

@@ -97,6 +97,7 @@ private:
     QLabel* m_hintLine = nullptr;
     QWidget* m_informationArea = nullptr;
     QLabel* m_clinicNameLine = nullptr;
+    QLabel* m_folderFilesNotice = nullptr; // this session works on the files, not the clinic server
     QLineEdit* m_quietCloseFlag = nullptr; // made with the panels
     QString m_quietCloseFlagText;
     QPlainTextEdit* m_contactLines = nullptr;

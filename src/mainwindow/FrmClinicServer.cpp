@@ -11,7 +11,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -110,7 +112,30 @@ FrmClinicServer::FrmClinicServer(const AppContext& context, ClinicServerActions&
     m_requireEncryption->setObjectName(QStringLiteral("requireEncryptionBox"));
     m_requireEncryption->setAccessibleName(T::requireEncryption);
     grid->addWidget(m_requireEncryption, grid->rowCount(), 0, 1, 2);
+    m_certificateAuthority = new QLineEdit(panel);
+    m_certificateAuthority->setObjectName(QStringLiteral("certificateAuthorityBox"));
+    m_certificateAuthority->setLayoutDirection(Qt::LeftToRight);
+    m_certificateAuthority->setAccessibleDescription(T::certificateAuthorityNote);
+    auto* chooseAuthority =
+        addButton(panel, QStringLiteral("chooseCertificateAuthorityButton"), T::chooseCertificateAuthority);
+    chooseAuthority->setAccessibleDescription(T::certificateAuthorityCaption);
+    const int authorityRow = grid->rowCount();
+    grid->addWidget(addCaptionLabel(m_certificateAuthority, T::certificateAuthorityCaption, QRect()),
+                    authorityRow, 0);
+    auto* authorityLine = new QHBoxLayout;
+    authorityLine->addWidget(m_certificateAuthority, 1);
+    authorityLine->addWidget(chooseAuthority);
+    grid->addLayout(authorityLine, authorityRow, 1);
+    auto* authorityNote = new QLabel(T::certificateAuthorityNote, panel);
+    authorityNote->setObjectName(QStringLiteral("certificateAuthorityNote"));
+    authorityNote->setWordWrap(true);
+    grid->addWidget(authorityNote, grid->rowCount(), 0, 1, 2);
     layout->addWidget(panel);
+
+    m_securityLine = new QLabel(this);
+    m_securityLine->setObjectName(QStringLiteral("connectionSecurityLine"));
+    m_securityLine->setWordWrap(true);
+    layout->addWidget(m_securityLine);
 
     auto* commands = new QGridLayout;
     auto* test = addButton(this, QStringLiteral("testConnectionButton"), T::testConnection);
@@ -130,8 +155,10 @@ FrmClinicServer::FrmClinicServer(const AppContext& context, ClinicServerActions&
     connect(use, &QPushButton::clicked, this, &FrmClinicServer::useServer);
     connect(back, &QPushButton::clicked, this, &FrmClinicServer::useFolderFiles);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(chooseAuthority, &QPushButton::clicked, this, &FrmClinicServer::chooseCertificateAuthority);
 
     showSettings(ServerSettingsFile::read(m_context.programFolder).value_or(ServerSettings{}));
+    showSecurityInUse();
     Skins::applyCurrent(this, m_context.programFolder);
     // Wrapped texts take the height they need at this width, no more.
     const int width = 560;
@@ -146,6 +173,41 @@ void FrmClinicServer::showSettings(const ServerSettings& settings)
     m_database->setText(settings.databaseName);
     m_user->setText(settings.userName);
     m_requireEncryption->setChecked(settings.requireEncryption);
+    m_certificateAuthority->setText(settings.certificateAuthorityFile);
+}
+
+void FrmClinicServer::showSecurityInUse()
+{
+    switch (m_actions.connectionSecurity(m_context.programFolder)) {
+    case ClinicServer::ConnectionSecurity::NotOnServer:
+        m_securityLine->clear();
+        m_securityLine->hide();
+        return;
+    case ClinicServer::ConnectionSecurity::Unencrypted:
+        m_securityLine->setText(T::inUseUnencrypted);
+        break;
+    case ClinicServer::ConnectionSecurity::EncryptedUnverified:
+        m_securityLine->setText(T::inUseUnverified);
+        break;
+    case ClinicServer::ConnectionSecurity::EncryptedVerified:
+        m_securityLine->setText(T::inUseVerified);
+        break;
+    case ClinicServer::ConnectionSecurity::Unknown:
+        m_securityLine->setText(T::inUseUnknown);
+        break;
+    }
+    m_securityLine->show();
+}
+
+void FrmClinicServer::chooseCertificateAuthority()
+{
+    const QString current = m_certificateAuthority->text().trimmed();
+    const QString chosen = m_context.prompts->openFileName(
+        this, T::certificateAuthorityDialog,
+        current.isEmpty() ? QStringLiteral("/etc/ssl/certs") : QFileInfo(current).absolutePath(),
+        T::certificateAuthorityFilter);
+    if (!chosen.isEmpty())
+        m_certificateAuthority->setText(chosen);
 }
 
 std::optional<ServerSettings> FrmClinicServer::typedSettings()
@@ -160,6 +222,7 @@ std::optional<ServerSettings> FrmClinicServer::typedSettings()
     settings.databaseName = m_database->text().trimmed();
     settings.userName = m_user->text().trimmed();
     settings.requireEncryption = m_requireEncryption->isChecked();
+    settings.certificateAuthorityFile = m_certificateAuthority->text().trimmed();
     if (settings.host.isEmpty())
         return refuse(m_host, T::hostMissing);
     bool isNumber = false;
@@ -170,6 +233,9 @@ std::optional<ServerSettings> FrmClinicServer::typedSettings()
         return refuse(m_database, T::databaseMissing);
     if (settings.userName.isEmpty())
         return refuse(m_user, T::userMissing);
+    // Qt hands the connection options to libpq with every ";" made a blank.
+    if (settings.certificateAuthorityFile.contains(u';'))
+        return refuse(m_certificateAuthority, T::certificateAuthoritySemicolon);
     return settings;
 }
 
@@ -188,10 +254,26 @@ void FrmClinicServer::testConnection()
     BusyPointer busy;
     const ClinicServer::Result result = m_actions.testConnection(*settings, passwordFor(*settings));
     busy.release();
-    if (!result.ok)
+    if (!result.ok) {
         showError(result.message);
-    else
-        showDone(T::connectionWorks);
+        return;
+    }
+    QString security;
+    switch (result.security) {
+    case ClinicServer::ConnectionSecurity::NotOnServer:
+    case ClinicServer::ConnectionSecurity::Unknown:
+        break;
+    case ClinicServer::ConnectionSecurity::Unencrypted:
+        security = T::testedUnencrypted;
+        break;
+    case ClinicServer::ConnectionSecurity::EncryptedUnverified:
+        security = T::testedUnverified;
+        break;
+    case ClinicServer::ConnectionSecurity::EncryptedVerified:
+        security = T::testedVerified;
+        break;
+    }
+    showDone(security.isEmpty() ? T::connectionWorks : T::connectionWorks + u'\n' + security);
 }
 
 void FrmClinicServer::copyToServer()
@@ -232,20 +314,24 @@ void FrmClinicServer::useServer()
     if (!ServerSettingsFile::write(m_context.programFolder, *settings, &writeError)) {
         // Working on the server now but on the files at the next start would split the clinic's
         // records without anyone noticing: go back to the files at once and say so.
-        const ClinicServer::Result back = m_actions.useFolderFiles(m_context.programFolder);
+        const ClinicServer::Result back =
+            m_actions.useFolderFiles(m_context.programFolder, Database::PageCheck::AtOpen);
         busy.release();
+        showSecurityInUse();
         showError(writeError + u'\n' +
                   (back.ok ? T::stillOnFolderFiles : back.message + u'\n' + T::stillOnServer));
         return;
     }
     busy.release();
+    showSecurityInUse();
     showDone(T::usingServer);
 }
 
 void FrmClinicServer::useFolderFiles()
 {
     BusyPointer busy;
-    const ClinicServer::Result result = m_actions.useFolderFiles(m_context.programFolder);
+    const ClinicServer::Result result =
+        m_actions.useFolderFiles(m_context.programFolder, Database::PageCheck::AtOpen);
     if (!result.ok) {
         busy.release();
         showError(result.message);
@@ -263,6 +349,7 @@ void FrmClinicServer::useFolderFiles()
         }
     }
     busy.release();
+    showSecurityInUse();
     showDone(T::usingFolderFiles);
 }
 

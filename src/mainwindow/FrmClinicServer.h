@@ -9,6 +9,7 @@
 
 class ClinicServerActions;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 
 // The clinic database window: where the clinic's shared PostgreSQL server is, a connection test,
@@ -23,6 +24,9 @@ public:
 
 private:
     void showSettings(const ServerSettings& settings);
+    // What protects the connection in use, under the fields; nothing on this computer's files.
+    void showSecurityInUse();
+    void chooseCertificateAuthority();
     // The settings the fields describe; nullopt (after a "خطا" box, focus on the field) when one is
     // missing or out of range.
     std::optional<ServerSettings> typedSettings();
@@ -45,4 +49,6 @@ private:
     QLineEdit* m_user = nullptr;
     QLineEdit* m_password = nullptr;
     QCheckBox* m_requireEncryption = nullptr;
+    QLineEdit* m_certificateAuthority = nullptr;
+    QLabel* m_securityLine = nullptr;
 };

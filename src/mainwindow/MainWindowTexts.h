@@ -45,6 +45,15 @@ inline const QString downloadList = QStringLiteral("دانلود ليست نرم
 inline const QString alreadyRunning = QStringLiteral("برنامه در حال اجراست");
 inline const QString alreadyRunningTitle = QStringLiteral("Warnnig");
 
+// For the whole of a session in which the clinic server chosen in Server.ini could not be used
+// and the program works on this computer's files instead: in the window and in its title.
+inline const QString folderFilesInsteadOfServer =
+    QStringLiteral("برنامه در اين اجرا با فايل هاي همين کامپيوتر کار مي کند، نه با سرور کلينيک. "
+                   "آنچه ثبت مي کنيد فقط روي همين کامپيوتر مي ماند.");
+inline const QString folderFilesInsteadOfServerShort =
+    QStringLiteral("اين اجرا با فايل هاي همين کامپيوتر است، نه با سرور کلينيک");
+inline const QString folderFilesInsteadOfServerTitle =
+    QStringLiteral("Velmora - فايل هاي همين کامپيوتر، نه سرور کلينيک");
 // The run-test code prompt.
 inline const QString enterCodeTitle = QStringLiteral("Enter Code ");
 inline const QString enterCodePrompt = QStringLiteral(" Plese Insert Code ");

@@ -88,6 +88,10 @@ private slots:
         m_server.useResult = {false, QStringLiteral("رمز عبور نادرست است")};
         QVERIFY(!start()); // No: the program ends
         QVERIFY(choiceQuestion().contains(QStringLiteral("رمز عبور نادرست است")));
+        // Plainly: what is registered in such a session stays on this computer.
+        QVERIFY(choiceQuestion().contains(
+            QStringLiteral("آزمودني ها و پاسخ هايي که در اين اجرا ثبت کنيد فقط روي همين کامپيوتر مي مانند و "
+                           "به سرور کلينيک نمي روند؛ کامپيوترهاي ديگر کلينيک آنها را نمي بينند.")));
         QCOMPARE(m_prompts.shown[1].title, QStringLiteral("خطا"));
         QCOMPARE(m_server.calls, QStringList{QStringLiteral("useServer")});
 
@@ -97,6 +101,8 @@ private slots:
         m_prompts.yesNoAnswers.enqueue(true);
         QVERIFY(start()); // Yes: on this computer's files, and the choice in Server.ini stays
         QCOMPARE(m_server.calls, (QStringList{"useServer", "useFolderFiles"}));
+        // Every page of the files is read beside the first window, not before it opens.
+        QCOMPARE(m_server.lastPageCheck, std::optional(Database::PageCheck::Separately));
         QVERIFY(ServerSettingsFile::read(m_folder.path())->inUse);
 
         m_prompts = FakePrompts();

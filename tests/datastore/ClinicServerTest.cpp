@@ -5,8 +5,10 @@
 #include "datastore/Database.h"
 #include "datastore/DatastoreTexts.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QtTest>
 
 // The data layer on the clinic's PostgreSQL server: the same views as on the program folder's
@@ -304,6 +306,30 @@ private slots:
         QCOMPARE(workstation.view(QStringLiteral("IDE"))->count(), 0);
     }
 
+    void copyIsRefusedOnAServerHoldingASingleSubject()
+    {
+        TestServer server;
+        SKIP_WITHOUT_TEST_SERVER(server);
+        TestProgramFolder workstation;
+        QVERIFY(ClinicServer::useServer(workstation.path(), server.settings(), server.password()).ok);
+        workstation.addSubject(QStringLiteral("1"), QStringLiteral("Mina"));
+        TestProgramFolder folder;
+        folder.addSubject(QStringLiteral("2"), QStringLiteral("Sara"));
+        {
+            auto theme = folder.view(QStringLiteral("Theme"));
+            QVERIFY(theme->setField(QStringLiteral("Name"), QStringLiteral("درمانگاه ديگر")));
+            QVERIFY(theme->commit());
+        }
+
+        const ClinicServer::Result copied =
+            ClinicServer::copyFolderToServer(folder.path(), server.settings(), server.password());
+        QVERIFY(!copied.ok);
+        QCOMPARE(copied.message, DatastoreTexts::serverAlreadyHoldsSubjects);
+        auto subjects = workstation.view(QStringLiteral("IDE"));
+        QCOMPARE(column(*subjects, QStringLiteral("FName")), QStringList{QStringLiteral("Mina")});
+        QCOMPARE(workstation.view(QStringLiteral("Theme"))->field(QStringLiteral("Name")), QString());
+    }
+
     void copyOfAFolderWithACodeTwiceStoresNothing()
     {
         TestServer server;
@@ -319,6 +345,75 @@ private slots:
         QVERIFY(ClinicServer::useServer(workstation.path(), server.settings(), server.password()).ok);
         QCOMPARE(workstation.view(QStringLiteral("IDE"))->count(), 0);
         QCOMPARE(workstation.view(QStringLiteral("QU"))->count(), Database::kItemCount);
+    }
+
+    // With "encrypted only" the server must prove who it is: a certificate for the host named,
+    // signed by the chosen authority (or one of the system's), and the password exchange bound to
+    // the encrypted channel. Without it the connection says what it is.
+    void encryptedConnectionsCheckWhoTheServerIs()
+    {
+        TestServer server;
+        SKIP_WITHOUT_TEST_SERVER(server);
+        const QString authority = qEnvironmentVariable("VELMORA_TEST_PG_CA");
+        if (authority.isEmpty())
+            QSKIP("the test PostgreSQL server was started without encryption");
+        using S = ClinicServer::ConnectionSecurity;
+
+        ServerSettings plain = server.settings();
+        const ClinicServer::Result unchecked = ClinicServer::testConnection(plain, server.password());
+        QVERIFY2(unchecked.ok, qPrintable(unchecked.message));
+        QCOMPARE(unchecked.security, S::EncryptedUnverified);
+
+        // The authority's file under a name with blanks, a quote and Persian letters.
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("گواهي ها")));
+        const QString copied = dir.filePath(QStringLiteral("گواهي ها/clinic's CA.crt"));
+        QVERIFY(QFile::copy(authority, copied));
+        ServerSettings verified = server.settings();
+        verified.requireEncryption = true;
+        verified.certificateAuthorityFile = copied;
+        const ClinicServer::Result checked = ClinicServer::testConnection(verified, server.password());
+        QVERIFY2(checked.ok, qPrintable(checked.message));
+        QCOMPARE(checked.security, S::EncryptedVerified);
+
+        TestProgramFolder folder;
+        QCOMPARE(ClinicServer::connectionSecurity(folder.path()), S::NotOnServer);
+        const ClinicServer::Result used = ClinicServer::useServer(folder.path(), verified, server.password());
+        QVERIFY2(used.ok, qPrintable(used.message));
+        QCOMPARE(used.security, S::EncryptedVerified);
+        QCOMPARE(ClinicServer::connectionSecurity(folder.path()), S::EncryptedVerified);
+        const QString options =
+            Database::connection(folder.path(), Database::File::Clinical).connectOptions();
+        QVERIFY2(options.contains(QLatin1String("channel_binding=require")), qPrintable(options));
+        folder.addSubject(QStringLiteral("1"));
+        QCOMPARE(folder.view(QStringLiteral("IDE"))->count(), 1);
+        // Without the box, a server that does not answer now cannot tell; once a read has made the
+        // connection again, it tells again.
+        TestProgramFolder plainFolder;
+        QVERIFY(ClinicServer::useServer(plainFolder.path(), plain, server.password()).ok);
+        QCOMPARE(ClinicServer::connectionSecurity(plainFolder.path()), S::EncryptedUnverified);
+        server.setConnectionsAllowed(false);
+        QTest::qWait(100);
+        QCOMPARE(ClinicServer::connectionSecurity(plainFolder.path()), S::Unknown);
+        QCOMPARE(ClinicServer::connectionSecurity(folder.path()), S::EncryptedVerified);
+        server.setConnectionsAllowed(true);
+        QCOMPARE(plainFolder.view(QStringLiteral("IDE"))->count(), 1);
+        QCOMPARE(ClinicServer::connectionSecurity(plainFolder.path()), S::EncryptedUnverified);
+
+        // A server whose certificate no trusted authority signed is not connected to.
+        for (const QString& untrusted :
+             {qEnvironmentVariable("VELMORA_SOURCE_DIR") + QStringLiteral("/tests/data/tls/other-ca.crt"),
+              QString()}) {
+            verified.certificateAuthorityFile = untrusted;
+            const ClinicServer::Result refused = ClinicServer::testConnection(verified, server.password());
+            QVERIFY2(!refused.ok, qPrintable(untrusted));
+            QVERIFY(!refused.message.isEmpty());
+            TestProgramFolder other;
+            QVERIFY(!ClinicServer::useServer(other.path(), verified, server.password()).ok);
+            QCOMPARE(ClinicServer::connectionSecurity(other.path()), S::NotOnServer);
+        }
+        verified.certificateAuthorityFile = dir.filePath(QStringLiteral("missing.crt"));
+        QVERIFY(!ClinicServer::testConnection(verified, server.password()).ok);
     }
 
     void wrongPasswordIsToldAndKeepsTheFiles()

@@ -4,8 +4,11 @@
 #include "datastore/DatastoreTexts.h"
 #include "datastore/DefaultItemTexts.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
 #include <QtTest>
@@ -210,6 +213,81 @@ private slots:
         QCOMPARE(result.state, Database::FileState::Damaged);
         QCOMPARE(result.message, DatastoreTexts::damagedDatabase(QStringLiteral("DABSH.skn")));
         QCOMPARE(readAll(path), damaged);
+        // So does the check beside the first window.
+        QCOMPARE(Database::checkPages(folder.path(), Database::File::Clinical), Database::FileState::Damaged);
+        QCOMPARE(readAll(path), damaged);
+    }
+
+    // The check of every page runs beside the first window, for seconds on a large file; a
+    // registration made meanwhile must not wait for it (nor fail after the busy time-out).
+    void pageCheckNeverHoldsUpAWrite()
+    {
+        TestProgramFolder folder;
+        QSqlDatabase db = Database::connection(folder.path(), Database::File::Clinical);
+        QVERIFY(QSqlQuery(db).exec(
+            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                           "WHERE i < 300) INSERT INTO IDE (Code) SELECT i FROM n")));
+        // A writer in the middle of its commit holds the file against every reader that locks.
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('new')")));
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(Database::checkPages(folder.path(), Database::File::Clinical), Database::FileState::Usable);
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("COMMIT")));
+        QCOMPARE(folder.view(QStringLiteral("IDE"))->count(), 301);
+        QCOMPARE(Database::checkPages(folder.path(), Database::File::Theme), Database::FileState::Usable);
+
+        // Folder names with characters a file address must escape.
+        TestProgramFolder odd(false);
+        const QString deeper = odd.filePath(QStringLiteral("پوشه #1 ?%20"));
+        QVERIFY(QDir().mkpath(deeper));
+        QVERIFY(Database::openProgramDatabases(deeper).ok);
+        QCOMPARE(Database::checkPages(deeper, Database::File::Clinical), Database::FileState::Usable);
+        Database::closeProgramDatabases(deeper);
+        QCOMPARE(Database::checkPages(odd.filePath(QStringLiteral("missing")), Database::File::Clinical),
+                 Database::FileState::Unreadable);
+    }
+
+    // A commit that waited in vain for a reader's lock leaves nothing open behind it: the next
+    // transaction begins, and what the failed one wrote is not stored by a later commit.
+    void commitRefusedForALockLeavesNoTransactionOpen()
+    {
+        TestProgramFolder folder;
+        const QString path = folder.filePath(Database::clinicalFileName);
+        const auto connect = [&path](const QString& name, const QString& options) {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(path);
+            db.setConnectOptions(options);
+            return db.open();
+        };
+        QVERIFY(connect(QStringLiteral("writer"), QStringLiteral("QSQLITE_BUSY_TIMEOUT=100")));
+        QVERIFY(connect(QStringLiteral("reader"), QString()));
+        {
+            QSqlDatabase writer = QSqlDatabase::database(QStringLiteral("writer"));
+            QSqlDatabase reader = QSqlDatabase::database(QStringLiteral("reader"));
+            QSqlQuery reading(reader);
+            QVERIFY(reading.exec(QStringLiteral("BEGIN")));
+            QVERIFY(reading.exec(QStringLiteral("SELECT COUNT(*) FROM QU")) && reading.next());
+            {
+                Transaction refused(writer);
+                QVERIFY(refused.isOpen());
+                QVERIFY(QSqlQuery(writer).exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('lost')")));
+                QVERIFY(!refused.commit());
+                QVERIFY(writer.lastError().text().contains(QStringLiteral("locked")));
+            }
+            reading.finish();
+            QVERIFY(reading.exec(QStringLiteral("COMMIT")));
+            Transaction next(writer);
+            QVERIFY(next.isOpen());
+            QVERIFY(QSqlQuery(writer).exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('kept')")));
+            QVERIFY(next.commit());
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("writer"));
+        QSqlDatabase::removeDatabase(QStringLiteral("reader"));
+        auto subjects = folder.view(QStringLiteral("IDE"));
+        QCOMPARE(subjects->count(), 1);
+        QCOMPARE(subjects->field(QStringLiteral("Code")), QStringLiteral("kept"));
     }
 
     void missingItemsGetTheirFirstRunTextsAndExistingItemsStay()

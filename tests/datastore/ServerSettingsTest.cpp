@@ -48,6 +48,7 @@ private slots:
         settings.databaseName = QStringLiteral("کلينيک=مرکزي;1");
         settings.userName = QStringLiteral(" منشي ");
         settings.requireEncryption = true;
+        settings.certificateAuthorityFile = QStringLiteral("/home/منشي/گواهي ها/clinic-ca.crt");
         settings.inUse = true;
         QString error;
         QVERIFY2(ServerSettingsFile::write(dir.path(), settings, &error), qPrintable(error));
@@ -57,14 +58,15 @@ private slots:
         settings.userName = QStringLiteral("منشي"); // blanks around a name are not part of it
         QCOMPARE(*read, settings);
 
-        // Exactly the six settings, nothing that could hold a password.
+        // Exactly the seven settings, nothing that could hold a password.
         const QString text = QString::fromUtf8(readAll(dir.filePath(QStringLiteral("Server.ini"))));
         QStringList keys;
         for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts)) {
             if (!line.startsWith(u'['))
                 keys << line.section(u'=', 0, 0);
         }
-        QCOMPARE(keys, (QStringList{"host", "port", "database", "user", "requireEncryption", "inUse"}));
+        QCOMPARE(keys, (QStringList{"host", "port", "database", "user", "requireEncryption",
+                                    "certificateAuthority", "inUse"}));
     }
 
     void rewritingReplacesTheWholeFile()

@@ -1,6 +1,7 @@
 #include "mainwindow/Frm1.h"
 #include "TestProgramFolder.h"
 #include "datastore/DataView.h"
+#include "datastore/ServerSettings.h"
 #include "datastore/Skins.h"
 
 #include <QFile>
@@ -390,6 +391,75 @@ private slots:
         window.closePanels();
         QVERIFY(!window.findChild<QWidget*>(QStringLiteral("Frame6"))->isVisible());
         QVERIFY(information->isVisible());
+    }
+
+    // The clinic server chosen in Server.ini could not be used at start, and the user chose this
+    // computer's files: the window says so for the whole session, over open panels too.
+    void sessionOnTheFilesInsteadOfTheServerIsShownThroughout()
+    {
+        TestProgramFolder folder;
+        Frm1 window(folder.context());
+        window.show();
+        auto* notice = window.findChild<QLabel*>(QStringLiteral("folderFilesNotice"));
+        QVERIFY(notice);
+        QVERIFY(!notice->isVisible());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Velmora"));
+
+        ServerSettings server;
+        server.host = QStringLiteral("db.clinic.local");
+        server.databaseName = QStringLiteral("velmora");
+        server.userName = QStringLiteral("reception");
+        server.inUse = false; // kept for later, not in use: the files are the clinic's choice
+        QVERIFY(ServerSettingsFile::write(folder.path(), server));
+        window.becameActive();
+        QVERIFY(!notice->isVisible());
+
+        server.inUse = true;
+        QVERIFY(ServerSettingsFile::write(folder.path(), server));
+        Frm1 next(folder.context());
+        next.show();
+        auto* shown = next.findChild<QLabel*>(QStringLiteral("folderFilesNotice"));
+        QVERIFY(shown->isVisible());
+        QCOMPARE(shown->text(), QStringLiteral("اين اجرا با فايل هاي همين کامپيوتر است، نه با سرور کلينيک"));
+        const QString whole = QStringLiteral("برنامه در اين اجرا با فايل هاي همين کامپيوتر کار مي کند، نه با "
+                                             "سرور کلينيک. آنچه ثبت مي کنيد فقط روي همين کامپيوتر مي ماند.");
+        QCOMPARE(shown->toolTip(), whole);
+        QCOMPARE(shown->accessibleName(), whole);
+        QVERIFY(next.windowTitle().contains(QStringLiteral("نه سرور کلينيک")));
+        // Over none of the window's own controls, and never under a panel nor over one.
+        for (QWidget* control : next.findChildren<QWidget*>()) {
+            if (control != shown && control->isVisible() && !control->isWindow() &&
+                (qobject_cast<QPushButton*>(control) || qobject_cast<QLabel*>(control))) {
+                const QRect place(control->mapTo(&next, QPoint()), control->size());
+                QVERIFY2(!place.intersects(shown->geometry()), qPrintable(control->objectName()));
+            }
+        }
+        const auto besidePanels = [&] {
+            QVERIFY(shown->isVisible());
+            QCOMPARE(next.childAt(shown->geometry().center()), shown);
+            for (QWidget* panel : next.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (panel != shown && panel->isVisible() && panel->objectName().startsWith(u"Frame"))
+                    QVERIFY2(!panel->geometry().intersects(shown->geometry()),
+                             qPrintable(panel->objectName()));
+            }
+        };
+        for (const auto open : {&Frm1::showSettingsPanel, &Frm1::openClinicProfile, &Frm1::openThemeChooser,
+                                &Frm1::openQuestionEditor}) {
+            (next.*open)();
+            next.becameActive();
+            besidePanels();
+            next.closePanels();
+        }
+        next.findChild<QPushButton*>(QStringLiteral("Command1"))->click(); // registration
+        besidePanels();
+        next.closePanels();
+
+        // Back on the server (here: the files chosen for good), the notice goes.
+        server.inUse = false;
+        QVERIFY(ServerSettingsFile::write(folder.path(), server));
+        next.becameActive();
+        QVERIFY(!shown->isVisible());
+        QCOMPARE(next.windowTitle(), QStringLiteral("Velmora"));
     }
 };
 

@@ -33,6 +33,8 @@ ServerSettings storedServer(bool inUse)
 
 } // namespace
 
+Q_DECLARE_METATYPE(ClinicServer::ConnectionSecurity)
+
 class FrmClinicServerTest : public QObject
 {
     Q_OBJECT
@@ -147,6 +149,11 @@ private slots:
                                      << QStringLiteral("نام پايگاه داده را وارد کنيد.");
         QTest::newRow("no user") << QByteArray("userBox") << QString()
                                  << QStringLiteral("نام کاربر را وارد کنيد.");
+        // The driver would take the semicolon for the end of the option and look for another file.
+        QTest::newRow("semicolon in certificate file")
+            << QByteArray("certificateAuthorityBox") << QStringLiteral("/srv/a;b/ca.crt")
+            << QStringLiteral(
+                   "نام فايل گواهي نمي تواند نويسه «;» داشته باشد؛ فايل را به پوشه ديگري کپي کنيد.");
     }
     void incompleteSettingsAreRefusedBeforeTheServerIsAsked()
     {
@@ -184,6 +191,91 @@ private slots:
         verifyOnlyMessage(kErrorTitle, QStringLiteral("سرور پاسخ نمي دهد"));
         QVERIFY(!stored()); // a test changes nothing
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void certificateAuthorityIsChosenKeptAndUsed()
+    {
+        open();
+        auto* authority = child<QLineEdit>("certificateAuthorityBox");
+        QCOMPARE(authority->accessibleName(), QStringLiteral("فايل گواهي مرجع (CA) سرور:"));
+        auto* label = m_window->findChild<QLabel*>(QStringLiteral("Label_certificateAuthorityBox"));
+        QVERIFY(label && label->buddy() == authority);
+        QVERIFY(child<QLabel>("certificateAuthorityNote")->isVisible());
+        QCOMPARE(child<QCheckBox>("requireEncryptionBox")->text(),
+                 QStringLiteral("فقط با اتصال رمزنگاري شده (SSL) و پس از بررسي هويت سرور وصل شود"));
+
+        m_folder->prompts.fileAnswers.enqueue(QStringLiteral("/srv/گواهي ها/clinic ca.pem"));
+        click("chooseCertificateAuthorityButton");
+        QCOMPARE(m_folder->prompts.texts(FakePrompts::Kind::OpenFile).size(), 1);
+        QCOMPARE(m_folder->prompts.lastFileFolder, QStringLiteral("/etc/ssl/certs"));
+        QCOMPARE(authority->text(), QStringLiteral("/srv/گواهي ها/clinic ca.pem"));
+        // Cancelling the dialog keeps the chosen file.
+        click("chooseCertificateAuthorityButton");
+        QCOMPARE(m_folder->prompts.lastFileFolder, QStringLiteral("/srv/گواهي ها"));
+        QCOMPARE(authority->text(), QStringLiteral("/srv/گواهي ها/clinic ca.pem"));
+
+        fillIn();
+        child<QCheckBox>("requireEncryptionBox")->setChecked(true);
+        click("useServerButton");
+        QVERIFY(m_server.lastSettings.requireEncryption);
+        QCOMPARE(m_server.lastSettings.certificateAuthorityFile,
+                 QStringLiteral("/srv/گواهي ها/clinic ca.pem"));
+        QCOMPARE(stored()->certificateAuthorityFile, QStringLiteral("/srv/گواهي ها/clinic ca.pem"));
+        m_window.reset();
+        open();
+        QCOMPARE(child<QLineEdit>("certificateAuthorityBox")->text(),
+                 QStringLiteral("/srv/گواهي ها/clinic ca.pem"));
+    }
+
+    void windowSaysWhatProtectsTheConnection_data()
+    {
+        QTest::addColumn<ClinicServer::ConnectionSecurity>("security");
+        QTest::addColumn<QString>("inUse");
+        QTest::addColumn<QString>("tested");
+        using S = ClinicServer::ConnectionSecurity;
+        QTest::newRow("files") << S::NotOnServer << QString() << QString();
+        QTest::newRow("plain") << S::Unencrypted
+                               << QStringLiteral(
+                                      "اتصال فعلي به سرور رمزنگاري نشده است: اطلاعات آزمودني ها بدون "
+                                      "رمز از شبکه مي گذرد.")
+                               << QStringLiteral("اين اتصال رمزنگاري نشده است.");
+        QTest::newRow("encrypted")
+            << S::EncryptedUnverified
+            << QStringLiteral("اتصال فعلي به سرور رمزنگاري شده است، اما هويت سرور بررسي نشده است.")
+            << QStringLiteral("اين اتصال رمزنگاري شده است، اما هويت سرور بررسي نشده است.");
+        QTest::newRow("no answer") << S::Unknown
+                                   << QStringLiteral("سرور اکنون پاسخ نمي دهد؛ معلوم نيست که اتصال به آن "
+                                                     "رمزنگاري شده است يا نه.")
+                                   << QString();
+        QTest::newRow("verified")
+            << S::EncryptedVerified
+            << QStringLiteral("اتصال فعلي به سرور رمزنگاري شده است و هويت سرور با گواهي آن بررسي شده است.")
+            << QStringLiteral("اين اتصال رمزنگاري شده است و هويت سرور با گواهي آن بررسي شده است.");
+    }
+    void windowSaysWhatProtectsTheConnection()
+    {
+        QFETCH(ClinicServer::ConnectionSecurity, security);
+        QFETCH(QString, inUse);
+        QFETCH(QString, tested);
+        m_server.security = security;
+        open();
+        auto* line = child<QLabel>("connectionSecurityLine");
+        QCOMPARE(line->isVisible(), !inUse.isEmpty());
+        QCOMPARE(line->text(), inUse);
+
+        fillIn();
+        m_server.testResult = {true, {}, security};
+        click("testConnectionButton");
+        verifyOnlyMessage(QStringLiteral("پيام"),
+                          tested.isEmpty() ? kConnectionWorks : kConnectionWorks + u'\n' + tested);
+
+        // After a switch the line tells of the connection now in use.
+        m_server.security = ClinicServer::ConnectionSecurity::NotOnServer;
+        click("useFolderFilesButton");
+        QVERIFY(!line->isVisible());
+        m_server.security = security;
+        click("useServerButton");
+        QCOMPARE(line->text(), inUse);
     }
 
     void emptyPasswordIsLookedUpInPgpass()
@@ -245,6 +337,8 @@ private slots:
         fillIn();
         click("useServerButton");
         QCOMPARE(m_server.calls, (QStringList{"testConnection", "useServer", "useFolderFiles"}));
+        // In a running session the files are checked whole before the program works on them.
+        QCOMPARE(m_server.lastPageCheck, std::optional(Database::PageCheck::AtOpen));
         const auto shown = messages();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, kErrorTitle);

@@ -555,6 +555,118 @@ private slots:
             QCOMPARE(readBackward, expected);
         }
     }
+
+    void sortedByAColumnManySubjectsLeaveEmptyEverySubjectIsListed()
+    {
+        // More than a page of subjects without a group (missing, as an older file keeps them, or
+        // empty, as the registration leaves them), then the rest: the grid goes on past the first
+        // page whichever of them it ended on, in the file's order on the file and on the server.
+        TestServer server;
+        TestProgramFolder file;
+        TestProgramFolder onServer;
+        QList<TestProgramFolder*> folders{&file};
+        if (server.available()) {
+            const ClinicServer::Result used =
+                ClinicServer::useServer(onServer.path(), server.settings(), server.password());
+            QVERIFY2(used.ok, qPrintable(used.message));
+            folders << &onServer;
+        }
+        QStringList expected;
+        for (int i = 0; i < 200; ++i)
+            expected << QStringLiteral("n%1").arg(i);
+        for (int i = 0; i < 200; ++i)
+            expected << QStringLiteral("e%1").arg(i);
+        for (int i = 0; i < 10; ++i)
+            expected << QStringLiteral("g%1").arg(i);
+        for (TestProgramFolder* folder : folders) {
+            QSqlDatabase db = Database::connection(folder->path(), Database::File::Clinical);
+            {
+                Transaction transaction(db);
+                QSqlQuery insert(db);
+                QVERIFY(insert.prepare(
+                    QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"Group\") VALUES (?, ?)")));
+                // Stored mixed, so that only the order puts the missing ones first.
+                for (int i = 0; i < 200; ++i) {
+                    for (const QString& code : {QStringLiteral("e%1").arg(i), QStringLiteral("n%1").arg(i)}) {
+                        insert.addBindValue(code);
+                        insert.addBindValue(code.startsWith(u'n') ? QVariant()
+                                                                  : QVariant(QStringLiteral("")));
+                        QVERIFY(insert.exec());
+                    }
+                    if (i < 10) {
+                        insert.addBindValue(QStringLiteral("g%1").arg(i));
+                        insert.addBindValue(QStringLiteral("A"));
+                        QVERIFY(insert.exec());
+                    }
+                }
+                QVERIFY(transaction.commit());
+            }
+            for (const QString& order : {QStringLiteral("Group"), QStringLiteral("group")}) {
+                SubjectListModel list(db);
+                QVERIFY(list.show({QString(), QString(), order}));
+                while (list.canFetchMore({}))
+                    list.fetchMore({});
+                QStringList listed;
+                for (int row = 0; row < list.rowCount(); ++row)
+                    listed << list.text(row, 0);
+                QCOMPARE(listed, expected);
+            }
+        }
+    }
+
+    void filterOnAnEmptyValueFindsMissingValuesToo()
+    {
+        TestProgramFolder folder;
+        QSqlDatabase db = Database::connection(folder.path(), Database::File::Clinical);
+        QSqlQuery insert(db);
+        QVERIFY(insert.prepare(
+            QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"LName\", \"Group\") VALUES (?, ?, ?)")));
+        const QList<QVariantList> rows{{QStringLiteral("1"), QStringLiteral("Rad"), QVariant()},
+                                       {QStringLiteral("2"), QStringLiteral("Ahmadi"), QStringLiteral("")},
+                                       {QStringLiteral("3"), QStringLiteral("Karimi"), QStringLiteral("A")},
+                                       {QStringLiteral("4"), QVariant(), QStringLiteral(" ")}};
+        for (const QVariantList& row : rows) {
+            for (const QVariant& value : row)
+                insert.addBindValue(value);
+            QVERIFY(insert.exec());
+        }
+        SubjectListModel list(db);
+        QVERIFY(list.show({QStringLiteral("Group"), QString(), QStringLiteral("Code")}));
+        QCOMPARE(list.rowCount(), 2);
+        QCOMPARE(list.text(0, 0), QStringLiteral("1"));
+        QCOMPARE(list.text(1, 0), QStringLiteral("2"));
+        // The names those subjects offer in a name box, and a name box's empty search.
+        QCOMPARE(subjectColumnValues(db, QStringLiteral("LName"), {QStringLiteral("Group"), QString()}),
+                 (QStringList{QStringLiteral("Rad"), QStringLiteral("Ahmadi")}));
+        QVERIFY(list.show({QStringLiteral("LName"), QString(), QStringLiteral("Code")}));
+        QCOMPARE(list.rowCount(), 1);
+        QCOMPARE(list.text(0, 0), QStringLiteral("4"));
+    }
+
+    void persianAndArabicNinesAreDigitsInTheCodeBox()
+    {
+        TestProgramFolder folder;
+        addSubject(folder, QStringLiteral("19"), QStringLiteral("Ali"), QStringLiteral("Ahmadi"),
+                   QStringLiteral("A"));
+        addSubject(folder, QStringLiteral("90"), QStringLiteral("Sara"), QStringLiteral("Karimi"),
+                   QStringLiteral("A"));
+        FrmCode finder(folder.context());
+        auto* code = child<QLineEdit>(finder, "Text5");
+        for (const QChar digit : QStringLiteral("۱۹"))
+            QTest::sendKeyEvent(QTest::Click, code, Qt::Key_unknown, QString(digit), Qt::NoModifier);
+        QCOMPARE(code->text(), QStringLiteral("19"));
+        folder.prompts.yesNoAnswers.enqueue(true);
+        QTest::keyClick(code, Qt::Key_Return);
+        QCOMPARE(folder.prompts.lastNotice(), kDeleted);
+        QCOMPARE(rowsWithCode(folder, QStringLiteral("IDE"), QStringLiteral("19")), 0);
+
+        code->setText(QStringLiteral("٩٠"));
+        QCOMPARE(code->text(), QStringLiteral("90"));
+        folder.prompts.yesNoAnswers.enqueue(true);
+        child<QPushButton>(finder, "Command2")->click();
+        QCOMPARE(rowsWithCode(folder, QStringLiteral("IDE"), QStringLiteral("90")), 0);
+        QCOMPARE(codes(finder), QStringList{});
+    }
 };
 
 QTEST_MAIN(FrmCodeTest)

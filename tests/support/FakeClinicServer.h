@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 // Answers the clinic server commands as the test tells and records each call with its settings and
 // password.
 class FakeClinicServer final : public ClinicServerActions
@@ -25,22 +27,30 @@ public:
         lastFolder = folder;
         return record(QStringLiteral("useServer"), settings, password, useResult);
     }
-    ClinicServer::Result useFolderFiles(const QString& folder) override
+    ClinicServer::Result useFolderFiles(const QString& folder, Database::PageCheck pageCheck) override
     {
         lastFolder = folder;
+        lastPageCheck = pageCheck;
         calls << QStringLiteral("useFolderFiles");
         return folderResult;
+    }
+    ClinicServer::ConnectionSecurity connectionSecurity(const QString& folder) override
+    {
+        lastFolder = folder;
+        return security;
     }
 
     ClinicServer::Result testResult{true, {}};
     ClinicServer::Result copyResult{true, {}};
     ClinicServer::Result useResult{true, {}};
     ClinicServer::Result folderResult{true, {}};
+    ClinicServer::ConnectionSecurity security = ClinicServer::ConnectionSecurity::NotOnServer;
 
     QStringList calls;
     ServerSettings lastSettings;
     QString lastPassword;
     QString lastFolder;
+    std::optional<Database::PageCheck> lastPageCheck;
 
 private:
     ClinicServer::Result record(const QString& call, const ServerSettings& settings, const QString& password,

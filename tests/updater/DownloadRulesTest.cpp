@@ -98,6 +98,10 @@ private slots:
         QCOMPARE(length("5368709120"), Q_INT64_C(5368709120)); // 5 GiB
         QCOMPARE(length("-5"), qint64(-1));
         QCOMPARE(length("99999999999999999999999"), qint64(-1));
+        // 2^63 is one past the largest file size a signed 64-bit count can hold; the largest
+        // length below it that a double holds exactly is still a length.
+        QCOMPARE(length("9223372036854775808"), qint64(-1));
+        QCOMPARE(length("9223372036854774784"), Q_INT64_C(9223372036854774784));
     }
 
     void percentRoundsHalvesToEven_data()

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <limits>
+
 namespace T = UpdaterTexts;
 using Reply = ScriptedHttpServer::Reply;
 
@@ -241,6 +243,35 @@ private slots:
         QVERIFY(!download());
         QCOMPARE(m_errors, QStringList{T::notEnoughSpace});
         QCOMPARE(QFileInfo(askedFolder).canonicalFilePath(), QFileInfo(m_folder->path()).canonicalFilePath());
+        QVERIFY(folderContents().isEmpty());
+    }
+
+    void exactlyEnoughFreeSpaceIsEnough()
+    {
+        offer(ScriptedHttpServer::ok(bytes(3000)));
+        m_downloader->setFreeSpaceQuery([](const QString&) { return qint64(3000); });
+        QVERIFY(download());
+        QVERIFY(m_errors.isEmpty());
+        QCOMPARE(stored(), bytes(3000));
+    }
+
+    void lengthOfTwoToTheSixtyThreeIsRefused()
+    {
+        Reply huge;
+        huge.head = "HTTP/1.1 200 OK\r\nContent-Length: 9223372036854775808\r\n";
+        huge.body = "x";
+        offer(huge);
+        qint64 askedFor = 0;
+        m_downloader->setFreeSpaceQuery([&askedFor](const QString&) {
+            ++askedFor;
+            return std::numeric_limits<qint64>::max();
+        });
+        QVERIFY(!download());
+        QCOMPARE(m_errors.size(), 1);
+        QVERIFY2(m_errors.first().contains(QStringLiteral("an announced length beyond any file size")),
+                 qPrintable(m_errors.first()));
+        QCOMPARE(askedFor, 0);
+        QCOMPARE(m_completions, 0);
         QVERIFY(folderContents().isEmpty());
     }
 
