@@ -5,6 +5,9 @@
 #include <QString>
 
 namespace DatastoreTexts {
+// The chosen skin is shown but could not be kept for the next start.
+inline const QString themeChoiceNotSaved = QStringLiteral("شماره پوسته انتخاب شده ذخيره نشد");
+
 // Shown when a database file exists but cannot be read; the file is left as it is.
 inline QString unreadableDatabase(const QString& fileName)
 {

@@ -2,8 +2,10 @@
 
 #include "DatastoreTexts.h"
 #include "Skins.h"
+#include "common/FileProblem.h"
 #include "common/NumericKeyFilter.h"
 #include "common/NumericValue.h"
+#include "common/Prompts.h"
 #include "common/Twips.h"
 
 #include <QLabel>
@@ -12,7 +14,8 @@
 
 ThemeChooserPanel::ThemeChooserPanel(Prompts& prompts, QString programFolder, QWidget* skinnedWindow,
                                      QWidget* parent)
-    : QFrame(parent), m_programFolder(std::move(programFolder)), m_skinnedWindow(skinnedWindow)
+    : QFrame(parent), m_prompts(prompts), m_programFolder(std::move(programFolder)),
+      m_skinnedWindow(skinnedWindow)
 {
     Skins::markAsPanel(this, QStringLiteral("Frame6"));
 
@@ -72,6 +75,12 @@ void ThemeChooserPanel::applyChangeRule(const QString& text)
     }
     m_currentNumber = text;
     Skins::apply(m_skinnedWindow, m_programFolder, m_currentNumber);
-    Skins::writeCurrentNumber(m_programFolder, m_currentNumber);
+    // The skin is shown either way; the next start would not have it if the choice was not kept.
+    if (!Skins::writeCurrentNumber(m_programFolder, m_currentNumber)) {
+        const QString path = Skins::numberFilePath(m_programFolder);
+        m_prompts.message(window(), CommonTexts::warningTitle,
+                          withWriteProblem(DatastoreTexts::themeChoiceNotSaved + u'\n' + path, path),
+                          Prompts::Icon::Exclamation, true);
+    }
     emit skinChanged(m_currentNumber);
 }

@@ -25,6 +25,7 @@ signals:
 private:
     void applyChangeRule(const QString& text);
 
+    Prompts& m_prompts;
     QString m_programFolder;
     QWidget* m_skinnedWindow;
     QString m_currentNumber;

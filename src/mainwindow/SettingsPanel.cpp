@@ -7,9 +7,11 @@
 #include "PanelHost.h"
 #include "SettingsTexts.h"
 #include "common/CommonTexts.h"
+#include "common/FileProblem.h"
 #include "common/Navigator.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
+#include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
 #include "datastore/FieldBinding.h"
 
@@ -141,8 +143,12 @@ void SettingsPanel::chooseLogo()
         m_context.prompts->message(window(), CommonTexts::attentionTitle, SettingsTexts::logoSaved,
                                    Prompts::Icon::Information);
     } else {
-        m_context.prompts->message(window(), CommonTexts::warningTitle, SettingsTexts::logoNotSaved,
-                                   Prompts::Icon::Exclamation);
+        // On the clinic server the logo is a row, and its refusal says nothing of a file.
+        const QString& folder = m_context.programFolder;
+        const QString text = ClinicServer::isInUse(folder)
+                                 ? SettingsTexts::logoNotSaved
+                                 : withWriteProblem(SettingsTexts::logoNotSaved, LogoFile::path(folder));
+        m_context.prompts->message(window(), CommonTexts::warningTitle, text, Prompts::Icon::Exclamation);
     }
     m_views.theme->requery();
 }

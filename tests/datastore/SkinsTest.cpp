@@ -220,6 +220,22 @@ private slots:
         QCOMPARE(box->text(), QStringLiteral("1"));
     }
 
+    // The chosen skin shows at once; a choice that could not be kept says so rather than being
+    // lost at the next start.
+    void aSkinChoiceThatCannotBeKeptIsSaidSo()
+    {
+        TestProgramFolder folder(false);
+        QVERIFY(QDir().mkpath(Skins::numberFilePath(folder.path()))); // a folder where the file goes
+        QWidget mainWindow;
+        ThemeChooserPanel chooser(folder.prompts, folder.path(), &mainWindow, &mainWindow);
+        chooser.open(QStringLiteral("7"));
+        QCOMPARE(mainWindow.property("skinNumber").toInt(), 7);
+        QCOMPARE(folder.prompts.shown.size(), 1);
+        QCOMPARE(folder.prompts.shown[0].title, QStringLiteral("خطا"));
+        QVERIFY(folder.prompts.shown[0].text.startsWith(QStringLiteral("شماره پوسته انتخاب شده ذخيره نشد\n") +
+                                                        Skins::numberFilePath(folder.path())));
+    }
+
     void themeChooserRefusesLettersWithBeepAndNotice()
     {
         TestProgramFolder folder(false);
