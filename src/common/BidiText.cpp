@@ -34,7 +34,7 @@ QString isolated(const QString& value)
 {
     if (!needsIsolation(value))
         return value;
-    return kFirstStrongIsolate + value + kPopDirectionalIsolate;
+    return kLeftToRightIsolate + value + kPopDirectionalIsolate;
 }
 
 } // namespace BidiText

@@ -1,21 +1,30 @@
 #include "common/BidiText.h"
 
-#include <QGuiApplication>
+#include <QHeaderView>
 #include <QImage>
-#include <QPainter>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
-// The text drawn in a right-to-left paragraph, or forced left to right, at the left of a strip.
+// The text as a grid cell draws it (the way stored values are most often shown), in a
+// right-to-left or left-to-right view, at the left of the cell.
 QImage drawn(const QString& text, Qt::LayoutDirection direction)
 {
-    QImage image(240, 30, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setLayoutDirection(direction);
-    const int force = direction == Qt::RightToLeft ? Qt::TextForceRightToLeft : Qt::TextForceLeftToRight;
-    painter.drawText(image.rect(), Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter | force, text);
-    return image;
+    QStandardItemModel model(1, 1);
+    model.setData(model.index(0, 0), text);
+    model.setData(model.index(0, 0), int(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter),
+                  Qt::TextAlignmentRole);
+    QTableView view;
+    view.setLayoutDirection(direction);
+    view.setModel(&model);
+    view.horizontalHeader()->hide();
+    view.verticalHeader()->hide();
+    view.setShowGrid(false); // drawn on the cell's left or right side by the direction
+    view.setColumnWidth(0, 240);
+    view.resize(260, 60);
+    const QRect cell = view.visualRect(model.index(0, 0));
+    return view.viewport()->grab(cell).toImage();
 }
 } // namespace
 
@@ -40,7 +49,7 @@ private slots:
     {
         QFETCH(QString, value);
         const QString shown = BidiText::isolated(value);
-        QCOMPARE(shown, QChar(0x2068) + value + QChar(0x2069));
+        QCOMPARE(shown, QChar(0x2066) + value + QChar(0x2069));
         QCOMPARE(drawn(shown, Qt::RightToLeft), drawn(value, Qt::LeftToRight));
         QVERIFY(drawn(value, Qt::RightToLeft) != drawn(value, Qt::LeftToRight)); // the fault it mends
     }

@@ -225,10 +225,10 @@ private slots:
         const auto shown = [&finder](int row, int column, int role) {
             return finder.list().data(finder.list().index(row, column), role).toString();
         };
-        const QChar fsi(0x2068);
+        const QChar lri(0x2066);
         const QChar pdi(0x2069);
-        QCOMPARE(shown(0, 1, Qt::DisplayRole), fsi + QStringLiteral("Ali \"the great\"") + pdi);
-        QCOMPARE(shown(0, 2, Qt::DisplayRole), fsi + QStringLiteral("+1") + pdi);
+        QCOMPARE(shown(0, 1, Qt::DisplayRole), lri + QStringLiteral("Ali \"the great\"") + pdi);
+        QCOMPARE(shown(0, 2, Qt::DisplayRole), lri + QStringLiteral("+1") + pdi);
         QCOMPARE(shown(0, 2, Qt::AccessibleTextRole), QStringLiteral("+1"));
         QCOMPARE(shown(1, 1, Qt::DisplayRole), QStringLiteral("علي"));
         QCOMPARE(shown(1, 0, Qt::DisplayRole), QStringLiteral("2"));

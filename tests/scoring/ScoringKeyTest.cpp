@@ -150,17 +150,17 @@ private slots:
             QStringLiteral("كد آزمودني:   -  نام و نام خانوادگي:    -  سن:   -  جنس:   -  وضعيت تاهل:   -  "
                            "ميزان تحصيلات: "));
         // A Latin or signed value keeps its own reading order inside the Persian line.
-        const QString fsi(QChar(0x2068));
+        const QString lri(QChar(0x2066));
         const QString pdi(QChar(0x2069));
         ScoringKey::SubjectRecord latin{QStringLiteral("../x"),   QStringLiteral("Ali \"the great\""),
                                         QStringLiteral("Ahmadi"), QStringLiteral("+1"),
                                         QStringLiteral("مرد"),    QStringLiteral("مجرد"),
                                         QStringLiteral("=1+1")};
         QCOMPARE(ScoringKey::subjectDataLine(latin),
-                 QStringLiteral("كد آزمودني: ") + fsi + QStringLiteral("../x") + pdi +
-                     QStringLiteral("  -  نام و نام خانوادگي: ") + fsi + QStringLiteral("Ali \"the great\"") +
-                     pdi + QStringLiteral(" Ahmadi  -  سن: ") + fsi + QStringLiteral("+1") + pdi +
-                     QStringLiteral("  -  جنس: مرد  -  وضعيت تاهل: مجرد  -  ميزان تحصيلات: ") + fsi +
+                 QStringLiteral("كد آزمودني: ") + lri + QStringLiteral("../x") + pdi +
+                     QStringLiteral("  -  نام و نام خانوادگي: ") + lri + QStringLiteral("Ali \"the great\"") +
+                     pdi + QStringLiteral(" Ahmadi  -  سن: ") + lri + QStringLiteral("+1") + pdi +
+                     QStringLiteral("  -  جنس: مرد  -  وضعيت تاهل: مجرد  -  ميزان تحصيلات: ") + lri +
                      QStringLiteral("=1+1") + pdi);
     }
 };
