@@ -10,7 +10,7 @@
 #include "common/Prompts.h"
 #include "common/Twips.h"
 #include "datastore/Database.h"
-#include "datastore/Skins.h"
+#include "widgets/WindowSkin.h"
 
 #include <QCloseEvent>
 #include <QDir>

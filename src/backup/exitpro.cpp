@@ -4,7 +4,7 @@
 #include "common/Desktop.h"
 #include "common/Navigator.h"
 #include "common/Twips.h"
-#include "datastore/Skins.h"
+#include "widgets/WindowSkin.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

@@ -5,9 +5,6 @@
 #include <QString>
 
 namespace DatastoreTexts {
-// The chosen skin is shown but could not be kept for the next start.
-inline const QString themeChoiceNotSaved = QStringLiteral("شماره پوسته انتخاب شده ذخيره نشد");
-
 // Shown when a database file exists but cannot be read; the file is left as it is.
 inline QString unreadableDatabase(const QString& fileName)
 {
@@ -69,10 +66,4 @@ inline QString copyToServerFailed(const QString& detail)
         .arg(detail);
 }
 inline const QString copyToServerDone = QStringLiteral("اطلاعات اين کامپيوتر روي سرور کپي شد.");
-
-// The theme chooser.
-inline const QString chosenThemeNumber = QStringLiteral("شماره تم انتخاب شده");
-inline const QString& next = CommonTexts::next;
-inline const QString& previous = CommonTexts::previous;
-inline const QString& close = CommonTexts::exitCaption;
 } // namespace DatastoreTexts

@@ -2,10 +2,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFrame>
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <QWidget>
 
 #include <algorithm>
 
@@ -147,35 +145,6 @@ QString styleSheetFor(const QString& programFolder, const QString& number, int* 
         return styleSheet;
     readStyleSheet(QStringLiteral(":/velmora/skin/1.skn"), &styleSheet);
     return styleSheet;
-}
-
-void apply(QWidget* window, const QString& programFolder, const QString& number)
-{
-    int applied = kFirst;
-    window->setStyleSheet(styleSheetFor(programFolder, number, &applied));
-    window->setProperty("skinNumber", applied);
-}
-
-QString applyCurrent(QWidget* window, const QString& programFolder)
-{
-    const QString number = readCurrentNumber(programFolder);
-    apply(window, programFolder, number);
-    return number;
-}
-
-void markAsPanel(QFrame* frame, const QString& objectName)
-{
-    frame->setObjectName(objectName);
-    frame->setFrameShape(QFrame::StyledPanel);
-    frame->setProperty("skinPanel", true);
-}
-
-QFrame* addPanel(QWidget* parent, const QString& objectName, const QRect& geometry)
-{
-    auto* frame = new QFrame(parent);
-    markAsPanel(frame, objectName);
-    frame->setGeometry(geometry);
-    return frame;
 }
 
 } // namespace Skins

@@ -2,13 +2,10 @@
 
 #include <QString>
 
-class QFrame;
-class QRect;
-class QWidget;
-
 // The numbered skins: skin/1.skn … skin/48.skn in the program folder are Qt style sheets, and
 // skin/skin.txt holds the current number. A missing or unreadable skin.txt or skin file, or a
-// number that names no shipped skin (a leading zero, say), gives skin 1.
+// number that names no shipped skin (a leading zero, say), gives skin 1. Putting a skin on a window
+// is widgets/WindowSkin.h.
 namespace Skins {
 
 constexpr int kFirst = 1;
@@ -30,16 +27,5 @@ bool writeCurrentNumber(const QString& programFolder, const QString& number);
 // The style sheet of a skin number, falling back to skin 1 and then to the built-in skin 1.
 // `applied` receives the number whose skin was used.
 QString styleSheetFor(const QString& programFolder, const QString& number, int* applied = nullptr);
-
-// Applies a skin number to a top-level window; the window's "skinNumber" property tells which
-// skin it shows.
-void apply(QWidget* window, const QString& programFolder, const QString& number);
-// Reads skin.txt and applies its skin; returns the number read (the window's current skin number).
-QString applyCurrent(QWidget* window, const QString& programFolder);
-
-// Marks a frame as a panel, which the skins paint with their panel colours and border.
-void markAsPanel(QFrame* frame, const QString& objectName);
-// A new panel frame inside a window, placed at the given geometry.
-QFrame* addPanel(QWidget* parent, const QString& objectName, const QRect& geometry);
 
 } // namespace Skins

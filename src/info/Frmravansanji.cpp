@@ -2,7 +2,7 @@
 
 #include "InfoTexts.h"
 #include "common/Twips.h"
-#include "datastore/Skins.h"
+#include "widgets/WindowSkin.h"
 
 #include <QLabel>
 #include <QPushButton>

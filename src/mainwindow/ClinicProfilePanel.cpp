@@ -1,5 +1,5 @@
 #include "ClinicProfilePanel.h"
-#include "datastore/Skins.h"
+#include "widgets/WindowSkin.h"
 
 #include "MainViews.h"
 #include "PanelHost.h"
@@ -9,7 +9,7 @@
 #include "common/Prompts.h"
 #include "common/Twips.h"
 #include "datastore/DataView.h"
-#include "datastore/FieldBinding.h"
+#include "widgets/FieldBinding.h"
 
 #include <QLabel>
 #include <QLineEdit>

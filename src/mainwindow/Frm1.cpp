@@ -18,8 +18,8 @@
 #include "common/VendorLinks.h"
 #include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
-#include "datastore/Skins.h"
-#include "datastore/ThemeChooserPanel.h"
+#include "widgets/WindowSkin.h"
+#include "widgets/ThemeChooserPanel.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>

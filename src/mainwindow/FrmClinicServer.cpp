@@ -7,7 +7,7 @@
 #include "common/DigitText.h"
 #include "common/NumericKeyFilter.h"
 #include "common/Prompts.h"
-#include "datastore/Skins.h"
+#include "widgets/WindowSkin.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "QuestionEditorPanel.h"
 #include "common/CaptionLabel.h"
-#include "datastore/Skins.h"
+#include "widgets/WindowSkin.h"
 
 #include "MainViews.h"
 #include "PanelHost.h"

@@ -1,5 +1,5 @@
 #include "RegistrationPanel.h"
-#include "datastore/Skins.h"
+#include "widgets/WindowSkin.h"
 
 #include "CodeProposal.h"
 #include "MainViews.h"
@@ -15,7 +15,7 @@
 #include "common/Twips.h"
 #include "datastore/DataView.h"
 #include "datastore/DatastoreTexts.h"
-#include "datastore/FieldBinding.h"
+#include "widgets/FieldBinding.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,5 +1,5 @@
 #include "SettingsPanel.h"
-#include "datastore/Skins.h"
+#include "widgets/WindowSkin.h"
 
 #include "ClinicServerTexts.h"
 #include "LogoFile.h"
@@ -13,7 +13,7 @@
 #include "common/Twips.h"
 #include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
-#include "datastore/FieldBinding.h"
+#include "widgets/FieldBinding.h"
 
 #include <QCheckBox>
 #include <QLabel>

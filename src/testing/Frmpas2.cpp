@@ -9,8 +9,8 @@
 #include "common/Twips.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
-#include "datastore/FieldBinding.h"
-#include "datastore/Skins.h"
+#include "widgets/FieldBinding.h"
+#include "widgets/WindowSkin.h"
 
 #include <QEvent>
 #include <QFrame>

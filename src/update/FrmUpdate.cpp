@@ -7,7 +7,7 @@
 #include "common/Desktop.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
-#include "datastore/Skins.h"
+#include "widgets/WindowSkin.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "datastore/DataView.h"
 #include "TestProgramFolder.h"
 #include "datastore/Database.h"
-#include "datastore/FieldBinding.h"
+#include "widgets/FieldBinding.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -2,6 +2,7 @@
 #include "app/AppNavigator.h"
 #include "common/Twips.h"
 #include "datastore/Skins.h"
+#include "widgets/WindowSkin.h"
 #include "info/About.h"
 #include "info/Frmravansanji.h"
 #include "info/InfoTexts.h"

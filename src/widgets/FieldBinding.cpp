@@ -1,6 +1,6 @@
 #include "FieldBinding.h"
 
-#include "DataView.h"
+#include "datastore/DataView.h"
 
 #include <QCheckBox>
 #include <QComboBox>

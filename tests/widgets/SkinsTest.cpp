@@ -1,6 +1,7 @@
 #include "datastore/Skins.h"
+#include "widgets/WindowSkin.h"
 #include "TestProgramFolder.h"
-#include "datastore/ThemeChooserPanel.h"
+#include "widgets/ThemeChooserPanel.h"
 
 #include <QDir>
 #include <QFile>

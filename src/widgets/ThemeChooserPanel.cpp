@@ -1,12 +1,13 @@
 #include "ThemeChooserPanel.h"
 
-#include "DatastoreTexts.h"
-#include "Skins.h"
+#include "WidgetsTexts.h"
+#include "WindowSkin.h"
 #include "common/FileProblem.h"
 #include "common/NumericKeyFilter.h"
 #include "common/NumericValue.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
+#include "datastore/Skins.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -19,7 +20,7 @@ ThemeChooserPanel::ThemeChooserPanel(Prompts& prompts, QString programFolder, QW
 {
     Skins::markAsPanel(this, QStringLiteral("Frame6"));
 
-    auto* caption = new QLabel(DatastoreTexts::chosenThemeNumber, this);
+    auto* caption = new QLabel(WidgetsTexts::chosenThemeNumber, this);
     caption->setObjectName(QStringLiteral("Label_Txtthema"));
     caption->setAlignment(Qt::AlignCenter);
     caption->setGeometry(twipsRect(240, 240, 3210, 375));
@@ -29,16 +30,16 @@ ThemeChooserPanel::ThemeChooserPanel(Prompts& prompts, QString programFolder, QW
     m_numberBox->setAlignment(Qt::AlignCenter);
     m_numberBox->setGeometry(twipsRect(1245, 720, 1200, 405));
     caption->setBuddy(m_numberBox);
-    m_numberBox->setAccessibleName(DatastoreTexts::chosenThemeNumber);
+    m_numberBox->setAccessibleName(WidgetsTexts::chosenThemeNumber);
     new NumericKeyFilter(prompts, m_numberBox);
 
-    auto* next = new QPushButton(DatastoreTexts::next, this);
+    auto* next = new QPushButton(WidgetsTexts::next, this);
     next->setObjectName(QStringLiteral("Comdtnext"));
     next->setGeometry(twipsRect(2535, 1290, 915, 450));
-    auto* back = new QPushButton(DatastoreTexts::previous, this);
+    auto* back = new QPushButton(WidgetsTexts::previous, this);
     back->setObjectName(QStringLiteral("Comdtback"));
     back->setGeometry(twipsRect(240, 1290, 915, 450));
-    auto* close = new QPushButton(DatastoreTexts::close, this);
+    auto* close = new QPushButton(WidgetsTexts::close, this);
     close->setObjectName(QStringLiteral("Command46"));
     close->setGeometry(twipsRect(1245, 1845, 1200, 420));
 
@@ -79,7 +80,7 @@ void ThemeChooserPanel::applyChangeRule(const QString& text)
     if (!Skins::writeCurrentNumber(m_programFolder, m_currentNumber)) {
         const QString path = Skins::numberFilePath(m_programFolder);
         m_prompts.message(window(), CommonTexts::warningTitle,
-                          withWriteProblem(DatastoreTexts::themeChoiceNotSaved + u'\n' + path, path),
+                          withWriteProblem(WidgetsTexts::themeChoiceNotSaved + u'\n' + path, path),
                           Prompts::Icon::Exclamation, true);
     }
     emit skinChanged(m_currentNumber);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class QFrame;
+class QRect;
+class QWidget;
+
+// Putting the numbered skins (datastore/Skins.h) on windows and their panels.
+namespace Skins {
+
+// Applies a skin number to a top-level window; the window's "skinNumber" property tells which
+// skin it shows.
+void apply(QWidget* window, const QString& programFolder, const QString& number);
+// Reads skin.txt and applies its skin; returns the number read (the window's current skin number).
+QString applyCurrent(QWidget* window, const QString& programFolder);
+
+// Marks a frame as a panel, which the skins paint with their panel colours and border.
+void markAsPanel(QFrame* frame, const QString& objectName);
+// A new panel frame inside a window, placed at the given geometry.
+QFrame* addPanel(QWidget* parent, const QString& objectName, const QRect& geometry);
+
+} // namespace Skins
