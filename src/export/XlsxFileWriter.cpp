@@ -15,6 +15,9 @@
 
 namespace {
 
+// The height of one line of text in the default typeface (Calibri 11), in points.
+constexpr double kLineHeightPoints = 15.0;
+
 // libxlsxwriter and libzip take UTF-8 file names on Windows and the system's encoding elsewhere.
 QByteArray fileNameForLibrary(const QString& path)
 {
@@ -166,9 +169,13 @@ bool XlsxFileWriter::open(const QString& targetPath, const QVector<ExportVariabl
     format_set_bg_color(m_headerFormat, 0xDDEBF7);
     format_set_bottom(m_headerFormat, LXW_BORDER_THIN);
     format_set_align(m_headerFormat, LXW_ALIGN_CENTER);
-    // Texts sit on the right, where a right-to-left sheet starts, whatever their script.
+    // Texts sit on the right, where a right-to-left sheet starts, whatever their script. A text of
+    // several lines (an education typed on two) wraps inside its cell, whose row is as tall as its
+    // lines, instead of running up over the row above.
     m_textFormat = workbook_add_format(m_workbook);
     format_set_align(m_textFormat, LXW_ALIGN_RIGHT);
+    format_set_text_wrap(m_textFormat);
+    format_set_align(m_textFormat, LXW_ALIGN_VERTICAL_TOP);
     m_scoreFormat = workbook_add_format(m_workbook);
     format_set_num_format(m_scoreFormat, "0.00");
     m_wrapFormat = workbook_add_format(m_workbook);
@@ -213,11 +220,30 @@ void XlsxFileWriter::setColumnWidths()
     }
 }
 
+int XlsxFileWriter::lineCount(const ExportRow& row)
+{
+    int lines = 1;
+    for (const ExportCell& cell : row) {
+        if (cell.kind != ExportCell::Kind::Text)
+            continue;
+        // CR LF, LF and a lone CR each end a line; breaks at the end still show as empty lines.
+        QString text = cell.text;
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        lines = std::max(lines, static_cast<int>(text.count(u'\n')) + 1);
+    }
+    return lines;
+}
+
 bool XlsxFileWriter::writeRow(const ExportRow& row)
 {
     if (!m_workbook)
         return false;
     const auto rowIndex = static_cast<lxw_row_t>(m_nextRow);
+    // A reader sizes a row by its height as stored, so a row with a text of several lines says how
+    // tall it is; before its cells, as the constant-memory mode asks.
+    const int lines = lineCount(row);
+    if (lines > 1 && !check(worksheet_set_row(m_data, rowIndex, kLineHeightPoints * lines, nullptr)))
+        return false;
     for (qsizetype column = 0; column < row.size(); ++column) {
         const ExportCell& cell = row.at(column);
         const auto col = static_cast<lxw_col_t>(column);

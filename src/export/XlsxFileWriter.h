@@ -46,6 +46,9 @@ public:
     // escapes the other control characters itself.
     static QByteArray cellText(const QString& text);
 
+    // The number of lines of the row's tallest text.
+    static int lineCount(const ExportRow& row);
+
 private:
     bool writeText(lxw_worksheet* sheet, int row, int column, const QString& text, lxw_format* format);
     bool check(int error);
