@@ -117,6 +117,15 @@ QLabel* FrmNemudar1::addBox(const QString& name, const QRect& twips, const QColo
     return box;
 }
 
+QLabel* FrmNemudar1::addText(const G::Text& element)
+{
+    QLabel* label =
+        addText(element.name, element.text, element.topLeft, element.width, element.bold, element.pointSize);
+    if (element.right > 0)
+        label->move(twipsToPixels(element.right) - label->width(), label->y());
+    return label;
+}
+
 QLabel* FrmNemudar1::addText(const QString& name, const QString& text, const QPoint& topLeft, int width,
                              bool bold, int pointSize)
 {
@@ -187,8 +196,7 @@ void FrmNemudar1::buildLabels()
             m_secondSubject << value;
     }
     for (const G::Text& caption : G::legendCaptions())
-        m_secondSubject << addText(caption.name, caption.text, caption.topLeft, caption.width, caption.bold,
-                                   caption.pointSize);
+        m_secondSubject << addText(caption);
     for (const G::Box& swatch : G::legendSwatches())
         m_secondSubject << addBox(swatch.name, swatch.rect, swatch.colour);
 }

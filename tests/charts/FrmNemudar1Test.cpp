@@ -86,6 +86,7 @@ class FrmNemudar1Test : public QObject
     }
 
 private slots:
+
     void init() { m_folder = std::make_unique<TestProgramFolder>(); }
     void cleanup()
     {
@@ -127,6 +128,51 @@ private slots:
             QVERIFY(segment(k)->isVisible());
         for (const char* common : {"Label3_1", "Label3_11", "Label2_0", "Line3_2", "Line1_9", "Label1_4"})
             QVERIFY2(child(QLatin1String(common))->isVisible(), common);
+    }
+
+    // The legend's ink keeps clear of the scale name above it and of its swatch, and stands level
+    // with its row's values; in the typeface and size the program sets.
+    void theLegendKeepsClearOfTheScaleNames()
+    {
+        const QFont before = QApplication::font();
+        QFont::insertSubstitution(QStringLiteral("B Nazanin"), QStringLiteral("Nazli"));
+        QFont programFont(QStringLiteral("B Nazanin"));
+        programFont.setPointSize(11);
+        QApplication::setFont(programFont);
+        open(couple());
+        QApplication::setFont(before);
+
+        const QImage window = m_chart->grab().toImage();
+        const QRect scaleName = child(QStringLiteral("Label2_4"))->geometry();
+        const QRect caption = child(QStringLiteral("Label3_0"))->geometry();
+        // Rows between the top of the scale name and the bottom of the caption, across the caption,
+        // that hold any ink.
+        QList<int> inked;
+        for (int y = scaleName.top(); y <= caption.bottom(); ++y) {
+            for (int x = caption.left(); x <= caption.right(); ++x) {
+                if (qGray(window.pixel(x, y)) < 96) {
+                    inked << y;
+                    break;
+                }
+            }
+        }
+        QVERIFY(!inked.isEmpty());
+        int widestGap = 0;
+        for (qsizetype i = 1; i < inked.size(); ++i)
+            widestGap = std::max(widestGap, inked[i] - inked[i - 1] - 1);
+        QVERIFY2(widestGap >= 3,
+                 qPrintable(QStringLiteral("%1 blank rows between the name and the caption").arg(widestGap)));
+
+        const std::array<std::pair<const char*, const char*>, 2> rows{
+            {{"Label3_0", "Label4_1"}, {"Label3_15", "Label4_3"}}};
+        for (const auto& [captionName, swatchName] : rows) {
+            const QRect shown = child(QLatin1String(captionName))->geometry();
+            const QRect swatch = child(QLatin1String(swatchName))->geometry();
+            QVERIFY2(shown.right() + 4 <= swatch.left(), captionName);
+            QVERIFY2(shown.top() < swatch.bottom() && shown.bottom() > swatch.top(), captionName);
+        }
+        QCOMPARE(child(QStringLiteral("Label3_0"))->y(), child(QStringLiteral("Lblkh_5"))->y());
+        QCOMPARE(child(QStringLiteral("Label3_15"))->y(), child(QStringLiteral("Lblkh_10"))->y());
     }
 
     void coupleModeAddsTheSecondSubject()
