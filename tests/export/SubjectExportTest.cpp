@@ -478,6 +478,20 @@ private slots:
         const QStringList formats = cellXfs.split(QStringLiteral("<xf "), Qt::SkipEmptyParts).mid(1);
         QVERIFY(style < formats.size());
         QVERIFY2(formats.at(style).contains(QStringLiteral("wrapText=\"1\"")), qPrintable(formats.at(style)));
+
+        // The codebook's rows are as tall as their wrapped explanations: an item's value list
+        // takes two lines of its column, a one-line row keeps its height.
+        const QString codebook = zipEntry(path, QStringLiteral("xl/worksheets/sheet2.xml"));
+        const auto codebookRow = [&codebook](int row) {
+            return QRegularExpression(QStringLiteral("<row r=\"%1\"[^>]*>").arg(row))
+                .match(codebook)
+                .captured(0);
+        };
+        QVERIFY2(codebookRow(2).contains(QStringLiteral("ht=")) == false, qPrintable(codebookRow(2))); // code
+        const int firstItemRow = 12; // after the header and the ten particulars
+        QVERIFY2(codebook.contains(QStringLiteral("<c r=\"A%1\"").arg(firstItemRow)), "no item row");
+        QVERIFY2(codebookRow(firstItemRow).contains(QStringLiteral("ht=\"30\"")),
+                 qPrintable(codebookRow(firstItemRow)));
     }
 
     void anEarlierExportKeepsItsPermissionsAndANewOneIsADocument_data()
