@@ -180,7 +180,8 @@ bool XlsxFileWriter::open(const QString& targetPath, const QVector<ExportVariabl
     format_set_align(m_textFormat, LXW_ALIGN_VERTICAL_TOP);
     m_scoreFormat = workbook_add_format(m_workbook);
     format_set_num_format(m_scoreFormat, "0.00");
-    // The codebook's names stand at the top of their rows, level with the explanations beside them.
+    format_set_align(m_scoreFormat, LXW_ALIGN_VERTICAL_TOP);
+    // Names and numbers stand at the top of their rows, level with the wrapped texts beside them.
     m_topFormat = workbook_add_format(m_workbook);
     format_set_align(m_topFormat, LXW_ALIGN_VERTICAL_TOP);
     m_wrapFormat = workbook_add_format(m_workbook);
@@ -213,7 +214,8 @@ lxw_format* XlsxFileWriter::columnFormat(ExportVariable::Kind kind) const
     case ExportVariable::Kind::Whole:
         break;
     }
-    return nullptr;
+    // Numbers stand at the top of a row made taller by a text beside them, as the texts do.
+    return m_topFormat;
 }
 
 void XlsxFileWriter::setColumnWidths()
