@@ -515,6 +515,26 @@ private slots:
         verifyScreenLook();
     }
 
+    void aBitmapThatCannotBeSavedSaysWhyAndTheDocumentIsStillMade()
+    {
+        open(oneSubject());
+        // The program folder gone from under the running program (a network share dropped).
+        const QString programFolder = m_folder->path();
+        const QString parked = programFolder + QStringLiteral(".parked");
+        QVERIFY(QDir().rename(programFolder, parked));
+        click(QStringLiteral("Cmdword"));
+        QTRY_VERIFY_WITH_TIMEOUT(prompts().texts(Kind::Message).size() == 2, 3000);
+        QVERIFY(QDir().rename(parked, programFolder));
+
+        const FakePrompts::Shown& bitmap = prompts().shown.first();
+        QCOMPARE(bitmap.title, QStringLiteral("خطا"));
+        QVERIFY(bitmap.text.startsWith(QStringLiteral("تصوير نمودار در پوشه برنامه ذخيره نشد:")));
+        QVERIFY(bitmap.text.contains(kFsi + m_folder->filePath(QStringLiteral("12.bmp")) + kPdi));
+        QVERIFY2(bitmap.text.endsWith(QStringLiteral("\nپوشه مقصد وجود ندارد")), qPrintable(bitmap.text));
+        QCOMPARE(prompts().shown.constLast().title, QStringLiteral("پيام"));
+        QCOMPARE(exportedParagraphs().size(), 5);
+    }
+
     void theDocumentNamesTakeTheNextFreeNumber()
     {
         QTemporaryDir folder;
