@@ -1,6 +1,7 @@
 #include "ChartReport.h"
 
 #include "ChartTexts.h"
+#include "common/BidiText.h"
 #include "reports/ReportLayouts.h"
 
 namespace ChartReport {
@@ -24,7 +25,8 @@ Report build(const NeedsChartInput& input, const ClinicTexts& clinic, const QIma
         layout.setTop(L::detail, picture, kPictureTopOneSubject);
     }
     layout.setCaption(L::detail, QStringLiteral("Label8"), input.subject1Line);
-    layout.setCaption(L::detail, QStringLiteral("Label2"), ChartTexts::testDateLine + input.testDate);
+    layout.setCaption(L::detail, QStringLiteral("Label2"),
+                      ChartTexts::testDateLine + BidiText::isolated(input.testDate));
 
     layout.setCaption(L::pageFooter, QStringLiteral("Label9"), clinic.contactLines);
     layout.setCaption(L::pageFooter, QStringLiteral("Label5"), clinic.address);

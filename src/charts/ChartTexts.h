@@ -29,9 +29,16 @@ inline const QString& close = CommonTexts::exitCaption;
 // The printed chart's date line, followed by the test date.
 inline const QString& testDateLine = ReportTexts::testDateLine;
 
-// The export: the document is made, or it could not be written.
-inline const QString documentMade = QStringLiteral(": فايل شما\r\n\r\n\r\n\r\n. ساخته شد");
+// The export: the document is made, or it could not be written. The made document's full path
+// stands between the two lines of its message.
+inline const QString documentMadeStart = QStringLiteral(": فايل شما\r\n\r\n");
+inline const QString documentMadeEnd = QStringLiteral("\r\n\r\n. ساخته شد");
 inline const QString& documentMadeTitle = CommonTexts::noticeTitle;
+// An earlier document of that name is there: replace it, or make the new one under the next free
+// name. %1 the earlier document.
+inline const QString replaceDocument = QStringLiteral(
+    "فايلي با اين نام وجود دارد. جايگزين شود؟\n%1\n\nخير: فايل تازه با نام ديگري ساخته مي شود");
+inline const QString& replaceDocumentTitle = CommonTexts::attentionTitle;
 inline const QString documentNotMade = QStringLiteral("فايل Word ساخته نشد:");
 inline const QString bitmapNotSaved = QStringLiteral("تصوير نمودار در پوشه برنامه ذخيره نشد:");
 

@@ -5,8 +5,10 @@
 #include "ChartTexts.h"
 #include "NeedsChartGeometry.h"
 #include "WordExport.h"
+#include "common/BidiText.h"
 #include "common/CommonTexts.h"
 #include "common/Desktop.h"
+#include "common/FileProblem.h"
 #include "common/Navigator.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
@@ -19,6 +21,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -28,7 +31,27 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <cerrno>
+
 namespace G = NeedsChartGeometry;
+
+namespace {
+
+// A score text as a value label shows it: the window reads right to left, where "2." would show
+// its point on the left of the figure; as a unit of its own direction it reads as stored.
+QString shownScore(const QString& score)
+{
+    return BidiText::isolated(score);
+}
+
+// The stored score text back from a value label's text.
+QString storedScore(QString shown)
+{
+    shown.remove(BidiText::kFirstStrongIsolate).remove(BidiText::kPopDirectionalIsolate);
+    return shown;
+}
+
+} // namespace
 
 FrmNemudar1::FrmNemudar1(const AppContext& context, QWidget* parent) : QWidget(parent), m_context(context)
 {
@@ -92,6 +115,15 @@ QLabel* FrmNemudar1::addBox(const QString& name, const QRect& twips, const QColo
     filled.setColor(QPalette::Window, colour);
     box->setPalette(filled);
     return box;
+}
+
+QLabel* FrmNemudar1::addText(const G::Text& element)
+{
+    QLabel* label =
+        addText(element.name, element.text, element.topLeft, element.width, element.bold, element.pointSize);
+    if (element.right > 0)
+        label->move(twipsToPixels(element.right) - label->width(), label->y());
+    return label;
 }
 
 QLabel* FrmNemudar1::addText(const QString& name, const QString& text, const QPoint& topLeft, int width,
@@ -164,8 +196,7 @@ void FrmNemudar1::buildLabels()
             m_secondSubject << value;
     }
     for (const G::Text& caption : G::legendCaptions())
-        m_secondSubject << addText(caption.name, caption.text, caption.topLeft, caption.width, caption.bold,
-                                   caption.pointSize);
+        m_secondSubject << addText(caption);
     for (const G::Box& swatch : G::legendSwatches())
         m_secondSubject << addBox(swatch.name, swatch.rect, swatch.colour);
 }
@@ -217,8 +248,15 @@ void FrmNemudar1::setInput(const NeedsChartInput& input)
 {
     m_input = input;
     for (int j = 0; j < G::kScaleCount; ++j) {
-        m_values[static_cast<std::size_t>(j + 1)]->setText(input.subject1Scores[static_cast<std::size_t>(j)]);
-        m_values[static_cast<std::size_t>(j + 6)]->setText(input.subject2Scores[static_cast<std::size_t>(j)]);
+        const std::array<std::pair<int, QString>, 2> values{
+            {{j + 1, input.subject1Scores[static_cast<std::size_t>(j)]},
+             {j + 6, input.subject2Scores[static_cast<std::size_t>(j)]}}};
+        for (const auto& [index, score] : values) {
+            QLabel* label = m_values[static_cast<std::size_t>(index)];
+            label->setText(shownScore(score));
+            // Read by a screen reader as stored, without the marks that order it on screen.
+            label->setAccessibleName(score);
+        }
     }
     for (int index = 1; index <= 2 * G::kScaleCount; ++index)
         placeValueLabel(index);
@@ -236,7 +274,7 @@ void FrmNemudar1::redraw()
         std::array<QString, G::kScaleCount> texts;
         for (int j = 0; j < G::kScaleCount; ++j)
             texts[static_cast<std::size_t>(j)] =
-                m_values[static_cast<std::size_t>(subject * 5 + j + 1)]->text();
+                storedScore(m_values[static_cast<std::size_t>(subject * 5 + j + 1)]->text());
         const auto segments = G::polyline(texts);
         for (int k = 0; k < G::kSegmentCount; ++k)
             m_segments[static_cast<std::size_t>(subject * 4 + k)]->setLine(
@@ -355,9 +393,7 @@ void FrmNemudar1::printChartReport()
 QString FrmNemudar1::documentsFolder() const
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir().mkpath(folder))
-        return {};
-    return folder;
+    return folder.isEmpty() ? QDir::homePath() : folder;
 }
 
 void FrmNemudar1::exportChartToWord()
@@ -372,24 +408,49 @@ void FrmNemudar1::exportChartToWord()
     // The bitmap beside the program is a by-product; the document does not depend on it.
     const QString bitmap = WordExport::bitmapPath(m_context.programFolder, m_input.subjectCode);
     QSaveFile bitmapFile(bitmap);
-    if (!bitmapFile.open(QIODevice::WriteOnly) || !chart.save(&bitmapFile, "BMP") || !bitmapFile.commit()) {
+    errno = 0;
+    bool bitmapSaved = bitmapFile.open(QIODevice::WriteOnly) && chart.save(&bitmapFile, "BMP");
+    int bitmapError = errno;
+    if (bitmapSaved) {
+        errno = 0;
+        bitmapSaved = bitmapFile.commit();
+        bitmapError = errno;
+    }
+    if (!bitmapSaved) {
         prompts.message(this, CommonTexts::warningTitle,
-                        ChartTexts::bitmapNotSaved + QStringLiteral("\r\n") +
-                            QDir::toNativeSeparators(bitmap),
+                        withWriteProblem(ChartTexts::bitmapNotSaved + QStringLiteral("\r\n") +
+                                             BidiText::isolated(QDir::toNativeSeparators(bitmap)),
+                                         bitmap, bitmapError),
                         Prompts::Icon::Exclamation, true);
     }
 
     const QString folder = documentsFolder();
-    const QString document = QDir(folder).filePath(QStringLiteral("VM.docx"));
-    if (folder.isEmpty() || !WordExport::writeDocument(document, chart, WordExport::paragraphs(text))) {
+    errno = 0;
+    const bool folderReady = QDir().mkpath(folder);
+    int documentError = folderReady ? 0 : errno;
+    QString document = WordExport::documentPath(folder, true);
+    // A clinician may have worked on the earlier document: it is replaced only when they say so.
+    if (folderReady && QFileInfo::exists(document)) {
+        const bool replace = prompts.askYesNo(
+            this, ChartTexts::replaceDocumentTitle,
+            ChartTexts::replaceDocument.arg(BidiText::isolated(QDir::toNativeSeparators(document))));
+        document = WordExport::documentPath(folder, replace);
+    }
+    if (!folderReady || !WordExport::writeDocument(document, chart, WordExport::paragraphs(text),
+                                                   m_context.navigator->clinicTexts(), &documentError)) {
         prompts.message(this, CommonTexts::warningTitle,
-                        ChartTexts::documentNotMade + QStringLiteral("\r\n") +
-                            QDir::toNativeSeparators(document),
+                        withWriteProblem(ChartTexts::documentNotMade + QStringLiteral("\r\n") +
+                                             BidiText::isolated(QDir::toNativeSeparators(document)),
+                                         document, documentError),
                         Prompts::Icon::Exclamation, true);
         return;
     }
     if (m_context.desktop)
         m_context.desktop->openUrl(QUrl::fromLocalFile(document));
-    prompts.message(this, ChartTexts::documentMadeTitle, ChartTexts::documentMade,
+    // Where the document went, for a desktop that could not open it.
+    prompts.message(this, ChartTexts::documentMadeTitle,
+                    ChartTexts::documentMadeStart +
+                        BidiText::isolated(QDir::toNativeSeparators(QFileInfo(document).absoluteFilePath())) +
+                        ChartTexts::documentMadeEnd,
                     Prompts::Icon::Information);
 }

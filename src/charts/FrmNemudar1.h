@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NeedsChartGeometry.h"
 #include "common/AppContext.h"
 #include "common/NeedsChartInput.h"
 
@@ -66,6 +67,7 @@ private:
     void buildCommandBar();
     QLabel* addText(const QString& name, const QString& text, const QPoint& topLeft, int width, bool bold,
                     int pointSize);
+    QLabel* addText(const NeedsChartGeometry::Text& element);
     QLabel* addBox(const QString& name, const QRect& twips, const QColor& colour);
     void placeValueLabel(int index);
 

@@ -91,8 +91,9 @@ QPoint valueLabelPosition(int index)
 
 std::vector<Text> legendCaptions()
 {
-    return {{QStringLiteral("Label3_0"), ChartTexts::subject1, QPoint(10785, 5820), 0, false, 0},
-            {QStringLiteral("Label3_15"), ChartTexts::subject2, QPoint(10770, 6240), 0, false, 0}};
+    const int right = legendSwatches().at(1).rect.left() - kLegendGap;
+    return {{QStringLiteral("Label3_0"), ChartTexts::subject1, valueLabelPosition(1), 0, true, 0, right},
+            {QStringLiteral("Label3_15"), ChartTexts::subject2, valueLabelPosition(6), 0, true, 0, right}};
 }
 
 std::vector<Box> legendSwatches()

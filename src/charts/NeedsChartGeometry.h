@@ -61,6 +61,7 @@ struct Text
     int width = 0; // 0: sized to the text
     bool bold = false;
     int pointSize = 0; // 0: the window's size
+    int right = 0;     // > 0: sized to the text and ending here (topLeft.x is then unused)
 };
 
 // The window: client area, place on the screen, background.
@@ -103,7 +104,11 @@ std::vector<Text> scaleNames();
 // The value labels Lblkh 1 … 10: 1 … 5 subject 1, 6 … 10 subject 2; left edges and tops.
 QPoint valueLabelPosition(int index);
 
-// The legend captions Label3 0 and 15, and the swatches Label4 0 … 3.
+// The legend captions Label3 0 and 15, and the swatches Label4 0 … 3. Each caption ends a little
+// before its row's right swatch and stands at the height of its row's values, below the scale
+// names, so that it keeps clear of "Fun & enjoyment" above it; bold as the values, whose figures
+// sit level with the Persian letters where a light figure would look raised.
+constexpr int kLegendGap = 90;
 std::vector<Text> legendCaptions();
 std::vector<Box> legendSwatches();
 

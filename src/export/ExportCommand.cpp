@@ -5,8 +5,10 @@
 #include "SubjectRowReader.h"
 #include "calendar/ShamsiDate.h"
 #include "common/BackgroundWork.h"
+#include "common/BidiText.h"
 #include "common/Clock.h"
 #include "common/Desktop.h"
+#include "common/FileProblem.h"
 #include "common/Prompts.h"
 #include "datastore/Database.h"
 
@@ -85,8 +87,9 @@ QString ExportCommand::withSuffix(const QString& chosen) const
     // The dialog confirmed replacing the name as typed, not this one.
     const QString path = chosen + QStringLiteral(".xlsx");
     if (QFileInfo::exists(path) && !QFileInfo(path).isDir() &&
-        !m_context.prompts->askYesNo(m_parent, ExportTexts::successTitle,
-                                     ExportTexts::replaceExisting.arg(QDir::toNativeSeparators(path))))
+        !m_context.prompts->askYesNo(
+            m_parent, ExportTexts::successTitle,
+            ExportTexts::replaceExisting.arg(BidiText::isolated(QDir::toNativeSeparators(path)))))
         return {};
     return path;
 }
@@ -176,15 +179,19 @@ bool ExportCommand::run(const SubjectSelection& selection)
         SubjectExport::write(database, selection, path, progress, finisher);
     dialog.close();
 
-    const QString shownPath = QDir::toNativeSeparators(path);
+    // A path reads left to right inside the right-to-left message.
+    const QString shownPath = BidiText::isolated(QDir::toNativeSeparators(path));
     switch (outcome.status) {
     case SubjectExport::Outcome::Status::Cancelled:
         prompts.notice(m_parent, ExportTexts::cancelled);
         return false;
-    case SubjectExport::Outcome::Status::Failed:
+    case SubjectExport::Outcome::Status::Failed: {
+        const QString message = ExportTexts::failed.arg(shownPath, outcome.error);
         prompts.message(m_parent, ExportTexts::failureTitle,
-                        ExportTexts::failed.arg(shownPath, outcome.error), Prompts::Icon::Exclamation, true);
+                        outcome.writeFailed ? withWriteProblem(message, path) : message,
+                        Prompts::Icon::Exclamation, true);
         return false;
+    }
     case SubjectExport::Outcome::Status::Written:
         break;
     }

@@ -14,7 +14,12 @@ constexpr int kProgressStep = 256;
 
 Outcome failure(const QString& error)
 {
-    return {Outcome::Status::Failed, 0, error};
+    return {Outcome::Status::Failed, 0, error, false};
+}
+
+Outcome writeFailure(const QString& error)
+{
+    return {Outcome::Status::Failed, 0, error, true};
 }
 
 } // namespace
@@ -33,21 +38,21 @@ Outcome write(const QSqlDatabase& database, const SubjectSelection& selection, c
     const std::shared_ptr<TableFileWriter> writer = TableFileWriter::create(TableFileWriter::formatOf(path));
     const QVector<ExportVariable> variables = ExportTable::variables(SubjectRowReader::itemTexts(database));
     if (!writer->open(path, variables))
-        return failure(writer->errorString());
+        return writeFailure(writer->errorString());
 
     int written = 0;
     StoredSubject subject;
     while (true) {
         if (written % kProgressStep == 0 && progress && !progress(written, total)) {
             writer->discard();
-            return {Outcome::Status::Cancelled, 0, {}};
+            return {Outcome::Status::Cancelled, 0, {}, false};
         }
         if (!reader.next(&subject))
             break;
         if (!writer->writeRow(ExportTable::cells(subject))) {
             const QString error = writer->errorString();
             writer->discard();
-            return failure(error);
+            return writeFailure(error);
         }
         ++written;
     }
@@ -57,22 +62,22 @@ Outcome write(const QSqlDatabase& database, const SubjectSelection& selection, c
     }
     if (progress && !progress(written, total)) {
         writer->discard();
-        return {Outcome::Status::Cancelled, 0, {}};
+        return {Outcome::Status::Cancelled, 0, {}, false};
     }
     const Work finishing = [writer] { return writer->finish(); };
     const std::optional<bool> finished = finisher ? finisher(finishing) : std::optional<bool>(finishing());
     if (!finished) {
         writer->discard();
-        return {Outcome::Status::Cancelled, 0, {}};
+        return {Outcome::Status::Cancelled, 0, {}, false};
     }
     if (!*finished) {
         const QString error = writer->errorString();
         writer->discard();
-        return failure(error);
+        return writeFailure(error);
     }
     if (!writer->commit())
-        return failure(writer->errorString());
-    return {Outcome::Status::Written, written, {}};
+        return writeFailure(writer->errorString());
+    return {Outcome::Status::Written, written, {}, false};
 }
 
 } // namespace SubjectExport

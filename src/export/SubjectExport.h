@@ -24,6 +24,9 @@ struct Outcome
     Status status = Status::Failed;
     int subjects = 0; // written subjects
     QString error;    // why it failed, for the user
+    // The file could not be written (rather than the subjects read): the user is told why in words
+    // of the file system as well.
+    bool writeFailed = false;
 };
 
 // Called before the first subject and then every few subjects with the number written so far and

@@ -12,8 +12,13 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 
 namespace {
+
+// The height of one line of text in the default typeface (Calibri 11), in points.
+constexpr double kLineHeightPoints = 15.0;
 
 // libxlsxwriter and libzip take UTF-8 file names on Windows and the system's encoding elsewhere.
 QByteArray fileNameForLibrary(const QString& path)
@@ -166,11 +171,19 @@ bool XlsxFileWriter::open(const QString& targetPath, const QVector<ExportVariabl
     format_set_bg_color(m_headerFormat, 0xDDEBF7);
     format_set_bottom(m_headerFormat, LXW_BORDER_THIN);
     format_set_align(m_headerFormat, LXW_ALIGN_CENTER);
-    // Texts sit on the right, where a right-to-left sheet starts, whatever their script.
+    // Texts sit on the right, where a right-to-left sheet starts, whatever their script. A text of
+    // several lines (an education typed on two) wraps inside its cell, whose row is as tall as its
+    // lines, instead of running up over the row above.
     m_textFormat = workbook_add_format(m_workbook);
     format_set_align(m_textFormat, LXW_ALIGN_RIGHT);
+    format_set_text_wrap(m_textFormat);
+    format_set_align(m_textFormat, LXW_ALIGN_VERTICAL_TOP);
     m_scoreFormat = workbook_add_format(m_workbook);
     format_set_num_format(m_scoreFormat, "0.00");
+    format_set_align(m_scoreFormat, LXW_ALIGN_VERTICAL_TOP);
+    // Names and numbers stand at the top of their rows, level with the wrapped texts beside them.
+    m_topFormat = workbook_add_format(m_workbook);
+    format_set_align(m_topFormat, LXW_ALIGN_VERTICAL_TOP);
     m_wrapFormat = workbook_add_format(m_workbook);
     format_set_text_wrap(m_wrapFormat);
     format_set_align(m_wrapFormat, LXW_ALIGN_VERTICAL_TOP);
@@ -201,7 +214,8 @@ lxw_format* XlsxFileWriter::columnFormat(ExportVariable::Kind kind) const
     case ExportVariable::Kind::Whole:
         break;
     }
-    return nullptr;
+    // Numbers stand at the top of a row made taller by a text beside them, as the texts do.
+    return m_topFormat;
 }
 
 void XlsxFileWriter::setColumnWidths()
@@ -213,11 +227,34 @@ void XlsxFileWriter::setColumnWidths()
     }
 }
 
+int XlsxFileWriter::lineCount(const QString& text, double columnWidth)
+{
+    // CR LF, LF and a lone CR each end a line; breaks at the end still show as empty lines.
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    // A column's width counts characters of the default typeface's figures; a line longer than
+    // that wraps (most letters are no wider than a figure).
+    const double perLine = std::max(1.0, columnWidth);
+    int count = 0;
+    for (const QStringView line : QStringView(lines).split(u'\n'))
+        count += std::max(1, static_cast<int>(std::ceil(static_cast<double>(line.size()) / perLine)));
+    return count;
+}
+
 bool XlsxFileWriter::writeRow(const ExportRow& row)
 {
     if (!m_workbook)
         return false;
     const auto rowIndex = static_cast<lxw_row_t>(m_nextRow);
+    // A reader sizes a row by its height as stored, so a row with a text of several lines says how
+    // tall it is; before its cells, as the constant-memory mode asks.
+    int lines = 1;
+    for (qsizetype column = 0; column < row.size() && column < m_variables.size(); ++column) {
+        if (row.at(column).kind == ExportCell::Kind::Text)
+            lines = std::max(lines, lineCount(row.at(column).text, m_variables.at(column).width));
+    }
+    if (!setRowLines(m_data, m_nextRow, lines))
+        return false;
     for (qsizetype column = 0; column < row.size(); ++column) {
         const ExportCell& cell = row.at(column);
         const auto col = static_cast<lxw_col_t>(column);
@@ -240,6 +277,12 @@ bool XlsxFileWriter::writeRow(const ExportRow& row)
     return true;
 }
 
+bool XlsxFileWriter::setRowLines(lxw_worksheet* sheet, int row, int lines)
+{
+    return lines <= 1 ||
+           check(worksheet_set_row(sheet, static_cast<lxw_row_t>(row), kLineHeightPoints * lines, nullptr));
+}
+
 bool XlsxFileWriter::writeCodebook()
 {
     using namespace ExportTexts;
@@ -248,10 +291,11 @@ bool XlsxFileWriter::writeCodebook()
     worksheet_set_landscape(m_codebook);
     worksheet_fit_to_pages(m_codebook, 1, 0);
     worksheet_repeat_rows(m_codebook, 0, 0);
-    worksheet_set_column(m_codebook, 0, 0, 12, nullptr);
-    worksheet_set_column(m_codebook, 1, 1, 24, m_wrapFormat);
-    worksheet_set_column(m_codebook, 2, 2, 70, m_wrapFormat);
-    worksheet_set_column(m_codebook, 3, 3, 45, m_wrapFormat);
+    constexpr std::array<double, 4> widths{12, 24, 70, 45};
+    worksheet_set_column(m_codebook, 0, 0, widths[0], m_topFormat);
+    worksheet_set_column(m_codebook, 1, 1, widths[1], m_wrapFormat);
+    worksheet_set_column(m_codebook, 2, 2, widths[2], m_wrapFormat);
+    worksheet_set_column(m_codebook, 3, 3, widths[3], m_wrapFormat);
     const QStringList header{codebookVariable, codebookCaption, codebookMeaning, codebookValues};
     for (int column = 0; column < header.size(); ++column) {
         if (!writeText(m_codebook, 0, column, header.at(column), m_headerFormat))
@@ -260,7 +304,13 @@ bool XlsxFileWriter::writeCodebook()
     for (qsizetype i = 0; i < m_variables.size(); ++i) {
         const ExportVariable& variable = m_variables.at(i);
         const int row = static_cast<int>(i) + 1;
-        if (!writeText(m_codebook, row, 0, variable.name, nullptr) ||
+        // The wrapped explanations make their rows as tall as their longest one.
+        const int lines =
+            std::max({lineCount(variable.caption, widths[1]), lineCount(variable.meaning, widths[2]),
+                      lineCount(variable.values, widths[3])});
+        if (!setRowLines(m_codebook, row, lines))
+            return false;
+        if (!writeText(m_codebook, row, 0, variable.name, m_topFormat) ||
             !writeText(m_codebook, row, 1, variable.caption, m_wrapFormat) ||
             !writeText(m_codebook, row, 2, variable.meaning, m_wrapFormat) ||
             (!variable.values.isEmpty() && !writeText(m_codebook, row, 3, variable.values, m_wrapFormat)))

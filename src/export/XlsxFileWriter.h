@@ -46,10 +46,16 @@ public:
     // escapes the other control characters itself.
     static QByteArray cellText(const QString& text);
 
+    // The lines a text takes in a wrapping cell of the column width (in characters): its own lines,
+    // each wrapped where it is longer than the column.
+    static int lineCount(const QString& text, double columnWidth);
+
 private:
     bool writeText(lxw_worksheet* sheet, int row, int column, const QString& text, lxw_format* format);
     bool check(int error);
     bool writeCodebook();
+    // Makes the row as tall as the lines of text it shows (one line: the reader's own height).
+    bool setRowLines(lxw_worksheet* sheet, int row, int lines);
     void setColumnWidths();
     lxw_format* columnFormat(ExportVariable::Kind kind) const;
 
@@ -64,6 +70,7 @@ private:
     lxw_format* m_textFormat = nullptr;
     lxw_format* m_scoreFormat = nullptr;
     lxw_format* m_wrapFormat = nullptr;
+    lxw_format* m_topFormat = nullptr;
     int m_nextRow = 0;
     QString m_error;
 };

@@ -2,6 +2,7 @@
 
 #include "ReportTexts.h"
 
+#include <algorithm>
 #include <array>
 
 namespace ReportLayouts {
@@ -73,18 +74,23 @@ void nameBands(ReportLayout& layout)
 
 namespace {
 
-// The page footer of both layouts: two rules, the clinic address on the right and the contact text
-// on the left.
+// The page footer of both layouts: two rules as wide as the page's content, the clinic address on
+// the right and the contact text on the left, each ending as far inside the rules as on the chart.
 ReportBand clinicFooter(int height, const std::array<QString, 2>& rules, const QString& address,
-                        const QString& contact)
+                        const QString& contact, int right)
 {
+    constexpr int kAddressWidth = 4804;
+    constexpr int kAddressInset = 209; // between the address's right edge and the rules' end
+    constexpr int kContactLeft = 38;
+    const int addressLeft = right - kAddressInset - kAddressWidth;
+    const int contactWidth = std::min(5143, addressLeft - kContactLeft);
     ReportBand footer;
     footer.height = height;
     footer.elements = {
-        line(rules[0], {0, 29, 10385, 29}),
-        line(rules[1], {0, 67, 10385, 67}),
-        label(address, {5372, 103, 4804, 1343}, {}, titr(9.75), Qt::AlignRight),
-        label(contact, {38, 113, 5143, 1350}, {}, calibri(9.75)),
+        line(rules[0], {0, 29, right, 29}),
+        line(rules[1], {0, 67, right, 67}),
+        label(address, {addressLeft, 103, kAddressWidth, 1343}, {}, titr(9.75), Qt::AlignRight),
+        label(contact, {kContactLeft, 113, contactWidth, 1350}, {}, calibri(9.75)),
     };
     return footer;
 }
@@ -117,7 +123,7 @@ ReportLayout dataR1()
     body.elements[7].growsToFit = true;
 
     layout.pageFooter = clinicFooter(1501, {QStringLiteral("Line21"), QStringLiteral("Line22")},
-                                     QStringLiteral("Label5"), QStringLiteral("Label9"));
+                                     QStringLiteral("Label5"), QStringLiteral("Label9"), 10385);
     layout.pageFooter.name = pageFooter;
     layout.reportFooter.height = 30;
     return layout;
@@ -142,6 +148,7 @@ struct ListColumn
 // The grid of the column titles and the rows: vertical lines between the columns.
 constexpr std::array<int, 13> kGridX{0,    768,  1450, 2154, 2826, 3594, 5760,
                                      6474, 7167, 7725, 8379, 8946, 9513};
+constexpr int kTableWidth = kGridX.back();
 
 void addVerticalGrid(ReportBand& band, const QString& prefix)
 {
@@ -157,7 +164,8 @@ ReportLayout dataRPrint()
     namespace T = ReportTexts;
     ReportLayout layout;
     layout.name = QStringLiteral("DataRPrint");
-    layout.width = 10423;
+    // As wide as the table, so that the table, its header and its footer are centred on the page.
+    layout.width = kTableWidth;
     nameBands(layout);
 
     ReportBand& header = layout.reportHeader;
@@ -209,8 +217,9 @@ ReportLayout dataRPrint()
     rows.elements << line(QStringLiteral("RowBottom"), {0, 378, 9504, 378});
     addVerticalGrid(rows, QStringLiteral("RowGrid"));
 
+    // The footer spans the table, not more: its rules end where the table's grid ends.
     layout.pageFooter = clinicFooter(1470, {QStringLiteral("Line26"), QStringLiteral("Line27")},
-                                     QStringLiteral("Label8"), QStringLiteral("Label14"));
+                                     QStringLiteral("Label8"), QStringLiteral("Label14"), kTableWidth);
     layout.pageFooter.name = pageFooter;
     return layout;
 }

@@ -2,7 +2,9 @@
 
 #include "ReportRenderer.h"
 #include "ReportTexts.h"
+#include "common/BidiText.h"
 #include "common/CommonTexts.h"
+#include "common/FileProblem.h"
 #include "common/Prompts.h"
 
 #include <QAction>
@@ -89,7 +91,9 @@ bool savePdf(QWidget* parent, const Report& report, Prompts& prompts)
     }
     if (!written) {
         prompts.message(parent, CommonTexts::warningTitle,
-                        ReportTexts::pdfNotSaved + QStringLiteral("\r\n") + QDir::toNativeSeparators(path),
+                        withWriteProblem(ReportTexts::pdfNotSaved + QStringLiteral("\r\n") +
+                                             BidiText::isolated(QDir::toNativeSeparators(path)),
+                                         path),
                         Prompts::Icon::Exclamation, true);
         return false;
     }

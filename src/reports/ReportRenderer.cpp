@@ -1,5 +1,7 @@
 #include "ReportRenderer.h"
 
+#include "common/BidiText.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -114,14 +116,7 @@ private:
         return font;
     }
 
-    static QString printable(const QString& text)
-    {
-        QString lines = text;
-        lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-        while (lines.endsWith(u'\n'))
-            lines.chop(1);
-        return lines;
-    }
+    static QString printable(const QString& text) { return ReportRenderer::laidOutText(text); }
 
     static int flags(const ReportElement& element)
     {
@@ -226,6 +221,20 @@ private:
 
 namespace ReportRenderer {
 
+QString laidOutText(const QString& text)
+{
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    while (lines.endsWith(u'\n'))
+        lines.chop(1);
+    // The paragraph takes its direction from its first strong character outside the isolates, so
+    // a Persian line among them still makes the whole text right to left, as before.
+    QStringList laidOut = lines.split(u'\n');
+    for (QString& line : laidOut)
+        line = BidiText::isolated(line);
+    return laidOut.join(u'\n');
+}
+
 void registerFontSubstitutions()
 {
     const std::array<std::pair<QString, QString>, 2> substitutions{
@@ -243,7 +252,8 @@ void applyPageSetup(QPagedPaintDevice& device)
                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
 }
 
-int render(const Report& report, QPagedPaintDevice& device, const Progress& progress)
+int render(const Report& report, QPagedPaintDevice& device, const Progress& progress,
+           QVector<PlacedBand>* placed)
 {
     constexpr int kRowsBetweenProgress = 50;
     registerFontSubstitutions();
@@ -258,32 +268,40 @@ int render(const Report& report, QPagedPaintDevice& device, const Progress& prog
     const ReportRow noRow;
 
     int pages = 1;
-    double y = bands.draw(layout.reportHeader, 0, noRow, 0);
-    y += bands.draw(layout.pageHeader, y, noRow, 0);
+    const auto draw = [&](const ReportBand& band, double top, const ReportRow& row, int number) {
+        const double height = bands.draw(band, top, row, number);
+        if (placed)
+            placed->append({pages - 1, band.name, top, height});
+        return height;
+    };
+    double y = draw(layout.reportHeader, 0, noRow, 0);
+    y += draw(layout.pageHeader, y, noRow, 0);
     bool rowsOnPage = false;
     auto newPage = [&] {
-        bands.draw(layout.pageFooter, footerTop, noRow, 0);
+        draw(layout.pageFooter, footerTop, noRow, 0);
         device.newPage();
         ++pages;
-        y = bands.draw(layout.pageHeader, 0, noRow, 0);
+        y = draw(layout.pageHeader, 0, noRow, 0);
         rowsOnPage = false;
     };
+    // The last row of a page keeps a gap to the footer's rules instead of sitting on them.
+    const double rowsEnd = footerTop - kFooterGap;
 
     // Each rendering numbers its rows from 1; the number is a 32-bit whole number as it always was.
     qint32 rowNumber = 0;
     for (const ReportRow& row : report.rows) {
         const double height = bands.measure(layout.detail, row);
-        if (rowsOnPage && y + height > footerTop)
+        if (rowsOnPage && y + height > rowsEnd)
             newPage();
-        y += bands.draw(layout.detail, y, row, ++rowNumber);
+        y += draw(layout.detail, y, row, ++rowNumber);
         rowsOnPage = true;
         if (progress && rowNumber % kRowsBetweenProgress == 0)
             progress(rowNumber, static_cast<int>(report.rows.size()));
     }
-    if (y + layout.reportFooter.height > footerTop && layout.reportFooter.height > 0)
+    if (y + layout.reportFooter.height > rowsEnd && layout.reportFooter.height > 0)
         newPage();
-    y += bands.draw(layout.reportFooter, y, noRow, 0);
-    bands.draw(layout.pageFooter, footerTop, noRow, 0);
+    y += draw(layout.reportFooter, y, noRow, 0);
+    draw(layout.pageFooter, footerTop, noRow, 0);
     return painter.end() ? pages : 0;
 }
 

@@ -20,6 +20,9 @@ using Kind = FakePrompts::Kind;
 
 namespace {
 
+const QChar kFsi(0x2068);
+const QChar kPdi(0x2069);
+
 const QString kLine1 = QStringLiteral("كد آزمودني: 12  -  نام و نام خانوادگي: سارا رضايي  -  سن: 31");
 const QString kLine2 =
     QStringLiteral("آزمودني 2:  كد آزمودني: 13  -  نام و نام خانوادگي: علي رضايي  -  سن: 33");
@@ -127,6 +130,12 @@ PictureExtent pictureExtent(const QByteArray& xml)
     }
     extent.textWidth = (pageWidth - margins) * kEmuPerTwip;
     return extent;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -258,8 +267,9 @@ private slots:
         const ReportLayout& layout = m_reports.first().layout;
         QCOMPARE(layout.element(QStringLiteral("Section1"), QStringLiteral("Label8"))->caption, kLine1);
         QCOMPARE(layout.element(QStringLiteral("Section1"), QStringLiteral("Label3"))->caption, kLine2);
+        // The stored date keeps its own reading order after the Persian caption.
         QCOMPARE(layout.element(QStringLiteral("Section1"), QStringLiteral("Label2"))->caption,
-                 QStringLiteral("تاريخ اجراي آزمون: 1402/02/13"));
+                 QStringLiteral("تاريخ اجراي آزمون: ") + kFsi + QStringLiteral("1402/02/13") + kPdi);
         QCOMPARE(layout.element(QStringLiteral("Section1"), QStringLiteral("Image2"))->geometry.top(), 3175);
         QCOMPARE(layout.element(QStringLiteral("Section1"), QStringLiteral("Image3"))->picture.size(),
                  QSize(40, 30));
@@ -285,7 +295,9 @@ private slots:
 
         const FakePrompts::Shown& shown = prompts().shown.constLast();
         QCOMPARE(shown.title, QStringLiteral("پيام"));
-        QCOMPARE(shown.text, QStringLiteral(": فايل شما\r\n\r\n\r\n\r\n. ساخته شد"));
+        // The message says where the document went, its path reading left to right.
+        QCOMPARE(shown.text, QStringLiteral(": فايل شما\r\n\r\n") + kFsi + documentPath() + kPdi +
+                                 QStringLiteral("\r\n\r\n. ساخته شد"));
         QCOMPARE(shown.icon, Prompts::Icon::Information);
         QCOMPARE(m_folder->desktop.openedUrls, QList<QUrl>{QUrl::fromLocalFile(documentPath())});
         QCOMPARE(QImage(m_folder->filePath(QStringLiteral("12.bmp"))).size(), QSize(840, 529));
@@ -325,7 +337,8 @@ private slots:
         QCOMPARE(extent.shapeHeight, extent.height);
         QCOMPARE(ZipEntries::names(documentPath()),
                  QStringList({"[Content_Types].xml", "_rels/.rels", "word/_rels/document.xml.rels",
-                              "word/document.xml", "word/media/chart.png"}));
+                              "word/document.xml", "word/styles.xml", "word/fontTable.xml",
+                              "word/media/chart.png", "word/header1.xml"}));
     }
 
     void aDataLineWithCharactersXmlCannotHoldStillMakesAReadableDocument()
@@ -345,22 +358,135 @@ private slots:
                  kLine1 + unknown + QStringLiteral(" x") + unknown + unknown + QStringLiteral(" y\tz"));
     }
 
-    void coupleExportHoldsBothLinesAndWritesOverTheEarlierDocument()
+    void aSecondExportAsksBeforeReplacingTheEarlierDocument()
     {
         open(oneSubject());
         click(QStringLiteral("Cmdword"));
         QTRY_VERIFY_WITH_TIMEOUT(!prompts().texts(Kind::Message).isEmpty(), 3000);
+        QVERIFY(prompts().texts(Kind::YesNo).isEmpty()); // nothing there to replace
+        const QByteArray first = readAll(documentPath());
+
+        // Declined: the earlier document stays, the new one takes the next free name.
         m_chart->setInput(couple());
         prompts().clear();
+        prompts().yesNoAnswers.enqueue(false);
         click(QStringLiteral("Cmdword"));
         QTRY_VERIFY_WITH_TIMEOUT(!prompts().texts(Kind::Message).isEmpty(), 3000);
-
-        const QList<DocParagraph> paragraphs = exportedParagraphs();
+        QCOMPARE(prompts().texts(Kind::YesNo).size(), 1);
+        QVERIFY(prompts().texts(Kind::YesNo).constFirst().contains(kFsi + documentPath() + kPdi));
+        QCOMPARE(readAll(documentPath()), first);
+        const QString second = QFileInfo(documentPath()).dir().filePath(QStringLiteral("VM (2).docx"));
+        QVERIFY(prompts().texts(Kind::Message).constLast().contains(second));
+        QList<DocParagraph> paragraphs =
+            docParagraphs(ZipEntries::read(second, QStringLiteral("word/document.xml")));
         QCOMPARE(paragraphs.size(), 6);
         QCOMPARE(paragraphs[3].text, kLine1);
         QVERIFY(paragraphs[4].text.isEmpty());
         QCOMPARE(paragraphs[5].text, kLine2);
         QVERIFY(QFile::exists(m_folder->filePath(QStringLiteral("13.bmp"))));
+
+        // Declined again: the next name after that.
+        prompts().clear();
+        prompts().yesNoAnswers.enqueue(false);
+        click(QStringLiteral("Cmdword"));
+        QTRY_VERIFY_WITH_TIMEOUT(!prompts().texts(Kind::Message).isEmpty(), 3000);
+        QVERIFY(QFile::exists(QFileInfo(documentPath()).dir().filePath(QStringLiteral("VM (3).docx"))));
+
+        // Accepted: the earlier document is replaced.
+        prompts().clear();
+        prompts().yesNoAnswers.enqueue(true);
+        click(QStringLiteral("Cmdword"));
+        QTRY_VERIFY_WITH_TIMEOUT(!prompts().texts(Kind::Message).isEmpty(), 3000);
+        paragraphs = exportedParagraphs();
+        QCOMPARE(paragraphs.size(), 6);
+        QCOMPARE(paragraphs[5].text, kLine2);
+        QVERIFY(!QFile::exists(QFileInfo(documentPath()).dir().filePath(QStringLiteral("VM (4).docx"))));
+    }
+
+    void theDocumentCarriesTheLetterheadInItsPageHeader()
+    {
+        ClinicTexts& clinic = m_folder->navigator.clinic;
+        clinic.contactLines = QStringLiteral("تلفن: 021-5550\r\n+98 21 5550\r\nwww.aramesh.example\r\n");
+        clinic.showLogo = true;
+        open(oneSubject());
+        click(QStringLiteral("Cmdword"));
+        QTRY_VERIFY_WITH_TIMEOUT(!prompts().texts(Kind::Message).isEmpty(), 3000);
+
+        const QByteArray header = ZipEntries::read(documentPath(), QStringLiteral("word/header1.xml"));
+        const QList<DocParagraph> lines = docParagraphs(header);
+        QStringList texts;
+        bool logo = false;
+        for (const DocParagraph& line : lines) {
+            if (!line.text.isEmpty())
+                texts << line.text;
+            logo = logo || line.picture;
+        }
+        // Each stored line as stored; the one a right-to-left line would reorder, isolated.
+        QCOMPARE(texts, QStringList({clinic.name, clinic.address, QStringLiteral("تلفن: 021-5550"),
+                                     kFsi + QStringLiteral("+98 21 5550") + kPdi,
+                                     kFsi + QStringLiteral("www.aramesh.example") + kPdi}));
+        QVERIFY(logo);
+        const QImage logoPart =
+            QImage::fromData(ZipEntries::read(documentPath(), QStringLiteral("word/media/logo.png")));
+        QCOMPARE(logoPart.size(), clinic.logo.size());
+        // The section names the header; the body is as it was.
+        const QByteArray document = ZipEntries::read(documentPath(), QStringLiteral("word/document.xml"));
+        QVERIFY(document.contains("<w:headerReference w:type=\"default\" r:id=\"rIdHeader\"/>"));
+        QVERIFY(ZipEntries::read(documentPath(), QStringLiteral("word/_rels/document.xml.rels"))
+                    .contains("Id=\"rIdHeader\" "
+                              "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+                              "header\" Target=\"header1.xml\""));
+        QCOMPARE(exportedParagraphs().size(), 5);
+
+        // Without the logo flag the header holds no picture and the document no logo part.
+        clinic.showLogo = false;
+        prompts().clear();
+        prompts().yesNoAnswers.enqueue(true);
+        click(QStringLiteral("Cmdword"));
+        QTRY_VERIFY_WITH_TIMEOUT(!prompts().texts(Kind::Message).isEmpty(), 3000);
+        QVERIFY(!ZipEntries::names(documentPath()).contains(QStringLiteral("word/media/logo.png")));
+        for (const DocParagraph& line :
+             docParagraphs(ZipEntries::read(documentPath(), QStringLiteral("word/header1.xml"))))
+            QVERIFY(!line.picture);
+    }
+
+    void thePersianTextIsSetInTheTypefacesTheProgramShips()
+    {
+        open(oneSubject());
+        click(QStringLiteral("Cmdword"));
+        QTRY_VERIFY_WITH_TIMEOUT(!prompts().texts(Kind::Message).isEmpty(), 3000);
+        // The typeface of each run's Persian text, by the part it stands in.
+        QSet<QString> typefaces;
+        for (const QString& part :
+             {QStringLiteral("word/document.xml"), QStringLiteral("word/header1.xml")}) {
+            QXmlStreamReader reader(ZipEntries::read(documentPath(), part));
+            while (!reader.atEnd()) {
+                if (reader.readNext() == QXmlStreamReader::StartElement &&
+                    reader.qualifiedName() == u"w:rFonts")
+                    typefaces << reader.attributes().value(QStringLiteral("w:cs")).toString();
+            }
+        }
+        QCOMPARE(typefaces, QSet<QString>({QStringLiteral("Nazli"), QStringLiteral("Titr")}));
+        // Each declared with the typeface it stands in for as its alternate.
+        QHash<QString, QString> alternates;
+        QXmlStreamReader fonts(ZipEntries::read(documentPath(), QStringLiteral("word/fontTable.xml")));
+        QString font;
+        while (!fonts.atEnd()) {
+            if (fonts.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (fonts.qualifiedName() == u"w:font")
+                font = fonts.attributes().value(QStringLiteral("w:name")).toString();
+            else if (fonts.qualifiedName() == u"w:altName")
+                alternates.insert(font, fonts.attributes().value(QStringLiteral("w:val")).toString());
+        }
+        QVERIFY(!fonts.hasError());
+        QCOMPARE(alternates.value(QStringLiteral("Nazli")), QStringLiteral("B Nazanin"));
+        QCOMPARE(alternates.value(QStringLiteral("Titr")), QStringLiteral("B Titr"));
+        // And both reachable from the document.
+        const QByteArray relationships =
+            ZipEntries::read(documentPath(), QStringLiteral("word/_rels/document.xml.rels"));
+        QVERIFY(relationships.contains("Target=\"fontTable.xml\""));
+        QVERIFY(relationships.contains("Target=\"styles.xml\""));
     }
 
     void aDocumentThatCannotBeWrittenIsReportedInsteadOfTheSuccessMessage()
@@ -382,8 +508,44 @@ private slots:
         QCOMPARE(shown.title, QStringLiteral("خطا"));
         QCOMPARE(shown.icon, Prompts::Icon::Exclamation);
         QVERIFY(shown.text.startsWith(QStringLiteral("فايل Word ساخته نشد")));
+        QVERIFY(shown.text.contains(kFsi + documentPath() + kPdi));
+        // And why, in words the user can act on.
+        QVERIFY2(shown.text.endsWith(QStringLiteral("\nپوشه مقصد وجود ندارد")), qPrintable(shown.text));
         QVERIFY(m_folder->desktop.openedUrls.isEmpty());
         verifyScreenLook();
+    }
+
+    void aBitmapThatCannotBeSavedSaysWhyAndTheDocumentIsStillMade()
+    {
+        open(oneSubject());
+        // The program folder gone from under the running program (a network share dropped).
+        const QString programFolder = m_folder->path();
+        const QString parked = programFolder + QStringLiteral(".parked");
+        QVERIFY(QDir().rename(programFolder, parked));
+        click(QStringLiteral("Cmdword"));
+        QTRY_VERIFY_WITH_TIMEOUT(prompts().texts(Kind::Message).size() == 2, 3000);
+        QVERIFY(QDir().rename(parked, programFolder));
+
+        const FakePrompts::Shown& bitmap = prompts().shown.first();
+        QCOMPARE(bitmap.title, QStringLiteral("خطا"));
+        QVERIFY(bitmap.text.startsWith(QStringLiteral("تصوير نمودار در پوشه برنامه ذخيره نشد:")));
+        QVERIFY(bitmap.text.contains(kFsi + m_folder->filePath(QStringLiteral("12.bmp")) + kPdi));
+        QVERIFY2(bitmap.text.endsWith(QStringLiteral("\nپوشه مقصد وجود ندارد")), qPrintable(bitmap.text));
+        QCOMPARE(prompts().shown.constLast().title, QStringLiteral("پيام"));
+        QCOMPARE(exportedParagraphs().size(), 5);
+    }
+
+    void theDocumentNamesTakeTheNextFreeNumber()
+    {
+        QTemporaryDir folder;
+        const QDir dir(folder.path());
+        QCOMPARE(WordExport::documentPath(folder.path(), false), dir.filePath(QStringLiteral("VM.docx")));
+        QFile(dir.filePath(QStringLiteral("VM.docx"))).open(QIODevice::WriteOnly);
+        QCOMPARE(WordExport::documentPath(folder.path(), true), dir.filePath(QStringLiteral("VM.docx")));
+        QCOMPARE(WordExport::documentPath(folder.path(), false), dir.filePath(QStringLiteral("VM (2).docx")));
+        QFile(dir.filePath(QStringLiteral("VM (2).docx"))).open(QIODevice::WriteOnly);
+        QFile(dir.filePath(QStringLiteral("VM (4).docx"))).open(QIODevice::WriteOnly);
+        QCOMPARE(WordExport::documentPath(folder.path(), false), dir.filePath(QStringLiteral("VM (3).docx")));
     }
 
     void bitmapNamesStayInTheProgramFolder()

@@ -2,6 +2,7 @@
 #include "TestProgramFolder.h"
 #include "charts/ChartElements.h"
 #include "charts/NeedsChartGeometry.h"
+#include "common/BidiText.h"
 #include "common/Twips.h"
 
 #include <QLabel>
@@ -85,6 +86,7 @@ class FrmNemudar1Test : public QObject
     }
 
 private slots:
+
     void init() { m_folder = std::make_unique<TestProgramFolder>(); }
     void cleanup()
     {
@@ -116,13 +118,61 @@ private slots:
             QVERIFY2(!child(name)->isVisible(), qPrintable(name));
         for (int k = 1; k <= 5; ++k) {
             QVERIFY(child(QStringLiteral("Lblkh_%1").arg(k))->isVisible());
-            QCOMPARE(child<QLabel>(QStringLiteral("Lblkh_%1").arg(k))->text(),
-                     oneSubject().subject1Scores[k - 1]);
+            // The score as a unit of its own direction ("3." keeps its point on the right in the
+            // right-to-left window), read by a screen reader as stored.
+            const auto* value = child<QLabel>(QStringLiteral("Lblkh_%1").arg(k));
+            QCOMPARE(value->text(), BidiText::isolated(oneSubject().subject1Scores[k - 1]));
+            QCOMPARE(value->accessibleName(), oneSubject().subject1Scores[k - 1]);
         }
         for (int k = 0; k <= 3; ++k)
             QVERIFY(segment(k)->isVisible());
         for (const char* common : {"Label3_1", "Label3_11", "Label2_0", "Line3_2", "Line1_9", "Label1_4"})
             QVERIFY2(child(QLatin1String(common))->isVisible(), common);
+    }
+
+    // The legend's ink keeps clear of the scale name above it and of its swatch, and stands level
+    // with its row's values; in the typeface and size the program sets.
+    void theLegendKeepsClearOfTheScaleNames()
+    {
+        const QFont before = QApplication::font();
+        QFont::insertSubstitution(QStringLiteral("B Nazanin"), QStringLiteral("Nazli"));
+        QFont programFont(QStringLiteral("B Nazanin"));
+        programFont.setPointSize(11);
+        QApplication::setFont(programFont);
+        open(couple());
+        QApplication::setFont(before);
+
+        const QImage window = m_chart->grab().toImage();
+        const QRect scaleName = child(QStringLiteral("Label2_4"))->geometry();
+        const QRect caption = child(QStringLiteral("Label3_0"))->geometry();
+        // Rows between the top of the scale name and the bottom of the caption, across the caption,
+        // that hold any ink.
+        QList<int> inked;
+        for (int y = scaleName.top(); y <= caption.bottom(); ++y) {
+            for (int x = caption.left(); x <= caption.right(); ++x) {
+                if (qGray(window.pixel(x, y)) < 96) {
+                    inked << y;
+                    break;
+                }
+            }
+        }
+        QVERIFY(!inked.isEmpty());
+        int widestGap = 0;
+        for (qsizetype i = 1; i < inked.size(); ++i)
+            widestGap = std::max(widestGap, inked[i] - inked[i - 1] - 1);
+        QVERIFY2(widestGap >= 3,
+                 qPrintable(QStringLiteral("%1 blank rows between the name and the caption").arg(widestGap)));
+
+        const std::array<std::pair<const char*, const char*>, 2> rows{
+            {{"Label3_0", "Label4_1"}, {"Label3_15", "Label4_3"}}};
+        for (const auto& [captionName, swatchName] : rows) {
+            const QRect shown = child(QLatin1String(captionName))->geometry();
+            const QRect swatch = child(QLatin1String(swatchName))->geometry();
+            QVERIFY2(shown.right() + 4 <= swatch.left(), captionName);
+            QVERIFY2(shown.top() < swatch.bottom() && shown.bottom() > swatch.top(), captionName);
+        }
+        QCOMPARE(child(QStringLiteral("Label3_0"))->y(), child(QStringLiteral("Lblkh_5"))->y());
+        QCOMPARE(child(QStringLiteral("Label3_15"))->y(), child(QStringLiteral("Lblkh_10"))->y());
     }
 
     void coupleModeAddsTheSecondSubject()
@@ -136,7 +186,8 @@ private slots:
         for (int k = 1; k <= 10; ++k) {
             const auto* value = child<QLabel>(QStringLiteral("Lblkh_%1").arg(k));
             const auto& scores = k <= 5 ? input.subject1Scores : input.subject2Scores;
-            QCOMPARE(value->text(), scores[std::size_t((k - 1) % 5)]);
+            QCOMPARE(value->text(), BidiText::isolated(scores[std::size_t((k - 1) % 5)]));
+            QCOMPARE(value->accessibleName(), scores[std::size_t((k - 1) % 5)]);
             QCOMPARE(value->pos(), twipsPoint(G::valueLabelPosition(k).x(), G::valueLabelPosition(k).y()));
         }
         QCOMPARE(child<QLabel>(QStringLiteral("Label3_0"))->text(), QStringLiteral("آزمودني 1"));
@@ -185,7 +236,7 @@ private slots:
         open(oneSubject());
         const int before = m_chart->redrawCount();
         QVERIFY(before >= 1);
-        child<QLabel>(QStringLiteral("Lblkh_1"))->setText(QStringLiteral("2.5"));
+        child<QLabel>(QStringLiteral("Lblkh_1"))->setText(BidiText::isolated(QStringLiteral("2.5")));
         QCOMPARE(segment(0)->line().p1(), QPointF(2130, 5535));
         QEvent activate(QEvent::WindowActivate);
         QApplication::sendEvent(m_chart.get(), &activate);

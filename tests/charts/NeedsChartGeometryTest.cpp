@@ -100,9 +100,12 @@ private slots:
         const auto captions = G::legendCaptions();
         QCOMPARE(captions.size(), std::size_t(2));
         QCOMPARE(captions[0].text, QStringLiteral("آزمودني 1"));
-        QCOMPARE(captions[0].topLeft, QPoint(10785, 5820));
+        // Each at its row's values, ending a little before its row's right swatch.
+        QCOMPARE(captions[0].topLeft.y(), 5910);
+        QCOMPARE(captions[0].right, 11655 - G::kLegendGap);
         QCOMPARE(captions[1].text, QStringLiteral("آزمودني 2"));
-        QCOMPARE(captions[1].topLeft, QPoint(10770, 6240));
+        QCOMPARE(captions[1].topLeft.y(), 6300);
+        QCOMPARE(captions[1].right, 11655 - G::kLegendGap);
 
         const auto swatches = G::legendSwatches();
         QCOMPARE(swatches.size(), std::size_t(4));

@@ -293,7 +293,10 @@ private slots:
         const FakePrompts::Shown& asked = prompts().shown.constLast();
         QCOMPARE(asked.kind, Kind::YesNo);
         QCOMPARE(asked.title, QStringLiteral("توجه"));
-        QCOMPARE(asked.text, ExportTexts::written.arg(QStringLiteral("3"), QDir::toNativeSeparators(path)));
+        // The path reads left to right inside the right-to-left question.
+        QCOMPARE(asked.text,
+                 ExportTexts::written.arg(QStringLiteral("3"),
+                                          QChar(0x2068) + QDir::toNativeSeparators(path) + QChar(0x2069)));
         QCOMPARE(m_folder->desktop.openedUrls, QList<QUrl>({QUrl::fromLocalFile(path)}));
 
         // Declining leaves the file closed.
@@ -364,6 +367,11 @@ private slots:
         // A folder that does not exist: unwritable for every user, root included.
         QVERIFY(!exportTo(m_out.filePath(QStringLiteral("missing/") + name)));
         QCOMPARE(messagesTitled(QStringLiteral("خطا")).size(), 1);
+        // The reason in Persian words, on a line of its own.
+        QVERIFY2(messagesTitled(QStringLiteral("خطا"))
+                     .constFirst()
+                     .endsWith(QStringLiteral("\nپوشه مقصد وجود ندارد")),
+                 qPrintable(messagesTitled(QStringLiteral("خطا")).constFirst()));
         QVERIFY(outputFiles().isEmpty());
 
         // A read-only folder holding an earlier export: it stays as it was.
@@ -439,6 +447,51 @@ private slots:
         QCOMPARE(texts.value(QStringLiteral("F2")), QStringLiteral("\x01_x"));
         // The rows after it are all there.
         QCOMPARE(texts.value(QStringLiteral("A5")), QStringLiteral("3"));
+    }
+
+    // A text of several lines (an education typed on two) wraps in its cell, and its row is as tall
+    // as its lines, so that a spreadsheet does not draw it over the row above.
+    void rowsAreAsTallAsTheirTextsOfSeveralLines()
+    {
+        setSubject(QStringLiteral("1"), {{QStringLiteral("Tahsil"), QStringLiteral("کارشناسي\r\nارشد")}});
+        setSubject(QStringLiteral("2"),
+                   {{QStringLiteral("Tahsil"), QStringLiteral("دکتري\nروانشناسي\nباليني")}});
+        const QString path = m_out.filePath(QStringLiteral("lines.xlsx"));
+        QVERIFY(exportTo(path));
+        const QString sheet = zipEntry(path, QStringLiteral("xl/worksheets/sheet1.xml"));
+        const auto rowStart = [&sheet](int row) {
+            return QRegularExpression(QStringLiteral("<row r=\"%1\"[^>]*>").arg(row))
+                .match(sheet)
+                .captured(0);
+        };
+        QVERIFY2(rowStart(2).contains(QStringLiteral("ht=\"30\"")), qPrintable(rowStart(2)));
+        QVERIFY(rowStart(2).contains(QStringLiteral("customHeight=\"1\"")));
+        QVERIFY2(rowStart(4).contains(QStringLiteral("ht=\"45\"")), qPrintable(rowStart(4))); // 2 after 10
+        // A row of one-line texts (subject 10, after 1 as a text) keeps the height a spreadsheet gives it.
+        QVERIFY2(!rowStart(3).contains(QStringLiteral("ht=")), qPrintable(rowStart(3)));
+        // The text cell's style wraps.
+        const QRegularExpression styleOf(QStringLiteral(" s=\"(\\d+)\""));
+        const int style = styleOf.match(cell(sheet, "G3")).captured(1).toInt();
+        QVERIFY(style > 0);
+        const QString styles = zipEntry(path, QStringLiteral("xl/styles.xml"));
+        const QString cellXfs = styles.mid(styles.indexOf(QStringLiteral("<cellXfs")));
+        const QStringList formats = cellXfs.split(QStringLiteral("<xf "), Qt::SkipEmptyParts).mid(1);
+        QVERIFY(style < formats.size());
+        QVERIFY2(formats.at(style).contains(QStringLiteral("wrapText=\"1\"")), qPrintable(formats.at(style)));
+
+        // The codebook's rows are as tall as their wrapped explanations: an item's value list
+        // takes two lines of its column, a one-line row keeps its height.
+        const QString codebook = zipEntry(path, QStringLiteral("xl/worksheets/sheet2.xml"));
+        const auto codebookRow = [&codebook](int row) {
+            return QRegularExpression(QStringLiteral("<row r=\"%1\"[^>]*>").arg(row))
+                .match(codebook)
+                .captured(0);
+        };
+        QVERIFY2(codebookRow(2).contains(QStringLiteral("ht=")) == false, qPrintable(codebookRow(2))); // code
+        const int firstItemRow = 12; // after the header and the ten particulars
+        QVERIFY2(codebook.contains(QStringLiteral("<c r=\"A%1\"").arg(firstItemRow)), "no item row");
+        QVERIFY2(codebookRow(firstItemRow).contains(QStringLiteral("ht=\"30\"")),
+                 qPrintable(codebookRow(firstItemRow)));
     }
 
     void anEarlierExportKeepsItsPermissionsAndANewOneIsADocument_data()

@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
+#include <QTextLayout>
 #include <QTimer>
 #include <QtTest>
 
@@ -282,6 +283,109 @@ private slots:
         QVERIFY(folder.prompts.notices().isEmpty());
         QCOMPARE(folder.prompts.shown.constLast().title, QStringLiteral("خطا"));
         QVERIFY(folder.prompts.shown.constLast().text.startsWith(QStringLiteral("فايل PDF ساخته نشد")));
+        // And why, in words the user can act on.
+        QVERIFY2(folder.prompts.shown.constLast().text.endsWith(QStringLiteral("\nپوشه مقصد وجود ندارد")),
+                 qPrintable(folder.prompts.shown.constLast().text));
+    }
+
+    // Every stored value of a report is laid out by its own first strong character: a Latin or
+    // signed value, or a Latin line among Persian ones, reads as stored; Persian stays as it is.
+    void storedValuesKeepTheirOwnReadingOrder()
+    {
+        const QString fsi(QChar(0x2068));
+        const QString pdi(QChar(0x2069));
+        QCOMPARE(ReportRenderer::laidOutText(QStringLiteral("+1")), fsi + QStringLiteral("+1") + pdi);
+        QCOMPARE(ReportRenderer::laidOutText(QStringLiteral("Ali \"the great\"")),
+                 fsi + QStringLiteral("Ali \"the great\"") + pdi);
+        QCOMPARE(ReportRenderer::laidOutText(QStringLiteral("تلفن: 021\r\n+98 21 5550\r\nwww.a.example\r\n")),
+                 QStringLiteral("تلفن: 021\n") + fsi + QStringLiteral("+98 21 5550") + pdi + u'\n' + fsi +
+                     QStringLiteral("www.a.example") + pdi);
+        for (const QString& unchanged :
+             {QStringLiteral("کارشناسي"), QStringLiteral("12"), QStringLiteral("K1")})
+            QCOMPARE(ReportRenderer::laidOutText(unchanged), unchanged);
+
+        // Laid out as the renderer lays out a text (its direction from its first strong
+        // character), the Latin line under a Persian one reads as it does on its own: its sign
+        // first, on the left, and its last figure on the right.
+        const auto signIsLeftOfTheEnd = [](const QString& text) {
+            QTextLayout layout(QString(text).replace(u'\n', QChar::LineSeparator), QFont());
+            QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute);
+            option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+                line.setLineWidth(2000);
+            layout.endLayout();
+            const int sign = static_cast<int>(text.indexOf(u'+'));
+            const int last = static_cast<int>(text.lastIndexOf(u'0'));
+            const QTextLine line = layout.lineForTextPosition(sign);
+            // Inside the line, clear of the edges of its runs, where a cursor is ambiguous.
+            return line.cursorToX(sign + 1) < line.cursorToX(last);
+        };
+        const QString contact = QStringLiteral("تلفن همراه\r\n+98 21 5550");
+        QVERIFY(signIsLeftOfTheEnd(QStringLiteral("+98 21 5550")));
+        QVERIFY(signIsLeftOfTheEnd(ReportRenderer::laidOutText(contact)));
+        QVERIFY(!signIsLeftOfTheEnd(QStringLiteral("تلفن همراه\n+98 21 5550"))); // the fault it mends
+    }
+
+    // The footer of the subject list spans the table and no more, and the last row of a full page
+    // keeps a gap above the footer's rules.
+    void subjectListFooterAlignsWithTheTableAndTheLastRowKeepsAGap()
+    {
+        const ReportLayout layout = ReportLayouts::dataRPrint();
+        int tableLeft = 0;
+        int tableRight = 0;
+        for (const ReportElement& element : layout.detail.elements) {
+            if (element.kind == ReportElement::Kind::Line && element.line.x1() == element.line.x2())
+                tableRight = std::max(tableRight, element.line.x1());
+        }
+        QCOMPARE(tableRight, 9513);
+        QCOMPARE(layout.width, tableRight); // centred on the page as the table is
+        for (const ReportElement& element : layout.pageFooter.elements) {
+            if (element.kind == ReportElement::Kind::Line) {
+                QCOMPARE(element.line.x1(), tableLeft);
+                QCOMPARE(element.line.x2(), tableRight);
+            } else {
+                QVERIFY2(element.geometry.left() >= tableLeft && element.geometry.right() < tableRight,
+                         qPrintable(element.name));
+            }
+        }
+
+        // A page just tall enough for thirty rows to reach the footer exactly.
+        const ClinicTexts letterhead = clinic();
+        const Report report = SubjectListReport::build(subjectRows(80), &letterhead);
+        const double printable = layout.reportHeader.height + layout.pageHeader.height +
+                                 30 * layout.detail.height + layout.pageFooter.height + 4;
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(1440);
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QSizeF(210, printable / 1440 * 25.4 + 20), QPageSize::Millimeter),
+                        QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        QVector<ReportRenderer::PlacedBand> placed;
+        const int pages = ReportRenderer::render(report, writer, {}, &placed);
+        QVERIFY(pages >= 2);
+        for (int page = 0; page < pages - 1; ++page) {
+            double rowsEnd = 0;
+            double footerTop = 0;
+            for (const ReportRenderer::PlacedBand& band : std::as_const(placed)) {
+                if (band.page != page)
+                    continue;
+                if (band.band == ReportLayouts::detail)
+                    rowsEnd = std::max(rowsEnd, band.top + band.height);
+                if (band.band == ReportLayouts::pageFooter)
+                    footerTop = band.top;
+            }
+            QVERIFY(rowsEnd > 0 && footerTop > 0);
+            QVERIFY2(footerTop - rowsEnd >= ReportRenderer::kFooterGap,
+                     qPrintable(QStringLiteral("page %1: rows end at %2, footer at %3")
+                                    .arg(page + 1)
+                                    .arg(rowsEnd)
+                                    .arg(footerTop)));
+            // And the page is full: one more row would not have kept the gap.
+            QVERIFY(footerTop - rowsEnd < ReportRenderer::kFooterGap + layout.detail.height);
+        }
     }
 };
 
