@@ -47,7 +47,7 @@ QString shownScore(const QString& score)
 // The stored score text back from a value label's text.
 QString storedScore(QString shown)
 {
-    shown.remove(BidiText::kFirstStrongIsolate).remove(BidiText::kPopDirectionalIsolate);
+    shown.remove(BidiText::kLeftToRightIsolate).remove(BidiText::kPopDirectionalIsolate);
     return shown;
 }
 

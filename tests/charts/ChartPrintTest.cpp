@@ -4,6 +4,7 @@
 #include "charts/ChartReport.h"
 #include "charts/FrmNemudar1.h"
 #include "charts/WordExport.h"
+#include "common/BidiText.h"
 #include "reports/ReportPreview.h"
 #include "reports/ReportRenderer.h"
 
@@ -20,8 +21,8 @@ using Kind = FakePrompts::Kind;
 
 namespace {
 
-const QChar kFsi(0x2068);
-const QChar kPdi(0x2069);
+const QChar kLri = BidiText::kLeftToRightIsolate;
+const QChar kPdi = BidiText::kPopDirectionalIsolate;
 
 const QString kLine1 = QStringLiteral("كد آزمودني: 12  -  نام و نام خانوادگي: سارا رضايي  -  سن: 31");
 const QString kLine2 =
@@ -269,7 +270,7 @@ private slots:
         QCOMPARE(layout.element(QStringLiteral("Section1"), QStringLiteral("Label3"))->caption, kLine2);
         // The stored date keeps its own reading order after the Persian caption.
         QCOMPARE(layout.element(QStringLiteral("Section1"), QStringLiteral("Label2"))->caption,
-                 QStringLiteral("تاريخ اجراي آزمون: ") + kFsi + QStringLiteral("1402/02/13") + kPdi);
+                 QStringLiteral("تاريخ اجراي آزمون: ") + kLri + QStringLiteral("1402/02/13") + kPdi);
         QCOMPARE(layout.element(QStringLiteral("Section1"), QStringLiteral("Image2"))->geometry.top(), 3175);
         QCOMPARE(layout.element(QStringLiteral("Section1"), QStringLiteral("Image3"))->picture.size(),
                  QSize(40, 30));
@@ -296,7 +297,7 @@ private slots:
         const FakePrompts::Shown& shown = prompts().shown.constLast();
         QCOMPARE(shown.title, QStringLiteral("پيام"));
         // The message says where the document went, its path reading left to right.
-        QCOMPARE(shown.text, QStringLiteral(": فايل شما\r\n\r\n") + kFsi + documentPath() + kPdi +
+        QCOMPARE(shown.text, QStringLiteral(": فايل شما\r\n\r\n") + kLri + documentPath() + kPdi +
                                  QStringLiteral("\r\n\r\n. ساخته شد"));
         QCOMPARE(shown.icon, Prompts::Icon::Information);
         QCOMPARE(m_folder->desktop.openedUrls, QList<QUrl>{QUrl::fromLocalFile(documentPath())});
@@ -373,7 +374,7 @@ private slots:
         click(QStringLiteral("Cmdword"));
         QTRY_VERIFY_WITH_TIMEOUT(!prompts().texts(Kind::Message).isEmpty(), 3000);
         QCOMPARE(prompts().texts(Kind::YesNo).size(), 1);
-        QVERIFY(prompts().texts(Kind::YesNo).constFirst().contains(kFsi + documentPath() + kPdi));
+        QVERIFY(prompts().texts(Kind::YesNo).constFirst().contains(kLri + documentPath() + kPdi));
         QCOMPARE(readAll(documentPath()), first);
         const QString second = QFileInfo(documentPath()).dir().filePath(QStringLiteral("VM (2).docx"));
         QVERIFY(prompts().texts(Kind::Message).constLast().contains(second));
@@ -423,8 +424,8 @@ private slots:
         }
         // Each stored line as stored; the one a right-to-left line would reorder, isolated.
         QCOMPARE(texts, QStringList({clinic.name, clinic.address, QStringLiteral("تلفن: 021-5550"),
-                                     kFsi + QStringLiteral("+98 21 5550") + kPdi,
-                                     kFsi + QStringLiteral("www.aramesh.example") + kPdi}));
+                                     kLri + QStringLiteral("+98 21 5550") + kPdi,
+                                     kLri + QStringLiteral("www.aramesh.example") + kPdi}));
         QVERIFY(logo);
         const QImage logoPart =
             QImage::fromData(ZipEntries::read(documentPath(), QStringLiteral("word/media/logo.png")));
@@ -508,7 +509,7 @@ private slots:
         QCOMPARE(shown.title, QStringLiteral("خطا"));
         QCOMPARE(shown.icon, Prompts::Icon::Exclamation);
         QVERIFY(shown.text.startsWith(QStringLiteral("فايل Word ساخته نشد")));
-        QVERIFY(shown.text.contains(kFsi + documentPath() + kPdi));
+        QVERIFY(shown.text.contains(kLri + documentPath() + kPdi));
         // And why, in words the user can act on.
         QVERIFY2(shown.text.endsWith(QStringLiteral("\nپوشه مقصد وجود ندارد")), qPrintable(shown.text));
         QVERIFY(m_folder->desktop.openedUrls.isEmpty());
@@ -529,7 +530,7 @@ private slots:
         const FakePrompts::Shown& bitmap = prompts().shown.first();
         QCOMPARE(bitmap.title, QStringLiteral("خطا"));
         QVERIFY(bitmap.text.startsWith(QStringLiteral("تصوير نمودار در پوشه برنامه ذخيره نشد:")));
-        QVERIFY(bitmap.text.contains(kFsi + m_folder->filePath(QStringLiteral("12.bmp")) + kPdi));
+        QVERIFY(bitmap.text.contains(kLri + m_folder->filePath(QStringLiteral("12.bmp")) + kPdi));
         QVERIFY2(bitmap.text.endsWith(QStringLiteral("\nپوشه مقصد وجود ندارد")), qPrintable(bitmap.text));
         QCOMPARE(prompts().shown.constLast().title, QStringLiteral("پيام"));
         QCOMPARE(exportedParagraphs().size(), 5);

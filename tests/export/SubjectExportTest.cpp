@@ -296,7 +296,7 @@ private slots:
         // The path reads left to right inside the right-to-left question.
         QCOMPARE(asked.text,
                  ExportTexts::written.arg(QStringLiteral("3"),
-                                          QChar(0x2068) + QDir::toNativeSeparators(path) + QChar(0x2069)));
+                                          QChar(0x2066) + QDir::toNativeSeparators(path) + QChar(0x2069)));
         QCOMPARE(m_folder->desktop.openedUrls, QList<QUrl>({QUrl::fromLocalFile(path)}));
 
         // Declining leaves the file closed.

@@ -292,13 +292,13 @@ private slots:
     // signed value, or a Latin line among Persian ones, reads as stored; Persian stays as it is.
     void storedValuesKeepTheirOwnReadingOrder()
     {
-        const QString fsi(QChar(0x2068));
+        const QString lri(QChar(0x2066));
         const QString pdi(QChar(0x2069));
-        QCOMPARE(ReportRenderer::laidOutText(QStringLiteral("+1")), fsi + QStringLiteral("+1") + pdi);
+        QCOMPARE(ReportRenderer::laidOutText(QStringLiteral("+1")), lri + QStringLiteral("+1") + pdi);
         QCOMPARE(ReportRenderer::laidOutText(QStringLiteral("Ali \"the great\"")),
-                 fsi + QStringLiteral("Ali \"the great\"") + pdi);
+                 lri + QStringLiteral("Ali \"the great\"") + pdi);
         QCOMPARE(ReportRenderer::laidOutText(QStringLiteral("تلفن: 021\r\n+98 21 5550\r\nwww.a.example\r\n")),
-                 QStringLiteral("تلفن: 021\n") + fsi + QStringLiteral("+98 21 5550") + pdi + u'\n' + fsi +
+                 QStringLiteral("تلفن: 021\n") + lri + QStringLiteral("+98 21 5550") + pdi + u'\n' + lri +
                      QStringLiteral("www.a.example") + pdi);
         for (const QString& unchanged :
              {QStringLiteral("کارشناسي"), QStringLiteral("12"), QStringLiteral("K1")})
