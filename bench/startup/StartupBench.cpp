@@ -7,7 +7,11 @@
 // Velmora starts from a fresh program folder each time, with data files a first start created.
 // Prints both medians, their ratio, the median and middle half of the start-by-start ratios, and
 // the median time of each start-up step Velmora marks.
+// Given several bin folders (builds of Velmora that differ in one start-up step), it starts them
+// by turns in every round, each after a bare start of its own, and compares each build with the
+// first round by round: that tells whether a step's gain stands out of the machine's noise.
 // Not a test: run  xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_startup [starts]
+// [bin folder...]
 
 #include <QDir>
 #include <QFile>
@@ -27,6 +31,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -199,9 +204,8 @@ bool copyFolder(const QString& from, const QString& to)
     const QDir source(from);
     for (const QString& name : source.entryList(QDir::Files | QDir::Hidden)) {
         const QString target = QDir(to).filePath(name);
-        if (name == QLatin1String("Velmora") &&
-            link(QFile::encodeName(source.filePath(name)).constData(),
-                 QFile::encodeName(target).constData()) == 0)
+        if (name == QLatin1String("Velmora") && link(QFile::encodeName(source.filePath(name)).constData(),
+                                                     QFile::encodeName(target).constData()) == 0)
             continue;
         if (!QFile::copy(source.filePath(name), target))
             return false;
@@ -213,15 +217,20 @@ bool copyFolder(const QString& from, const QString& to)
     return true;
 }
 
-// The value below which the given share of the values lie (0.5: the median). A start that missed
-// the measure (-1) does not count.
-double quantile(std::vector<double> values, double share)
+// The value below which the given share of the values lie (0.5: the median); -1 for none.
+double quantileOfAll(std::vector<double> values, double share)
 {
-    std::erase_if(values, [](double value) { return value < 0; });
     if (values.empty())
         return -1;
     std::sort(values.begin(), values.end());
     return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5)];
+}
+
+// The same of times and ratios: a start that missed the measure (-1) does not count.
+double quantile(std::vector<double> values, double share)
+{
+    std::erase_if(values, [](double value) { return value < 0; });
+    return quantileOfAll(std::move(values), share);
 }
 
 double median(std::vector<double> values)
@@ -231,14 +240,118 @@ double median(std::vector<double> values)
 
 // Each Velmora start against the bare start just before it: the two share the machine's state of
 // the moment, so the ratio drifts less with the machine's load than the ratio of the medians.
-std::vector<double> pairedRatios(const std::vector<double>& bare, const std::vector<double>& velmora)
+// With `keepMissed`, a pair that missed the measure stays in its place as -1.
+std::vector<double> pairedRatios(const std::vector<double>& bare, const std::vector<double>& velmora,
+                                 bool keepMissed = false)
 {
     std::vector<double> ratios;
     for (std::size_t i = 0; i < bare.size() && i < velmora.size(); ++i) {
         if (bare[i] > 0 && velmora[i] > 0)
             ratios.push_back(velmora[i] / bare[i]);
+        else if (keepMissed)
+            ratios.push_back(-1);
     }
     return ratios;
+}
+
+// Per measure, the bare window's starts and a Velmora build's, pair by pair.
+struct Series
+{
+    std::vector<double> bare, velmora;
+};
+
+// One build of Velmora under test: its program folder to copy, and what its starts gave.
+struct Variant
+{
+    explicit Variant(QString folder) : binFolder(std::move(folder)) {}
+    QString binFolder;
+    QString templateFolder;
+    Series mapped, painting, drawn;
+    std::map<std::string, std::vector<double>> steps;
+    std::vector<std::string> stepOrder;
+};
+
+// A program folder with Velmora and its skins; a first start makes its data files.
+bool makeTemplate(Display& display, const QString& binFolder, const QString& templateFolder)
+{
+    if (!QDir().mkpath(templateFolder) ||
+        !QFile::copy(QDir(binFolder).filePath(QStringLiteral("Velmora")),
+                     QDir(templateFolder).filePath(QStringLiteral("Velmora"))) ||
+        !copyFolder(QDir(binFolder).filePath(QStringLiteral("skin")),
+                    QDir(templateFolder).filePath(QStringLiteral("skin")))) {
+        std::fprintf(stderr, "cannot copy Velmora from %s\n", qPrintable(binFolder));
+        return false;
+    }
+    const Start first =
+        startOnce(display, QDir(templateFolder).filePath(QStringLiteral("Velmora")).toStdString());
+    QFile::remove(QDir(templateFolder).filePath(QStringLiteral(".Velmora.lock")));
+    if (first.mappedMs < 0 || !QFile::exists(QDir(templateFolder).filePath(QStringLiteral("DABSH.skn")))) {
+        std::fprintf(stderr, "Velmora from %s showed no window\n", qPrintable(binFolder));
+        return false;
+    }
+    return true;
+}
+
+void printSummary(const Variant& variant, int starts)
+{
+    const Series* all[] = {&variant.mapped, &variant.painting, &variant.drawn};
+    const auto row = [&](const char* title, const auto& value) {
+        std::printf("%-30s", title);
+        for (const Series* series : all)
+            value(*series);
+        std::printf("\n");
+    };
+    std::printf("\n%s\n", qPrintable(variant.binFolder));
+    std::printf("medians of %d starts each      mapped       painting     drawn (visible)\n", starts);
+    row("bare Qt window", [](const Series& s) { std::printf("%8.1f ms  ", median(s.bare)); });
+    row("Velmora", [](const Series& s) { std::printf("%8.1f ms  ", median(s.velmora)); });
+    row("ratio", [](const Series& s) { std::printf("%9.2fx   ", median(s.velmora) / median(s.bare)); });
+    row("start by start: median",
+        [](const Series& s) { std::printf("%9.2fx   ", median(pairedRatios(s.bare, s.velmora))); });
+    row("  middle half", [](const Series& s) {
+        const std::vector<double> ratios = pairedRatios(s.bare, s.velmora);
+        std::printf("  %4.2f-%4.2fx ", quantile(ratios, 0.25), quantile(ratios, 0.75));
+    });
+    std::printf("Velmora's steps, median time since the process was spawned:\n");
+    for (const std::string& step : variant.stepOrder)
+        std::printf("  %7.1f ms  %s\n", median(variant.steps.at(step)), step.c_str());
+}
+
+// Each build against the first, round by round: its start-by-start ratio to the bare window over
+// the first build's, and the difference of the two builds' times in ms (the two Velmora starts of a
+// round are seconds apart, the bare starts add noise of their own). Below 1, or below 0, the build
+// is quicker. The middle half and the number of rounds it was quicker in show whether a
+// difference stands out of the noise of the machine.
+void printComparison(const std::vector<Variant>& variants)
+{
+    for (auto [title, measure] :
+         {std::pair{"mapped", &Variant::mapped}, std::pair{"drawn (visible)", &Variant::drawn}}) {
+        const Series& base = variants[0].*measure;
+        std::printf("\n%s, against %s round by round:\n", title, qPrintable(variants[0].binFolder));
+        std::printf("  %-28s %-30s %-28s\n", "build", "ratio to bare over the first's",
+                    "difference of the times");
+        for (std::size_t v = 1; v < variants.size(); ++v) {
+            const Series& own = variants[v].*measure;
+            const std::vector<double> mine = pairedRatios(own.bare, own.velmora, true);
+            const std::vector<double> theirs = pairedRatios(base.bare, base.velmora, true);
+            std::vector<double> relative, difference;
+            int quickerRelative = 0;
+            int quicker = 0;
+            for (std::size_t i = 0; i < mine.size() && i < theirs.size(); ++i) {
+                if (mine[i] < 0 || theirs[i] < 0)
+                    continue;
+                relative.push_back(mine[i] / theirs[i]);
+                difference.push_back(own.velmora[i] - base.velmora[i]);
+                quickerRelative += mine[i] < theirs[i] ? 1 : 0;
+                quicker += own.velmora[i] < base.velmora[i] ? 1 : 0;
+            }
+            std::printf("  %-28s %5.3fx (%5.3f-%5.3fx) %3d/%-3zu %+6.1f ms (%+.1f to %+.1f) %3d/%zu\n",
+                        qPrintable(variants[v].binFolder), median(relative), quantile(relative, 0.25),
+                        quantile(relative, 0.75), quickerRelative, relative.size(),
+                        quantileOfAll(difference, 0.5), quantileOfAll(difference, 0.25),
+                        quantileOfAll(difference, 0.75), quicker, difference.size());
+        }
+    }
 }
 
 } // namespace
@@ -246,7 +359,11 @@ std::vector<double> pairedRatios(const std::vector<double>& bare, const std::vec
 int main(int argc, char* argv[])
 {
     const int starts = argc > 1 ? std::max(1, std::atoi(argv[1])) : 11;
-    const QString binFolder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(VELMORA_BIN_DIR);
+    std::vector<Variant> variants;
+    for (int arg = 2; arg < argc; ++arg)
+        variants.emplace_back(QString::fromLocal8Bit(argv[arg]));
+    if (variants.empty())
+        variants.emplace_back(QStringLiteral(VELMORA_BIN_DIR));
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
         std::fprintf(stderr, "no DISPLAY: run under xvfb-run -a -s \"-screen 0 1280x1024x24\"\n");
         return 2;
@@ -257,82 +374,56 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    // A program folder with Velmora and its skins; a first start makes its data files.
     QTemporaryDir base;
-    const QString templateFolder = base.filePath(QStringLiteral("template"));
-    if (!QDir().mkpath(templateFolder) ||
-        !QFile::copy(QDir(binFolder).filePath(QStringLiteral("Velmora")),
-                     QDir(templateFolder).filePath(QStringLiteral("Velmora"))) ||
-        !copyFolder(QDir(binFolder).filePath(QStringLiteral("skin")),
-                    QDir(templateFolder).filePath(QStringLiteral("skin")))) {
-        std::fprintf(stderr, "cannot copy Velmora from %s\n", qPrintable(binFolder));
-        return 1;
+    for (std::size_t v = 0; v < variants.size(); ++v) {
+        variants[v].templateFolder = base.filePath(QStringLiteral("template%1").arg(v));
+        if (!makeTemplate(display, variants[v].binFolder, variants[v].templateFolder))
+            return 1;
     }
     const std::string bare = BARE_WINDOW_PATH;
-    const Start first =
-        startOnce(display, QDir(templateFolder).filePath(QStringLiteral("Velmora")).toStdString());
     (void)startOnce(display, bare); // warms the caches alike
-    QFile::remove(QDir(templateFolder).filePath(QStringLiteral(".Velmora.lock")));
-    if (first.mappedMs < 0 || !QFile::exists(QDir(templateFolder).filePath(QStringLiteral("DABSH.skn")))) {
-        std::fprintf(stderr, "Velmora showed no window\n");
-        return 1;
-    }
+    std::map<std::string, std::vector<double>> bareSteps;
 
-    // Per measure, the bare window's starts and Velmora's.
-    struct Series
-    {
-        std::vector<double> bare, velmora;
-    };
-    Series mapped, painting, drawn;
-    std::map<std::string, std::vector<double>> steps, bareSteps;
-    std::vector<std::string> stepOrder;
     for (int run = 0; run < starts; ++run) {
-        // The folder is made and written out before either start, so that neither pays for it.
-        const QString folder = base.filePath(QStringLiteral("run%1").arg(run));
-        if (!copyFolder(templateFolder, folder))
-            return 1;
-        sync();
-        const Start b = startOnce(display, bare);
-        for (const auto& [step, ms] : b.steps)
-            bareSteps[step].push_back(ms);
+        // Every build once a round, each after a bare start of its own; the order turns from round
+        // to round, so that no build always follows the same one.
+        for (std::size_t turn = 0; turn < variants.size(); ++turn) {
+            const std::size_t v = (turn + static_cast<std::size_t>(run)) % variants.size();
+            Variant& variant = variants[v];
+            // The folder is made and written out before either start, so that neither pays for it.
+            const QString folder = base.filePath(QStringLiteral("run%1-%2").arg(run).arg(v));
+            if (!copyFolder(variant.templateFolder, folder))
+                return 1;
+            sync();
+            const Start b = startOnce(display, bare);
+            for (const auto& [step, ms] : b.steps)
+                bareSteps[step].push_back(ms);
 
-        const Start v = startOnce(display, QDir(folder).filePath(QStringLiteral("Velmora")).toStdString());
-        for (const auto& [step, ms] : v.steps) {
-            if (!steps.count(step))
-                stepOrder.push_back(step);
-            steps[step].push_back(ms);
+            const Start s =
+                startOnce(display, QDir(folder).filePath(QStringLiteral("Velmora")).toStdString());
+            for (const auto& [step, ms] : s.steps) {
+                if (!variant.steps.count(step))
+                    variant.stepOrder.push_back(step);
+                variant.steps[step].push_back(ms);
+            }
+            for (auto [series, measure] :
+                 {std::pair{&variant.mapped, &Start::mappedMs}, std::pair{&variant.painting, &Start::paintMs},
+                  std::pair{&variant.drawn, &Start::drawnMs}}) {
+                series->bare.push_back(b.*measure);
+                series->velmora.push_back(s.*measure);
+            }
+            std::printf("start %2d%s: bare %6.1f / %6.1f / %6.1f ms, Velmora %6.1f / %6.1f / %6.1f ms\n",
+                        run + 1, variants.size() > 1 ? qPrintable(QStringLiteral(" [%1]").arg(v + 1)) : "",
+                        b.mappedMs, b.paintMs, b.drawnMs, s.mappedMs, s.paintMs, s.drawnMs);
+            std::fflush(stdout);
         }
-        for (auto [series, measure] :
-             {std::pair{&mapped, &Start::mappedMs}, std::pair{&painting, &Start::paintMs},
-              std::pair{&drawn, &Start::drawnMs}}) {
-            series->bare.push_back(b.*measure);
-            series->velmora.push_back(v.*measure);
-        }
-        std::printf("start %2d: bare %6.1f / %6.1f / %6.1f ms, Velmora %6.1f / %6.1f / %6.1f ms\n", run + 1,
-                    b.mappedMs, b.paintMs, b.drawnMs, v.mappedMs, v.paintMs, v.drawnMs);
     }
 
-    const Series* all[] = {&mapped, &painting, &drawn};
-    const auto row = [&](const char* title, const auto& value) {
-        std::printf("%-30s", title);
-        for (const Series* series : all)
-            value(*series);
-        std::printf("\n");
-    };
-    std::printf("\nmedians of %d starts each      mapped       painting     drawn (visible)\n", starts);
-    row("bare Qt window", [](const Series& s) { std::printf("%8.1f ms  ", median(s.bare)); });
-    row("Velmora", [](const Series& s) { std::printf("%8.1f ms  ", median(s.velmora)); });
-    row("ratio", [](const Series& s) { std::printf("%9.2fx   ", median(s.velmora) / median(s.bare)); });
-    row("start by start: median",
-        [](const Series& s) { std::printf("%9.2fx   ", median(pairedRatios(s.bare, s.velmora))); });
-    row("  middle half", [](const Series& s) {
-        const std::vector<double> ratios = pairedRatios(s.bare, s.velmora);
-        std::printf("  %4.2f-%4.2fx ", quantile(ratios, 0.25), quantile(ratios, 0.75));
-    });
     std::printf("\nthe bare window: main %.1f ms, application made %.1f ms (medians since spawned)\n",
                 median(bareSteps["main"]), median(bareSteps["application made"]));
-    std::printf("Velmora's steps, median time since the process was spawned:\n");
-    for (const std::string& step : stepOrder)
-        std::printf("  %7.1f ms  %s\n", median(steps[step]), step.c_str());
+    for (const Variant& variant : variants)
+        printSummary(variant, starts);
+    if (variants.size() > 1)
+        printComparison(variants);
     return 0;
 }

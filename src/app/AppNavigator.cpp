@@ -5,7 +5,6 @@
 #include "charts/FrmNemudar1.h"
 #include "common/CommonTexts.h"
 #include "common/Desktop.h"
-#include "common/FirstFrame.h"
 #include "common/Prompts.h"
 #include "common/VendorLinks.h"
 #include "export/ExportCommand.h"
@@ -39,23 +38,13 @@ AppNavigator::~AppNavigator()
     delete m_scoring;
     delete m_test;
     delete m_main;
-    delete m_prepared;
-}
-
-void AppNavigator::prepareMainWindow()
-{
-    if (!m_prepared)
-        m_prepared = new Frm1(m_context, nullptr, Frm1::PanelTiming::AfterFirstPicture);
 }
 
 void AppNavigator::start()
 {
-    prepareMainWindow();
-    m_main = m_prepared;
-    m_prepared = nullptr;
+    // The panels and the views' rows come once the window's first picture is on the display.
+    m_main = new Frm1(m_context, nullptr, Frm1::PanelTiming::AfterFirstPicture);
     m_main->setAttribute(Qt::WA_DeleteOnClose);
-    // The memory of the window's picture is mapped on another thread while the window is shown.
-    const FirstFrame::BackingStoreWarmUp warmUp(m_main);
     m_main->show();
 }
 

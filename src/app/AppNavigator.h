@@ -22,10 +22,7 @@ public:
     explicit AppNavigator(const AppContext& context);
     ~AppNavigator() override;
 
-    // Creates and shows the main window.
-    // Builds the main window without showing it or reading data, while the data files open.
-    void prepareMainWindow();
-    // Shows the prepared main window, or a new one.
+    // Makes and shows a new main window.
     void start();
     Frm1* mainWindow() const { return m_main; }
 
@@ -58,7 +55,6 @@ private:
 
     AppContext m_context;
     QPointer<Frm1> m_main;
-    QPointer<Frm1> m_prepared;
     QPointer<FrmTest> m_test;
     QPointer<FrmkLID> m_scoring;
     QPointer<FrmNemudar1> m_chart;

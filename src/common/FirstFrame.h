@@ -5,7 +5,6 @@
 #include <QWidget>
 
 #include <functional>
-#include <thread>
 #include <utility>
 
 // The first picture of the program's first window. Work that window does not need is started once
@@ -42,24 +41,6 @@ inline void onFirstFrame(QCoreApplication* application, std::function<void()> se
 {
     new Watch(application, std::move(seen));
 }
-
-// Makes the memory that a window's picture is painted into (its backing store), before the window is
-// first shown, and has another thread map it into the process page by page while the window is
-// being shown. A page costs its first writer a fault, and in a virtual machine a fault costs several
-// microseconds: for a whole window, a few milliseconds that the main thread would otherwise spend
-// painting its first picture. Nothing paints before the window is exposed, after show() returns, so
-// the memory is the thread's alone until the warm-up ends; it only reads it.
-class BackingStoreWarmUp final
-{
-public:
-    explicit BackingStoreWarmUp(QWidget* window);
-    ~BackingStoreWarmUp();
-    BackingStoreWarmUp(const BackingStoreWarmUp&) = delete;
-    BackingStoreWarmUp& operator=(const BackingStoreWarmUp&) = delete;
-
-private:
-    std::thread m_thread;
-};
 
 // Called while a picture is painted: calls `then` (with `context` still alive) once the picture has
 // reached the display. The painting finishes first; on X11 the server is then asked a question,

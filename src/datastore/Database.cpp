@@ -412,21 +412,6 @@ OpenResult openProgramDatabases(const QString& folder, PageCheck pageCheck)
     return result;
 }
 
-void addProgramConnections(const QString& folder)
-{
-    for (File file : {File::Clinical, File::Theme})
-        (void)connectionOf(folder, file);
-}
-
-void handOverProgramDatabases(const QString& folder, QThread* thread)
-{
-    for (File file : {File::Clinical, File::Theme}) {
-        const QString name = connectionName(folder, file);
-        if (QSqlDatabase::contains(name))
-            QSqlDatabase::database(name, false).driver()->moveToThread(thread);
-    }
-}
-
 namespace {
 
 // A read-only connection of this call's own to one file, so that the check may run on any thread.

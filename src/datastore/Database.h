@@ -6,7 +6,6 @@
 #include <memory>
 
 class DataView;
-class QThread;
 
 // The two database files of the program folder: DABSH.skn (IDE, Answer, QU) and Theme.skn (Theme).
 namespace Database {
@@ -50,14 +49,6 @@ enum class PageCheck
     Separately
 };
 OpenResult openProgramDatabases(const QString& folder, PageCheck pageCheck = PageCheck::AtOpen);
-
-// Loads the database driver and makes the folder's two connections without touching the files,
-// so that this part of openProgramDatabases can run before the files may be opened.
-void addProgramConnections(const QString& folder);
-
-// Gives the folder's connections to another thread, called on the thread that opened them: a
-// connection is used only on the thread that owns it.
-void handOverProgramDatabases(const QString& folder, QThread* thread);
 
 // Reads every page of one file through a read-only connection of its own; callable on any thread.
 FileState checkPages(const QString& folder, File file);

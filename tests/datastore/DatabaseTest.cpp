@@ -10,7 +10,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QThread>
 #include <QtTest>
 
 class DatabaseTest : public QObject
@@ -49,34 +48,6 @@ private slots:
             QCOMPARE(theme->field(QLatin1String(column)), QString());
         QCOMPARE(folder.view(QStringLiteral("IDE"))->count(), 0);
         QCOMPARE(folder.view(QStringLiteral("Answer"))->count(), 0);
-    }
-
-    void connectionsOpenedOnAThreadServeTheThreadTheyAreHandedTo()
-    {
-        // The program opens its files on a thread while the first window is built.
-        TestProgramFolder folder(false);
-        QThread* mainThread = QThread::currentThread();
-        Database::OpenResult opened;
-        std::unique_ptr<QThread> opener(QThread::create([&] {
-            opened = Database::openProgramDatabases(folder.path(), Database::PageCheck::Separately);
-            Database::handOverProgramDatabases(folder.path(), mainThread);
-        }));
-        opener->start();
-        QVERIFY(opener->wait(10000));
-        QVERIFY(opened.ok);
-
-        DataView theme(Database::connection(folder.path(), Database::File::Theme), QStringLiteral("Theme"));
-        QCOMPARE(theme.count(), 1);
-        QVERIFY(theme.setField(QStringLiteral("Name"), QStringLiteral("مرکز مشاوره")));
-        QVERIFY(theme.commit());
-        DataView subjects(Database::connection(folder.path(), Database::File::Clinical),
-                          QStringLiteral("IDE"));
-        subjects.addNew();
-        QVERIFY(subjects.setField(QStringLiteral("Code"), QStringLiteral("1")));
-        QVERIFY(subjects.commit());
-        QCOMPARE(folder.view(QStringLiteral("Theme"))->field(QStringLiteral("Name")),
-                 QStringLiteral("مرکز مشاوره"));
-        QCOMPARE(folder.view(QStringLiteral("IDE"))->count(), 1);
     }
 
     void tablesHaveEveryColumn()
