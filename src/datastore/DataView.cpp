@@ -20,14 +20,13 @@ DataView::DataView(const QSqlDatabase& database, const QString& table, QObject* 
     for (int i = 0; i < record.count(); ++i)
         m_columns << record.fieldName(i);
     // Files made by this program are UTF-8; one made elsewhere may keep its texts in UTF-16.
-    m_textEncoding = SqlDialect::textEncoding(m_database);
-    m_query = SelectionQuery(m_database, m_table, m_columns, m_textEncoding);
+    m_query = SelectionQuery(m_database, m_table, m_columns, SqlDialect::textEncoding(m_database));
     requery();
 }
 
 QVariant DataView::textValue(const QString& text) const
 {
-    return SqlDialect::textValue(m_database, text, m_textEncoding);
+    return SqlDialect::textValue(m_database, text, m_query.fileEncoding());
 }
 
 bool DataView::run(QSqlQuery& query, const SelectionQuery::Part& statement, bool write) const

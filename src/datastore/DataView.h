@@ -119,7 +119,6 @@ private:
     QSqlDatabase m_database;
     QString m_table;
     QStringList m_columns;
-    QStringConverter::Encoding m_textEncoding = QStringConverter::Utf8;
     // Which rows pass and in which order.
     SelectionQuery m_query;
     // Where the current row stands in the order as stored, so that moves go on from the stored row

@@ -175,10 +175,17 @@ SelectionQuery::Position SelectionQuery::positionIn(const QSqlQuery& query, int 
         position.key = query.value(keyColumn).toString();
     } else {
         QByteArray key = query.value(keyColumn).toByteArray();
+        position.keyIsBytes = query.value(keyColumn + 1).toBool();
+        // A file in UTF-16 takes its key back as a text (see SqlDialect::textValue).
+        if (!position.keyIsBytes && m_fileEncoding != QStringConverter::Utf8) {
+            QStringDecoder decoder(m_fileEncoding, QStringConverter::Flag::ConvertInitialBom);
+            const QString text = decoder.decode(key);
+            position.key = text.isNull() ? QString(QLatin1String("")) : text;
+            return position;
+        }
         if (key.isNull())
             key = QByteArray(""); // an empty text, which a null byte array is not when bound
         position.key = key;
-        position.keyIsBytes = query.value(keyColumn + 1).toBool();
     }
     return position;
 }

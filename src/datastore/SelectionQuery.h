@@ -64,6 +64,7 @@ public:
     // Orders by a column; an empty name or one the table does not have gives the stored order.
     void orderBy(const QString& column);
     const QString& orderColumn() const { return m_orderColumn; }
+    QStringConverter::Encoding fileEncoding() const { return m_fileEncoding; }
 
     // In the parts below, `qualifier` (such as "i.") goes before every column of the table, for a
     // statement that joins other tables.

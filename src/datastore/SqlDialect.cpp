@@ -139,9 +139,9 @@ bool run(QSqlQuery& query, const QSqlDatabase& database, const QString& sql, con
 
 QVariant textValue(const QSqlDatabase& database, const QString& text, QStringConverter::Encoding fileEncoding)
 {
-    if (isServer(database))
+    if (isServer(database) || fileEncoding != QStringConverter::Utf8)
         return QVariant(text);
-    return boundText(text, fileEncoding);
+    return boundText(text);
 }
 
 QStringConverter::Encoding textEncoding(const QSqlDatabase& database)
@@ -205,11 +205,11 @@ QString quotedIdentifier(const QString& name)
     return u'"' + escaped + u'"';
 }
 
-QVariant boundText(const QString& text, QStringConverter::Encoding encoding)
+QVariant boundText(const QString& text)
 {
     if (text.isNull())
         return QVariant(QString());
-    QByteArray bytes = QStringEncoder(encoding).encode(text);
+    QByteArray bytes = text.toUtf8();
     if (bytes.isNull())
         bytes = QByteArray(""); // a null byte array would be bound as NULL
     return bytes;

@@ -83,7 +83,8 @@ class SelectionQueryTest : public QObject
             for (const QVariant& value : row) {
                 // Bound as bytes under a cast, so that a leading U+FEFF is stored as typed.
                 insert.addBindValue(value.isNull() ? QVariant()
-                                                   : SqlDialect::textValue(db, value.toString()));
+                                                   : SqlDialect::textValue(db, value.toString(),
+                                                                           SqlDialect::textEncoding(db)));
             }
             if (!insert.exec())
                 return false;
@@ -366,6 +367,57 @@ private slots:
         QCOMPARE(throughDataView(db, byGroup), forward);
         QCOMPARE(throughGrid(db, byGroup), forward);
         QCOMPARE(throughExport(db, byGroup), forward);
+    }
+
+    // A file made elsewhere may keep its texts in UTF-16: a value is bound so that SQLite takes it as
+    // the text it is (of odd length too), not as bytes of another encoding. (Such a file loses a
+    // leading U+FEFF of a text, as SQLite takes a UTF-16 text.)
+    void aFileInUtf16FindsItsSubjects()
+    {
+        QTemporaryDir dir;
+        const QString name = QStringLiteral("utf16 file");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(dir.filePath(QStringLiteral("DABSH.skn")));
+            QVERIFY(db.open());
+            QSqlQuery make(db);
+            QVERIFY(make.exec(QStringLiteral("PRAGMA encoding = 'UTF-16le'")));
+            QStringList columns;
+            for (const QString& column : Database::subjectColumns())
+                columns << quotedIdentifier(column) + QStringLiteral(" TEXT");
+            QVERIFY(make.exec(QStringLiteral("CREATE TABLE \"IDE\" (%1)").arg(columns.join(u','))));
+            QStringList answers;
+            for (const QString& column : Database::answerColumns())
+                answers << quotedIdentifier(column) + QStringLiteral(" TEXT");
+            QVERIFY(make.exec(QStringLiteral("CREATE TABLE \"Answer\" (%1)").arg(answers.join(u','))));
+            QVERIFY(make.exec(QStringLiteral("PRAGMA encoding")) && make.next());
+            QCOMPARE(make.value(0).toString(), QStringLiteral("UTF-16le"));
+            QList<Stored> rows{{QStringLiteral("1"), "Ali", QStringLiteral("احمدي"), "A"},
+                               {QStringLiteral("2"), "Sara", "Rad", "B"},
+                               {QStringLiteral("3"), "Reza", QStringLiteral("احمدي"), "B"}};
+            QVERIFY(store(db, rows));
+            for (const SubjectSelection& selection :
+                 {SubjectSelection{QStringLiteral("LName"), QStringLiteral("احمدي"), QStringLiteral("Code")},
+                  SubjectSelection{QStringLiteral("LName"), "Rad", QStringLiteral("Group")}}) {
+                const QStringList want = expected(rows, selection, false);
+                QVERIFY(!want.isEmpty());
+                QCOMPARE(throughDataView(db, selection), want);
+                QCOMPARE(throughGrid(db, selection), want);
+                QCOMPARE(throughExport(db, selection), want);
+                const auto [forward, backward] = walkedThroughDataView(db, selection);
+                QCOMPARE(forward, want);
+                QCOMPARE(backward, want);
+            }
+            // What a view writes into such a file is found as typed.
+            DataView view(db, QStringLiteral("IDE"));
+            QVERIFY(view.filterBy(QStringLiteral("Code"), QStringLiteral("3")));
+            QVERIFY(view.setField(QStringLiteral("FName"), QStringLiteral("رضا")));
+            QVERIFY(view.commit());
+            QVERIFY(view.filterBy(QStringLiteral("FName"), QStringLiteral("رضا")));
+            QCOMPARE(view.count(), 1);
+            QCOMPARE(view.field(QStringLiteral("Code")), QStringLiteral("3"));
+        }
+        QSqlDatabase::removeDatabase(name);
     }
 
     // The finder's name box offers a name at the place of its first subject in the grid, not at
