@@ -2,34 +2,20 @@
 
 #include "ReportLayouts.h"
 #include "ReportTexts.h"
+#include "datastore/DataView.h"
 #include "datastore/Database.h"
-#include "datastore/SelectionQuery.h"
-#include "datastore/SqlDialect.h"
-
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 namespace SubjectListReport {
 
 QVector<ReportRow> selectedSubjects(const QString& programFolder, const SubjectSelection& selection)
 {
-    const QSqlDatabase database = Database::connection(programFolder, Database::File::Clinical);
-    const SelectionQuery subjects = SelectionQuery::ofSubjects(database, selection);
-    // Every column the file has, as the layout's fields name them.
-    const SelectionQuery::Part statement = subjects.select(QStringLiteral("*"));
-    QVector<ReportRow> rows;
-    QSqlQuery query(database);
-    query.setForwardOnly(true);
-    if (!SqlDialect::run(query, database, statement.sql, statement.values, SqlDialect::Access::Read))
-        return rows;
-    while (query.next()) {
-        const QSqlRecord record = query.record();
-        ReportRow row;
-        for (int i = 0; i < record.count(); ++i)
-            row.insert(record.fieldName(i), record.value(i).toString());
-        rows << row;
-    }
-    return rows;
+    const auto subjects = Database::openView(programFolder, Database::File::Clinical, QStringLiteral("IDE"));
+    if (!subjects)
+        return {};
+    subjects->setSort(selection.orderColumn);
+    if (!selection.filterColumn.isEmpty())
+        subjects->filterBy(selection.filterColumn, selection.filterValue);
+    return subjects->rows();
 }
 
 Report build(const QVector<ReportRow>& rows, const ClinicTexts* letterhead)
