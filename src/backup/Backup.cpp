@@ -1,6 +1,7 @@
 #include "Backup.h"
 
 #include "BackupTexts.h"
+#include "common/FileProblem.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -19,6 +20,13 @@ namespace {
 QString describe(const QString& what, const QString& path, const QString& systemError)
 {
     return what + QStringLiteral("\r\n") + path + QStringLiteral("\r\n") + systemError;
+}
+
+// The same for a file that could not be written, with the reason in Persian words where one is
+// known; errorNumber is errno right after the failing call.
+QString describeWrite(const QString& what, const QString& path, const QString& systemError, int errorNumber)
+{
+    return withWriteProblem(describe(what, path, systemError), path, errorNumber);
 }
 
 bool syncDescriptor(int descriptor)
@@ -75,8 +83,10 @@ int CopyBackupFile(const QString& source, const QString& destination, QString* f
     if (!in.open(QIODevice::ReadOnly))
         return fail(describe(BackupTexts::sourceUnreadable, source, in.errorString()));
     QFile out(destination);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(describe(BackupTexts::destinationUnwritable, destination, out.errorString()));
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        const int error = errno;
+        return fail(describeWrite(BackupTexts::destinationUnwritable, destination, out.errorString(), error));
+    }
 
     const qint64 total = in.size();
     qint64 block = kBlockSize;
@@ -90,22 +100,30 @@ int CopyBackupFile(const QString& source, const QString& destination, QString* f
         const qint64 got = in.read(buffer, block);
         if (got != block)
             return fail(describe(BackupTexts::readFailed, source, in.errorString()));
-        if (out.write(buffer, block) != block)
-            return fail(describe(BackupTexts::writeFailed, destination, out.errorString()));
+        if (out.write(buffer, block) != block) {
+            const int error = errno;
+            return fail(describeWrite(BackupTexts::writeFailed, destination, out.errorString(), error));
+        }
         done += block;
         writeback.written(done);
         if (blockCopied)
             blockCopied(done, total);
     }
     // A write that finds the disk full fails here at the latest, when the last buffered part goes out.
-    if (!out.flush())
-        return fail(describe(BackupTexts::writeFailed, destination, out.errorString()));
-    if (!syncDescriptor(out.handle()))
-        return fail(
-            describe(BackupTexts::writeFailed, destination, QString::fromLocal8Bit(std::strerror(errno))));
+    if (!out.flush()) {
+        const int error = errno;
+        return fail(describeWrite(BackupTexts::writeFailed, destination, out.errorString(), error));
+    }
+    if (!syncDescriptor(out.handle())) {
+        const int error = errno;
+        return fail(describeWrite(BackupTexts::writeFailed, destination,
+                                  QString::fromLocal8Bit(std::strerror(error)), error));
+    }
     out.close();
-    if (out.error() != QFileDevice::NoError)
-        return fail(describe(BackupTexts::writeFailed, destination, out.errorString()));
+    if (out.error() != QFileDevice::NoError) {
+        const int error = errno;
+        return fail(describeWrite(BackupTexts::writeFailed, destination, out.errorString(), error));
+    }
     return 1;
 }
 

@@ -4,6 +4,7 @@
 #include "TemporaryFiles.h"
 #include "calendar/ShamsiDate.h"
 #include "common/BackgroundWork.h"
+#include "common/FileProblem.h"
 #include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
@@ -37,6 +38,13 @@ using Kind = Outcome::Kind;
 Outcome failed(Kind kind, const QString& description)
 {
     return {kind, description};
+}
+
+// A file or folder that could not be written: the message, and on a line of its own the reason in
+// Persian words where one is known. errorNumber is errno right after the failing call.
+Outcome writeFailed(Kind kind, const QString& message, const QString& path, int errorNumber = 0)
+{
+    return failed(kind, withWriteProblem(message, path, errorNumber));
 }
 
 QString lastSystemError()
@@ -235,11 +243,15 @@ Outcome keepSafetyCopy(const QString& folder, const QString& database, const QDa
 {
     const QString backFolder = backFolderOf(folder);
     if (!QDir().mkpath(backFolder))
-        return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + backFolder);
+        return writeFailed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + backFolder,
+                           backFolder);
     TemporaryFiles::sweep(backFolder);
     TemporaryFiles::Held temporary;
-    if (!temporary.create(backFolder, TemporaryFiles::safetyPrefix))
-        return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + backFolder);
+    if (!temporary.create(backFolder, TemporaryFiles::safetyPrefix)) {
+        const int error = errno;
+        return writeFailed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + backFolder,
+                           QDir(backFolder).filePath(TemporaryFiles::safetyPrefix), error);
+    }
     QString failure;
     if (!Backup::CopyBackupFile(database, temporary.path(), &failure, progress.blockCopied))
         return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + failure);
@@ -249,10 +261,12 @@ Outcome keepSafetyCopy(const QString& folder, const QString& database, const QDa
         if (QFileInfo::exists(name))
             continue;
         if (!placeWithoutReplacing(temporary.path(), name)) {
-            if (errno == EEXIST)
+            const int error = errno;
+            if (error == EEXIST)
                 continue;
-            return failed(Kind::Refused,
-                          BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + lastSystemError());
+            return writeFailed(Kind::Refused,
+                               BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + lastSystemError(),
+                               name, error);
         }
         temporary.release();
         Backup::syncFolder(backFolder);
@@ -304,8 +318,9 @@ Outcome backUpServer(const QSqlDatabase& server, const QString& temporary, const
                           BackupTexts::serverSnapshotFailed + QStringLiteral("\r\n") + failure);
         }
         if (!writeServerSnapshot(server, temporary, &failure))
-            return failed(Kind::CopyFailed,
-                          BackupTexts::serverSnapshotFailed + QStringLiteral("\r\n") + failure);
+            return writeFailed(Kind::CopyFailed,
+                               BackupTexts::serverSnapshotFailed + QStringLiteral("\r\n") + failure,
+                               temporary);
     }
     if (progress.blockCopied) {
         const qint64 size = QFileInfo(temporary).size();
@@ -339,11 +354,16 @@ Outcome restoreServer(const QString& programFolder, const QString& backupFile, c
 
     TemporaryFiles::sweep(programFolder);
     TemporaryFiles::Held snapshot;
-    if (!snapshot.create(programFolder, TemporaryFiles::serverSnapshotPrefix))
-        return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + programFolder);
+    if (!snapshot.create(programFolder, TemporaryFiles::serverSnapshotPrefix)) {
+        const int error = errno;
+        return writeFailed(Kind::Refused,
+                           BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + programFolder,
+                           QDir(programFolder).filePath(TemporaryFiles::serverSnapshotPrefix), error);
+    }
     QString failure;
     if (!writeServerSnapshot(server, snapshot.path(), &failure))
-        return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + failure);
+        return writeFailed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + failure,
+                           snapshot.path());
     const Outcome safety = keepSafetyCopy(programFolder, snapshot.path(), now, progress);
     if (!safety.ok())
         return safety;
@@ -407,9 +427,12 @@ Outcome backUp(const QString& programFolder, const QString& destination, const P
     TemporaryFiles::rememberBackupFolder(target.absolutePath());
     TemporaryFiles::sweep(target.absolutePath());
     TemporaryFiles::Held temporary;
-    if (!temporary.create(target.absolutePath(), target.fileName() + TemporaryFiles::backupSuffix))
-        return failed(Kind::CopyFailed,
-                      BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination);
+    if (!temporary.create(target.absolutePath(), target.fileName() + TemporaryFiles::backupSuffix)) {
+        const int error = errno;
+        return writeFailed(Kind::CopyFailed,
+                           BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination,
+                           target.filePath(), error);
+    }
 
     if (ClinicServer::isInUse(programFolder)) {
         const Outcome snapshot = backUpServer(Database::connection(programFolder, Database::File::Clinical),
@@ -438,9 +461,13 @@ Outcome backUp(const QString& programFolder, const QString& destination, const P
     if (!checkedBesideTheWindow([written] { return isSoundDatabase(written); }, progress))
         return failed(Kind::CopyFailed, BackupTexts::copyNotSound);
     temporary.setFinalMode(target.filePath());
-    if (!replaceInOneStep(temporary.path(), target.filePath()))
-        return failed(Kind::CopyFailed, BackupTexts::replaceFailed + QStringLiteral("\r\n") + destination +
-                                            QStringLiteral("\r\n") + lastSystemError());
+    if (!replaceInOneStep(temporary.path(), target.filePath())) {
+        const int error = errno;
+        return writeFailed(Kind::CopyFailed,
+                           BackupTexts::replaceFailed + QStringLiteral("\r\n") + destination +
+                               QStringLiteral("\r\n") + lastSystemError(),
+                           target.filePath(), error);
+    }
     temporary.release();
     Backup::syncFolder(target.absolutePath());
     return {};
@@ -467,9 +494,12 @@ Outcome restore(const QString& programFolder, const QString& source, const QDate
     TemporaryFiles::sweep(databaseFolder);
 
     TemporaryFiles::Held temporary;
-    if (!temporary.create(onServer ? programFolder : databaseFolder, TemporaryFiles::restorePrefix))
-        return failed(Kind::CopyFailed,
-                      BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + database);
+    if (!temporary.create(onServer ? programFolder : databaseFolder, TemporaryFiles::restorePrefix)) {
+        const int error = errno;
+        return writeFailed(
+            Kind::CopyFailed, BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + database,
+            QDir(onServer ? programFolder : databaseFolder).filePath(TemporaryFiles::restorePrefix), error);
+    }
     QString failure;
     if (!Backup::CopyBackupFile(source, temporary.path(), &failure, progress.blockCopied))
         return failed(Kind::CopyFailed, failure);
@@ -488,9 +518,13 @@ Outcome restore(const QString& programFolder, const QString& source, const QDate
             return failed(Kind::Refused, BackupTexts::databaseInUse);
     }
     temporary.setFinalMode(database);
-    if (!replaceInOneStep(temporary.path(), database))
-        return failed(Kind::CopyFailed, BackupTexts::replaceFailed + QStringLiteral("\r\n") + database +
-                                            QStringLiteral("\r\n") + lastSystemError());
+    if (!replaceInOneStep(temporary.path(), database)) {
+        const int error = errno;
+        return writeFailed(Kind::CopyFailed,
+                           BackupTexts::replaceFailed + QStringLiteral("\r\n") + database +
+                               QStringLiteral("\r\n") + lastSystemError(),
+                           database, error);
+    }
     temporary.release();
     Backup::syncFolder(databaseFolder);
     return {};
@@ -506,19 +540,25 @@ Outcome saveDamagedCopy(const QString& programFolder, const QString& destination
     TemporaryFiles::rememberBackupFolder(target.absolutePath());
     TemporaryFiles::sweep(target.absolutePath());
     TemporaryFiles::Held temporary;
-    if (!temporary.create(target.absolutePath(), target.fileName() + TemporaryFiles::backupSuffix))
-        return failed(Kind::CopyFailed,
-                      BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination);
+    if (!temporary.create(target.absolutePath(), target.fileName() + TemporaryFiles::backupSuffix)) {
+        const int error = errno;
+        return writeFailed(Kind::CopyFailed,
+                           BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination,
+                           target.absoluteFilePath(), error);
+    }
     QString failure;
     if (!Backup::CopyBackupFile(database, temporary.path(), &failure, progress.blockCopied))
         return failed(Kind::CopyFailed, failure);
     temporary.setFinalMode({});
     if (!placeWithoutReplacing(temporary.path(), target.absoluteFilePath())) {
-        if (errno == EEXIST)
+        const int error = errno;
+        if (error == EEXIST)
             return failed(Kind::Refused,
                           BackupTexts::damagedCopyNameTaken + QStringLiteral("\r\n") + destination);
-        return failed(Kind::CopyFailed, BackupTexts::replaceFailed + QStringLiteral("\r\n") + destination +
-                                            QStringLiteral("\r\n") + lastSystemError());
+        return writeFailed(Kind::CopyFailed,
+                           BackupTexts::replaceFailed + QStringLiteral("\r\n") + destination +
+                               QStringLiteral("\r\n") + lastSystemError(),
+                           target.absoluteFilePath(), error);
     }
     temporary.release();
     Backup::syncFolder(target.absolutePath());

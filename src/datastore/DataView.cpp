@@ -8,17 +8,8 @@
 #include <QSqlRecord>
 #include <QVariant>
 
-#include <algorithm>
-
-QString quotedIdentifier(const QString& name)
-{
-    QString escaped = name;
-    escaped.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + escaped + u'"';
-}
-
 DataView::DataView(const QSqlDatabase& database, const QString& table, QObject* parent)
-    : QObject(parent), m_database(database), m_table(table)
+    : QObject(parent), m_database(database), m_table(table), m_query(database, table, {})
 {
     m_server = SqlDialect::isServer(m_database);
     if (m_server) {
@@ -29,44 +20,19 @@ DataView::DataView(const QSqlDatabase& database, const QString& table, QObject* 
     for (int i = 0; i < record.count(); ++i)
         m_columns << record.fieldName(i);
     // Files made by this program are UTF-8; one made elsewhere may keep its texts in UTF-16.
-    QSqlQuery encoding(m_database);
-    if (encoding.exec(QStringLiteral("PRAGMA encoding")) && encoding.next()) {
-        const QString name = encoding.value(0).toString();
-        if (name.compare(QLatin1String("UTF-16le"), Qt::CaseInsensitive) == 0)
-            m_textEncoding = QStringConverter::Utf16LE;
-        else if (name.compare(QLatin1String("UTF-16be"), Qt::CaseInsensitive) == 0)
-            m_textEncoding = QStringConverter::Utf16BE;
-    }
+    m_query = SelectionQuery(m_database, m_table, m_columns, SqlDialect::textEncoding(m_database));
     requery();
-}
-
-bool DataView::isStorableText(const QString& text)
-{
-    if (!text.isValidUtf16())
-        return false;
-    return std::none_of(text.cbegin(), text.cend(),
-                        [](QChar c) { return c.unicode() == 0xFFFE || c.unicode() == 0xFFFF; });
-}
-
-QVariant boundText(const QString& text, QStringConverter::Encoding encoding)
-{
-    if (text.isNull())
-        return QVariant(QString());
-    QByteArray bytes = QStringEncoder(encoding).encode(text);
-    if (bytes.isNull())
-        bytes = QByteArray(""); // a null byte array would be bound as NULL
-    return bytes;
 }
 
 QVariant DataView::textValue(const QString& text) const
 {
-    return SqlDialect::textValue(m_database, text, m_textEncoding);
+    return SqlDialect::textValue(m_database, text, m_query.fileEncoding());
 }
 
-bool DataView::run(QSqlQuery& query, const QString& sql, const QVariantList& values, bool write) const
+bool DataView::run(QSqlQuery& query, const SelectionQuery::Part& statement, bool write) const
 {
     SqlDialect::Failure failure = SqlDialect::Failure::None;
-    const bool ok = SqlDialect::run(query, m_database, sql, values,
+    const bool ok = SqlDialect::run(query, m_database, statement.sql, statement.values,
                                     write ? SqlDialect::Access::Write : SqlDialect::Access::Read, &failure);
     m_lastFailure = failure;
     if (failure == SqlDialect::Failure::ConnectionLost)
@@ -94,11 +60,7 @@ QString DataView::failureNote() const
 
 QString DataView::resolveColumn(const QString& name) const
 {
-    for (const QString& column : m_columns) {
-        if (column.compare(name, Qt::CaseInsensitive) == 0)
-            return column;
-    }
-    return {};
+    return m_query.resolveColumn(name);
 }
 
 // The server's hidden identity column keeps the stored order; no window sees it. A view made while
@@ -106,22 +68,21 @@ QString DataView::resolveColumn(const QString& name) const
 void DataView::readServerColumns()
 {
     QSqlQuery shape(m_database);
-    if (!run(shape, QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(quotedIdentifier(m_table)), {}))
+    if (!run(shape, {QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(quotedIdentifier(m_table)), {}}))
         return;
     const QSqlRecord record = shape.record();
     for (int i = 0; i < record.count(); ++i) {
         if (record.fieldName(i) != SqlDialect::rowIdColumn)
             m_columns << record.fieldName(i);
     }
+    m_query = SelectionQuery(m_database, m_table, m_columns);
 }
 
 void DataView::requery()
 {
     if (m_server && m_columns.isEmpty())
         readServerColumns();
-    m_filter = FilterState::None;
-    m_filterColumn.clear();
-    m_filterValue.clear();
+    m_query.clearFilter();
     moveFirst();
 }
 
@@ -136,76 +97,28 @@ bool DataView::setFilter(const QString& filterText)
         const QString value = filterText.mid(equals + 2, filterText.size() - equals - 3);
         return filterBy(column, value);
     }
-    m_filter = FilterState::MatchNothing;
+    m_query.filterNothing();
     moveFirst();
     return false;
 }
 
 bool DataView::filterBy(const QString& column, const QString& value)
 {
-    const QString actual = resolveColumn(column);
-    if (actual.isEmpty()) {
-        m_filter = FilterState::MatchNothing;
-        moveFirst();
-        return false;
-    }
-    // No stored text can hold what isStorableText refuses: such a value finds nothing, and must not
-    // reach SQLite, which would read it as another text.
-    m_filter = SqlDialect::isStorable(m_database, value) ? FilterState::Column : FilterState::MatchNothing;
-    m_filterColumn = actual;
-    m_filterValue = value;
+    const bool known = m_query.filterBy(column, value);
     moveFirst();
-    return true;
+    return known;
 }
 
 void DataView::setSort(const QString& column)
 {
-    m_sortColumn = column.isEmpty() ? QString() : resolveColumn(column);
+    m_query.orderBy(column);
     moveFirst();
-}
-
-QString DataView::whereClause(const QString& extraCondition) const
-{
-    QStringList conditions;
-    if (m_filter == FilterState::Column && m_filterValue.isEmpty())
-        conditions << QStringLiteral("(%1 = '' OR %1 IS NULL)").arg(quotedIdentifier(m_filterColumn));
-    else if (m_filter == FilterState::Column)
-        conditions << quotedIdentifier(m_filterColumn) + QStringLiteral(" = CAST(? AS TEXT)");
-    else if (m_filter == FilterState::MatchNothing)
-        conditions << QStringLiteral("1 = 0");
-    if (!extraCondition.isEmpty())
-        conditions << extraCondition;
-    return conditions.isEmpty() ? QString()
-                                : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-}
-
-QString DataView::orderClause(bool descending) const
-{
-    const QString direction = descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
-    if (m_sortColumn.isEmpty())
-        return QStringLiteral(" ORDER BY rowid") + direction;
-    return QStringLiteral(" ORDER BY %1%2, rowid%2").arg(sortKeyExpression(), direction);
-}
-
-// A missing value sorts as an empty text; every value compares as text, whatever its stored type.
-// (The server's text columns compare byte by byte, as SQLite does.)
-QString DataView::sortKeyExpression() const
-{
-    return QStringLiteral("CAST(COALESCE(%1, '') AS TEXT)").arg(quotedIdentifier(m_sortColumn));
-}
-
-QVariantList DataView::filterValues() const
-{
-    if (m_filter == FilterState::Column && !m_filterValue.isEmpty())
-        return {textValue(m_filterValue)};
-    return {};
 }
 
 int DataView::count() const
 {
     QSqlQuery query(m_database);
-    if (!run(query, QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quotedIdentifier(m_table), whereClause()),
-             filterValues()))
+    if (!run(query, m_query.count()))
         return 0;
     if (!query.next()) {
         m_lastError = query.lastError().text();
@@ -214,17 +127,12 @@ int DataView::count() const
     return query.value(0).toInt();
 }
 
-bool DataView::moveTo(const QString& extraCondition, bool descending, const QVariantList& extraValues)
+bool DataView::moveTo(const SelectionQuery::Part& condition, bool descending)
 {
     QSqlQuery query(m_database);
     if (!run(query,
-             QStringLiteral("SELECT rowid FROM %1%2%3 LIMIT 1")
-                 .arg(quotedIdentifier(m_table), whereClause(extraCondition), orderClause(descending)),
-             filterValues() + extraValues)) {
-        clearCurrent();
-        return false;
-    }
-    if (!query.next()) {
+             m_query.select(SqlDialect::rowIdColumn, condition, descending, QStringLiteral(" LIMIT 1"))) ||
+        !query.next()) {
         clearCurrent();
         return false;
     }
@@ -234,63 +142,45 @@ bool DataView::moveTo(const QString& extraCondition, bool descending, const QVar
 
 bool DataView::moveFirst()
 {
-    return moveTo({}, false, {});
+    return moveTo({}, false);
 }
 
 bool DataView::moveLast()
 {
-    return moveTo({}, true, {});
+    return moveTo({}, true);
 }
 
 bool DataView::moveNext()
 {
     if (m_rowId < 0)
         return false;
-    if (m_sortColumn.isEmpty())
-        return moveTo(QStringLiteral("rowid > ?"), false, {m_rowId});
-    return moveTo(QStringLiteral("(%1, rowid) > (CAST(? AS TEXT), ?)").arg(sortKeyExpression()), false,
-                  {m_sortKey, m_rowId});
+    return moveTo(m_query.after(m_position), false);
 }
 
 bool DataView::movePrevious()
 {
     if (m_rowId < 0)
         return false;
-    if (m_sortColumn.isEmpty())
-        return moveTo(QStringLiteral("rowid < ?"), true, {m_rowId});
-    return moveTo(QStringLiteral("(%1, rowid) < (CAST(? AS TEXT), ?)").arg(sortKeyExpression()), true,
-                  {m_sortKey, m_rowId});
+    return moveTo(m_query.before(m_position), true);
 }
 
 void DataView::load(qint64 rowId)
 {
-    const bool sorted = !m_sortColumn.isEmpty();
-    // SQLite's key is kept as its stored bytes; the server's as the text itself.
-    const QString sortKey = !sorted    ? QString()
-                            : m_server ? QStringLiteral(", %1").arg(sortKeyExpression())
-                                       : QStringLiteral(", CAST(%1 AS BLOB)").arg(sortKeyExpression());
     QSqlQuery query(m_database);
-    const bool ok = run(query,
-                        QStringLiteral("SELECT %2%3 FROM %1 WHERE rowid = ?")
-                            .arg(quotedIdentifier(m_table), selectedColumns(), sortKey),
-                        {rowId});
+    const bool ok =
+        run(query, {QStringLiteral("SELECT %2, %3 FROM %1 WHERE rowid = ?")
+                        .arg(quotedIdentifier(m_table), selectedColumns(), m_query.positionColumns()),
+                    {rowId}});
     m_values.clear();
     m_changed.clear();
-    m_sortKey.clear();
+    m_position = {};
     m_newRow = false;
     if (ok && query.next()) {
         const QSqlRecord record = query.record();
-        const int fieldCount = record.count() - (sorted ? 1 : 0);
+        const int fieldCount = static_cast<int>(m_columns.size());
         for (int i = 0; i < fieldCount; ++i)
             m_values.insert(record.fieldName(i), record.value(i).toString());
-        if (sorted && m_server) {
-            m_sortKey = record.value(fieldCount).toString();
-        } else if (sorted) {
-            QByteArray key = record.value(fieldCount).toByteArray();
-            if (key.isNull())
-                key = QByteArray(""); // an empty key, which a null byte array is not when bound
-            m_sortKey = key;
-        }
+        m_position = m_query.positionIn(query, fieldCount);
         m_rowId = rowId;
     } else {
         if (ok)
@@ -378,7 +268,7 @@ bool DataView::commit()
     if (!m_newRow)
         bound << m_rowId;
     QSqlQuery query(m_database);
-    if (!run(query, sql, bound, true))
+    if (!run(query, {sql, bound}, true))
         return false;
     if (!m_newRow && query.numRowsAffected() == 0) {
         m_lastError = QStringLiteral("the row no longer exists");
@@ -408,8 +298,9 @@ bool DataView::removeCurrent()
     if (m_rowId < 0)
         return false;
     QSqlQuery query(m_database);
-    if (!run(query, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedIdentifier(m_table)),
-             {m_rowId}, true))
+    if (!run(query,
+             {QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedIdentifier(m_table)), {m_rowId}},
+             true))
         return false;
     if (query.numRowsAffected() == 0) {
         m_lastError = QStringLiteral("the row no longer exists");
@@ -426,10 +317,7 @@ QVector<DataView::Row> DataView::rows() const
     QVector<Row> result;
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
-    if (!run(query,
-             QStringLiteral("SELECT %4 FROM %1%2%3")
-                 .arg(quotedIdentifier(m_table), whereClause(), orderClause(false), selectedColumns()),
-             filterValues()))
+    if (!run(query, m_query.select(selectedColumns())))
         return result;
     while (query.next()) {
         const QSqlRecord record = query.record();

@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <QVector>
 
+#include "SelectionQuery.h"
 #include "SqlDialect.h"
 
 // One table of one database file with a current row, the working object of every window.
@@ -21,8 +22,8 @@
 // matched as itself and never reaches the SQL text. Column names match without regard to case.
 //
 // Texts travel to SQLite as their exact bytes (see boundText), so that a text is stored and found
-// as typed. A missing value (NULL) reads as an empty text everywhere: in fields, in the sort order
-// and in filters.
+// as typed. A missing value (NULL) reads as an empty text in fields and in filters; in the sort
+// order it comes before the empty text, as in the finder's grid (see SelectionQuery).
 //
 // The same view works on the clinic's PostgreSQL server (see SqlDialect): there the stored order is
 // a hidden identity column that columns() leaves out, a commit writes only the changed fields of
@@ -52,9 +53,10 @@ public:
     // The same filter from its two parts. An empty value (null or not) finds the rows whose field
     // is empty or missing; a value that no stored text can hold (see isStorableText) finds none.
     bool filterBy(const QString& column, const QString& value);
-    bool isFiltered() const { return m_filter != FilterState::None; }
+    bool isFiltered() const { return m_query.isFiltered(); }
 
-    // Orders the rows by a column (then by stored order); an empty name restores the stored order.
+    // Orders the rows by a column, a missing value first, then by stored order (see SelectionQuery);
+    // an empty name restores the stored order.
     void setSort(const QString& column);
 
     int count() const;
@@ -95,10 +97,8 @@ public:
     // The table column for a name given in any letter case; empty when there is none.
     QString resolveColumn(const QString& name) const;
 
-    // Whether a text is stored and read back exactly: false for a lone surrogate (half of a
-    // character such as an emoji) and for U+FFFE and U+FFFF, which SQLite reads back as U+FFFD.
-    // Such a text is refused rather than stored as another one.
-    static bool isStorableText(const QString& text);
+    // Whether a text is stored and read back exactly (see SqlDialect::isStorableText).
+    static bool isStorableText(const QString& text) { return SqlDialect::isStorableText(text); }
 
 signals:
     // The view moved to another row, was read again or started a new row.
@@ -107,39 +107,23 @@ signals:
     void fieldChanged(const QString& column);
 
 private:
-    enum class FilterState
-    {
-        None,
-        Column,
-        MatchNothing
-    };
-
-    QString whereClause(const QString& extraCondition = {}) const;
-    QString orderClause(bool descending) const;
     void readServerColumns();
-    QVariantList filterValues() const;
     QVariant textValue(const QString& text) const;
     QString selectedColumns() const;
     // Runs one statement (see SqlDialect::run) and keeps its failure and error text.
-    bool run(class QSqlQuery& query, const QString& sql, const QVariantList& values,
-             bool write = false) const;
-    QString sortKeyExpression() const;
-    bool moveTo(const QString& extraCondition, bool descending, const QVariantList& extraValues);
+    bool run(class QSqlQuery& query, const SelectionQuery::Part& statement, bool write = false) const;
+    bool moveTo(const SelectionQuery::Part& condition, bool descending);
     void load(qint64 rowId);
     void clearCurrent();
 
     QSqlDatabase m_database;
     QString m_table;
     QStringList m_columns;
-    FilterState m_filter = FilterState::None;
-    QString m_filterColumn;
-    QString m_filterValue;
-    QString m_sortColumn;
-    // The sort key of the current row as stored (bytes in the file's text encoding), so that moves
-    // go on from the stored row even when its field was edited or the row was just deleted.
-    // On the server the key is the text itself.
-    QVariant m_sortKey;
-    QStringConverter::Encoding m_textEncoding = QStringConverter::Utf8;
+    // Which rows pass and in which order.
+    SelectionQuery m_query;
+    // Where the current row stands in the order as stored, so that moves go on from the stored row
+    // even when its sort field was edited or the row was just deleted.
+    SelectionQuery::Position m_position;
     qint64 m_rowId = -1;
     bool m_newRow = false;
     Row m_values;
@@ -163,12 +147,3 @@ private:
     QSqlDatabase m_database;
     bool m_open = false;
 };
-
-// The SQL text for a column name: always quoted, since Date, Time, Group and 1 … 35 need it.
-QString quotedIdentifier(const QString& name);
-
-// The value to bind for a text placeholder written as CAST(? AS TEXT): the text's bytes in the
-// file's encoding, which SQLite takes byte for byte. A QString bound as it is goes over as UTF-16,
-// where SQLite drops a leading U+FEFF and reads one starting with U+FFFE byte-swapped. A null text
-// is bound as NULL. Check isStorableText first: a lone surrogate cannot be encoded exactly.
-QVariant boundText(const QString& text, QStringConverter::Encoding encoding = QStringConverter::Utf8);

@@ -1,13 +1,13 @@
 #include "SqlDialect.h"
 
-#include "DataView.h"
-
 #include <QHash>
 #include <QMutex>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
+
+#include <algorithm>
 
 namespace SqlDialect {
 
@@ -145,14 +145,37 @@ bool run(QSqlQuery& query, const QSqlDatabase& database, const QString& sql, con
 
 QVariant textValue(const QSqlDatabase& database, const QString& text, QStringConverter::Encoding fileEncoding)
 {
-    if (isServer(database))
+    if (isServer(database) || fileEncoding != QStringConverter::Utf8)
         return QVariant(text);
-    return boundText(text, fileEncoding);
+    return boundText(text);
+}
+
+QStringConverter::Encoding textEncoding(const QSqlDatabase& database)
+{
+    if (isServer(database))
+        return QStringConverter::Utf8;
+    QSqlQuery encoding(database);
+    if (encoding.exec(QStringLiteral("PRAGMA encoding")) && encoding.next()) {
+        const QString name = encoding.value(0).toString();
+        if (name.compare(QLatin1String("UTF-16le"), Qt::CaseInsensitive) == 0)
+            return QStringConverter::Utf16LE;
+        if (name.compare(QLatin1String("UTF-16be"), Qt::CaseInsensitive) == 0)
+            return QStringConverter::Utf16BE;
+    }
+    return QStringConverter::Utf8;
+}
+
+bool isStorableText(const QString& text)
+{
+    if (!text.isValidUtf16())
+        return false;
+    return std::none_of(text.cbegin(), text.cend(),
+                        [](QChar c) { return c.unicode() == 0xFFFE || c.unicode() == 0xFFFF; });
 }
 
 bool isStorable(const QSqlDatabase& database, const QString& text)
 {
-    return DataView::isStorableText(text) && !(isServer(database) && text.contains(QChar(0)));
+    return isStorableText(text) && !(isServer(database) && text.contains(QChar(0)));
 }
 
 namespace {
@@ -180,3 +203,20 @@ bool inTransaction(const QSqlDatabase& database)
 }
 
 } // namespace SqlDialect
+
+QString quotedIdentifier(const QString& name)
+{
+    QString escaped = name;
+    escaped.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + escaped + u'"';
+}
+
+QVariant boundText(const QString& text)
+{
+    if (text.isNull())
+        return QVariant(QString());
+    QByteArray bytes = text.toUtf8();
+    if (bytes.isNull())
+        bytes = QByteArray(""); // a null byte array would be bound as NULL
+    return bytes;
+}

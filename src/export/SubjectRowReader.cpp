@@ -1,60 +1,33 @@
 #include "SubjectRowReader.h"
 
-#include "datastore/DataView.h"
 #include "datastore/Database.h"
+#include "datastore/SqlDialect.h"
 
 #include <QSqlError>
-#include <QSqlRecord>
-
-namespace {
-
-const QString kSubjects = QStringLiteral("IDE");
-
-QString resolveColumn(const QSqlRecord& record, const QString& name)
-{
-    for (int i = 0; i < record.count(); ++i) {
-        if (record.fieldName(i).compare(name, Qt::CaseInsensitive) == 0)
-            return record.fieldName(i);
-    }
-    return {};
-}
-
-} // namespace
 
 SubjectRowReader::SubjectRowReader(const QSqlDatabase& database, const SubjectSelection& selection)
-    : m_database(database), m_query(database)
+    : m_database(database), m_selection(SelectionQuery::ofSubjects(database, selection)), m_query(database)
 {
-    const QSqlRecord record = m_database.record(kSubjects);
-    if (!selection.filterColumn.isEmpty()) {
-        m_filterColumn = resolveColumn(record, selection.filterColumn);
-        m_filterValue = selection.filterValue;
-        m_matchNothing = m_filterColumn.isEmpty();
+}
+
+// A read that the server connection lost on the way is run once more (see SqlDialect::run).
+bool SubjectRowReader::run(QSqlQuery& query, const SelectionQuery::Part& statement)
+{
+    query = QSqlQuery(m_database);
+    query.setForwardOnly(true);
+    if (!SqlDialect::run(query, m_database, statement.sql, statement.values, SqlDialect::Access::Read)) {
+        m_lastError = query.lastError().text();
+        return false;
     }
-    if (!selection.orderColumn.isEmpty())
-        m_orderColumn = resolveColumn(record, selection.orderColumn);
-}
-
-QString SubjectRowReader::whereClause() const
-{
-    if (m_matchNothing)
-        return QStringLiteral(" WHERE 1 = 0");
-    if (m_filterColumn.isEmpty())
-        return {};
-    return QStringLiteral(" WHERE i.%1 = ?").arg(quotedIdentifier(m_filterColumn));
-}
-
-void SubjectRowReader::bindFilter(QSqlQuery& query) const
-{
-    if (!m_matchNothing && !m_filterColumn.isEmpty())
-        query.addBindValue(m_filterValue);
+    return true;
 }
 
 int SubjectRowReader::count()
 {
     QSqlQuery query(m_database);
-    query.prepare(QStringLiteral("SELECT COUNT(*) FROM \"IDE\" AS i") + whereClause());
-    bindFilter(query);
-    if (!query.exec() || !query.next()) {
+    if (!run(query, m_selection.count()))
+        return -1;
+    if (!query.next()) {
         m_lastError = query.lastError().text();
         return -1;
     }
@@ -63,32 +36,22 @@ int SubjectRowReader::count()
 
 bool SubjectRowReader::start()
 {
+    const QString subject = QStringLiteral("i.");
     QStringList columns;
     for (const QString& column : ExportTable::particularColumns())
-        columns << QStringLiteral("i.") + quotedIdentifier(column);
+        columns << subject + quotedIdentifier(column);
     for (const ScoringKey::Scale& scale : ScoringKey::kScales)
-        columns << QStringLiteral("i.") + quotedIdentifier(QString::fromLatin1(scale.field));
+        columns << subject + quotedIdentifier(QString::fromLatin1(scale.field));
     for (int item = 1; item <= ScoringKey::kItemCount; ++item)
         columns << QStringLiteral("a.") + quotedIdentifier(Database::itemColumn(item));
-    const QString order =
-        m_orderColumn.isEmpty()
-            ? QStringLiteral(" ORDER BY i.rowid")
-            : QStringLiteral(" ORDER BY COALESCE(i.%1, ''), i.rowid").arg(quotedIdentifier(m_orderColumn));
     // Nothing ties an Answer row to its subject but the code, and nothing stops a second row of
     // the same code: the first one in stored order is the one the test windows and the scoring use.
+    const SelectionQuery::Part where = m_selection.where({}, subject);
     const QString sql =
         QStringLiteral("SELECT %1 FROM \"IDE\" AS i LEFT JOIN \"Answer\" AS a ON a.rowid = "
                        "(SELECT MIN(b.rowid) FROM \"Answer\" AS b WHERE b.\"Code\" = i.\"Code\")%2%3")
-            .arg(columns.join(u','), whereClause(), order);
-    m_query = QSqlQuery(m_database);
-    m_query.setForwardOnly(true);
-    m_query.prepare(sql);
-    bindFilter(m_query);
-    if (!m_query.exec()) {
-        m_lastError = m_query.lastError().text();
-        return false;
-    }
-    return true;
+            .arg(columns.join(u','), where.sql, m_selection.orderClause(false, subject));
+    return run(m_query, {sql, where.values});
 }
 
 bool SubjectRowReader::next(StoredSubject* subject)

@@ -2,15 +2,16 @@
 
 #include "ExportTable.h"
 #include "common/SubjectSelection.h"
+#include "datastore/SelectionQuery.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 
 // Reads the selected IDE rows with their Answer rows, one subject at a time, in the order the
-// subject finder shows them: the filter compares the whole text as a bound parameter, the order
-// is the column's text and then the stored order, exactly as the finder's data view sorts.
-// The rows are streamed from the database, never loaded all at once.
+// subject finder shows them: which rows and in which order is the subject query's
+// (SelectionQuery), as in the finder. The rows are streamed from the database, never loaded all
+// at once.
 class SubjectRowReader final
 {
     Q_DISABLE_COPY_MOVE(SubjectRowReader)
@@ -29,14 +30,10 @@ public:
     static QStringList itemTexts(const QSqlDatabase& database);
 
 private:
-    QString whereClause() const;
-    void bindFilter(QSqlQuery& query) const;
+    bool run(QSqlQuery& query, const SelectionQuery::Part& statement);
 
     QSqlDatabase m_database;
-    QString m_filterColumn; // resolved against the IDE columns; empty: every row
-    QString m_filterValue;
-    bool m_matchNothing = false; // a filter on a column that IDE does not have
-    QString m_orderColumn;       // resolved; empty: stored order
+    SelectionQuery m_selection;
     QSqlQuery m_query;
     QString m_lastError;
 };

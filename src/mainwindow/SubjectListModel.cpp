@@ -2,8 +2,6 @@
 
 #include "FinderTexts.h"
 #include "common/BidiText.h"
-#include "datastore/DataView.h"
-#include "datastore/Database.h"
 #include "datastore/SqlDialect.h"
 
 #include <QAtomicInt>
@@ -22,45 +20,12 @@ constexpr int kPagesPerFetch = 8;
 const std::array<QString, SubjectListModel::kColumnCount> kColumns{
     QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Group")};
 
-// The IDE column for a name in any letter case; empty when IDE has none.
-QString subjectColumn(const QString& name)
-{
-    for (const QString& column : Database::subjectColumns()) {
-        if (column.compare(name, Qt::CaseInsensitive) == 0)
-            return column;
-    }
-    return {};
-}
-
-// The WHERE clause of a selection with its bound values appended to `values`, matching as the data
-// views do: an empty value finds empty and missing fields, a value is compared as its exact bytes,
-// and a filter on a column that IDE does not have, or on a value no stored text can hold, lets no
-// row pass.
-QString whereClause(const QSqlDatabase& database, const SubjectSelection& selection, QVariantList& values)
-{
-    if (selection.filterColumn.isEmpty())
-        return {};
-    const QString column = subjectColumn(selection.filterColumn);
-    if (column.isEmpty() || !SqlDialect::isStorable(database, selection.filterValue))
-        return QStringLiteral(" WHERE 1 = 0");
-    if (selection.filterValue.isEmpty())
-        return QStringLiteral(" WHERE (%1 = '' OR %1 IS NULL)").arg(quotedIdentifier(column));
-    values << SqlDialect::textValue(database, selection.filterValue);
-    return QStringLiteral(" WHERE %1 = CAST(? AS TEXT)").arg(quotedIdentifier(column));
-}
-
-QString orderColumn(const SubjectSelection& selection)
-{
-    const QString column = subjectColumn(selection.orderColumn);
-    return quotedIdentifier(column.isEmpty() ? QStringLiteral("Code") : column);
-}
-
 // A read that the server connection lost on the way is run once more (see SqlDialect::run).
-bool run(QSqlQuery& query, const QSqlDatabase& database, const QString& sql, const QVariantList& values,
+bool run(QSqlQuery& query, const QSqlDatabase& database, const SelectionQuery::Part& statement,
          QString& error)
 {
     query.setForwardOnly(true);
-    if (!SqlDialect::run(query, database, sql, values, SqlDialect::Access::Read)) {
+    if (!SqlDialect::run(query, database, statement.sql, statement.values, SqlDialect::Access::Read)) {
         error = query.lastError().text();
         return false;
     }
@@ -70,7 +35,7 @@ bool run(QSqlQuery& query, const QSqlDatabase& database, const QString& sql, con
 } // namespace
 
 SubjectListModel::SubjectListModel(const QSqlDatabase& database, QObject* parent)
-    : QAbstractTableModel(parent), m_database(database)
+    : QAbstractTableModel(parent), m_database(database), m_query(SelectionQuery::ofSubjects(database, {}))
 {
 }
 
@@ -80,9 +45,7 @@ bool SubjectListModel::show(const SubjectSelection& selection)
     m_selection = selection;
     m_pages.clear();
     m_lastError.clear();
-    m_whereValues.clear();
-    m_where = whereClause(m_database, selection, m_whereValues);
-    m_orderColumn = orderColumn(selection);
+    m_query = SelectionQuery::ofSubjects(m_database, selection);
     m_rowCount = 0;
     m_allRowsKnown = false;
     const int rows = readOn(kPagesPerFetch);
@@ -134,37 +97,26 @@ const SubjectListModel::Page& SubjectListModel::page(int pageIndex) const
 
     const int first = pageIndex * kPageSize;
     Page result;
-    // Ordered by the column, then by stored order: the order of the data views. A page goes on
-    // from the end of the page before it when that one is at hand, which the index finds at once;
-    // otherwise it counts its way there from the start of the order.
-    QVariantList values = m_whereValues;
-    QString condition = m_where;
+    // A page goes on from the end of the page before it when that one is at hand, which the index
+    // finds at once; otherwise it counts its way there from the start of the order.
+    SelectionQuery::Part after;
     QString limit = QStringLiteral(" LIMIT %1").arg(kPageSize);
     const auto before = m_pages.constFind(pageIndex - 1);
-    if (before != m_pages.cend() && before->lastRowId >= 0 && !before->lastOrderValue.isNull()) {
-        condition += (condition.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
-                     QStringLiteral("(%1, rowid) > (?, ?)").arg(m_orderColumn);
-        values << before->lastOrderValue << before->lastRowId;
-    } else {
+    if (before != m_pages.cend() && before->last.rowId >= 0)
+        after = m_query.after(before->last);
+    else
         limit += QStringLiteral(" OFFSET %1").arg(first);
-    }
-    QStringList columns;
+    QStringList columns{m_query.positionColumns()};
     for (const QString& column : kColumns)
         columns << quotedIdentifier(column);
-    // A missing value sorts first, as in the file; the server puts it last unless told. Going on
-    // from a page's last value leaves out every row whose value is missing, which is right only
-    // when all of them came before that page.
-    const QString nullsFirst = SqlDialect::isServer(m_database) ? QStringLiteral(" NULLS FIRST") : QString();
-    const QString sql = QStringLiteral("SELECT rowid, %1, %2 FROM \"IDE\"%3 ORDER BY %1%5, rowid%4")
-                            .arg(m_orderColumn, columns.join(u','), condition, limit, nullsFirst);
+    const int firstText = m_query.positionColumnCount();
     QSqlQuery query(m_database);
-    if (run(query, m_database, sql, values, m_lastError)) {
+    if (run(query, m_database, m_query.select(columns.join(u','), after, false, limit), m_lastError)) {
         while (query.next()) {
             RowTexts& row = result.rows.emplace_back();
             for (int column = 0; column < kColumnCount; ++column)
-                row[column] = query.value(column + 2).toString();
-            result.lastRowId = query.value(0).toLongLong();
-            result.lastOrderValue = query.value(1);
+                row[column] = query.value(column + firstText).toString();
+            result.last = m_query.positionIn(query, 0);
         }
     }
     // Beyond the cache's size it starts afresh, keeping nothing but the page just read, from
@@ -224,20 +176,14 @@ QVariant SubjectListModel::headerData(int section, Qt::Orientation orientation, 
 QStringList subjectColumnValues(const QSqlDatabase& database, const QString& column,
                                 const SubjectSelection& selection)
 {
-    const QString actual = subjectColumn(column);
-    if (actual.isEmpty())
-        return {};
-    QVariantList values;
-    QString where = whereClause(database, selection, values);
-    const QString quoted = quotedIdentifier(actual);
-    where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + quoted +
-             QStringLiteral(" <> ''");
-    const QString sql = QStringLiteral("SELECT %1 FROM \"IDE\"%2 GROUP BY %1 ORDER BY MIN(%3), MIN(rowid)")
-                            .arg(quoted, where, orderColumn(selection));
+    const SelectionQuery::Part statement =
+        SelectionQuery::ofSubjects(database, selection).distinctValues(column);
+    QStringList result;
+    if (statement.sql.isEmpty())
+        return result;
     QSqlQuery query(database);
     QString error;
-    QStringList result;
-    if (!run(query, database, sql, values, error))
+    if (!run(query, database, statement, error))
         return result;
     while (query.next())
         result << query.value(0).toString();

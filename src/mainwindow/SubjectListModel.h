@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/SubjectSelection.h"
+#include "datastore/SelectionQuery.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
@@ -17,7 +18,7 @@
 // indexes on the searched columns) and the grid never lays out rows the user has not come to.
 // A row removed since the selection was shown moves the rows after it up by one on the pages read
 // afterwards; the finder shows the selection again after every removal.
-// The filter value is always a bound parameter: any character is matched as itself.
+// Which rows and in which order is the subject query's (SelectionQuery), as everywhere else.
 class SubjectListModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -52,9 +53,8 @@ private:
     struct Page
     {
         QVector<RowTexts> rows;
-        // Where the page ended in the order: the order column's value and the row id of its last row.
-        QVariant lastOrderValue;
-        qint64 lastRowId = -1;
+        // Where the page ended in the order: the position of its last row.
+        SelectionQuery::Position last;
     };
     const Page& page(int pageIndex) const;
     // Reads up to the given number of pages after the rows given so far; returns the rows read.
@@ -62,9 +62,7 @@ private:
 
     QSqlDatabase m_database;
     SubjectSelection m_selection;
-    QString m_where;
-    QVariantList m_whereValues;
-    QString m_orderColumn;
+    SelectionQuery m_query;
     int m_rowCount = 0;
     mutable bool m_allRowsKnown = false; // the last page read was the end of the selection
     mutable QHash<int, Page> m_pages;

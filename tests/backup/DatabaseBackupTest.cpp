@@ -2,6 +2,7 @@
 #include "TestProgramFolder.h"
 #include "backup/Backup.h"
 #include "backup/BackupTexts.h"
+#include "common/CommonTexts.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 
@@ -264,12 +265,35 @@ private slots:
         QCOMPARE(filesBut(elsewhereFolder(), {QStringLiteral("earlier.mdbB")}), QStringList());
     }
 
-    void backupIntoAMissingFolderFails()
+    // A file that could not be written is named with the reason in Persian words, on the last line.
+    void copiesIntoAMissingFolderFailAndSaySo()
     {
+        const QString reason = QStringLiteral("\n") + CommonTexts::folderMissing;
         const auto outcome =
             DatabaseBackup::backUp(m_folder->path(), elsewhere(QStringLiteral("no/such/x.mdbB")));
         QCOMPARE(outcome.kind, Kind::CopyFailed);
         QVERIFY(outcome.description.startsWith(BackupTexts::destinationUnwritable));
+        QVERIFY2(outcome.description.endsWith(reason), qPrintable(outcome.description));
+
+        QString failure;
+        QCOMPARE(Backup::CopyBackupFile(database(), elsewhere(QStringLiteral("no/such/copy")), &failure), 0);
+        QVERIFY(failure.startsWith(BackupTexts::destinationUnwritable));
+        QVERIFY2(failure.endsWith(reason), qPrintable(failure));
+
+        const auto damagedCopy = DatabaseBackup::saveDamagedCopy(
+            m_folder->path(), elsewhere(QStringLiteral("no/such/damaged.skn")));
+        QCOMPARE(damagedCopy.kind, Kind::CopyFailed);
+        QVERIFY2(damagedCopy.description.endsWith(reason), qPrintable(damagedCopy.description));
+
+        // A restore into a database that links into a folder that has gone.
+        const QString backup = makeBackup(QStringLiteral("b.mdbB"));
+        m_folder->closeDatabases();
+        QVERIFY(QFile::remove(database()));
+        QVERIFY(QFile::link(elsewhere(QStringLiteral("gone/DABSH.skn")), database()));
+        const auto restored = DatabaseBackup::restore(m_folder->path(), backup, QDateTime::currentDateTime());
+        QCOMPARE(restored.kind, Kind::CopyFailed);
+        QVERIFY(restored.description.startsWith(BackupTexts::destinationUnwritable));
+        QVERIFY2(restored.description.endsWith(reason), qPrintable(restored.description));
     }
 
     void backupLeavesOutAWriteThatIsNotCommitted()

@@ -2,6 +2,7 @@
 #include "TestProgramFolder.h"
 #include "backup/BackupTexts.h"
 #include "backup/DatabaseBackup.h"
+#include "common/CommonTexts.h"
 #include "common/Twips.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
@@ -264,6 +265,18 @@ private slots:
         QVERIFY(lastMessage().rightToLeft);
         QCOMPARE(readFile(database()), before);
         QVERIFY(m_window->isVisible());
+        QCOMPARE(m_folder->desktop.quits, 0);
+    }
+
+    void aBackupIntoAMissingFolderSaysWhyItFailed()
+    {
+        child<QLineEdit>("Text1")->setText(m_elsewhere.filePath(QStringLiteral("gone/x.mdbB")));
+        click("VisualButtonEx2");
+        QVERIFY2(
+            lastMessage().text.startsWith(T::copyFailed + QStringLiteral("\r\n") + T::destinationUnwritable),
+            qPrintable(lastMessage().text));
+        QVERIFY(lastMessage().text.endsWith(QStringLiteral("\n") + CommonTexts::folderMissing));
+        QCOMPARE(lastMessage().icon, Prompts::Icon::Critical);
         QCOMPARE(m_folder->desktop.quits, 0);
     }
 
