@@ -228,6 +228,16 @@ QString backFolderOf(const QString& programFolder)
     return QDir(programFolder).filePath(BackupTexts::backupFolder);
 }
 
+// Starts a copy that is to become the file at target: the folder is kept for the sweep at the next
+// start, what a copy cut off there earlier left is swept, and the new copy is held beside the
+// target under its name and the backup suffix.
+bool holdCopyBeside(const QFileInfo& target, TemporaryFiles::Held& temporary)
+{
+    TemporaryFiles::rememberBackupFolder(target.absolutePath());
+    TemporaryFiles::sweep(target.absolutePath());
+    return temporary.create(target.absolutePath(), target.fileName() + TemporaryFiles::backupSuffix);
+}
+
 // Keeps the current database in Back/ under a name of its own, never over another file; `kept`
 // receives its path.
 Outcome keepSafetyCopy(const QString& folder, const QString& database, const QDateTime& now,
@@ -337,7 +347,7 @@ Outcome restoreServer(const QString& programFolder, const QString& backupFile, c
         return failed(Kind::CopyFailed, BackupTexts::serverRestoreFailed + QStringLiteral("\r\n") +
                                             statement.lastError().text());
 
-    TemporaryFiles::sweep(programFolder);
+    // The program folder was swept by the restore that calls this, just before its copy.
     TemporaryFiles::Held snapshot;
     if (!snapshot.create(programFolder, TemporaryFiles::serverSnapshotPrefix))
         return failed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + programFolder);
@@ -404,10 +414,8 @@ Outcome backUp(const QString& programFolder, const QString& destination, const P
         return failed(Kind::CopyFailed,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination);
     const QFileInfo target(TemporaryFiles::realTarget(destination));
-    TemporaryFiles::rememberBackupFolder(target.absolutePath());
-    TemporaryFiles::sweep(target.absolutePath());
     TemporaryFiles::Held temporary;
-    if (!temporary.create(target.absolutePath(), target.fileName() + TemporaryFiles::backupSuffix))
+    if (!holdCopyBeside(target, temporary))
         return failed(Kind::CopyFailed,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination);
 
@@ -463,8 +471,12 @@ Outcome restore(const QString& programFolder, const QString& source, const QDate
         if (journals == JournalState::Busy)
             return failed(Kind::Refused, BackupTexts::databaseInUse);
     }
+    // Leftovers of a restore cut off earlier: in the program folder (where the copy of a restore
+    // into the clinic server and its snapshot are written) and beside a DABSH.skn that links
+    // elsewhere, each folder swept once.
     TemporaryFiles::sweep(programFolder);
-    TemporaryFiles::sweep(databaseFolder);
+    if (QFileInfo(databaseFolder) != QFileInfo(programFolder))
+        TemporaryFiles::sweep(databaseFolder);
 
     TemporaryFiles::Held temporary;
     if (!temporary.create(onServer ? programFolder : databaseFolder, TemporaryFiles::restorePrefix))
@@ -503,10 +515,8 @@ Outcome saveDamagedCopy(const QString& programFolder, const QString& destination
         return failed(Kind::Refused,
                       BackupTexts::damagedCopyNameTaken + QStringLiteral("\r\n") + destination);
     const QFileInfo target(destination);
-    TemporaryFiles::rememberBackupFolder(target.absolutePath());
-    TemporaryFiles::sweep(target.absolutePath());
     TemporaryFiles::Held temporary;
-    if (!temporary.create(target.absolutePath(), target.fileName() + TemporaryFiles::backupSuffix))
+    if (!holdCopyBeside(target, temporary))
         return failed(Kind::CopyFailed,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination);
     QString failure;
