@@ -4,6 +4,7 @@
 #include "TemporaryFiles.h"
 #include "calendar/ShamsiDate.h"
 #include "common/BackgroundWork.h"
+#include "common/FileLinks.h"
 #include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
@@ -413,7 +414,7 @@ Outcome backUp(const QString& programFolder, const QString& destination, const P
     if (QFileInfo(destination).isDir())
         return failed(Kind::CopyFailed,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination);
-    const QFileInfo target(TemporaryFiles::realTarget(destination));
+    const QFileInfo target(FileLinks::realTarget(destination));
     TemporaryFiles::Held temporary;
     if (!holdCopyBeside(target, temporary))
         return failed(Kind::CopyFailed,
@@ -460,8 +461,7 @@ Outcome restore(const QString& programFolder, const QString& source, const QDate
     // On the clinic server the program's connections stay open: the restore is one transaction there.
     const bool onServer = ClinicServer::isInUse(programFolder);
     // Written beside the real file, so that a DABSH.skn that links elsewhere goes on doing so.
-    const QString database =
-        TemporaryFiles::realTarget(QDir(programFolder).filePath(Database::clinicalFileName));
+    const QString database = FileLinks::realTarget(QDir(programFolder).filePath(Database::clinicalFileName));
     const QString databaseFolder = QFileInfo(database).absolutePath();
     std::optional<ReopenProgramDatabases> reopen;
     JournalState journals = JournalState::None;
