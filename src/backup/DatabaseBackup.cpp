@@ -4,6 +4,7 @@
 #include "TemporaryFiles.h"
 #include "calendar/ShamsiDate.h"
 #include "common/BackgroundWork.h"
+#include "common/FileLinks.h"
 #include "common/FileProblem.h"
 #include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
@@ -236,6 +237,16 @@ QString backFolderOf(const QString& programFolder)
     return QDir(programFolder).filePath(BackupTexts::backupFolder);
 }
 
+// Starts a copy that is to become the file at target: the folder is kept for the sweep at the next
+// start, what a copy cut off there earlier left is swept, and the new copy is held beside the
+// target under its name and the backup suffix.
+bool holdCopyBeside(const QFileInfo& target, TemporaryFiles::Held& temporary)
+{
+    TemporaryFiles::rememberBackupFolder(target.absolutePath());
+    TemporaryFiles::sweep(target.absolutePath());
+    return temporary.create(target.absolutePath(), target.fileName() + TemporaryFiles::backupSuffix);
+}
+
 // Keeps the current database in Back/ under a name of its own, never over another file; `kept`
 // receives its path.
 Outcome keepSafetyCopy(const QString& folder, const QString& database, const QDateTime& now,
@@ -352,7 +363,7 @@ Outcome restoreServer(const QString& programFolder, const QString& backupFile, c
         return failed(Kind::CopyFailed, BackupTexts::serverRestoreFailed + QStringLiteral("\r\n") +
                                             statement.lastError().text());
 
-    TemporaryFiles::sweep(programFolder);
+    // The program folder was swept by the restore that calls this, just before its copy.
     TemporaryFiles::Held snapshot;
     if (!snapshot.create(programFolder, TemporaryFiles::serverSnapshotPrefix)) {
         const int error = errno;
@@ -423,11 +434,9 @@ Outcome backUp(const QString& programFolder, const QString& destination, const P
     if (QFileInfo(destination).isDir())
         return failed(Kind::CopyFailed,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination);
-    const QFileInfo target(TemporaryFiles::realTarget(destination));
-    TemporaryFiles::rememberBackupFolder(target.absolutePath());
-    TemporaryFiles::sweep(target.absolutePath());
+    const QFileInfo target(FileLinks::realTarget(destination));
     TemporaryFiles::Held temporary;
-    if (!temporary.create(target.absolutePath(), target.fileName() + TemporaryFiles::backupSuffix)) {
+    if (!holdCopyBeside(target, temporary)) {
         const int error = errno;
         return writeFailed(Kind::CopyFailed,
                            BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination,
@@ -479,8 +488,7 @@ Outcome restore(const QString& programFolder, const QString& source, const QDate
     // On the clinic server the program's connections stay open: the restore is one transaction there.
     const bool onServer = ClinicServer::isInUse(programFolder);
     // Written beside the real file, so that a DABSH.skn that links elsewhere goes on doing so.
-    const QString database =
-        TemporaryFiles::realTarget(QDir(programFolder).filePath(Database::clinicalFileName));
+    const QString database = FileLinks::realTarget(QDir(programFolder).filePath(Database::clinicalFileName));
     const QString databaseFolder = QFileInfo(database).absolutePath();
     std::optional<ReopenProgramDatabases> reopen;
     JournalState journals = JournalState::None;
@@ -490,8 +498,12 @@ Outcome restore(const QString& programFolder, const QString& source, const QDate
         if (journals == JournalState::Busy)
             return failed(Kind::Refused, BackupTexts::databaseInUse);
     }
+    // Leftovers of a restore cut off earlier: in the program folder (where the copy of a restore
+    // into the clinic server and its snapshot are written) and beside a DABSH.skn that links
+    // elsewhere, each folder swept once.
     TemporaryFiles::sweep(programFolder);
-    TemporaryFiles::sweep(databaseFolder);
+    if (QFileInfo(databaseFolder) != QFileInfo(programFolder))
+        TemporaryFiles::sweep(databaseFolder);
 
     TemporaryFiles::Held temporary;
     if (!temporary.create(onServer ? programFolder : databaseFolder, TemporaryFiles::restorePrefix)) {
@@ -537,10 +549,8 @@ Outcome saveDamagedCopy(const QString& programFolder, const QString& destination
         return failed(Kind::Refused,
                       BackupTexts::damagedCopyNameTaken + QStringLiteral("\r\n") + destination);
     const QFileInfo target(destination);
-    TemporaryFiles::rememberBackupFolder(target.absolutePath());
-    TemporaryFiles::sweep(target.absolutePath());
     TemporaryFiles::Held temporary;
-    if (!temporary.create(target.absolutePath(), target.fileName() + TemporaryFiles::backupSuffix)) {
+    if (!holdCopyBeside(target, temporary)) {
         const int error = errno;
         return writeFailed(Kind::CopyFailed,
                            BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination,

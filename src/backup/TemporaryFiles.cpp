@@ -1,6 +1,7 @@
 #include "TemporaryFiles.h"
 
 #include "BackupTexts.h"
+#include "common/FileLinks.h"
 #include "datastore/Database.h"
 
 #include <QDir>
@@ -137,7 +138,7 @@ QStringList sweptFolders(const QString& programFolder)
     const QStringList candidates{
         programFolder,
         program.filePath(BackupTexts::backupFolder),
-        QFileInfo(realTarget(program.filePath(Database::clinicalFileName))).absolutePath(),
+        QFileInfo(FileLinks::realTarget(program.filePath(Database::clinicalFileName))).absolutePath(),
         rememberedBackupFolder(),
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
     };
@@ -220,22 +221,6 @@ bool Held::setFinalMode(const QString& replaces)
 void Held::release()
 {
     m_path.clear();
-}
-
-QString realTarget(const QString& path)
-{
-    QString current = QFileInfo(path).absoluteFilePath();
-    // As the system does, a chain longer than this is taken as a loop.
-    for (int step = 0; step < 40; ++step) {
-        const QFileInfo info(current);
-        if (!info.isSymLink())
-            return current;
-        const QString target = info.symLinkTarget();
-        if (target.isEmpty())
-            return current;
-        current = target;
-    }
-    return QFileInfo(path).absoluteFilePath();
 }
 
 } // namespace TemporaryFiles

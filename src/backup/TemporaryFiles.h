@@ -64,9 +64,4 @@ private:
     int m_descriptor = -1;
 };
 
-// Follows a chain of symbolic links to the file they end at, even when that file does not exist
-// yet; a path that is no link is given back as it is. A backup or restore writes beside the real
-// file and renames over it, so that a link (to a clinic's network drive, say) stays a link.
-QString realTarget(const QString& path);
-
 } // namespace TemporaryFiles

@@ -36,8 +36,8 @@ inline const QString documentMadeEnd = QStringLiteral("\r\n\r\n. ساخته شد
 inline const QString& documentMadeTitle = CommonTexts::noticeTitle;
 // An earlier document of that name is there: replace it, or make the new one under the next free
 // name. %1 the earlier document.
-inline const QString replaceDocument = QStringLiteral(
-    "فايلي با اين نام وجود دارد. جايگزين شود؟\n%1\n\nخير: فايل تازه با نام ديگري ساخته مي شود");
+inline const QString replaceDocument =
+    CommonTexts::replaceExisting + QStringLiteral("\n\nخير: فايل تازه با نام ديگري ساخته مي شود");
 inline const QString& replaceDocumentTitle = CommonTexts::attentionTitle;
 inline const QString documentNotMade = QStringLiteral("فايل Word ساخته نشد:");
 inline const QString bitmapNotSaved = QStringLiteral("تصوير نمودار در پوشه برنامه ذخيره نشد:");

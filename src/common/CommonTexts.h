@@ -41,6 +41,8 @@ inline const QString next = QStringLiteral("بعدي");
 inline const QString previous = QStringLiteral("قبلي");
 inline const QString exitCaption = QStringLiteral("خروج");
 inline const QString changesNotSaved = QStringLiteral("تغييرات ذخيره نشد");
+// A file of the chosen name is there already: the question before it is written over. %1 the file.
+inline const QString replaceExisting = QStringLiteral("فايلي با اين نام وجود دارد. جايگزين شود؟\n%1");
 
 // Why a file could not be written, added to the message that names the file.
 inline const QString noWritePermission = QStringLiteral("اجازه نوشتن در اين پوشه يا فايل را نداريد");

@@ -9,7 +9,8 @@
 // The Latin digit for any of the three digit sets; a null character for anything else.
 QChar latinDigit(QChar c);
 
-// The text with every Persian or Arabic-Indic digit replaced by its Latin digit.
+// The text with every Persian or Arabic-Indic digit replaced by its Latin digit; every other
+// character stays where it is, so a box that converts as it is typed keeps its cursor.
 QString withLatinDigits(const QString& text);
 
 // A subject code as it is stored and looked up: Latin digits and no blanks around it, so that two

@@ -2,7 +2,6 @@
 
 #include "CommonTexts.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
 
@@ -13,19 +12,7 @@ namespace {
 // blocks back for its owner, so "full" seldom reads as zero.
 constexpr qint64 kNearlyFullBytes = 1024 * 1024;
 
-// The nearest folder of path that exists: the folder a missing one would be made in.
-QString nearestExistingFolder(QString folder)
-{
-    while (!folder.isEmpty() && !QFileInfo(folder).isDir()) {
-        const QString parent = QFileInfo(folder).absolutePath();
-        if (parent == folder)
-            return {};
-        folder = parent;
-    }
-    return folder;
-}
-} // namespace
-
+// The problem an errno value names; Unknown for one that names none of them.
 FileProblem fileProblemOf(int errorNumber)
 {
     switch (errorNumber) {
@@ -48,6 +35,7 @@ FileProblem fileProblemOf(int errorNumber)
         return FileProblem::Unknown;
     }
 }
+} // namespace
 
 FileProblem diagnoseWriteProblem(const QString& path, int errorNumber)
 {
@@ -60,7 +48,7 @@ FileProblem diagnoseWriteProblem(const QString& path, int errorNumber)
         return FileProblem::FolderMissing;
     if (!QFileInfo(folder).isWritable() || (target.exists() && !target.isWritable()))
         return FileProblem::NoPermission;
-    const QStorageInfo storage(nearestExistingFolder(folder));
+    const QStorageInfo storage(folder);
     if (storage.isValid() && storage.bytesAvailable() < kNearlyFullBytes)
         return FileProblem::DiskFull;
     if (storage.isValid() && storage.isReadOnly())

@@ -13,8 +13,6 @@ enum class FileProblem
     Unknown
 };
 
-// The problem an errno value names; Unknown for one that names none of them.
-FileProblem fileProblemOf(int errorNumber);
 // The problem behind a failed write of path: errorNumber where the failing call left one (errno
 // right after it), otherwise what the file system shows now (a missing folder, a folder or file
 // that cannot be written, a full disk).

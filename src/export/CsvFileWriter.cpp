@@ -1,6 +1,7 @@
 #include "CsvFileWriter.h"
 
 #include "PartFile.h"
+#include "common/FileLinks.h"
 
 #include <QFile>
 
@@ -52,7 +53,7 @@ bool CsvFileWriter::open(const QString& targetPath, const QVector<ExportVariable
 {
     discard();
     m_error.clear();
-    m_targetPath = PartFile::realTarget(targetPath);
+    m_targetPath = FileLinks::realTarget(targetPath);
     m_file = PartFile::create(m_targetPath, &m_error);
     if (!m_file)
         return false;

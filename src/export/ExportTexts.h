@@ -19,7 +19,7 @@ inline const QString proposedNamePrefix = QStringLiteral("Velmora-");
 
 // Before, during and after the writing.
 inline const QString noSubjects = QStringLiteral("آزمودني اي براي خروجي وجود ندارد");
-inline const QString replaceExisting = QStringLiteral("فايلي با اين نام وجود دارد. جايگزين شود؟\n%1");
+inline const QString& replaceExisting = CommonTexts::replaceExisting;
 inline const QString progressTitle = command;
 inline const QString progressLabel = QStringLiteral("در حال نوشتن خروجي آزمودني ها ...");
 inline const QString& progressCancel = CommonTexts::cancel;

@@ -13,16 +13,6 @@
 
 namespace PartFile {
 
-QString realTarget(const QString& path)
-{
-    const QFileInfo info(path);
-    if (!info.isSymLink())
-        return path;
-    const QString canonical = info.canonicalFilePath();
-    // A dangling link: the file is to be made where the link points.
-    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
-}
-
 std::unique_ptr<QTemporaryFile> create(const QString& realTarget, QString* error)
 {
     const QFileInfo target(realTarget);

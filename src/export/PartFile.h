@@ -12,10 +12,6 @@
 // it: it holds client records.
 namespace PartFile {
 
-// The file an export to this path really replaces: the final target when the path is a symbolic
-// link (a folder linked to a network share stays linked), else the path itself.
-QString realTarget(const QString& path);
-
 // A new, empty, open part file beside the real target, readable and writable by its owner only;
 // null (and the reason in error) when none could be made.
 std::unique_ptr<QTemporaryFile> create(const QString& realTarget, QString* error);

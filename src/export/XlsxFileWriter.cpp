@@ -2,6 +2,7 @@
 
 #include "ExportTexts.h"
 #include "PartFile.h"
+#include "common/FileLinks.h"
 
 #include <QByteArrayMatcher>
 #include <QDir>
@@ -136,7 +137,7 @@ bool XlsxFileWriter::writeText(lxw_worksheet* sheet, int row, int column, const 
 bool XlsxFileWriter::open(const QString& targetPath, const QVector<ExportVariable>& variables)
 {
     discard();
-    m_targetPath = PartFile::realTarget(targetPath);
+    m_targetPath = FileLinks::realTarget(targetPath);
     m_variables = variables;
     m_error.clear();
     m_nextRow = 0;

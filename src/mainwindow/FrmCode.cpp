@@ -4,6 +4,7 @@
 #include "SubjectListModel.h"
 #include "common/BackgroundWork.h"
 #include "common/CaptionLabel.h"
+#include "common/DigitText.h"
 #include "common/Navigator.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
@@ -41,21 +42,6 @@ constexpr int kCommandHeight = 420;
 const QString kLastName = QStringLiteral("LName");
 const QString kFirstName = QStringLiteral("FName");
 const QString kGroup = QStringLiteral("Group");
-
-// The text with every Persian (۰–۹) and Arabic-Indic (٠–٩) digit replaced by its digit 0–9; every
-// other character stays, and so does the length.
-QString toLatinDigits(const QString& text)
-{
-    QString result = text;
-    for (QChar& c : result) {
-        const char16_t u = c.unicode();
-        if (u >= 0x06F0 && u <= 0x06F9)
-            c = QChar(u'0' + (u - 0x06F0));
-        else if (u >= 0x0660 && u <= 0x0669)
-            c = QChar(u'0' + (u - 0x0660));
-    }
-    return result;
-}
 
 QPushButton* addCommand(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry)
 {
@@ -200,7 +186,7 @@ void FrmCode::buildDeleteFrame()
     // Codes are stored with the digits 0 to 9; Persian and Arabic-Indic digits become those digits
     // however they arrive (typed, pasted, dropped). The length stays, so the cursor can stay too.
     connect(m_code, &QLineEdit::textChanged, this, [this](const QString& text) {
-        const QString latin = toLatinDigits(text);
+        const QString latin = withLatinDigits(text);
         if (latin == text)
             return;
         const int cursor = m_code->cursorPosition();

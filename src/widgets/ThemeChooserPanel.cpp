@@ -74,14 +74,13 @@ void ThemeChooserPanel::applyChangeRule(const QString& text)
         m_numberBox->setText(QString::number(Skins::kLast));
         return;
     }
-    m_currentNumber = text;
-    Skins::apply(m_skinnedWindow, m_programFolder, m_currentNumber);
+    Skins::apply(m_skinnedWindow, m_programFolder, text);
     // The skin is shown either way; the next start would not have it if the choice was not kept.
-    if (!Skins::writeCurrentNumber(m_programFolder, m_currentNumber)) {
+    if (!Skins::writeCurrentNumber(m_programFolder, text)) {
         const QString path = Skins::numberFilePath(m_programFolder);
         m_prompts.message(window(), CommonTexts::warningTitle,
                           withWriteProblem(WidgetsTexts::themeChoiceNotSaved + u'\n' + path, path),
                           Prompts::Icon::Exclamation, true);
     }
-    emit skinChanged(m_currentNumber);
+    emit skinChanged(text);
 }

@@ -17,7 +17,6 @@ public:
 
     // Shows the chooser on the given skin number, which the change rule then applies once.
     void open(const QString& currentNumber);
-    QString currentNumber() const { return m_currentNumber; }
 
 signals:
     void skinChanged(const QString& number);
@@ -28,6 +27,5 @@ private:
     Prompts& m_prompts;
     QString m_programFolder;
     QWidget* m_skinnedWindow;
-    QString m_currentNumber;
     QLineEdit* m_numberBox;
 };

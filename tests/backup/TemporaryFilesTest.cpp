@@ -1,4 +1,5 @@
 #include "backup/TemporaryFiles.h"
+#include "common/FileLinks.h"
 
 #include <QDir>
 #include <QFile>
@@ -162,12 +163,12 @@ private slots:
         QVERIFY(QFile::link(real, folder.filePath(QStringLiteral("one"))));
         QVERIFY(QFile::link(folder.filePath(QStringLiteral("one")), folder.filePath(QStringLiteral("two"))));
         // Even a link to a file not made yet.
-        QCOMPARE(TemporaryFiles::realTarget(folder.filePath(QStringLiteral("two"))), real);
-        QCOMPARE(TemporaryFiles::realTarget(real), real);
+        QCOMPARE(FileLinks::realTarget(folder.filePath(QStringLiteral("two"))), real);
+        QCOMPARE(FileLinks::realTarget(real), real);
         // A loop ends somewhere rather than never.
         QVERIFY(QFile::link(folder.filePath(QStringLiteral("b")), folder.filePath(QStringLiteral("a"))));
         QVERIFY(QFile::link(folder.filePath(QStringLiteral("a")), folder.filePath(QStringLiteral("b"))));
-        QVERIFY(!TemporaryFiles::realTarget(folder.filePath(QStringLiteral("a"))).isEmpty());
+        QVERIFY(!FileLinks::realTarget(folder.filePath(QStringLiteral("a"))).isEmpty());
     }
 };
 

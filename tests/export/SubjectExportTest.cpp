@@ -575,6 +575,30 @@ private slots:
         QCOMPARE(QDir(share).entryList(QDir::Files | QDir::Hidden), QStringList({name}));
     }
 
+    void anExportThroughTwoLinksToANewFileMakesThatFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("xlsx") << "new.xlsx";
+        QTest::newRow("csv") << "new.csv";
+    }
+    void anExportThroughTwoLinksToANewFileMakesThatFile()
+    {
+        QFETCH(QString, name);
+        // The chosen name links to a link to a file on the share that is not made yet: the export
+        // makes that file, and both links stay links.
+        const QString share = m_out.filePath(QStringLiteral("chain"));
+        QVERIFY(QDir().mkpath(share));
+        const QString real = share + u'/' + name;
+        const QString middle = m_out.filePath(QStringLiteral("middle-") + name);
+        const QString chosen = m_out.filePath(name);
+        QVERIFY(QFile::link(real, middle));
+        QVERIFY(QFile::link(middle, chosen));
+        QVERIFY(exportTo(chosen));
+        QVERIFY(QFileInfo(middle).isSymLink());
+        QVERIFY(QFileInfo(chosen).isSymLink());
+        QVERIFY(readAll(real).size() > 100);
+    }
+
     void aCancelWhileTheFileIsPackedLeavesNoFileAndTheWindowRuns_data()
     {
         QTest::addColumn<QString>("how");
