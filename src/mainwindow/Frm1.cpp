@@ -18,8 +18,8 @@
 #include "common/VendorLinks.h"
 #include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
-#include "widgets/WindowSkin.h"
 #include "widgets/ThemeChooserPanel.h"
+#include "widgets/WindowSkin.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>

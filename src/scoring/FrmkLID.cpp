@@ -12,9 +12,9 @@
 #include "common/Twips.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
+#include "reports/ReportPreview.h"
 #include "widgets/FieldBinding.h"
 #include "widgets/WindowSkin.h"
-#include "reports/ReportPreview.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

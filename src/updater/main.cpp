@@ -1,7 +1,7 @@
 #include "Progress.h"
 #include "common/ProgramFolder.h"
-#include "common/QtPersianTexts.h"
 #include "common/QtDesktop.h"
+#include "common/QtPersianTexts.h"
 #include "common/QtPrompts.h"
 
 #include <QApplication>

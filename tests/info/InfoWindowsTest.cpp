@@ -1,12 +1,12 @@
 #include "TestProgramFolder.h"
 #include "app/AppNavigator.h"
 #include "common/Twips.h"
+#include "common/VendorLinks.h"
 #include "datastore/Skins.h"
-#include "widgets/WindowSkin.h"
 #include "info/About.h"
 #include "info/Frmravansanji.h"
 #include "info/InfoTexts.h"
-#include "common/VendorLinks.h"
+#include "widgets/WindowSkin.h"
 
 #include <QGroupBox>
 #include <QLabel>
