@@ -13,7 +13,6 @@
 #include "mainwindow/MainWindowTexts.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QPointer>
 #include <QTimer>
 
@@ -46,14 +45,7 @@ void Startup::setUpApplication(QApplication& application)
 {
     // The single-instance lock file records the name.
     QApplication::setApplicationName(QStringLiteral("Velmora"));
-    QApplication::setLayoutDirection(Qt::RightToLeft);
-    // The Persian typefaces the program was designed with, and the free ones that stand in for them.
-    QFont::insertSubstitution(QStringLiteral("B Nazanin"), QStringLiteral("Nazli"));
-    QFont::insertSubstitution(QStringLiteral("B Titr"), QStringLiteral("Titr"));
-    QFont font(QStringLiteral("B Nazanin"));
-    font.setPointSize(11);
-    QApplication::setFont(font);
-    loadQtPersianTexts(application);
+    setUpPersianApplication(application);
     StartupTrace::mark("application set up");
 }
 

@@ -5,18 +5,12 @@
 #include "common/QtPrompts.h"
 
 #include <QApplication>
-#include <QFont>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmoraupdate"));
-    QApplication::setLayoutDirection(Qt::RightToLeft);
-    QFont::insertSubstitution(QStringLiteral("B Nazanin"), QStringLiteral("Nazli"));
-    QFont font(QStringLiteral("B Nazanin"));
-    font.setPointSize(11);
-    QApplication::setFont(font);
-    loadQtPersianTexts(app);
+    setUpPersianApplication(app);
 
     QtPrompts prompts;
     QtDesktop desktop;
