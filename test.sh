@@ -2,6 +2,7 @@
 # Install what is missing, build, and run the whole test suite on the offscreen platform.
 set -euo pipefail
 cd "$(dirname "$0")"
+VELMORA_WITH_TEST_TOOLS=1
 source tools/setup.sh
 source tools/test-postgres.sh
 start_test_postgres

@@ -6,6 +6,7 @@ set -euo pipefail
 VELMORA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${VELMORA_BUILD_DIR:-$VELMORA_ROOT/build}"
 
+# What building and running the program need.
 PACKAGES=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
@@ -15,26 +16,52 @@ PACKAGES=(
   libzip-dev fonts-farsiweb qt6-translations-l10n
   # The research export to .xlsx.
   libxlsxwriter-dev
-  # Looking at real windows, reading printed PDFs, the databases, and the desktop's
-  # accessibility bus through which the program is read from outside.
-  xvfb xdotool poppler-utils imagemagick sqlite3 at-spi2-core
-  # The clinic server mode: Qt's PostgreSQL driver, and a throwaway server for its tests.
-  libqt6sql6-psql postgresql
+  # The clinic server mode: Qt's PostgreSQL driver (the server itself runs elsewhere).
+  libqt6sql6-psql
 )
 
+# What only the tests start: real windows under Xvfb (xvfb-run needs xauth), reading printed PDFs
+# and the databases, the desktop's accessibility bus through which the program is read from
+# outside, and the PostgreSQL server programs for the tests' throwaway server. Installed by
+# test.sh, which sets VELMORA_WITH_TEST_TOOLS.
+TEST_PACKAGES=(
+  xvfb xauth xdotool poppler-utils imagemagick sqlite3 at-spi2-core
+  postgresql-15
+)
+
+# The tests need only the server programs: no cluster is made at install, so no database server
+# is left running, or started at boot, on a clinician's desktop. An existing cluster is left alone.
+keep_postgresql_from_making_a_cluster() {
+    local conf=/etc/postgresql-common/createcluster.conf
+    [ -e "$conf" ] && return 0
+    $SUDO mkdir -p "$(dirname "$conf")"
+    echo "create_main_cluster = false" | $SUDO tee "$conf" >/dev/null
+}
+
 install_missing_packages() {
+    local wanted=("${PACKAGES[@]}")
+    [ "${VELMORA_WITH_TEST_TOOLS:-0}" = 1 ] && wanted+=("${TEST_PACKAGES[@]}")
     local missing=()
-    for pkg in "${PACKAGES[@]}"; do
+    for pkg in "${wanted[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$pkg")
         fi
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing missing packages: ${missing[*]}"
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+    SUDO=""
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "Installing packages needs root: run this as root (su -), or install sudo." >&2
+            return 1
+        fi
+        SUDO="sudo"
+    fi
+    [ "${VELMORA_WITH_TEST_TOOLS:-0}" = 1 ] && keep_postgresql_from_making_a_cluster
+    # The existing createcluster.conf is kept when postgresql-common arrives.
+    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+        -o Dpkg::Options::=--force-confold "${missing[@]}"
 }
 
 configure_and_build() {
