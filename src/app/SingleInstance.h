@@ -14,14 +14,14 @@ class SingleInstance final
 {
     Q_DISABLE_COPY_MOVE(SingleInstance)
 public:
-    explicit SingleInstance(const QString& programFolder);
+    explicit SingleInstance(const QString& dataFolder);
     ~SingleInstance();
     // True when this copy is the only one running.
     bool acquire();
 
-    static QString lockFilePath(const QString& programFolder);
+    static QString lockFilePath(const QString& dataFolder);
 
 private:
     std::unique_ptr<QLockFile> m_lock;
-    QString m_programFolder;
+    QString m_dataFolder;
 };

@@ -19,7 +19,7 @@ QStringList paragraphs(const QString& text);
 
 // The exported bitmap of the chart: the program folder, the subject code, ".bmp". Characters a
 // file name cannot hold are replaced, so that the file always lands in the program folder.
-QString bitmapPath(const QString& programFolder, const QString& subjectCode);
+QString bitmapPath(const QString& dataFolder, const QString& subjectCode);
 
 // The typefaces of the document's Persian text: the free ones the program ships, which a word
 // processor finds on every machine the program runs on, each declared with the typeface it stands

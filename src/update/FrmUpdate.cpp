@@ -67,7 +67,7 @@ FrmUpdate::FrmUpdate(const AppContext& context, const QUrl& versionFile, QWidget
     connect(m_check, &QPushButton::clicked, this, &FrmUpdate::startCheck);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
-    Skins::applyCurrent(this, m_context.programFolder);
+    Skins::applyCurrent(this, m_context.dataFolder);
 }
 
 FrmUpdate::~FrmUpdate()
@@ -110,7 +110,7 @@ void FrmUpdate::checkFinished()
     const long long local = VersionCheck::localVersionNumber(AppVersion::kMajor, AppVersion::kMinor);
 
     if (VersionCheck::isNewerVersion(versionText, local)) {
-        const QString updater = QDir(m_context.programFolder).filePath(VersionCheck::updaterProgramName());
+        const QString updater = QDir(m_context.dataFolder).filePath(VersionCheck::updaterProgramName());
         if (m_context.desktop->startProgram(updater)) {
             accept();
             return;

@@ -13,10 +13,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-ThemeChooserPanel::ThemeChooserPanel(Prompts& prompts, QString programFolder, QWidget* skinnedWindow,
+ThemeChooserPanel::ThemeChooserPanel(Prompts& prompts, QString dataFolder, QWidget* skinnedWindow,
                                      QWidget* parent)
-    : QFrame(parent), m_prompts(prompts), m_programFolder(std::move(programFolder)),
-      m_skinnedWindow(skinnedWindow)
+    : QFrame(parent), m_prompts(prompts), m_dataFolder(std::move(dataFolder)), m_skinnedWindow(skinnedWindow)
 {
     Skins::markAsPanel(this, QStringLiteral("Frame6"));
 
@@ -74,10 +73,10 @@ void ThemeChooserPanel::applyChangeRule(const QString& text)
         m_numberBox->setText(QString::number(Skins::kLast));
         return;
     }
-    Skins::apply(m_skinnedWindow, m_programFolder, text);
+    Skins::apply(m_skinnedWindow, m_dataFolder, text);
     // The skin is shown either way; the next start would not have it if the choice was not kept.
-    if (!Skins::writeCurrentNumber(m_programFolder, text)) {
-        const QString path = Skins::numberFilePath(m_programFolder);
+    if (!Skins::writeCurrentNumber(m_dataFolder, text)) {
+        const QString path = Skins::numberFilePath(m_dataFolder);
         m_prompts.message(window(), CommonTexts::warningTitle,
                           withWriteProblem(WidgetsTexts::themeChoiceNotSaved + u'\n' + path, path),
                           Prompts::Icon::Exclamation, true);

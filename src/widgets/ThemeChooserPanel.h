@@ -13,7 +13,7 @@ class ThemeChooserPanel final : public QFrame
 {
     Q_OBJECT
 public:
-    ThemeChooserPanel(Prompts& prompts, QString programFolder, QWidget* skinnedWindow, QWidget* parent);
+    ThemeChooserPanel(Prompts& prompts, QString dataFolder, QWidget* skinnedWindow, QWidget* parent);
 
     // Shows the chooser on the given skin number, which the change rule then applies once.
     void open(const QString& currentNumber);
@@ -25,7 +25,7 @@ private:
     void applyChangeRule(const QString& text);
 
     Prompts& m_prompts;
-    QString m_programFolder;
+    QString m_dataFolder;
     QWidget* m_skinnedWindow;
     QLineEdit* m_numberBox;
 };

@@ -7,17 +7,17 @@
 
 namespace Skins {
 
-void apply(QWidget* window, const QString& programFolder, const QString& number)
+void apply(QWidget* window, const QString& dataFolder, const QString& number)
 {
     int applied = kFirst;
-    window->setStyleSheet(styleSheetFor(programFolder, number, &applied));
+    window->setStyleSheet(styleSheetFor(dataFolder, number, &applied));
     window->setProperty("skinNumber", applied);
 }
 
-QString applyCurrent(QWidget* window, const QString& programFolder)
+QString applyCurrent(QWidget* window, const QString& dataFolder)
 {
-    const QString number = readCurrentNumber(programFolder);
-    apply(window, programFolder, number);
+    const QString number = readCurrentNumber(dataFolder);
+    apply(window, dataFolder, number);
     return number;
 }
 

@@ -11,9 +11,9 @@ namespace Skins {
 
 // Applies a skin number to a top-level window; the window's "skinNumber" property tells which
 // skin it shows.
-void apply(QWidget* window, const QString& programFolder, const QString& number);
+void apply(QWidget* window, const QString& dataFolder, const QString& number);
 // Reads skin.txt and applies its skin; returns the number read (the window's current skin number).
-QString applyCurrent(QWidget* window, const QString& programFolder);
+QString applyCurrent(QWidget* window, const QString& dataFolder);
 
 // Marks a frame as a panel, which the skins paint with their panel colours and border.
 void markAsPanel(QFrame* frame, const QString& objectName);
