@@ -15,7 +15,7 @@
 #include <unistd.h>
 
 namespace {
-// In the shared temporary folder, for a program folder that cannot hold the lock.
+// In the shared temporary folder, for a data folder that cannot hold the lock.
 QString fallbackLockFilePath(const QString& dataFolder)
 {
     const QByteArray key = QFileInfo(dataFolder).absoluteFilePath().toUtf8();
@@ -125,7 +125,7 @@ SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::acquire()
 {
-    // A read-only program folder, or a dead copy's lock there that may not be removed: the lock
+    // A data folder that cannot hold the lock, or a dead copy's lock there that may not be removed: the lock
     // goes to the temporary folder instead; and where a dead copy's lock stays there too (another
     // user's, in a temporary folder that only lets owners remove their files), to a name of this
     // user's own. A dead copy's lock never keeps the program from starting.

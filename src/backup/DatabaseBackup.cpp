@@ -363,7 +363,7 @@ Outcome restoreServer(const QString& dataFolder, const QString& backupFile, cons
         return failed(Kind::CopyFailed, BackupTexts::serverRestoreFailed + QStringLiteral("\r\n") +
                                             statement.lastError().text());
 
-    // The program folder was swept by the restore that calls this, just before its copy.
+    // The data folder was swept by the restore that calls this, just before its copy.
     TemporaryFiles::Held snapshot;
     if (!snapshot.create(dataFolder, TemporaryFiles::serverSnapshotPrefix)) {
         const int error = errno;
@@ -497,7 +497,7 @@ Outcome restore(const QString& dataFolder, const QString& source, const QDateTim
         if (journals == JournalState::Busy)
             return failed(Kind::Refused, BackupTexts::databaseInUse);
     }
-    // Leftovers of a restore cut off earlier: in the program folder (where the copy of a restore
+    // Leftovers of a restore cut off earlier: in the data folder (where the copy of a restore
     // into the clinic server and its snapshot are written) and beside a DABSH.skn that links
     // elsewhere, each folder swept once.
     TemporaryFiles::sweep(dataFolder);

@@ -136,7 +136,7 @@ Frmbackup::Frmbackup(const AppContext& context, QWidget* parent, Occasion occasi
     });
 
     // Opening: the skin, the clock and the date, the help panel's place, the clock's timer.
-    Skins::applyCurrent(this, m_context.dataFolder);
+    Skins::applyCurrent(this, m_context);
     m_time->setText(currentTime());
     m_date->setText(ShamsiDate(m_context.clock->now().date(), 4));
     m_dateCopy->setText(m_date->text());

@@ -405,7 +405,7 @@ void FrmNemudar1::exportChartToWord()
     const QString text = WordExport::documentText(m_input);
     m_documentText->setPlainText(text);
 
-    // The bitmap beside the program is a by-product; the document does not depend on it.
+    // The bitmap in the data folder is a by-product; the document does not depend on it.
     const QString bitmap = WordExport::bitmapPath(m_context.dataFolder, m_input.subjectCode);
     QSaveFile bitmapFile(bitmap);
     errno = 0;

@@ -14,6 +14,9 @@ struct AppContext
     // DABSH.skn, Theme.skn, VMpic.jpg, skin/skin.txt, Back/, Server.ini and the lock: beside the
     // program in a portable copy, in the user's own data folder where the program is installed.
     QString dataFolder;
+    // The shipped, read-only files (skin/1.skn … skin/48.skn): the data folder itself in a portable
+    // copy, the package's share/velmora folder where installed.
+    QString sharedFolder;
     Prompts* prompts = nullptr;
     Desktop* desktop = nullptr;
     Navigator* navigator = nullptr;

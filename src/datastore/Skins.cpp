@@ -9,9 +9,9 @@
 
 namespace Skins {
 
-QString skinFolder(const QString& dataFolder)
+QString skinFolder(const QString& folder)
 {
-    return QDir(dataFolder).filePath(QStringLiteral("skin"));
+    return QDir(folder).filePath(QStringLiteral("skin"));
 }
 
 QString numberFilePath(const QString& dataFolder)
@@ -19,9 +19,9 @@ QString numberFilePath(const QString& dataFolder)
     return QDir(skinFolder(dataFolder)).filePath(QStringLiteral("skin.txt"));
 }
 
-QString skinFilePath(const QString& dataFolder, const QString& number)
+QString skinFilePath(const QString& sharedFolder, const QString& number)
 {
-    return QDir(skinFolder(dataFolder)).filePath(number + QStringLiteral(".skn"));
+    return QDir(skinFolder(sharedFolder)).filePath(number + QStringLiteral(".skn"));
 }
 
 QString parseNumberField(const QString& line)
@@ -131,17 +131,17 @@ bool readStyleSheet(const QString& path, QString* styleSheet)
 
 } // namespace
 
-QString styleSheetFor(const QString& dataFolder, const QString& number, int* applied)
+QString styleSheetFor(const QString& sharedFolder, const QString& number, int* applied)
 {
     QString styleSheet;
-    if (isShippedNumber(number) && readStyleSheet(skinFilePath(dataFolder, number), &styleSheet)) {
+    if (isShippedNumber(number) && readStyleSheet(skinFilePath(sharedFolder, number), &styleSheet)) {
         if (applied)
             *applied = number.toInt();
         return styleSheet;
     }
     if (applied)
         *applied = kFirst;
-    if (readStyleSheet(skinFilePath(dataFolder, QString::number(kFirst)), &styleSheet))
+    if (readStyleSheet(skinFilePath(sharedFolder, QString::number(kFirst)), &styleSheet))
         return styleSheet;
     readStyleSheet(QStringLiteral(":/velmora/skin/1.skn"), &styleSheet);
     return styleSheet;

@@ -66,7 +66,7 @@ Frm1::Frm1(const AppContext& context, QWidget* parent, PanelTiming panelTiming)
     StartupTrace::mark("command bar built");
     buildInformationArea();
     StartupTrace::mark("information area built");
-    m_skinNumber = Skins::applyCurrent(this, m_context.dataFolder);
+    m_skinNumber = Skins::applyCurrent(this, m_context);
     StartupTrace::mark("skin read");
 
     setQuietCloseFlag(QStringLiteral("2"));
@@ -89,7 +89,7 @@ void Frm1::buildPanels()
     m_registration = new RegistrationPanel(m_context, m_views, *this, this);
     m_settings = new SettingsPanel(m_context, m_views, *this, this);
     m_profile = new ClinicProfilePanel(m_context, m_views, *this, this);
-    m_themeChooser = new ThemeChooserPanel(*m_context.prompts, m_context.dataFolder, this, this);
+    m_themeChooser = new ThemeChooserPanel(m_context, this, this);
     m_themeChooser->hide();
     connect(m_themeChooser, &ThemeChooserPanel::skinChanged, this,
             [this](const QString& n) { m_skinNumber = n; });

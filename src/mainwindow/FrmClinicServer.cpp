@@ -159,7 +159,7 @@ FrmClinicServer::FrmClinicServer(const AppContext& context, ClinicServerActions&
 
     showSettings(ServerSettingsFile::read(m_context.dataFolder).value_or(ServerSettings{}));
     showSecurityInUse();
-    Skins::applyCurrent(this, m_context.dataFolder);
+    Skins::applyCurrent(this, m_context);
     // Wrapped texts take the height they need at this width, no more.
     const int width = 560;
     setMinimumWidth(width);

@@ -71,7 +71,7 @@ FrmCode::FrmCode(const AppContext& context, QWidget* parent) : QWidget(parent), 
     buildGrid();
     buildDeleteFrame();
     buildCommands();
-    Skins::applyCurrent(this, folder);
+    Skins::applyCurrent(this, m_context);
 
     // The clinic address rides along in a hidden field, as the window has always carried it.
     auto* address = new QLineEdit(this);

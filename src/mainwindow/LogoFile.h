@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QString>
 
-// The clinic logo file VMpic.jpg in the program folder. The file keeps its name whatever picture
+// The clinic logo file VMpic.jpg in the data folder. The file keeps its name whatever picture
 // format it holds, so it is always read by content; an older installation may have left a Windows
 // bitmap there.
 namespace LogoFile {

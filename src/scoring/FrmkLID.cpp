@@ -54,7 +54,7 @@ FrmkLID::FrmkLID(const AppContext& context, QWidget* parent) : QWidget(parent), 
     buildResultsArea();
     buildHiddenCarriers();
     buildHelpPanel();
-    Skins::applyCurrent(this, m_context.dataFolder);
+    Skins::applyCurrent(this, m_context);
     m_helpPanel->setGeometry(twipsRect(1380, 570, 7635, 4485));
 }
 

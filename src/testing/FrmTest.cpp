@@ -49,7 +49,7 @@ FrmTest::FrmTest(const AppContext& context, QWidget* parent) : QDialog(parent), 
     buildSubjectPanel();
     buildItemArea();
     buildCommands();
-    Skins::applyCurrent(this, m_context.dataFolder);
+    Skins::applyCurrent(this, m_context);
     // The skins colour every widget alike; the options take the colour of their frame instead.
     m_optionsFrame->ensurePolished();
     const QColor frameColour = m_optionsFrame->palette().color(m_optionsFrame->backgroundRole());

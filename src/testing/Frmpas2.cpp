@@ -92,7 +92,7 @@ Frmpas2::Frmpas2(const AppContext& context, QWidget* parent) : QDialog(parent), 
     connect(exitButton, &QPushButton::clicked, this, &QDialog::close);
 
     buildGrid();
-    Skins::applyCurrent(this, m_context.dataFolder);
+    Skins::applyCurrent(this, m_context);
 }
 
 Frmpas2::~Frmpas2() = default;

@@ -100,7 +100,7 @@ Progress::Progress(const AppContext& context, const QString& packageUrl, QWidget
     connect(m_percentTimer, &QTimer::timeout, this,
             [this] { m_percent->setText(QString::number(m_bar->value())); });
     m_percentTimer->start();
-    Skins::applyCurrent(this, m_context.dataFolder);
+    Skins::applyCurrent(this, m_context);
 }
 
 Progress::~Progress() = default;

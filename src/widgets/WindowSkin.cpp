@@ -1,5 +1,6 @@
 #include "WindowSkin.h"
 
+#include "common/AppContext.h"
 #include "datastore/Skins.h"
 
 #include <QFrame>
@@ -7,17 +8,17 @@
 
 namespace Skins {
 
-void apply(QWidget* window, const QString& dataFolder, const QString& number)
+void apply(QWidget* window, const QString& sharedFolder, const QString& number)
 {
     int applied = kFirst;
-    window->setStyleSheet(styleSheetFor(dataFolder, number, &applied));
+    window->setStyleSheet(styleSheetFor(sharedFolder, number, &applied));
     window->setProperty("skinNumber", applied);
 }
 
-QString applyCurrent(QWidget* window, const QString& dataFolder)
+QString applyCurrent(QWidget* window, const AppContext& context)
 {
-    const QString number = readCurrentNumber(dataFolder);
-    apply(window, dataFolder, number);
+    const QString number = readCurrentNumber(context.dataFolder);
+    apply(window, context.sharedFolder, number);
     return number;
 }
 

@@ -10,6 +10,7 @@
 TestProgramFolder::TestProgramFolder(bool createDatabases)
 {
     m_context.dataFolder = m_dir.path();
+    m_context.sharedFolder = m_dir.path();
     m_context.prompts = &prompts;
     m_context.desktop = &desktop;
     m_context.navigator = &navigator;
