@@ -6,6 +6,7 @@ class Clock;
 class Desktop;
 class Navigator;
 class Prompts;
+class Session;
 
 // What every window needs from its surroundings: where the user's data files are and the
 // interfaces to the desktop. The program passes the real ones, tests pass fakes.
@@ -21,4 +22,6 @@ struct AppContext
     Desktop* desktop = nullptr;
     Navigator* navigator = nullptr;
     Clock* clock = nullptr;
+    // Null where the clinic does not use sign-in.
+    Session* session = nullptr;
 };
