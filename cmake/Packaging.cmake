@@ -32,7 +32,7 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 # then lists the file under the name it really has.
 function(velmora_install_program TARGET NAME)
   install(CODE "
-    file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/bin\" TYPE EXECUTABLE
+    file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/bin\" TYPE PROGRAM
          RENAME \"${NAME}\" FILES \"$<TARGET_FILE:${TARGET}>\")
     if(CMAKE_INSTALL_DO_STRIP)
       # As Debian's own packages are stripped: no symbols, no compiler comment.
@@ -97,8 +97,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.velmorasoft.ir)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Velmora registers examinees, administers a questionnaire of 35 items on screen
+# The long description under the summary line.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Velmora registers examinees, administers a questionnaire of 35 items on screen
 or takes a typed paper answer sheet, and scores the answers into five need
 scales: survival, love and belonging, freedom, power and fun. The scores are
 charted for one person or compared for a couple, and printed with the clinic's
