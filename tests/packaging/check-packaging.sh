@@ -4,6 +4,7 @@
 #   check-packaging.sh metainfo FILE.metainfo.xml
 #   check-packaging.sh versions PACKAGING_DIR VERSION
 #   check-packaging.sh package BUILD_DIR SHIPPED_SKIN_DIR
+#   check-packaging.sh deb PACKAGE.deb SHIPPED_SKIN_DIR
 set -euo pipefail
 
 fail() {
@@ -48,8 +49,13 @@ check_package() {
         { cat "$work/cpack.log"; fail "cpack could not make the package"; }
     local debs=("$work"/velmora_*.deb)
     [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no single velmora_*.deb"
-    local deb=${debs[0]}
+    check_deb "${debs[0]}" "$skins"
+}
 
+# A package made elsewhere (tools/build-package.sh) can be checked alone:
+#   tests/packaging/check-packaging.sh deb build-package/velmora_*.deb resources/skin
+check_deb() {
+    local deb=$1 skins=$2
     local contents
     contents=$(dpkg-deb --contents "$deb" | awk '{print $6}' | sed 's|^\./|/|')
     local wanted=(
@@ -94,5 +100,6 @@ desktop-entry) check_desktop_entry "$2" ;;
 metainfo) check_metainfo "$2" ;;
 versions) check_versions "$2" "$3" ;;
 package) check_package "$2" "$3" ;;
+deb) check_deb "$2" "$3" ;;
 *) fail "unknown check '${1:-}'" ;;
 esac
