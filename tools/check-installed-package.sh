@@ -12,7 +12,7 @@
 #  4. prints the package's size and dependencies.
 # Exits non-zero when any check fails; every check runs and reports, so one run names them all.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 2
 
 if [ "$(id -u)" -ne 0 ]; then
     echo "Run this as root on a fresh machine: it installs packages and adds a user." >&2
@@ -39,7 +39,7 @@ deb=$(tail -n1 "$build_log")
 [ -f "$deb" ] || { echo "FAIL: no package at '$deb'" >&2; exit 1; }
 
 step "Tools for the check"
-apt-get install -y -q --no-install-recommends xvfb xauth xdotool || { echo "FAIL: no xvfb" >&2; exit 1; }
+apt-get update -q && apt-get install -y -q --no-install-recommends xvfb xauth xdotool || { echo "FAIL: no xvfb" >&2; exit 1; }
 
 step "Installing $deb"
 packages_before=$(mktemp)
