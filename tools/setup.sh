@@ -27,7 +27,16 @@ PACKAGES=(
 TEST_PACKAGES=(
   xvfb xauth xdotool poppler-utils imagemagick sqlite3 at-spi2-core
   postgresql-15
+  # The packaging tests: the desktop entry's and the AppStream metadata's validators, and lintian
+  # on the package they make.
+  desktop-file-utils appstream lintian
 )
+
+# What making the Debian package needs besides the build (tools/build-package.sh, and the
+# packaging tests): dpkg-shlibdeps for the dependencies, and file, with which CPack finds the
+# programs to hand it. Set VELMORA_WITH_PACKAGING_TOOLS=1 to install them.
+PACKAGING_PACKAGES=(dpkg-dev file)
+TEST_PACKAGES+=("${PACKAGING_PACKAGES[@]}")
 
 # The tests need only the server programs: no cluster is made at install, so no database server
 # is left running, or started at boot, on a clinician's desktop. An existing cluster is left alone.
@@ -41,6 +50,7 @@ keep_postgresql_from_making_a_cluster() {
 install_missing_packages() {
     local wanted=("${PACKAGES[@]}")
     [ "${VELMORA_WITH_TEST_TOOLS:-0}" = 1 ] && wanted+=("${TEST_PACKAGES[@]}")
+    [ "${VELMORA_WITH_PACKAGING_TOOLS:-0}" = 1 ] && wanted+=("${PACKAGING_PACKAGES[@]}")
     local missing=()
     for pkg in "${wanted[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
@@ -74,4 +84,5 @@ configure_and_build() {
 }
 
 install_missing_packages
-configure_and_build
+# tools/build-package.sh configures a build of its own.
+[ "${VELMORA_SETUP_PACKAGES_ONLY:-0}" = 1 ] || configure_and_build

@@ -44,6 +44,8 @@ void Startup::setUpApplication(QApplication& application)
 {
     // The single-instance lock file records the name.
     QApplication::setApplicationName(QStringLiteral("Velmora"));
+    // The installed desktop entry's id: a desktop shows the window with that entry's name and icon.
+    QApplication::setDesktopFileName(QStringLiteral("ir.velmorasoft.Velmora"));
     setUpPersianApplication(application);
     StartupTrace::mark("application set up");
 }
