@@ -127,13 +127,13 @@ void AppNavigator::openUpdateCheck()
 
 void AppNavigator::openClinicServer()
 {
-    const bool onServerBefore = ClinicServer::isInUse(m_context.programFolder);
+    const bool onServerBefore = ClinicServer::isInUse(m_context.dataFolder);
     {
         const std::unique_ptr<ClinicServerActions> actions = makeClinicServerActions();
         FrmClinicServer window(m_context, *actions, m_main);
         window.exec();
     }
-    if (ClinicServer::isInUse(m_context.programFolder) != onServerBefore)
+    if (ClinicServer::isInUse(m_context.dataFolder) != onServerBefore)
         reopenWindows();
 }
 
@@ -245,7 +245,7 @@ void AppNavigator::printSubjectList(const SubjectSelection& selection, bool with
 {
     const ClinicTexts clinic = clinicTexts();
     const Report report =
-        SubjectListReport::build(SubjectListReport::selectedSubjects(m_context.programFolder, selection),
+        SubjectListReport::build(SubjectListReport::selectedSubjects(m_context.dataFolder, selection),
                                  withClinicLetterhead ? &clinic : nullptr);
     ReportPreview::show(QApplication::activeWindow(), report, *m_context.prompts);
 }

@@ -12,7 +12,6 @@
 #include "widgets/WindowSkin.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 
@@ -67,7 +66,7 @@ FrmUpdate::FrmUpdate(const AppContext& context, const QUrl& versionFile, const Q
     connect(m_check, &QPushButton::clicked, this, &FrmUpdate::startCheck);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
-    Skins::applyCurrent(this, m_context.programFolder);
+    Skins::applyCurrent(this, m_context);
 }
 
 FrmUpdate::~FrmUpdate()
@@ -129,7 +128,8 @@ void FrmUpdate::checkFinished(const QString& versionText)
     const long long local = VersionCheck::localVersionNumber(AppVersion::kMajor, AppVersion::kMinor);
 
     if (VersionCheck::isNewerVersion(versionText, local)) {
-        const QString updater = QDir(m_context.programFolder).filePath(VersionCheck::updaterProgramName());
+        // Beside this executable, wherever the data lives.
+        const QString updater = VersionCheck::updaterPath(QCoreApplication::applicationDirPath());
         if (m_context.desktop->startProgram(updater)) {
             accept();
             return;
