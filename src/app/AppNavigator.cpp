@@ -116,7 +116,7 @@ void AppNavigator::openAbout()
 
 void AppNavigator::openUpdateCheck()
 {
-    FrmUpdate check(m_context, QUrl(VendorLinks::latestVersionFile), m_main);
+    FrmUpdate check(m_context, UpdateServer::versionFile(), VendorLinks::releaseKey, m_main);
     if (check.exec() != QDialog::Accepted)
         return;
     // The updater runs now and replaces this program, which ends without the exit dialog.

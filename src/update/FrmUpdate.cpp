@@ -7,32 +7,32 @@
 #include "common/Desktop.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
+#include "release/BoundedFetch.h"
+#include "release/ReleaseSignature.h"
 #include "widgets/WindowSkin.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QPushButton>
 
 namespace T = UpdateTexts;
 
 namespace {
 
-// The version file's text; empty for a failed transfer or any answer other than a success, so
-// that an error page is never read as a version number.
-QString versionTextOf(QNetworkReply* reply)
+// The release key's text is fixed; one that does not read as a key vouches for nothing.
+bool signedByReleaseKey(const QByteArray& data, const QByteArray& signature, const QString& releaseKey)
 {
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() != QNetworkReply::NoError || status < 200 || status > 299)
-        return {};
-    return QString::fromUtf8(reply->readAll());
+    const std::optional<ReleaseSignature::PublicKey> key =
+        ReleaseSignature::parsePublicKey(releaseKey.toLatin1());
+    return key && ReleaseSignature::verify(data, signature, *key) == ReleaseSignature::Verdict::Valid;
 }
 
 } // namespace
 
-FrmUpdate::FrmUpdate(const AppContext& context, const QUrl& versionFile, QWidget* parent)
-    : QDialog(parent), m_context(context), m_versionFile(versionFile)
+FrmUpdate::FrmUpdate(const AppContext& context, const QUrl& versionFile, const QString& releaseKey,
+                     QWidget* parent)
+    : QDialog(parent), m_context(context), m_versionFile(versionFile), m_releaseKey(releaseKey),
+      m_fetch(new BoundedFetch(this))
 {
     setObjectName(QStringLiteral("FrmUpdate"));
     setWindowTitle(titleText());
@@ -79,33 +79,52 @@ QString FrmUpdate::titleText() const
     return AppVersion::versionLine();
 }
 
+bool FrmUpdate::isChecking() const
+{
+    return m_fetch->isRunning();
+}
+
 void FrmUpdate::startCheck()
 {
-    if (m_reply)
+    if (isChecking())
         return;
     m_check->setEnabled(false);
     setWindowTitle(T::pleaseWait);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_busyPointer = true;
-
-    QNetworkRequest request(m_versionFile);
-    request.setTransferTimeout(m_timeoutMs);
-    // A cached answer would hide a release published since the last check.
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    m_reply = m_network.get(request);
-    connect(m_reply, &QNetworkReply::finished, this, &FrmUpdate::checkFinished);
+    m_fetch->start(m_versionFile, VersionCheck::kMaxVersionFileSize, m_timeoutMs,
+                   [this](BoundedFetch::Outcome outcome, const QByteArray& body) {
+                       if (outcome == BoundedFetch::Outcome::Received)
+                           versionArrived(body);
+                       else
+                           checkFinished({});
+                   });
 }
 
-void FrmUpdate::checkFinished()
+void FrmUpdate::versionArrived(const QByteArray& versionFile)
 {
-    QNetworkReply* reply = m_reply;
-    m_reply = nullptr;
-    if (!reply)
-        return;
-    reply->deleteLater();
+    QUrl signatureFile = m_versionFile;
+    signatureFile.setPath(m_versionFile.path() + ReleaseSignature::signatureSuffix);
+    m_fetch->start(signatureFile, ReleaseSignature::kMaxSignatureFileSize, m_timeoutMs,
+                   [this, versionFile](BoundedFetch::Outcome outcome, const QByteArray& body) {
+                       if (outcome == BoundedFetch::Outcome::Received)
+                           signatureArrived(versionFile, body);
+                       else
+                           checkFinished({});
+                   });
+}
+
+void FrmUpdate::signatureArrived(const QByteArray& versionFile, const QByteArray& signature)
+{
+    // Whoever answers for the server could name any version: unsigned, it is no answer at all.
+    checkFinished(signedByReleaseKey(versionFile, signature, m_releaseKey) ? QString::fromUtf8(versionFile)
+                                                                           : QString());
+}
+
+void FrmUpdate::checkFinished(const QString& versionText)
+{
     // The answer is in: the pointer is normal again before any message waits for a click.
     endBusy();
-    const QString versionText = versionTextOf(reply);
     const long long local = VersionCheck::localVersionNumber(AppVersion::kMajor, AppVersion::kMinor);
 
     if (VersionCheck::isNewerVersion(versionText, local)) {
@@ -136,12 +155,8 @@ void FrmUpdate::endBusy()
 
 void FrmUpdate::done(int result)
 {
-    if (m_reply) {
-        QNetworkReply* reply = m_reply;
-        m_reply = nullptr;
-        reply->disconnect(this);
-        reply->abort();
-        reply->deleteLater();
+    if (isChecking()) {
+        m_fetch->abort();
         setWindowTitle(titleText());
         m_check->setEnabled(true);
     }

@@ -5,6 +5,9 @@
 // Whether the vendor offers a newer release than this one.
 namespace VersionCheck {
 
+// The most of the version file that is read: it holds one number.
+constexpr qsizetype kMaxVersionFileSize = 4096;
+
 // The major number's digits followed directly by the minor number's, read as a number:
 // 2.2 gives 22, 2.10 would give 210.
 long long localVersionNumber(int major, int minor);

@@ -3,6 +3,8 @@
 #include "UpdaterTexts.h"
 #include "common/NumericValue.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 #include <limits>
 
@@ -52,6 +54,22 @@ std::optional<QString> statusFailure(const QString& headers, const QString& url)
     const qsizetype cr = headers.indexOf(u'\r');
     const QString firstLine = cr < 0 ? QString() : headers.left(cr + 1);
     return T::unexpectedResponse + (firstLine.isEmpty() ? T::nothingReceived : firstLine);
+}
+
+std::optional<qint64> rangeStart(const QString& contentRange)
+{
+    static const QRegularExpression form(
+        QStringLiteral("^bytes ([0-9]{1,18})-([0-9]{1,18})/([0-9]{1,18}|\\*)$"));
+    const QRegularExpressionMatch match = form.match(contentRange.trimmed());
+    if (!match.hasMatch())
+        return std::nullopt;
+    const qint64 first = match.captured(1).toLongLong();
+    const qint64 last = match.captured(2).toLongLong();
+    if (last < first)
+        return std::nullopt;
+    if (match.captured(3) != u"*" && match.captured(3).toLongLong() <= last)
+        return std::nullopt;
+    return first;
 }
 
 std::optional<qint64> announcedLength(const QString& value)

@@ -20,6 +20,11 @@ QString statusOf(const QString& headers);
 // (statuses 200 and 206). url is the requested address, named in the "not found" text.
 std::optional<QString> statusFailure(const QString& headers, const QString& url);
 
+// The first byte of a "Content-Range" value of the form "bytes FIRST-LAST/LENGTH" (LENGTH may be
+// "*"); nothing for any other value, an absent one included, or for a range that ends before it
+// starts.
+std::optional<qint64> rangeStart(const QString& contentRange);
+
 // The announced length of a "Content-Length" value: the number at the start of the text, rounded
 // to the nearest whole byte; 0 when there is none. Nothing when the value is negative or too
 // large to count in bytes.

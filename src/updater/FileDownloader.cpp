@@ -155,6 +155,14 @@ void FileDownloader::checkReply(Transfer& transfer, QNetworkReply* reply)
         report(*failure);
         return;
     }
+    // The body is stored from the file's first byte: a part that starts elsewhere would be stored
+    // in the wrong place.
+    if (DownloadRules::statusOf(headers) == u"206" &&
+        DownloadRules::rangeStart(QString::fromLatin1(reply->rawHeader("Content-Range"))) !=
+            transfer.received) {
+        report(T::wrongRange);
+        return;
+    }
     const std::optional<qint64> total =
         DownloadRules::announcedLength(QString::fromLatin1(reply->rawHeader("Content-Length")));
     if (!total) {

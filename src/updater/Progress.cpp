@@ -3,13 +3,16 @@
 #include "DownloadRules.h"
 #include "FileDownloader.h"
 #include "UpdaterTexts.h"
+#include "common/BackgroundWork.h"
 #include "common/CaptionLabel.h"
 #include "common/Desktop.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
+#include "release/BoundedFetch.h"
 #include "widgets/WindowSkin.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,10 +26,29 @@ namespace T = UpdaterTexts;
 namespace {
 constexpr int kPercentPointSize = 24;
 constexpr int kPercentIntervalMs = 1000;
+constexpr int kSignatureTimeoutMs = 30000;
+
+QString refusalReason(ReleaseSignature::Verdict verdict)
+{
+    using V = ReleaseSignature::Verdict;
+    switch (verdict) {
+    case V::Malformed:
+        return T::signatureMalformed;
+    case V::OtherKey:
+        return T::signatureByOtherKey;
+    case V::Unreadable:
+        return T::packageUnreadable;
+    case V::Valid:
+    case V::Mismatch:
+        break;
+    }
+    return T::signatureMismatch;
+}
 } // namespace
 
-Progress::Progress(const AppContext& context, const QString& packageUrl, QWidget* parent)
-    : QWidget(parent), m_context(context)
+Progress::Progress(const AppContext& context, const QString& packageUrl, const QString& releaseKey,
+                   QWidget* parent)
+    : QWidget(parent), m_context(context), m_releaseKey(releaseKey)
 {
     setObjectName(QStringLiteral("Progress"));
     setWindowTitle(T::windowTitle);
@@ -35,6 +57,8 @@ Progress::Progress(const AppContext& context, const QString& packageUrl, QWidget
 
     m_downloader = new FileDownloader(this);
     m_downloader->setObjectName(QStringLiteral("FileDownloader"));
+    m_signatureFetch = new BoundedFetch(this);
+    m_verification = new BackgroundWork(this);
 
     m_address = new QLineEdit(packageUrl, this);
     m_address->setObjectName(QStringLiteral("Text"));
@@ -109,15 +133,17 @@ void Progress::downloadClicked()
 {
     if (m_download->text() == T::download) {
         // A click that arrives while a cancelled download is still unwinding starts nothing.
-        if (m_downloader->isDownloading())
+        if (m_downloader->isDownloading() || m_checking)
             return;
         m_download->setText(T::cancel);
         m_bar->setValue(0);
         const QString url = m_address->text();
         m_destination = m_context.dataFolder + u'/' + DownloadRules::GetFileName(url);
+        m_signatureUrl = url + ReleaseSignature::signatureSuffix;
         m_downloader->DownloadFile(url, m_destination);
     } else {
         m_downloader->Cancel();
+        abandonCheck();
         backToIdle();
     }
 }
@@ -140,10 +166,70 @@ void Progress::downloadCompleted()
     // The percentage follows the bar only once a second: at the end it must not still read less.
     m_bar->setValue(100);
     m_percent->setText(QString::number(m_bar->value()));
+    // Until the signature holds the file is only what the server sent: nothing starts or opens it.
+    m_checking = true;
+    setWindowTitle(T::checkingSignature);
+    m_signatureFetch->start(
+        QUrl(m_signatureUrl), ReleaseSignature::kMaxSignatureFileSize, kSignatureTimeoutMs,
+        [this](BoundedFetch::Outcome outcome, const QByteArray& body) {
+            if (outcome == BoundedFetch::Outcome::Received)
+                signatureArrived(body);
+            else
+                refusePackage(outcome == BoundedFetch::Outcome::Failed ? T::signatureMissing
+                                                                       : T::signatureMalformed);
+        });
+}
+
+void Progress::signatureArrived(const QByteArray& signature)
+{
+    const std::optional<ReleaseSignature::PublicKey> key =
+        ReleaseSignature::parsePublicKey(m_releaseKey.toLatin1());
+    if (!key) {
+        refusePackage(T::signatureByOtherKey);
+        return;
+    }
+    // A package of many megabytes is read beside the window, which keeps painting its caption.
+    m_verification->start([path = m_destination, signature,
+                           key = *key] { return ReleaseSignature::verifyFile(path, signature, key); },
+                          [this](ReleaseSignature::Verdict verdict) { signatureJudged(verdict); });
+}
+
+void Progress::signatureJudged(ReleaseSignature::Verdict verdict)
+{
+    if (verdict != ReleaseSignature::Verdict::Valid) {
+        refusePackage(refusalReason(verdict));
+        return;
+    }
+    m_checking = false;
+    setWindowTitle(T::windowTitle);
     m_context.prompts->message(this, T::successTitle, T::success, Prompts::Icon::Information);
     backToIdle();
     startPackage();
     endUpdater();
+}
+
+void Progress::refusePackage(const QString& reason)
+{
+    m_checking = false;
+    setWindowTitle(T::windowTitle);
+    // Gone before the user reads why, so that it cannot be opened by hand either.
+    const bool removed = !QFileInfo::exists(m_destination) || QFile::remove(m_destination);
+    m_context.prompts->message(this, T::refusedTitle, T::packageRefused(reason, removed, m_destination),
+                               Prompts::Icon::Critical);
+    backToIdle();
+}
+
+void Progress::abandonCheck()
+{
+    if (!m_checking)
+        return;
+    m_checking = false;
+    m_signatureFetch->abort();
+    m_verification->supersede();
+    // The file may still be open for reading, which would keep it where it cannot be removed.
+    m_verification->waitForAll();
+    QFile::remove(m_destination);
+    setWindowTitle(T::windowTitle);
 }
 
 void Progress::startPackage()
@@ -161,13 +247,16 @@ void Progress::startPackage()
 
 void Progress::endUpdater()
 {
-    // A download in progress is dropped with its temporary file.
+    // A download in progress is dropped with its temporary file, and a package not yet vouched for
+    // with it.
     m_downloader->Cancel();
+    abandonCheck();
     m_context.desktop->quit();
 }
 
 void Progress::closeEvent(QCloseEvent* event)
 {
     m_downloader->Cancel();
+    abandonCheck();
     QWidget::closeEvent(event);
 }

@@ -1,6 +1,7 @@
 #include "update/FrmUpdate.h"
 #include "ScriptedHttpServer.h"
 #include "TestProgramFolder.h"
+#include "TestSigner.h"
 #include "update/VersionCheck.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ const QString kTitle = QStringLiteral("Velmora V: 2.2");
 const QString kNoNewerVersion =
     QStringLiteral("شما آخرين ورژن نرم افزار را داريد و يا اينکه ارتباط شما با اينترنت برقرار نمي باشد ");
 const QByteArray kVersionPath = "/Soft/Velmora/LastVersion.txt";
+const QByteArray kSignaturePath = "/Soft/Velmora/LastVersion.txt.minisig";
 } // namespace
 
 class FrmUpdateTest : public QObject
@@ -25,11 +27,12 @@ class FrmUpdateTest : public QObject
     std::unique_ptr<ScriptedHttpServer> m_server;
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<FrmUpdate> m_window;
+    const TestSigner m_signer = TestSigner::projectTestKey();
 
     QPushButton* checkButton() { return m_window->findChild<QPushButton*>(QStringLiteral("Command1")); }
     void openWindow(const QString& versionUrl)
     {
-        m_window = std::make_unique<FrmUpdate>(m_folder->context(), QUrl(versionUrl));
+        m_window = std::make_unique<FrmUpdate>(m_folder->context(), QUrl(versionUrl), m_signer.publicKey());
         m_window->setTimeout(400);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -45,6 +48,12 @@ class FrmUpdateTest : public QObject
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         QTRY_VERIFY_WITH_TIMEOUT(!m_window->isChecking(), 5000);
         QVERIFY(!QApplication::overrideCursor());
+    }
+    // The version file with its signature by the test key, as a release offers it.
+    void offerSigned(const QByteArray& versionFile)
+    {
+        m_server->script(kVersionPath, ScriptedHttpServer::ok(versionFile));
+        m_server->script(kSignaturePath, ScriptedHttpServer::ok(m_signer.sign(versionFile)));
     }
     void verifyNoUpdateMessage()
     {
@@ -100,7 +109,7 @@ private slots:
     void newerVersionStartsUpdaterAndEndsProgram()
     {
         QFETCH(QByteArray, versionFile);
-        m_server->script(kVersionPath, ScriptedHttpServer::ok(versionFile));
+        offerSigned(versionFile);
         openWindow(m_server->url(kVersionPath));
         runCheck();
         // From the executable's own folder, not the data folder.
@@ -112,6 +121,7 @@ private slots:
         QVERIFY(!m_window->isVisible());
         QCOMPARE(m_window->result(), int(QDialog::Accepted));
         QVERIFY(m_server->requests.value(0).startsWith("GET /Soft/Velmora/LastVersion.txt "));
+        QVERIFY(m_server->requests.value(1).startsWith("GET /Soft/Velmora/LastVersion.txt.minisig "));
     }
 
     // A portable copy has the updater under its own name, the package under velmora-update.
@@ -140,7 +150,37 @@ private slots:
     void sameOrOlderOrUnreadableVersionShowsTheMessage()
     {
         QFETCH(QByteArray, versionFile);
+        offerSigned(versionFile);
+        openWindow(m_server->url(kVersionPath));
+        runCheck();
+        verifyNoUpdateMessage();
+    }
+
+    // Whoever answers for the update host must not be able to start the updater: a version file
+    // without a good signature by the release key is no answer at all.
+    void newerVersionWithoutGoodSignatureIsNoConnection_data()
+    {
+        QTest::addColumn<QByteArray>("versionFile");
+        QTest::addColumn<QByteArray>("signature"); // empty: none on the server
+        const QByteArray good = m_signer.sign("23");
+        QTest::newRow("missing") << QByteArray("23") << QByteArray();
+        QTest::newRow("truncated") << QByteArray("23") << good.left(good.size() - 30);
+        QTest::newRow("of another file") << QByteArray("23") << m_signer.sign("24");
+        QTest::newRow("by another key") << QByteArray("23") << TestSigner::generated().sign("23");
+        QTest::newRow("file changed after signing") << QByteArray("33") << good;
+        // Beyond the 4 KiB read, however well signed.
+        const QByteArray padded = "23" + QByteArray(5000, ' ');
+        QTest::newRow("version file too long") << padded << m_signer.sign(padded);
+        QTest::newRow("signature too long")
+            << QByteArray("23") << m_signer.sign("23", true, "timestamp:0 " + QByteArray(5000, 'c'));
+    }
+    void newerVersionWithoutGoodSignatureIsNoConnection()
+    {
+        QFETCH(QByteArray, versionFile);
+        QFETCH(QByteArray, signature);
         m_server->script(kVersionPath, ScriptedHttpServer::ok(versionFile));
+        if (!signature.isEmpty())
+            m_server->script(kSignaturePath, ScriptedHttpServer::ok(signature));
         openWindow(m_server->url(kVersionPath));
         runCheck();
         verifyNoUpdateMessage();
@@ -170,7 +210,7 @@ private slots:
 
     void updaterThatCannotStartKeepsProgramRunning()
     {
-        m_server->script(kVersionPath, ScriptedHttpServer::ok("23"));
+        offerSigned("23");
         m_folder->desktop.startSucceeds = false;
         openWindow(m_server->url(kVersionPath));
         runCheck();

@@ -49,6 +49,28 @@ private slots:
         QCOMPARE(GetFileName(url), name);
     }
 
+    void rangeStartOfContentRange_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<qint64>("start"); // -1: no readable range
+        QTest::newRow("whole file") << "bytes 0-2047/2048" << qint64(0);
+        QTest::newRow("unknown length") << "bytes 100-199/*" << qint64(100);
+        QTest::newRow("large offsets") << "bytes 4294967296-4294967395/4294967396" << qint64(4294967296);
+        QTest::newRow("absent") << "" << qint64(-1);
+        QTest::newRow("unsatisfied form") << "bytes */2048" << qint64(-1);
+        QTest::newRow("ends before it starts") << "bytes 10-9/2048" << qint64(-1);
+        QTest::newRow("ends beyond the length") << "bytes 0-2048/2048" << qint64(-1);
+        QTest::newRow("other unit") << "items 0-1/2" << qint64(-1);
+        QTest::newRow("negative start") << "bytes -5-9/10" << qint64(-1);
+        QTest::newRow("beyond 64 bits") << "bytes 0-99999999999999999999/*" << qint64(-1);
+    }
+    void rangeStartOfContentRange()
+    {
+        QFETCH(QString, value);
+        QFETCH(qint64, start);
+        QCOMPARE(rangeStart(value).value_or(-1), start);
+    }
+
     void statusDecidesWhetherBodyIsRead_data()
     {
         namespace T = UpdaterTexts;

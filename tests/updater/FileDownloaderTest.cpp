@@ -91,10 +91,37 @@ private slots:
 
     void partialContentIsTakenLikeWhole()
     {
-        offer(ScriptedHttpServer::withStatus("HTTP/1.1 206 Partial Content", bytes(2048)));
+        Reply partial = ScriptedHttpServer::withStatus("HTTP/1.1 206 Partial Content", bytes(2048));
+        partial.head += "Content-Range: bytes 0-2047/2048\r\n";
+        offer(partial);
         QVERIFY(download());
         QCOMPARE(m_progress, (QStringList{"50", "100", "100"}));
         QCOMPARE(stored(), bytes(2048));
+    }
+
+    // The request asks from the first byte and the body is stored from there: a part from
+    // anywhere else would make a file that is not the package.
+    void partialContentFromElsewhereIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("contentRange"); // empty: none sent
+        QTest::newRow("starts later") << QByteArray("bytes 100-2147/2148");
+        QTest::newRow("no range") << QByteArray();
+        QTest::newRow("unreadable range") << QByteArray("bytes=0-2047");
+    }
+    void partialContentFromElsewhereIsRefused()
+    {
+        QFETCH(QByteArray, contentRange);
+        Reply partial = ScriptedHttpServer::withStatus("HTTP/1.1 206 Partial Content", bytes(2048));
+        if (!contentRange.isEmpty())
+            partial.head += "Content-Range: " + contentRange + "\r\n";
+        offer(partial);
+        placeOldPackage();
+        QVERIFY(!download());
+        QCOMPARE(m_errors, QStringList{T::wrongRange});
+        QVERIFY(m_progress.isEmpty());
+        QCOMPARE(m_completions, 0);
+        QCOMPARE(stored(), QByteArray("old package"));
+        QCOMPARE(folderContents(), QStringList{"setup-Velmora.exe"});
     }
 
     void singleByteBodyEndsTheReadingLoop()
