@@ -18,6 +18,8 @@ PACKAGES=(
   libxlsxwriter-dev
   # The clinic server mode: Qt's PostgreSQL driver (the server itself runs elsewhere).
   libqt6sql6-psql
+  # Password hashes (Argon2id) of the sign-in.
+  libsodium-dev
 )
 
 # What only the tests start: real windows under Xvfb (xvfb-run needs xauth), reading printed PDFs
