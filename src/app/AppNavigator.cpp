@@ -60,7 +60,9 @@ void AppNavigator::start()
 const Clock& AppNavigator::clock() const
 {
     static const SystemClock system;
-    return m_context.clock ? *m_context.clock : system;
+    if (m_context.clock)
+        return *m_context.clock;
+    return system;
 }
 
 bool AppNavigator::signInAndStart()

@@ -170,8 +170,9 @@ private slots:
         test.show();
         QVERIFY(test.windowState() & Qt::WindowFullScreen);
         QVERIFY(test.windowFlags() & Qt::FramelessWindowHint);
+        test.findChild<QPushButton*>(QStringLiteral("Command1"))->click(); // start
+        QVERIFY(!test.findChild<QWidget*>(QStringLiteral("SkinLbl5"))->isHidden());
         QVERIFY(test.findChild<QWidget*>(QStringLiteral("Frame1"))->isHidden()); // no subject details
-        test.findChild<QPushButton*>(QStringLiteral("Command1"))->click();       // start
         test.findChild<QWidget*>(QStringLiteral("Option1"))->setProperty("checked", true);
 
         QCloseEvent close;
