@@ -26,8 +26,8 @@ bool roleAllows(Role role, Command command)
     return false;
 }
 
-AccountSession::AccountSession(const QString& folder, const Clock& clock)
-    : m_folder(folder), m_throttle(clock)
+AccountSession::AccountSession(const AppContext& context, const Clock& clock)
+    : m_context{context.dataFolder, context.sharedFolder}, m_throttle(clock)
 {
 }
 

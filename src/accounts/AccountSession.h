@@ -2,6 +2,7 @@
 
 #include "AccountStore.h"
 #include "SignInThrottle.h"
+#include "common/AppContext.h"
 #include "common/Permissions.h"
 #include "common/Session.h"
 
@@ -21,7 +22,7 @@ class AccountSession final : public QObject, public Session
 {
     Q_OBJECT
 public:
-    AccountSession(const QString& folder, const Clock& clock);
+    AccountSession(const AppContext& context, const Clock& clock);
 
     bool signInRequired() const override { return true; }
     QString userName() const override { return m_userName; }
@@ -29,7 +30,9 @@ public:
 
     bool isSignedIn() const { return !m_userName.isEmpty(); }
     Role role() const { return m_role; }
-    const QString& folder() const { return m_folder; }
+    const QString& folder() const { return m_context.dataFolder; }
+    // The folders, for the skins of the sign-in windows.
+    const AppContext& context() const { return m_context; }
     SignInThrottle& throttle() { return m_throttle; }
 
     void signedIn(const Account& account);
@@ -44,7 +47,7 @@ signals:
     void userChanged();
 
 private:
-    QString m_folder;
+    AppContext m_context;
     QString m_userName;
     Role m_role = Role::Reception;
     SignInThrottle m_throttle;

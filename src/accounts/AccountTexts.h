@@ -7,15 +7,17 @@ namespace AccountTexts {
 
 // The sign-in window.
 inline const QString signInTitle = QStringLiteral("ورود به برنامه");
-inline const QString signInHeading = QStringLiteral("برای دیدن پرونده‌ها نام کاربری و رمز عبور خود را وارد "
-                                                    "کنید");
+inline const QString signInHeading = QStringLiteral(
+    "برای دیدن پرونده‌ها نام کاربری و رمز عبور خود را وارد "
+    "کنید");
 inline const QString unlockHeading =
     QStringLiteral("برنامه قفل شده است. همان کاربر یا یک مدیر دوباره وارد شود؛ آنچه نوشته شده بود "
                    "می‌ماند");
 inline const QString confirmHeading =
     QStringLiteral("پایان دادن به آزمون پیش از آخرین پرسش: رمز عبور یک درمانگر یا مدیر");
-inline const QString interruptedTestHeading = QStringLiteral("آزمون قفل‌شده‌ای نیمه‌کاره ماند. یک "
-                                                             "درمانگر یا مدیر وارد شود");
+inline const QString interruptedTestHeading =
+    QStringLiteral("آزمون قفل‌شده‌ای نیمه‌کاره ماند. یک "
+                   "درمانگر یا مدیر وارد شود");
 inline const QString userNameCaption = QStringLiteral("نام کاربری:");
 inline const QString passwordCaption = QStringLiteral("رمز عبور:");
 inline const QString repeatPasswordCaption = QStringLiteral("تکرار رمز عبور:");
@@ -35,8 +37,9 @@ inline QString waitSeconds(int seconds)
     return QStringLiteral("چند بار پیاپی نادرست وارد شد. %1 ثانیه دیگر دوباره امتحان کنید").arg(seconds);
 }
 inline const QString notAllowed = QStringLiteral("این کار برای نقش شما مجاز نیست");
-inline const QString accountsUnreadable = QStringLiteral("حساب‌های کاربران خوانده نشد؛ برنامه بدون ورود "
-                                                         "پرونده‌ای نشان نمی‌دهد");
+inline const QString accountsUnreadable =
+    QStringLiteral("حساب‌های کاربران خوانده نشد؛ برنامه بدون ورود "
+                   "پرونده‌ای نشان نمی‌دهد");
 
 // Roles.
 inline const QString administrator = QStringLiteral("مدیر");
@@ -47,7 +50,8 @@ inline const QString reception = QStringLiteral("پذیرش");
 inline const QString accountsTitle = QStringLiteral("حساب‌های کاربران و ورود");
 inline const QString firstAdministratorTitle = QStringLiteral("روشن کردن ورود: نخستین مدیر");
 inline const QString firstAdministratorHeading =
-    QStringLiteral("از این پس برنامه پیش از نشان دادن هر پرونده نام کاربری و رمز عبور می‌خواهد. نخستین "
+    QStringLiteral("از این پس برنامه پیش از نشان دادن هر پرونده نام کاربری و رمز عبور می‌خواهد. "
+                   "نخستین "
                    "حساب، حساب مدیر است");
 inline const QString newAccountTitle = QStringLiteral("حساب تازه");
 inline const QString resetPasswordTitle = QStringLiteral("رمز عبور تازه");
@@ -63,8 +67,9 @@ inline const QString save = QStringLiteral("ثبت");
 inline const QString passwordsDiffer = QStringLiteral("دو رمز عبور یکسان نیستند");
 inline const QString passwordTooShort =
     QStringLiteral("رمز عبور دست‌کم ۸ نویسه باشد");
-inline const QString userNameInvalid = QStringLiteral("نام کاربری خالی است یا نویسه‌ای دارد که نگه داشته "
-                                                      "نمی‌شود");
+inline const QString userNameInvalid = QStringLiteral(
+    "نام کاربری خالی است یا نویسه‌ای دارد که نگه داشته "
+    "نمی‌شود");
 inline const QString userNameTaken =
     QStringLiteral("این نام کاربری پیش‌تر ثبت شده است");
 inline const QString noSuchUser = QStringLiteral("این کاربر پیدا نشد");
@@ -85,15 +90,17 @@ inline const QString chooseAccount = QStringLiteral("نخست کاربری را 
 inline const QString signedInAs = QStringLiteral("کاربر: %1 (%2)");
 
 // The locked client test.
-inline const QString lockedTestQuestion =
-    QStringLiteral("آزمون به صورت قفل‌شده اجرا شود؟ (تمام صفحه؛ مراجع پیش از پایان بدون رمز درمانگر "
-                   "نمی‌تواند خارج شود)");
-inline const QString lockedTestMarkNotStored = QStringLiteral("نشانه آزمون قفل‌شده ثبت نشد؛ آزمون "
-                                                              "قفل‌شده آغاز نمی‌شود");
+inline const QString lockedTestQuestion = QStringLiteral("آزمون به صورت قفل‌شده اجرا شود؟ (تمام صفحه؛ "
+                                                         "مراجع پیش از پایان بدون رمز درمانگر "
+                                                         "نمی‌تواند خارج شود)");
+inline const QString lockedTestMarkNotStored =
+    QStringLiteral("نشانه آزمون قفل‌شده ثبت نشد؛ آزمون "
+                   "قفل‌شده آغاز نمی‌شود");
 
 // The recovery from the command line.
 inline const QString recoveryUsage =
-    QStringLiteral("Velmora --new-administrator: یک حساب مدیر تازه در پرونده‌های داده این رایانه "
+    QStringLiteral("Velmora --new-administrator: یک حساب مدیر تازه در پرونده‌های داده این "
+                   "رایانه "
                    "می‌سازد "
                    "(پرونده‌ها باید نوشتنی باشند). برنامه بسته باشد.");
 inline const QString recoveryUserName = QStringLiteral("نام کاربری مدیر تازه: ");

@@ -3,6 +3,7 @@
 #include "AccountSession.h"
 #include "AccountTexts.h"
 #include "PasswordHash.h"
+#include "common/AppContext.h"
 #include "common/CommonTexts.h"
 #include "common/DigitText.h"
 #include "common/Prompts.h"
@@ -44,9 +45,10 @@ QComboBox* roleBox(QWidget* parent)
 
 } // namespace
 
-AccountDialog::AccountDialog(const QString& folder, Prompts& prompts, Kind kind, const QString& account,
+AccountDialog::AccountDialog(const AppContext& context, Prompts& prompts, Kind kind, const QString& account,
                              QWidget* parent)
-    : QDialog(parent), m_folder(folder), m_prompts(prompts), m_kind(kind), m_account(account)
+    : QDialog(parent), m_context{context.dataFolder, context.sharedFolder}, m_folder(context.dataFolder),
+      m_prompts(prompts), m_kind(kind), m_account(account)
 {
     setObjectName(QStringLiteral("AccountDialog"));
     setWindowTitle(kind == Kind::FirstAdministrator ? T::firstAdministratorTitle
@@ -94,7 +96,7 @@ AccountDialog::AccountDialog(const QString& folder, Prompts& prompts, Kind kind,
     layout->addLayout(buttons);
     connect(m_save, &QPushButton::clicked, this, &AccountDialog::save);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    Skins::applyCurrent(this, m_folder);
+    Skins::applyCurrent(this, m_context);
 }
 
 void AccountDialog::save()
@@ -196,7 +198,7 @@ AccountsWindow::AccountsWindow(AccountSession& session, Prompts& prompts, QWidge
         if (account)
             m_role->setCurrentIndex(m_role->findData(roleCode(account->role)));
     });
-    Skins::applyCurrent(this, m_session.folder());
+    Skins::applyCurrent(this, m_session.context());
     reload();
     m_lockMinutes->setText(QString::number(AccountStore::lockMinutes(m_session.folder())));
 }
@@ -221,7 +223,7 @@ QString AccountsWindow::chosenAccount() const
 
 void AccountsWindow::addAccount()
 {
-    AccountDialog dialog(m_session.folder(), m_prompts, AccountDialog::Kind::NewAccount, {}, this);
+    AccountDialog dialog(m_session.context(), m_prompts, AccountDialog::Kind::NewAccount, {}, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (m_session.onAccountChanged)
@@ -238,7 +240,7 @@ void AccountsWindow::newPassword()
                           true);
         return;
     }
-    AccountDialog dialog(m_session.folder(), m_prompts, AccountDialog::Kind::NewPassword, chosen, this);
+    AccountDialog dialog(m_session.context(), m_prompts, AccountDialog::Kind::NewPassword, chosen, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (m_session.onAccountChanged)

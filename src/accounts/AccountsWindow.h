@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AccountStore.h"
+#include "common/AppContext.h"
 #include "common/BackgroundWork.h"
 
 #include <QDialog>
@@ -26,7 +27,7 @@ public:
         NewAccount,
         NewPassword
     };
-    AccountDialog(const QString& folder, Prompts& prompts, Kind kind, const QString& account = {},
+    AccountDialog(const AppContext& context, Prompts& prompts, Kind kind, const QString& account = {},
                   QWidget* parent = nullptr);
 
     // The account stored, once accepted.
@@ -36,6 +37,7 @@ public:
 private:
     void save();
 
+    AppContext m_context;
     QString m_folder;
     Prompts& m_prompts;
     Kind m_kind;

@@ -104,7 +104,7 @@ SignInDialog::SignInDialog(AccountSession& session, Purpose purpose, QWidget* pa
     connect(m_userName, &QLineEdit::returnPressed, this, &SignInDialog::submit);
     connect(m_password, &QLineEdit::returnPressed, this, &SignInDialog::submit);
 
-    Skins::applyCurrent(this, m_session.folder());
+    Skins::applyCurrent(this, m_session.context());
     (m_userName->text().isEmpty() ? m_userName : m_password)->setFocus();
     showWait();
 }

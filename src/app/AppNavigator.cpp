@@ -80,7 +80,7 @@ bool AppNavigator::signIn(bool afterInterruptedTest)
                                                             : SignInDialog::Purpose::SignIn))
         return false;
     if (afterInterruptedTest) {
-        const AccountStore::Result cleared = AccountStore::setLockedTest(m_context.programFolder, {});
+        const AccountStore::Result cleared = AccountStore::setLockedTest(m_context.dataFolder, {});
         if (!cleared.ok)
             m_context.prompts->message(nullptr, CommonTexts::warningTitle, cleared.message,
                                        Prompts::Icon::Exclamation, true);
@@ -90,7 +90,7 @@ bool AppNavigator::signIn(bool afterInterruptedTest)
 
 bool AppNavigator::followSignInState()
 {
-    const QString& folder = m_context.programFolder;
+    const QString& folder = m_context.dataFolder;
     switch (AccountStore::signInState(folder)) {
     case AccountStore::SignInState::Unknown:
         m_context.prompts->message(nullptr, CommonTexts::warningTitle, AccountTexts::accountsUnreadable,
@@ -106,7 +106,7 @@ bool AppNavigator::followSignInState()
     }
     const QString previousUser = m_session ? m_session->userName() : QString();
     if (!m_session)
-        m_session = std::make_unique<AccountSession>(folder, clock());
+        m_session = std::make_unique<AccountSession>(m_context, clock());
     m_context.session = m_session.get();
     const std::optional<Account> stillThere =
         previousUser.isEmpty() ? std::nullopt : AccountStore::find(folder, previousUser);
@@ -140,15 +140,14 @@ bool AppNavigator::permits(Command command)
 void AppNavigator::openAccounts()
 {
     if (!m_session) {
-        AccountDialog first(m_context.programFolder, *m_context.prompts,
-                            AccountDialog::Kind::FirstAdministrator, {}, m_main);
+        AccountDialog first(m_context, *m_context.prompts, AccountDialog::Kind::FirstAdministrator, {},
+                            m_main);
         if (first.exec() != QDialog::Accepted)
             return;
-        const std::optional<Account> account =
-            AccountStore::find(m_context.programFolder, first.storedName());
+        const std::optional<Account> account = AccountStore::find(m_context.dataFolder, first.storedName());
         if (!account)
             return;
-        m_session = std::make_unique<AccountSession>(m_context.programFolder, clock());
+        m_session = std::make_unique<AccountSession>(m_context, clock());
         m_session->signedIn(*account);
         if (!followSignInState())
             return;
@@ -198,7 +197,7 @@ void AppNavigator::runTest(const QString& code)
 
 void AppNavigator::runLockedTest(const QString& code)
 {
-    const QString& folder = m_context.programFolder;
+    const QString& folder = m_context.dataFolder;
     FrmTest test(m_context, m_main);
     if (!test.prepareForCode(code))
         return;
@@ -300,13 +299,13 @@ void AppNavigator::openClinicServer()
 {
     if (!permits(Command::ClinicServer))
         return;
-    const bool onServerBefore = ClinicServer::isInUse(m_context.programFolder);
+    const bool onServerBefore = ClinicServer::isInUse(m_context.dataFolder);
     {
         const std::unique_ptr<ClinicServerActions> actions = makeClinicServerActions();
         FrmClinicServer window(m_context, *actions, m_main);
         window.exec();
     }
-    if (ClinicServer::isInUse(m_context.programFolder) != onServerBefore) {
+    if (ClinicServer::isInUse(m_context.dataFolder) != onServerBefore) {
         // The accounts are those where the records now are.
         if (!followSignInState()) {
             QApplication::exit(0);
@@ -437,7 +436,7 @@ void AppNavigator::printSubjectList(const SubjectSelection& selection, bool with
         return;
     const ClinicTexts clinic = clinicTexts();
     const Report report =
-        SubjectListReport::build(SubjectListReport::selectedSubjects(m_context.programFolder, selection),
+        SubjectListReport::build(SubjectListReport::selectedSubjects(m_context.dataFolder, selection),
                                  withClinicLetterhead ? &clinic : nullptr);
     ReportPreview::show(QApplication::activeWindow(), report, *m_context.prompts);
 }

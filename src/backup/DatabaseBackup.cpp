@@ -232,9 +232,9 @@ private:
     bool m_wereOpen = false;
 };
 
-QString backFolderOf(const QString& programFolder)
+QString backFolderOf(const QString& dataFolder)
 {
-    return QDir(programFolder).filePath(BackupTexts::backupFolder);
+    return QDir(dataFolder).filePath(BackupTexts::backupFolder);
 }
 
 // Starts a copy that is to become the file at target: the folder is kept for the sweep at the next
@@ -344,10 +344,10 @@ Outcome backUpServer(const QSqlDatabase& server, const QString& temporary, const
 // transaction. The tables are locked first and the safety snapshot is taken inside that same
 // transaction: whatever another workstation stored before the lock is in the snapshot, and
 // nothing can be stored between the snapshot and the replacement.
-Outcome restoreServer(const QString& programFolder, const QString& backupFile, const QDateTime& now,
+Outcome restoreServer(const QString& dataFolder, const QString& backupFile, const QDateTime& now,
                       const Progress& progress)
 {
-    const QSqlDatabase server = Database::connection(programFolder, Database::File::Clinical);
+    const QSqlDatabase server = Database::connection(dataFolder, Database::File::Clinical);
     Transaction transaction(server);
     QSqlQuery statement(server);
     if (!transaction.isOpen())
@@ -363,19 +363,18 @@ Outcome restoreServer(const QString& programFolder, const QString& backupFile, c
         return failed(Kind::CopyFailed, BackupTexts::serverRestoreFailed + QStringLiteral("\r\n") +
                                             statement.lastError().text());
 
-    // The program folder was swept by the restore that calls this, just before its copy.
+    // The data folder was swept by the restore that calls this, just before its copy.
     TemporaryFiles::Held snapshot;
-    if (!snapshot.create(programFolder, TemporaryFiles::serverSnapshotPrefix)) {
+    if (!snapshot.create(dataFolder, TemporaryFiles::serverSnapshotPrefix)) {
         const int error = errno;
-        return writeFailed(Kind::Refused,
-                           BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + programFolder,
-                           QDir(programFolder).filePath(TemporaryFiles::serverSnapshotPrefix), error);
+        return writeFailed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + dataFolder,
+                           QDir(dataFolder).filePath(TemporaryFiles::serverSnapshotPrefix), error);
     }
     QString failure;
     if (!writeServerSnapshot(server, snapshot.path(), &failure))
         return writeFailed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + failure,
                            snapshot.path());
-    const Outcome safety = keepSafetyCopy(programFolder, snapshot.path(), now, progress);
+    const Outcome safety = keepSafetyCopy(dataFolder, snapshot.path(), now, progress);
     if (!safety.ok())
         return safety;
 
@@ -428,9 +427,9 @@ bool isClinicalDatabase(const QString& path)
     return true;
 }
 
-Outcome backUp(const QString& programFolder, const QString& destination, const Progress& progress)
+Outcome backUp(const QString& dataFolder, const QString& destination, const Progress& progress)
 {
-    const QString database = QDir(programFolder).filePath(Database::clinicalFileName);
+    const QString database = QDir(dataFolder).filePath(Database::clinicalFileName);
     if (QFileInfo(destination).isDir())
         return failed(Kind::CopyFailed,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination);
@@ -443,8 +442,8 @@ Outcome backUp(const QString& programFolder, const QString& destination, const P
                            target.filePath(), error);
     }
 
-    if (ClinicServer::isInUse(programFolder)) {
-        const Outcome snapshot = backUpServer(Database::connection(programFolder, Database::File::Clinical),
+    if (ClinicServer::isInUse(dataFolder)) {
+        const Outcome snapshot = backUpServer(Database::connection(dataFolder, Database::File::Clinical),
                                               temporary.path(), progress);
         if (!snapshot.ok())
             return snapshot;
@@ -482,35 +481,35 @@ Outcome backUp(const QString& programFolder, const QString& destination, const P
     return {};
 }
 
-Outcome restore(const QString& programFolder, const QString& source, const QDateTime& now,
+Outcome restore(const QString& dataFolder, const QString& source, const QDateTime& now,
                 const Progress& progress)
 {
     // On the clinic server the program's connections stay open: the restore is one transaction there.
-    const bool onServer = ClinicServer::isInUse(programFolder);
+    const bool onServer = ClinicServer::isInUse(dataFolder);
     // Written beside the real file, so that a DABSH.skn that links elsewhere goes on doing so.
-    const QString database = FileLinks::realTarget(QDir(programFolder).filePath(Database::clinicalFileName));
+    const QString database = FileLinks::realTarget(QDir(dataFolder).filePath(Database::clinicalFileName));
     const QString databaseFolder = QFileInfo(database).absolutePath();
     std::optional<ReopenProgramDatabases> reopen;
     JournalState journals = JournalState::None;
     if (!onServer) {
-        reopen.emplace(programFolder);
+        reopen.emplace(dataFolder);
         journals = settleJournals(database);
         if (journals == JournalState::Busy)
             return failed(Kind::Refused, BackupTexts::databaseInUse);
     }
-    // Leftovers of a restore cut off earlier: in the program folder (where the copy of a restore
+    // Leftovers of a restore cut off earlier: in the data folder (where the copy of a restore
     // into the clinic server and its snapshot are written) and beside a DABSH.skn that links
     // elsewhere, each folder swept once.
-    TemporaryFiles::sweep(programFolder);
-    if (QFileInfo(databaseFolder) != QFileInfo(programFolder))
+    TemporaryFiles::sweep(dataFolder);
+    if (QFileInfo(databaseFolder) != QFileInfo(dataFolder))
         TemporaryFiles::sweep(databaseFolder);
 
     TemporaryFiles::Held temporary;
-    if (!temporary.create(onServer ? programFolder : databaseFolder, TemporaryFiles::restorePrefix)) {
+    if (!temporary.create(onServer ? dataFolder : databaseFolder, TemporaryFiles::restorePrefix)) {
         const int error = errno;
         return writeFailed(
             Kind::CopyFailed, BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + database,
-            QDir(onServer ? programFolder : databaseFolder).filePath(TemporaryFiles::restorePrefix), error);
+            QDir(onServer ? dataFolder : databaseFolder).filePath(TemporaryFiles::restorePrefix), error);
     }
     QString failure;
     if (!Backup::CopyBackupFile(source, temporary.path(), &failure, progress.blockCopied))
@@ -519,11 +518,11 @@ Outcome restore(const QString& programFolder, const QString& source, const QDate
     if (!checkedBesideTheWindow([copied] { return isClinicalDatabase(copied); }, progress))
         return failed(Kind::Refused, BackupTexts::notABackup);
     if (onServer)
-        return restoreServer(programFolder, temporary.path(), now, progress);
+        return restoreServer(dataFolder, temporary.path(), now, progress);
 
     if (QFileInfo::exists(database)) {
         QString safetyCopy;
-        const Outcome safety = keepSafetyCopy(programFolder, database, now, progress, &safetyCopy);
+        const Outcome safety = keepSafetyCopy(dataFolder, database, now, progress, &safetyCopy);
         if (!safety.ok())
             return safety;
         if (journals == JournalState::Unsettled && !keepJournals(database, safetyCopy))
@@ -542,9 +541,9 @@ Outcome restore(const QString& programFolder, const QString& source, const QDate
     return {};
 }
 
-Outcome saveDamagedCopy(const QString& programFolder, const QString& destination, const Progress& progress)
+Outcome saveDamagedCopy(const QString& dataFolder, const QString& destination, const Progress& progress)
 {
-    const QString database = QDir(programFolder).filePath(Database::clinicalFileName);
+    const QString database = QDir(dataFolder).filePath(Database::clinicalFileName);
     if (QFileInfo::exists(destination) || QFileInfo(destination).isSymLink())
         return failed(Kind::Refused,
                       BackupTexts::damagedCopyNameTaken + QStringLiteral("\r\n") + destination);
@@ -575,11 +574,11 @@ Outcome saveDamagedCopy(const QString& programFolder, const QString& destination
     return {};
 }
 
-std::optional<ServerRestoreFacts> serverRestoreFacts(const QString& programFolder, const QString& source)
+std::optional<ServerRestoreFacts> serverRestoreFacts(const QString& dataFolder, const QString& source)
 {
-    if (!ClinicServer::isInUse(programFolder))
+    if (!ClinicServer::isInUse(dataFolder))
         return std::nullopt;
-    const QSqlDatabase server = Database::connection(programFolder, Database::File::Clinical);
+    const QSqlDatabase server = Database::connection(dataFolder, Database::File::Clinical);
     ServerRestoreFacts facts;
     facts.server = server.hostName();
     if (server.port() > 0)

@@ -51,18 +51,17 @@ struct Progress
 // Copies the folder's DABSH.skn to the destination. The database is read under a read
 // transaction, so a write of the program in progress is never half in the copy. A destination
 // that is a symbolic link stays one: the copy replaces the file it points to.
-Outcome backUp(const QString& programFolder, const QString& destination, const Progress& progress = {});
+Outcome backUp(const QString& dataFolder, const QString& destination, const Progress& progress = {});
 
 // Replaces the folder's DABSH.skn by the source, when the source is a sound database with the
 // program's tables. Closes the program's own connections to the folder first and opens them
 // again afterwards; `now` names the safety copy. A DABSH.skn that is a symbolic link stays one.
-Outcome restore(const QString& programFolder, const QString& source, const QDateTime& now,
+Outcome restore(const QString& dataFolder, const QString& source, const QDateTime& now,
                 const Progress& progress = {});
 
 // Copies the folder's DABSH.skn as it is, damaged or not, to a new file for someone who can
 // recover it. Never replaces a file: a destination that exists is refused.
-Outcome saveDamagedCopy(const QString& programFolder, const QString& destination,
-                        const Progress& progress = {});
+Outcome saveDamagedCopy(const QString& dataFolder, const QString& destination, const Progress& progress = {});
 
 // What the restore question must say when a restore would replace the clinic server's data.
 struct ServerRestoreFacts
@@ -72,7 +71,7 @@ struct ServerRestoreFacts
     std::optional<qint64> inFile;   // subjects the chosen file holds; none when it cannot be read
 };
 // Nullopt when the folder works on its own files.
-std::optional<ServerRestoreFacts> serverRestoreFacts(const QString& programFolder, const QString& source);
+std::optional<ServerRestoreFacts> serverRestoreFacts(const QString& dataFolder, const QString& source);
 
 // True when the file opens as an SQLite database that passes its integrity check.
 bool isSoundDatabase(const QString& path);

@@ -170,7 +170,7 @@ private slots:
         TestProgramFolder folder;
         AppContext context = folder.context();
         QVERIFY(mayUse(context, Command::DeleteSubject));
-        AccountSession session(folder.path(), folder.clock);
+        AccountSession session(folder.context(), folder.clock);
         context.session = &session;
         QVERIFY(!mayUse(context, Command::Register));
         session.signedIn({QStringLiteral("r"), {}, Role::Reception});
@@ -215,7 +215,7 @@ private slots:
         QVERIFY(AccountStore::addAccount(folder.path(), QStringLiteral("sara"),
                                          quickHash(QStringLiteral("right")), Role::Clinician)
                     .ok);
-        AccountSession session(folder.path(), folder.clock);
+        AccountSession session(folder.context(), folder.clock);
         SignInDialog dialog(session, SignInDialog::Purpose::SignIn);
         dialog.show();
         auto* password = dialog.findChild<QLineEdit*>(QStringLiteral("password"));
@@ -261,7 +261,7 @@ private slots:
             QVERIFY(
                 AccountStore::addAccount(folder.path(), name, quickHash(name + QStringLiteral("-pw")), role)
                     .ok);
-        AccountSession session(folder.path(), folder.clock);
+        AccountSession session(folder.context(), folder.clock);
         session.signedIn(*AccountStore::find(folder.path(), QStringLiteral("sara")));
 
         QWidget window;

@@ -156,7 +156,7 @@ private slots:
         TestProgramFolder folder;
         folder.addSubject(QStringLiteral("7"));
         addAccounts(folder);
-        AccountSession session(folder.path(), folder.clock);
+        AccountSession session(folder.context(), folder.clock);
         session.signedIn(*AccountStore::find(folder.path(), QStringLiteral("desk")));
 
         FrmTest test(folder.context());
