@@ -427,8 +427,10 @@ void FrmTest::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Without a window manager the full-screen state alone does not size the window.
-    if (isLocked() && screen())
+    if (isLocked() && screen()) {
         setGeometry(screen()->geometry());
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    }
 }
 
 void FrmTest::resizeEvent(QResizeEvent* event)
@@ -457,9 +459,9 @@ void FrmTest::takeScreenBack()
 {
     if (!isLocked() || m_leaving || !isVisible())
         return;
-    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowFullScreen | Qt::WindowActive);
     if (screen())
         setGeometry(screen()->geometry());
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowFullScreen | Qt::WindowActive);
     raise();
     activateWindow();
 }

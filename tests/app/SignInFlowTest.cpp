@@ -5,6 +5,7 @@
 #include "accounts/AccountTexts.h"
 #include "accounts/SignInDialog.h"
 #include "app/AppNavigator.h"
+#include "datastore/DataView.h"
 #include "mainwindow/FrmCode.h"
 #include "scoring/FrmkLID.h"
 #include "testing/FrmTest.h"
