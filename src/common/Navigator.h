@@ -51,4 +51,9 @@ public:
 
     // The clinic's particulars for prints, as the main window holds them now.
     virtual ClinicTexts clinicTexts() const = 0;
+
+    // Sign-in: the settings panel's accounts command (the first administrator where sign-in is
+    // off, the accounts window for an administrator), and the main window's lock command.
+    virtual void openAccounts() {}
+    virtual void lockProgram() {}
 };

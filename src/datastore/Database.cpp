@@ -169,6 +169,19 @@ bool createIndexes(QSqlDatabase& db, File file)
                        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON \"Answer\" (\"Code\")"));
 }
 
+// The tables of the user accounts, beside the records, made empty where missing.
+bool ensureAccountTables(QSqlDatabase& db)
+{
+    const QList<TableShape> shapes{
+        {accountsTable, {QStringLiteral("Name"), QStringLiteral("Hash"), QStringLiteral("Role")}},
+        {accountSettingsTable, {QStringLiteral("Name"), QStringLiteral("Value")}}};
+    for (const TableShape& shape : shapes) {
+        if (!db.tables().contains(shape.name, Qt::CaseInsensitive) && !createTable(db, shape))
+            return false;
+    }
+    return true;
+}
+
 // Brings an opened file to the shape the program needs: creates missing tables (with their first
 // content), adds missing columns and the Theme row. Existing rows are never changed.
 bool ensureSchema(QSqlDatabase& db, File file)
@@ -195,7 +208,7 @@ bool ensureSchema(QSqlDatabase& db, File file)
         }
     }
     if (file == File::Clinical) {
-        if (!createIndexes(db, file) || !addMissingItems(db))
+        if (!createIndexes(db, file) || !addMissingItems(db) || !ensureAccountTables(db))
             return false;
     } else {
         QSqlQuery count(QStringLiteral("SELECT COUNT(*) FROM \"Theme\""), db);

@@ -14,6 +14,13 @@ inline const QString clinicalFileName = QStringLiteral("DABSH.skn");
 inline const QString themeFileName = QStringLiteral("Theme.skn");
 constexpr int kItemCount = 35;
 
+// The clinic's user accounts (Name, Hash, Role) and their settings (Name, Value), kept where the
+// records are (DABSH.skn or the clinic server). They are not among the tables of tableNames(), so
+// copies and backups of the records are as before; openProgramDatabases and prepareTables add them
+// to an older file or server, empty, which leaves sign-in off.
+inline const QString accountsTable = QStringLiteral("Accounts");
+inline const QString accountSettingsTable = QStringLiteral("AccountSettings");
+
 enum class File
 {
     Clinical,

@@ -27,8 +27,8 @@ QPushButton* addButton(QWidget* panel, const QString& name, const QString& capti
     auto* button = new QPushButton(caption, panel);
     button->setObjectName(name);
     button->setAccessibleName(caption);
-    // Seven buttons share the panel's height.
-    button->setGeometry(twipsRect(3000, 105 + row * 465, 2115, 405));
+    // Eight buttons share the panel's height.
+    button->setGeometry(twipsRect(3000, 105 + row * 405, 2115, 360));
     return button;
 }
 
@@ -67,7 +67,8 @@ SettingsPanel::SettingsPanel(const AppContext& context, MainViews& views, PanelH
     auto* themeButton = addButton(this, QStringLiteral("Command68"), T::changeTheme, 3);
     auto* serverButton = addButton(this, QStringLiteral("clinicServerButton"), ClinicServerTexts::title, 4);
     auto* backupButton = addButton(this, QStringLiteral("backupButton"), T::backupAndRestore, 5);
-    auto* closeButton = addButton(this, QStringLiteral("Command69"), T::close, 6);
+    auto* accountsButton = addButton(this, QStringLiteral("accountsButton"), T::accounts, 6);
+    auto* closeButton = addButton(this, QStringLiteral("Command69"), T::close, 7);
 
     connect(chooseLogoButton, &QPushButton::clicked, this, &SettingsPanel::chooseLogo);
     connect(editButton, &QPushButton::clicked, this, [this] { m_host.openQuestionEditor(); });
@@ -76,6 +77,7 @@ SettingsPanel::SettingsPanel(const AppContext& context, MainViews& views, PanelH
     connect(serverButton, &QPushButton::clicked, this, [this] { m_host.openClinicServer(); });
     connect(backupButton, &QPushButton::clicked, this,
             [this] { m_context.navigator->openBackupAndRestore(); });
+    connect(accountsButton, &QPushButton::clicked, this, [this] { m_context.navigator->openAccounts(); });
     connect(closeButton, &QPushButton::clicked, this, [this] { m_host.closePanels(); });
     hide();
 }
