@@ -18,6 +18,8 @@ PACKAGES=(
   libxlsxwriter-dev
   # The clinic server mode: Qt's PostgreSQL driver (the server itself runs elsewhere).
   libqt6sql6-psql
+  # The audit trail's hash chain and the encrypted backups (SHA-256, Argon2id, XChaCha20-Poly1305).
+  libsodium-dev
 )
 
 # What only the tests start: real windows under Xvfb (xvfb-run needs xauth), reading printed PDFs

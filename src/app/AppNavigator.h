@@ -38,6 +38,7 @@ public:
     void mainWindowClosing(int exitDialogTop) override;
     void openBackup() override;
     void openBackupAndRestore() override;
+    void openAuditTrail() override;
     void exitCancelled() override;
     // DABSH.skn was found damaged while the program runs: the windows give way to the backup
     // window's choice. True when a restore replaced the file; the windows then open on it.
@@ -62,4 +63,5 @@ private:
     QPointer<exitpro> m_exit;
     QPointer<Frmbackup> m_backup;
     QPointer<Frmbackup> m_backupWhileRunning;
+    QPointer<QWidget> m_audit;
 };

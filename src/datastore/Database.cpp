@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "AuditTable.h"
 #include "DataView.h"
 #include "DatastoreTexts.h"
 #include "DefaultItemTexts.h"
@@ -195,7 +196,7 @@ bool ensureSchema(QSqlDatabase& db, File file)
         }
     }
     if (file == File::Clinical) {
-        if (!createIndexes(db, file) || !addMissingItems(db))
+        if (!createIndexes(db, file) || !addMissingItems(db) || !AuditTable::ensure(db, &lastStatementError))
             return false;
     } else {
         QSqlQuery count(QStringLiteral("SELECT COUNT(*) FROM \"Theme\""), db);
@@ -287,7 +288,7 @@ bool createEmptyTables(QSqlDatabase& db, File file)
         if (!createTable(db, shape))
             return false;
     }
-    return createIndexes(db, file);
+    return createIndexes(db, file) && (file != File::Clinical || AuditTable::ensure(db));
 }
 
 bool copyTable(const QSqlDatabase& from, const QSqlDatabase& to, const QString& table, QString* error)
