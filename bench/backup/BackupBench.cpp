@@ -153,7 +153,7 @@ int main(int argc, char* argv[])
     QuietPrompts prompts;
     NoDesktop desktop;
     SystemClock clock;
-    AppContext context{folder, &prompts, &desktop, nullptr, &clock};
+    AppContext context{folder, folder, &prompts, &desktop, nullptr, &clock};
     Frmbackup window(context);
     window.show();
     QApplication::processEvents();

@@ -65,7 +65,7 @@ int main(int argc, char* argv[])
     QSqlDatabase database = Database::connection(folder, Database::File::Clinical);
 
     InstantPrompts prompts;
-    AppContext context{folder, &prompts, nullptr, nullptr, nullptr};
+    AppContext context{folder, folder, &prompts, nullptr, nullptr, nullptr};
     for (const char* suffix : {"xlsx", "csv"}) {
         if (argc > 1 && qstrcmp(argv[1], suffix) != 0)
             continue;

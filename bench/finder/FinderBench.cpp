@@ -52,7 +52,7 @@ int main(int argc, char* argv[])
 
     InstantPrompts prompts;
     NoNavigator navigator;
-    AppContext context{folder, &prompts, nullptr, &navigator, nullptr};
+    AppContext context{folder, folder, &prompts, nullptr, &navigator, nullptr};
     int shownRows = 0;
     const double open = BenchSupport::medianMilliseconds(kRuns, [&](int) {
         FrmCode finder(context);

@@ -94,7 +94,7 @@ int main(int argc, char* argv[])
     InstantPrompts prompts;
     NoNavigator navigator;
     SystemClock clock;
-    AppContext context{folder, &prompts, nullptr, &navigator, &clock};
+    AppContext context{folder, folder, &prompts, nullptr, &navigator, &clock};
 
     {
         Frm1 main(context);

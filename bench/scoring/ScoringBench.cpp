@@ -77,7 +77,7 @@ int main(int argc, char* argv[])
 
     InstantPrompts prompts;
     NoNavigator navigator;
-    AppContext context{folder, &prompts, nullptr, &navigator, nullptr};
+    AppContext context{folder, folder, &prompts, nullptr, &navigator, nullptr};
     double window = 0;
     {
         FrmkLID scoring(context);

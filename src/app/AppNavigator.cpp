@@ -131,13 +131,13 @@ void AppNavigator::openUpdateCheck()
 
 void AppNavigator::openClinicServer()
 {
-    const bool onServerBefore = ClinicServer::isInUse(m_context.programFolder);
+    const bool onServerBefore = ClinicServer::isInUse(m_context.dataFolder);
     {
         const std::unique_ptr<ClinicServerActions> actions = makeClinicServerActions();
         FrmClinicServer window(m_context, *actions, m_main);
         window.exec();
     }
-    if (ClinicServer::isInUse(m_context.programFolder) != onServerBefore)
+    if (ClinicServer::isInUse(m_context.dataFolder) != onServerBefore)
         reopenWindows();
 }
 
@@ -264,7 +264,7 @@ void AppNavigator::needsChartClosed()
 void AppNavigator::printSubjectList(const SubjectSelection& selection, bool withClinicLetterhead)
 {
     const ClinicTexts clinic = clinicTexts();
-    const auto subjects = SubjectListReport::selectedSubjects(m_context.programFolder, selection);
+    const auto subjects = SubjectListReport::selectedSubjects(m_context.dataFolder, selection);
     AuditTrail::record(m_context, AuditTrail::Action::Printed, {},
                        AuditTexts::subjectListDetail + QStringLiteral(": ") +
                            AuditTexts::subjectCount(subjects.size()),

@@ -15,10 +15,10 @@
 #include <unistd.h>
 
 namespace {
-// In the shared temporary folder, for a program folder that cannot hold the lock.
-QString fallbackLockFilePath(const QString& programFolder)
+// In the shared temporary folder, for a data folder that cannot hold the lock.
+QString fallbackLockFilePath(const QString& dataFolder)
 {
-    const QByteArray key = QFileInfo(programFolder).absoluteFilePath().toUtf8();
+    const QByteArray key = QFileInfo(dataFolder).absoluteFilePath().toUtf8();
     const QString hash =
         QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
     return QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
@@ -26,9 +26,9 @@ QString fallbackLockFilePath(const QString& programFolder)
 }
 
 // The same, of this user's own, for when the shared one is held by a dead copy of another user.
-QString usersFallbackLockFilePath(const QString& programFolder)
+QString usersFallbackLockFilePath(const QString& dataFolder)
 {
-    QString path = fallbackLockFilePath(programFolder);
+    QString path = fallbackLockFilePath(dataFolder);
     return path.insert(path.size() - int(sizeof(".lock") - 1), QStringLiteral("-%1").arg(::getuid()));
 }
 
@@ -111,26 +111,26 @@ LockOutcome lockAt(QLockFile& lock)
 }
 } // namespace
 
-QString SingleInstance::lockFilePath(const QString& programFolder)
+QString SingleInstance::lockFilePath(const QString& dataFolder)
 {
     // Beside the data files it guards: one lock per set of data files, and every user who may
     // write those files may also remove the lock a crashed copy left behind, which a lock in the
     // shared temporary folder, owned by the first user, would not allow.
-    return QDir(programFolder).filePath(QStringLiteral(".Velmora.lock"));
+    return QDir(dataFolder).filePath(QStringLiteral(".Velmora.lock"));
 }
 
-SingleInstance::SingleInstance(const QString& programFolder) : m_programFolder(programFolder) {}
+SingleInstance::SingleInstance(const QString& dataFolder) : m_dataFolder(dataFolder) {}
 
 SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::acquire()
 {
-    // A read-only program folder, or a dead copy's lock there that may not be removed: the lock
+    // A data folder that cannot hold the lock, or a dead copy's lock there that may not be removed: the lock
     // goes to the temporary folder instead; and where a dead copy's lock stays there too (another
     // user's, in a temporary folder that only lets owners remove their files), to a name of this
     // user's own. A dead copy's lock never keeps the program from starting.
-    const QString candidates[] = {lockFilePath(m_programFolder), fallbackLockFilePath(m_programFolder),
-                                  usersFallbackLockFilePath(m_programFolder)};
+    const QString candidates[] = {lockFilePath(m_dataFolder), fallbackLockFilePath(m_dataFolder),
+                                  usersFallbackLockFilePath(m_dataFolder)};
     for (const QString& path : candidates) {
         m_lock = std::make_unique<QLockFile>(path);
         switch (lockAt(*m_lock)) {

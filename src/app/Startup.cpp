@@ -33,8 +33,7 @@ bool mayBeRestored(Database::File file, Database::FileState state)
 } // namespace
 
 Startup::Startup(const AppContext& context, AppNavigator& navigator, ClinicServerActions& clinicServer)
-    : m_context(context), m_navigator(navigator), m_clinicServer(clinicServer),
-      m_instance(context.programFolder)
+    : m_context(context), m_navigator(navigator), m_clinicServer(clinicServer), m_instance(context.dataFolder)
 {
     m_context.navigator = &navigator;
 }
@@ -59,7 +58,7 @@ std::optional<int> Startup::showMainWindow()
     if (const std::optional<int> exitCode = openDataFiles())
         return exitCode;
     // With "use the server" kept in Server.ini the clinic's records are on its server.
-    if (!startOnClinicServer(m_context.programFolder, m_clinicServer, *m_context.prompts))
+    if (!startOnClinicServer(m_context.dataFolder, m_clinicServer, *m_context.prompts))
         return 0;
 
     m_navigator.start();
@@ -84,7 +83,7 @@ std::optional<int> Startup::openDataFiles()
 {
     // Every page is read later, beside the window: a large file would hold the window back.
     Database::OpenResult opened =
-        Database::openProgramDatabases(m_context.programFolder, Database::PageCheck::Separately);
+        Database::openProgramDatabases(m_context.dataFolder, Database::PageCheck::Separately);
     StartupTrace::mark("databases opened");
     while (!opened.ok) {
         const Database::File file = opened.failedFile == Database::clinicalFileName ? Database::File::Clinical
@@ -97,7 +96,7 @@ std::optional<int> Startup::openDataFiles()
         // The user restores the last backup, or keeps a copy of the damaged file and leaves.
         if (!Frmbackup::runForDamagedDatabase(m_context))
             return 1;
-        opened = Database::openProgramDatabases(m_context.programFolder, Database::PageCheck::Separately);
+        opened = Database::openProgramDatabases(m_context.dataFolder, Database::PageCheck::Separately);
     }
     return std::nullopt;
 }
@@ -108,7 +107,7 @@ void Startup::afterFirstPicture()
         return;
     checkPages();
     // Copies of the records left by a backup, restore or export that was cut off.
-    m_sweep.start([folder = m_context.programFolder] { TemporaryFiles::sweepAll(folder); }, [] {});
+    m_sweep.start([folder = m_context.dataFolder] { TemporaryFiles::sweepAll(folder); }, [] {});
 }
 
 void Startup::checkPages()
@@ -117,7 +116,7 @@ void Startup::checkPages()
     // choice (restore the last backup, or keep a copy of the damaged file), after which the
     // program ends or goes on with the restored file; for Theme.skn the program ends with the
     // message.
-    const auto findDamaged = [folder = m_context.programFolder]() -> std::optional<Database::File> {
+    const auto findDamaged = [folder = m_context.dataFolder]() -> std::optional<Database::File> {
         for (const Database::File file : {Database::File::Clinical, Database::File::Theme}) {
             if (Database::checkPages(folder, file) == Database::FileState::Damaged)
                 return file;

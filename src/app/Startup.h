@@ -19,7 +19,7 @@ class QApplication;
 //  1. setUpApplication: the program's name, right to left, the Persian typefaces and Qt's Persian
 //     texts, before any window is made.
 //  2. showMainWindow:
-//     a. the single-instance lock: a second copy for the same program folder says so and ends,
+//     a. the single-instance lock: a second copy for the same data folder says so and ends,
 //        before it has opened, let alone changed, the data files;
 //     b. the data files, opened and brought to shape; a damaged or unreadable DABSH.skn offers the
 //        backup window's restore, any other file that cannot be used ends the program with its

@@ -5,7 +5,7 @@
 #include "ClinicServerAdapter.h"
 #include "Startup.h"
 #include "common/Clock.h"
-#include "common/ProgramFolder.h"
+#include "common/DataLocation.h"
 #include "common/QtDesktop.h"
 #include "common/QtPrompts.h"
 #include "common/StartupTrace.h"
@@ -23,7 +23,10 @@ int main(int argc, char* argv[])
     QtPrompts prompts;
     QtDesktop desktop;
     SystemClock clock;
-    const AppContext context{programFolder(), &prompts, &desktop, nullptr, &clock};
+    const std::optional<DataLocation::Folders> folders = DataLocation::settle(prompts);
+    if (!folders)
+        return 1;
+    const AppContext context{folders->dataFolder, folders->sharedFolder, &prompts, &desktop, nullptr, &clock};
     AppNavigator navigator(context);
     const std::unique_ptr<ClinicServerActions> clinicServer = makeClinicServerActions();
     Startup startup(context, navigator, *clinicServer);

@@ -190,7 +190,7 @@ bool append(const QSqlDatabase& db, const QString& user, Action action, const QS
 bool append(const AppContext& context, Action action, const QString& subjectCode, const QString& detail,
             QString* error)
 {
-    const QSqlDatabase db = Database::connection(context.programFolder, Database::File::Clinical);
+    const QSqlDatabase db = Database::connection(context.dataFolder, Database::File::Clinical);
     const QString user = context.session ? context.session->userName() : QString();
     const QDateTime now = context.clock ? context.clock->now() : QDateTime::currentDateTime();
     return append(db, user, action, subjectCode, detail, now, error);
@@ -199,7 +199,7 @@ bool append(const AppContext& context, Action action, const QString& subjectCode
 bool record(const AppContext& context, Action action, const QString& subjectCode, const QString& detail,
             QWidget* parent)
 {
-    const QSqlDatabase db = Database::connection(context.programFolder, Database::File::Clinical);
+    const QSqlDatabase db = Database::connection(context.dataFolder, Database::File::Clinical);
     // A window made without the program's data (some tests) has nothing to record into.
     if (!db.isValid() || !db.isOpen())
         return false;

@@ -92,7 +92,7 @@ FrmAudit::FrmAudit(const AppContext& context, QWidget* parent) : QWidget(parent)
         addCommand(this, QStringLiteral("closeButton"), T::closeCommand, twipsRect(150, 7455, 1800, 450));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 
-    Skins::applyCurrent(this, m_context.programFolder);
+    Skins::applyCurrent(this, m_context.dataFolder);
     showRows();
 }
 
@@ -150,7 +150,7 @@ bool FrmAudit::showRows()
         return false;
     }
     const std::optional<QList<AuditTrail::Entry>> rows =
-        AuditTrail::entries(Database::connection(m_context.programFolder, Database::File::Clinical), filter);
+        AuditTrail::entries(Database::connection(m_context.dataFolder, Database::File::Clinical), filter);
     if (!rows) {
         m_context.prompts->message(this, CommonTexts::warningTitle, T::unreadable, Prompts::Icon::Exclamation,
                                    true);
@@ -173,7 +173,7 @@ bool FrmAudit::showRows()
 void FrmAudit::checkChain()
 {
     const AuditTrail::CheckResult result =
-        AuditTrail::check(Database::connection(m_context.programFolder, Database::File::Clinical));
+        AuditTrail::check(Database::connection(m_context.dataFolder, Database::File::Clinical));
     using F = AuditTrail::CheckResult::Finding;
     switch (result.finding) {
     case F::Intact:

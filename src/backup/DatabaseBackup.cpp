@@ -233,9 +233,9 @@ private:
     bool m_wereOpen = false;
 };
 
-QString backFolderOf(const QString& programFolder)
+QString backFolderOf(const QString& dataFolder)
 {
-    return QDir(programFolder).filePath(BackupTexts::backupFolder);
+    return QDir(dataFolder).filePath(BackupTexts::backupFolder);
 }
 
 // Starts a copy that is to become the file at target: the folder is kept for the sweep at the next
@@ -347,10 +347,10 @@ Outcome backUpServer(const QSqlDatabase& server, const QString& temporary, const
 // transaction. The tables are locked first and the safety snapshot is taken inside that same
 // transaction: whatever another workstation stored before the lock is in the snapshot, and
 // nothing can be stored between the snapshot and the replacement.
-Outcome restoreServer(const QString& programFolder, const QString& backupFile, const QDateTime& now,
+Outcome restoreServer(const QString& dataFolder, const QString& backupFile, const QDateTime& now,
                       const Progress& progress)
 {
-    const QSqlDatabase server = Database::connection(programFolder, Database::File::Clinical);
+    const QSqlDatabase server = Database::connection(dataFolder, Database::File::Clinical);
     Transaction transaction(server);
     QSqlQuery statement(server);
     if (!transaction.isOpen())
@@ -366,19 +366,18 @@ Outcome restoreServer(const QString& programFolder, const QString& backupFile, c
         return failed(Kind::CopyFailed, BackupTexts::serverRestoreFailed + QStringLiteral("\r\n") +
                                             statement.lastError().text());
 
-    // The program folder was swept by the restore that calls this, just before its copy.
+    // The data folder was swept by the restore that calls this, just before its copy.
     TemporaryFiles::Held snapshot;
-    if (!snapshot.create(programFolder, TemporaryFiles::serverSnapshotPrefix)) {
+    if (!snapshot.create(dataFolder, TemporaryFiles::serverSnapshotPrefix)) {
         const int error = errno;
-        return writeFailed(Kind::Refused,
-                           BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + programFolder,
-                           QDir(programFolder).filePath(TemporaryFiles::serverSnapshotPrefix), error);
+        return writeFailed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + dataFolder,
+                           QDir(dataFolder).filePath(TemporaryFiles::serverSnapshotPrefix), error);
     }
     QString failure;
     if (!writeServerSnapshot(server, snapshot.path(), &failure))
         return writeFailed(Kind::Refused, BackupTexts::safetyCopyFailed + QStringLiteral("\r\n") + failure,
                            snapshot.path());
-    const Outcome safety = keepSafetyCopy(programFolder, snapshot.path(), now, progress);
+    const Outcome safety = keepSafetyCopy(dataFolder, snapshot.path(), now, progress);
     if (!safety.ok())
         return safety;
 
@@ -458,10 +457,10 @@ bool isClinicalDatabase(const QString& path)
     return true;
 }
 
-Outcome backUp(const QString& programFolder, const QString& destination, const Progress& progress,
+Outcome backUp(const QString& dataFolder, const QString& destination, const Progress& progress,
                const std::optional<Encryption>& encryption)
 {
-    const QString database = QDir(programFolder).filePath(Database::clinicalFileName);
+    const QString database = QDir(dataFolder).filePath(Database::clinicalFileName);
     if (QFileInfo(destination).isDir())
         return failed(Kind::CopyFailed,
                       BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination);
@@ -477,19 +476,19 @@ Outcome backUp(const QString& programFolder, const QString& destination, const P
     // that nothing readable of it ever reaches the backup's folder (a memory stick, a share).
     TemporaryFiles::Held plainCopy;
     if (encryption) {
-        TemporaryFiles::sweep(programFolder);
-        if (!plainCopy.create(programFolder, TemporaryFiles::plainCopyPrefix)) {
+        TemporaryFiles::sweep(dataFolder);
+        if (!plainCopy.create(dataFolder, TemporaryFiles::plainCopyPrefix)) {
             const int error = errno;
             return writeFailed(Kind::CopyFailed,
-                               BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + programFolder,
-                               QDir(programFolder).filePath(TemporaryFiles::plainCopyPrefix), error);
+                               BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + dataFolder,
+                               QDir(dataFolder).filePath(TemporaryFiles::plainCopyPrefix), error);
         }
     }
     const QString copy = encryption ? plainCopy.path() : temporary.path();
 
-    if (ClinicServer::isInUse(programFolder)) {
+    if (ClinicServer::isInUse(dataFolder)) {
         const Outcome snapshot =
-            backUpServer(Database::connection(programFolder, Database::File::Clinical), copy, progress);
+            backUpServer(Database::connection(dataFolder, Database::File::Clinical), copy, progress);
         if (!snapshot.ok())
             return snapshot;
     } else {
@@ -534,35 +533,35 @@ Outcome backUp(const QString& programFolder, const QString& destination, const P
     return {};
 }
 
-Outcome restore(const QString& programFolder, const QString& source, const QDateTime& now,
+Outcome restore(const QString& dataFolder, const QString& source, const QDateTime& now,
                 const Progress& progress, const std::optional<QString>& password)
 {
     // On the clinic server the program's connections stay open: the restore is one transaction there.
-    const bool onServer = ClinicServer::isInUse(programFolder);
+    const bool onServer = ClinicServer::isInUse(dataFolder);
     // Written beside the real file, so that a DABSH.skn that links elsewhere goes on doing so.
-    const QString database = FileLinks::realTarget(QDir(programFolder).filePath(Database::clinicalFileName));
+    const QString database = FileLinks::realTarget(QDir(dataFolder).filePath(Database::clinicalFileName));
     const QString databaseFolder = QFileInfo(database).absolutePath();
     std::optional<ReopenProgramDatabases> reopen;
     JournalState journals = JournalState::None;
     if (!onServer) {
-        reopen.emplace(programFolder);
+        reopen.emplace(dataFolder);
         journals = settleJournals(database);
         if (journals == JournalState::Busy)
             return failed(Kind::Refused, BackupTexts::databaseInUse);
     }
-    // Leftovers of a restore cut off earlier: in the program folder (where the copy of a restore
+    // Leftovers of a restore cut off earlier: in the data folder (where the copy of a restore
     // into the clinic server and its snapshot are written) and beside a DABSH.skn that links
     // elsewhere, each folder swept once.
-    TemporaryFiles::sweep(programFolder);
-    if (QFileInfo(databaseFolder) != QFileInfo(programFolder))
+    TemporaryFiles::sweep(dataFolder);
+    if (QFileInfo(databaseFolder) != QFileInfo(dataFolder))
         TemporaryFiles::sweep(databaseFolder);
 
     TemporaryFiles::Held temporary;
-    if (!temporary.create(onServer ? programFolder : databaseFolder, TemporaryFiles::restorePrefix)) {
+    if (!temporary.create(onServer ? dataFolder : databaseFolder, TemporaryFiles::restorePrefix)) {
         const int error = errno;
         return writeFailed(
             Kind::CopyFailed, BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + database,
-            QDir(onServer ? programFolder : databaseFolder).filePath(TemporaryFiles::restorePrefix), error);
+            QDir(onServer ? dataFolder : databaseFolder).filePath(TemporaryFiles::restorePrefix), error);
     }
     QString failure;
     if (BackupCipher::isEncrypted(source)) {
@@ -585,13 +584,13 @@ Outcome restore(const QString& programFolder, const QString& source, const QDate
     if (!checkedBesideTheWindow([copied] { return isClinicalDatabase(copied); }, progress))
         return failed(Kind::Refused, BackupTexts::notABackup);
     if (onServer)
-        return restoreServer(programFolder, temporary.path(), now, progress);
+        return restoreServer(dataFolder, temporary.path(), now, progress);
     if (QFileInfo::exists(database) && !carryAuditTrail(database, copied, &failure))
         return failed(Kind::CopyFailed, BackupTexts::auditNotCarried + QStringLiteral("\r\n") + failure);
 
     if (QFileInfo::exists(database)) {
         QString safetyCopy;
-        const Outcome safety = keepSafetyCopy(programFolder, database, now, progress, &safetyCopy);
+        const Outcome safety = keepSafetyCopy(dataFolder, database, now, progress, &safetyCopy);
         if (!safety.ok())
             return safety;
         if (journals == JournalState::Unsettled && !keepJournals(database, safetyCopy))
@@ -610,9 +609,9 @@ Outcome restore(const QString& programFolder, const QString& source, const QDate
     return {};
 }
 
-Outcome saveDamagedCopy(const QString& programFolder, const QString& destination, const Progress& progress)
+Outcome saveDamagedCopy(const QString& dataFolder, const QString& destination, const Progress& progress)
 {
-    const QString database = QDir(programFolder).filePath(Database::clinicalFileName);
+    const QString database = QDir(dataFolder).filePath(Database::clinicalFileName);
     if (QFileInfo::exists(destination) || QFileInfo(destination).isSymLink())
         return failed(Kind::Refused,
                       BackupTexts::damagedCopyNameTaken + QStringLiteral("\r\n") + destination);
@@ -643,11 +642,11 @@ Outcome saveDamagedCopy(const QString& programFolder, const QString& destination
     return {};
 }
 
-std::optional<ServerRestoreFacts> serverRestoreFacts(const QString& programFolder, const QString& source)
+std::optional<ServerRestoreFacts> serverRestoreFacts(const QString& dataFolder, const QString& source)
 {
-    if (!ClinicServer::isInUse(programFolder))
+    if (!ClinicServer::isInUse(dataFolder))
         return std::nullopt;
-    const QSqlDatabase server = Database::connection(programFolder, Database::File::Clinical);
+    const QSqlDatabase server = Database::connection(dataFolder, Database::File::Clinical);
     ServerRestoreFacts facts;
     facts.server = server.hostName();
     if (server.port() > 0)

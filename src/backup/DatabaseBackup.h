@@ -65,7 +65,7 @@ struct Encryption
 // that is a symbolic link stays one: the copy replaces the file it points to. With an encryption
 // the copy is checked in plain beside DABSH.skn (never beside the destination) and only its
 // encrypted form is written to the destination.
-Outcome backUp(const QString& programFolder, const QString& destination, const Progress& progress = {},
+Outcome backUp(const QString& dataFolder, const QString& destination, const Progress& progress = {},
                const std::optional<Encryption>& encryption = std::nullopt);
 
 // Replaces the folder's DABSH.skn by the source, when the source is a sound database with the
@@ -74,13 +74,12 @@ Outcome backUp(const QString& programFolder, const QString& destination, const P
 // An encrypted source (told by its content, see BackupCipher) is opened with the password; a
 // wrong password or a damaged file changes nothing. The audit trail is not rewound: the restored
 // file goes on with the trail of the file it replaces (on the clinic server the trail stays).
-Outcome restore(const QString& programFolder, const QString& source, const QDateTime& now,
+Outcome restore(const QString& dataFolder, const QString& source, const QDateTime& now,
                 const Progress& progress = {}, const std::optional<QString>& password = std::nullopt);
 
 // Copies the folder's DABSH.skn as it is, damaged or not, to a new file for someone who can
 // recover it. Never replaces a file: a destination that exists is refused.
-Outcome saveDamagedCopy(const QString& programFolder, const QString& destination,
-                        const Progress& progress = {});
+Outcome saveDamagedCopy(const QString& dataFolder, const QString& destination, const Progress& progress = {});
 
 // What the restore question must say when a restore would replace the clinic server's data.
 struct ServerRestoreFacts
@@ -90,7 +89,7 @@ struct ServerRestoreFacts
     std::optional<qint64> inFile;   // subjects the chosen file holds; none when it cannot be read
 };
 // Nullopt when the folder works on its own files.
-std::optional<ServerRestoreFacts> serverRestoreFacts(const QString& programFolder, const QString& source);
+std::optional<ServerRestoreFacts> serverRestoreFacts(const QString& dataFolder, const QString& source);
 
 // True when the file opens as an SQLite database that passes its integrity check.
 bool isSoundDatabase(const QString& path);

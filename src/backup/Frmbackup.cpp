@@ -151,7 +151,7 @@ Frmbackup::Frmbackup(const AppContext& context, QWidget* parent, Occasion occasi
     });
 
     // Opening: the skin, the clock and the date, the help panel's place, the clock's timer.
-    Skins::applyCurrent(this, m_context.programFolder);
+    Skins::applyCurrent(this, m_context);
     m_time->setText(currentTime());
     m_date->setText(ShamsiDate(m_context.clock->now().date(), 4));
     m_dateCopy->setText(m_date->text());
@@ -225,7 +225,7 @@ QString Frmbackup::currentTime() const
 QString Frmbackup::dialogStart(const QString& fileName) const
 {
     // The Back folder when it exists; otherwise the dialog opens where it would by itself.
-    const QString back = QDir(m_context.programFolder).filePath(T::backupFolder);
+    const QString back = QDir(m_context.dataFolder).filePath(T::backupFolder);
     if (!QFileInfo(back).isDir())
         return fileName;
     return fileName.isEmpty() ? back : QDir(back).filePath(fileName);
@@ -281,7 +281,7 @@ void Frmbackup::makeBackup()
         encryption = DatabaseBackup::Encryption{*password, m_strength};
         password->fill(u'\0');
     }
-    const QString folder = m_context.programFolder;
+    const QString folder = m_context.dataFolder;
     const bool copied = runCopy([&](const DatabaseBackup::Progress& progress) {
         return DatabaseBackup::backUp(folder, destination, progress, encryption);
     });
@@ -307,7 +307,7 @@ void Frmbackup::saveDamagedCopy()
                         true);
         return;
     }
-    const QString folder = m_context.programFolder;
+    const QString folder = m_context.dataFolder;
     if (!runCopy([&](const DatabaseBackup::Progress& progress) {
             return DatabaseBackup::saveDamagedCopy(folder, destination, progress);
         }))
@@ -320,7 +320,7 @@ void Frmbackup::saveDamagedCopy()
 QString Frmbackup::restoreQuestion(const QString& source) const
 {
     const std::optional<DatabaseBackup::ServerRestoreFacts> server =
-        DatabaseBackup::serverRestoreFacts(m_context.programFolder, source);
+        DatabaseBackup::serverRestoreFacts(m_context.dataFolder, source);
     if (!server)
         return T::restoreQuestion;
     const auto count = [](const std::optional<qint64>& value) {
@@ -353,7 +353,7 @@ void Frmbackup::restore()
             return;
         }
     }
-    const QString folder = m_context.programFolder;
+    const QString folder = m_context.dataFolder;
     const QDateTime now = m_context.clock->now();
     const bool copied = runCopy([&](const DatabaseBackup::Progress& progress) {
         return DatabaseBackup::restore(folder, source, now, progress, password);

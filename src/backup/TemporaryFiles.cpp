@@ -138,11 +138,11 @@ int sweep(const QString& folder)
     return removed;
 }
 
-QStringList sweptFolders(const QString& programFolder)
+QStringList sweptFolders(const QString& dataFolder)
 {
-    const QDir program(programFolder);
+    const QDir program(dataFolder);
     const QStringList candidates{
-        programFolder,
+        dataFolder,
         program.filePath(BackupTexts::backupFolder),
         QFileInfo(FileLinks::realTarget(program.filePath(Database::clinicalFileName))).absolutePath(),
         rememberedBackupFolder(),
@@ -162,9 +162,9 @@ QStringList sweptFolders(const QString& programFolder)
     return folders;
 }
 
-void sweepAll(const QString& programFolder)
+void sweepAll(const QString& dataFolder)
 {
-    for (const QString& folder : sweptFolders(programFolder))
+    for (const QString& folder : sweptFolders(dataFolder))
         sweep(folder);
 }
 

@@ -28,12 +28,12 @@ bool isOwnTemporaryName(const QString& fileName);
 // only while no program has them open: a copy that is being written right now is left alone.
 int sweep(const QString& folder);
 
-// The folders the program writes its temporary files to: the program folder, its Back folder,
+// The folders the program writes its temporary files to: the data folder, its Back folder,
 // the folder of the real DABSH.skn when that is a link, the folder of the last backup when
 // known, and the documents folder for exports.
-QStringList sweptFolders(const QString& programFolder);
+QStringList sweptFolders(const QString& dataFolder);
 // Sweeps all of them.
-void sweepAll(const QString& programFolder);
+void sweepAll(const QString& dataFolder);
 
 // The folder of the last backup the user chose is kept for the sweep at the next start.
 void rememberBackupFolder(const QString& folder);

@@ -107,7 +107,7 @@ exitpro::exitpro(const AppContext& context, QWidget* parent) : QWidget(parent), 
         timer->start();
 
     // Opening: the skin of the other windows, the dialog's own place, the plain pictures.
-    Skins::applyCurrent(this, m_context.programFolder);
+    Skins::applyCurrent(this, m_context);
     placeAt(kLoadTop);
     showPlainPictures();
 }

@@ -72,7 +72,7 @@ FrmNemudar1::FrmNemudar1(const AppContext& context, QWidget* parent) : QWidget(p
     grey.setColor(QPalette::WindowText, Qt::black);
     setPalette(grey);
 
-    m_theme = Database::openView(m_context.programFolder, Database::File::Theme, QStringLiteral("Theme"));
+    m_theme = Database::openView(m_context.dataFolder, Database::File::Theme, QStringLiteral("Theme"));
 
     buildPlot();
     buildLabels();
@@ -409,8 +409,8 @@ void FrmNemudar1::exportChartToWord()
     const QString text = WordExport::documentText(m_input);
     m_documentText->setPlainText(text);
 
-    // The bitmap beside the program is a by-product; the document does not depend on it.
-    const QString bitmap = WordExport::bitmapPath(m_context.programFolder, m_input.subjectCode);
+    // The bitmap in the data folder is a by-product; the document does not depend on it.
+    const QString bitmap = WordExport::bitmapPath(m_context.dataFolder, m_input.subjectCode);
     QSaveFile bitmapFile(bitmap);
     errno = 0;
     bool bitmapSaved = bitmapFile.open(QIODevice::WriteOnly) && chart.save(&bitmapFile, "BMP");

@@ -568,7 +568,7 @@ QStringList paragraphs(const QString& text)
     return parts;
 }
 
-QString bitmapPath(const QString& programFolder, const QString& subjectCode)
+QString bitmapPath(const QString& dataFolder, const QString& subjectCode)
 {
     QString name = subjectCode;
     for (QChar& c : name) {
@@ -577,7 +577,7 @@ QString bitmapPath(const QString& programFolder, const QString& subjectCode)
     }
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         name = QStringLiteral("_") + name;
-    return QDir(programFolder).filePath(name + QStringLiteral(".bmp"));
+    return QDir(dataFolder).filePath(name + QStringLiteral(".bmp"));
 }
 
 QByteArray documentBytes(const QImage& chart, const QStringList& textParagraphs,

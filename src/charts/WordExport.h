@@ -17,9 +17,9 @@ QString documentText(const NeedsChartInput& input);
 // The text's paragraphs: each line break ends a paragraph ("a\r\n\r\n" gives "a" and "").
 QStringList paragraphs(const QString& text);
 
-// The exported bitmap of the chart: the program folder, the subject code, ".bmp". Characters a
-// file name cannot hold are replaced, so that the file always lands in the program folder.
-QString bitmapPath(const QString& programFolder, const QString& subjectCode);
+// The exported bitmap of the chart: the data folder, the subject code, ".bmp". Characters a
+// file name cannot hold are replaced, so that the file always lands in the data folder.
+QString bitmapPath(const QString& dataFolder, const QString& subjectCode);
 
 // The typefaces of the document's Persian text: the free ones the program ships, which a word
 // processor finds on every machine the program runs on, each declared with the typeface it stands

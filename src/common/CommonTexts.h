@@ -49,4 +49,12 @@ inline const QString noWritePermission = QStringLiteral("اجازه نوشتن �
 inline const QString diskFull = QStringLiteral("فضاي خالي ديسک کافي نيست");
 inline const QString folderMissing = QStringLiteral("پوشه مقصد وجود ندارد");
 inline const QString fileInUse = QStringLiteral("فايل در دست برنامه ديگري است");
+
+// An installed program whose user's data folder cannot be made or written, at start; the program
+// ends. %1 the folder.
+inline const QString dataFolderNotMade =
+    QStringLiteral("پوشه اطلاعات شما ساخته نشد و برنامه بسته مي شود:\n%1");
+// The same where the user's home folder is not known (HOME not set).
+inline const QString noHomeFolder =
+    QStringLiteral("پوشه خانگي كاربر معلوم نيست؛ اطلاعات جايي براي ذخيره ندارد و برنامه بسته مي شود");
 } // namespace CommonTexts

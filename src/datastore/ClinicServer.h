@@ -41,7 +41,7 @@ Result copyFolderToServer(const QString& folder, const ServerSettings& settings,
 // work on the server (tables are made there when missing, with their first-run content).
 Result useServer(const QString& folder, const ServerSettings& settings, const QString& password);
 
-// Back to the program folder's own files (Database::openProgramDatabases, reading every page
+// Back to the data folder's own files (Database::openProgramDatabases, reading every page
 // before it returns unless the caller reads them beside the window).
 Result useFolderFiles(const QString& folder, Database::PageCheck pageCheck = Database::PageCheck::AtOpen);
 
@@ -61,7 +61,7 @@ QByteArray storedLogo(const QString& folder);
 // Replaces the logo on the server; false when it was not stored.
 bool storeLogo(const QString& folder, const QByteArray& picture);
 
-// The logo file of a program folder, which copyFolderToServer takes along.
+// The logo file of a data folder, which copyFolderToServer takes along.
 inline const QString logoFileName = QStringLiteral("VMpic.jpg");
 
 } // namespace ClinicServer

@@ -152,7 +152,7 @@ bool createIndexes(QSqlDatabase& db, File file)
     if (file != File::Clinical)
         return true;
     // On the server two workstations must never store one code twice: the index refuses the second.
-    // The program folder's file keeps a plain index, as an older file may hold a code twice.
+    // The data folder's file keeps a plain index, as an older file may hold a code twice.
     const bool server = SqlDialect::isServer(db);
     const QString subjectIndex =
         server ? QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS %1 ON \"IDE\" (\"Code\" NULLS FIRST)")
@@ -205,7 +205,7 @@ bool ensureSchema(QSqlDatabase& db, File file)
         if (count.value(0).toInt() == 0 && !fillFirstRunContent(db, QStringLiteral("Theme")))
             return false;
         // On the server the clinic logo lives beside the profile, so that every workstation prints
-        // the same letterhead; the program folder keeps it in its own picture file.
+        // the same letterhead; the data folder keeps it in its own picture file.
         if (SqlDialect::isServer(db) && !db.tables().contains(QStringLiteral("Logo")) &&
             !exec(db, QStringLiteral("CREATE TABLE IF NOT EXISTS \"Logo\" (\"Picture\" BYTEA)")))
             return false;

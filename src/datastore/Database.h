@@ -7,7 +7,7 @@
 
 class DataView;
 
-// The two database files of the program folder: DABSH.skn (IDE, Answer, QU) and Theme.skn (Theme).
+// The two database files of the data folder: DABSH.skn (IDE, Answer, QU) and Theme.skn (Theme).
 namespace Database {
 
 inline const QString clinicalFileName = QStringLiteral("DABSH.skn");

@@ -33,7 +33,7 @@ inline QString busyDatabase(const QString& fileName)
         .arg(fileName);
 }
 
-// Server.ini, the clinic server settings of the program folder.
+// Server.ini, the clinic server settings of the data folder.
 inline QString serverSettingsNotWritten(const QString& reason)
 {
     return QStringLiteral("تنظيمات سرور در فايل Server.ini ذخيره نشد.\n%1").arg(reason);

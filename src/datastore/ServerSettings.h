@@ -4,7 +4,7 @@
 
 #include <optional>
 
-// Where a clinic's shared database server is, as kept in Server.ini in the program folder.
+// Where a clinic's shared database server is, as kept in Server.ini in the data folder.
 // The password is never part of it: it comes from the user's ~/.pgpass or is asked for at start.
 struct ServerSettings
 {
@@ -25,7 +25,7 @@ namespace ServerSettingsFile {
 
 inline const QString fileName = QStringLiteral("Server.ini");
 
-// The settings of a program folder; nullopt when there is no Server.ini (or it holds no host).
+// The settings of a data folder; nullopt when there is no Server.ini (or it holds no host).
 std::optional<ServerSettings> read(const QString& folder);
 
 // Writes Server.ini whole (a crash leaves the old file or the new one). False with a reason.

@@ -9,19 +9,19 @@
 
 namespace Skins {
 
-QString skinFolder(const QString& programFolder)
+QString skinFolder(const QString& folder)
 {
-    return QDir(programFolder).filePath(QStringLiteral("skin"));
+    return QDir(folder).filePath(QStringLiteral("skin"));
 }
 
-QString numberFilePath(const QString& programFolder)
+QString numberFilePath(const QString& dataFolder)
 {
-    return QDir(skinFolder(programFolder)).filePath(QStringLiteral("skin.txt"));
+    return QDir(skinFolder(dataFolder)).filePath(QStringLiteral("skin.txt"));
 }
 
-QString skinFilePath(const QString& programFolder, const QString& number)
+QString skinFilePath(const QString& sharedFolder, const QString& number)
 {
-    return QDir(skinFolder(programFolder)).filePath(number + QStringLiteral(".skn"));
+    return QDir(skinFolder(sharedFolder)).filePath(number + QStringLiteral(".skn"));
 }
 
 QString parseNumberField(const QString& line)
@@ -39,9 +39,9 @@ QString parseNumberField(const QString& line)
     return field.trimmed();
 }
 
-QString readCurrentNumber(const QString& programFolder)
+QString readCurrentNumber(const QString& dataFolder)
 {
-    QFile file(numberFilePath(programFolder));
+    QFile file(numberFilePath(dataFolder));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray firstLine = file.readLine(4096);
@@ -56,10 +56,10 @@ QString readCurrentNumber(const QString& programFolder)
     return parseNumberField(line);
 }
 
-bool writeCurrentNumber(const QString& programFolder, const QString& number)
+bool writeCurrentNumber(const QString& dataFolder, const QString& number)
 {
-    QDir().mkpath(skinFolder(programFolder));
-    QSaveFile file(numberFilePath(programFolder));
+    QDir().mkpath(skinFolder(dataFolder));
+    QSaveFile file(numberFilePath(dataFolder));
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.write(number.toUtf8() + "\r\n");
@@ -131,17 +131,17 @@ bool readStyleSheet(const QString& path, QString* styleSheet)
 
 } // namespace
 
-QString styleSheetFor(const QString& programFolder, const QString& number, int* applied)
+QString styleSheetFor(const QString& sharedFolder, const QString& number, int* applied)
 {
     QString styleSheet;
-    if (isShippedNumber(number) && readStyleSheet(skinFilePath(programFolder, number), &styleSheet)) {
+    if (isShippedNumber(number) && readStyleSheet(skinFilePath(sharedFolder, number), &styleSheet)) {
         if (applied)
             *applied = number.toInt();
         return styleSheet;
     }
     if (applied)
         *applied = kFirst;
-    if (readStyleSheet(skinFilePath(programFolder, QString::number(kFirst)), &styleSheet))
+    if (readStyleSheet(skinFilePath(sharedFolder, QString::number(kFirst)), &styleSheet))
         return styleSheet;
     readStyleSheet(QStringLiteral(":/velmora/skin/1.skn"), &styleSheet);
     return styleSheet;

@@ -8,7 +8,7 @@
 class QSqlError;
 class QSqlQuery;
 
-// The few places where the program folder's SQLite files and the clinic's PostgreSQL server differ,
+// The few places where the data folder's SQLite files and the clinic's PostgreSQL server differ,
 // for the code that writes its own SQL. Everything else is written once for both: names are always
 // quoted, `rowid` is the stored order on both (SQLite's own, a hidden identity column on the
 // server), and every text column of the server compares byte by byte as SQLite does.

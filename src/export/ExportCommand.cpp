@@ -99,7 +99,7 @@ QString ExportCommand::withSuffix(const QString& chosen) const
 bool ExportCommand::run(const SubjectSelection& selection)
 {
     Prompts& prompts = *m_context.prompts;
-    const QSqlDatabase database = Database::connection(m_context.programFolder, Database::File::Clinical);
+    const QSqlDatabase database = Database::connection(m_context.dataFolder, Database::File::Clinical);
     SubjectRowReader reader(database, selection);
     const int total = reader.count();
     if (total < 0) {

@@ -53,7 +53,7 @@ Frmravansanji::Frmravansanji(const AppContext& context, QWidget* parent) : QDial
     exitButton->setGeometry(twipsRect((kWindowWidth - 2160) / 2, 6780, 2160, 435));
     connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    Skins::applyCurrent(this, context.programFolder);
+    Skins::applyCurrent(this, context);
 }
 
 Frmravansanji::~Frmravansanji() = default;

@@ -66,12 +66,12 @@ Frm1::Frm1(const AppContext& context, QWidget* parent, PanelTiming panelTiming)
     StartupTrace::mark("command bar built");
     buildInformationArea();
     StartupTrace::mark("information area built");
-    m_skinNumber = Skins::applyCurrent(this, m_context.programFolder);
+    m_skinNumber = Skins::applyCurrent(this, m_context);
     StartupTrace::mark("skin read");
 
     setQuietCloseFlag(QStringLiteral("2"));
     if (panelTiming == PanelTiming::AtOnce) {
-        m_views.open(m_context.programFolder);
+        m_views.open(m_context.dataFolder);
         m_viewsReadMark = m_views.writeMark();
         buildPanels();
     } else {
@@ -89,7 +89,7 @@ void Frm1::buildPanels()
     m_registration = new RegistrationPanel(m_context, m_views, *this, this);
     m_settings = new SettingsPanel(m_context, m_views, *this, this);
     m_profile = new ClinicProfilePanel(m_context, m_views, *this, this);
-    m_themeChooser = new ThemeChooserPanel(*m_context.prompts, m_context.programFolder, this, this);
+    m_themeChooser = new ThemeChooserPanel(m_context, this, this);
     m_themeChooser->hide();
     connect(m_themeChooser, &ThemeChooserPanel::skinChanged, this,
             [this](const QString& n) { m_skinNumber = n; });
@@ -312,7 +312,7 @@ void Frm1::becameActive()
         !m_activatedOnce && !m_viewsReadMark.isEmpty() && m_views.writeMark() == m_viewsReadMark;
     m_activatedOnce = true;
     if (!viewsFresh)
-        m_views.open(m_context.programFolder, m_registration && m_registration->isPending());
+        m_views.open(m_context.dataFolder, m_registration && m_registration->isPending());
     StartupTrace::mark("views read");
     if (m_registration) {
         m_registration->viewsReopened();
@@ -328,7 +328,7 @@ void Frm1::becameActive()
     StartupTrace::mark("contact lines and clinic name");
     // Whoever sits down at this computer later in the session must see that what they register
     // does not reach the clinic server.
-    const bool onFilesInsteadOfServer = ClinicServer::folderFilesStandInForServer(m_context.programFolder);
+    const bool onFilesInsteadOfServer = ClinicServer::folderFilesStandInForServer(m_context.dataFolder);
     m_folderFilesNotice->setVisible(onFilesInsteadOfServer);
     if (onFilesInsteadOfServer)
         m_folderFilesNotice->raise();
@@ -347,7 +347,7 @@ const QImage& Frm1::logo() const
     if (!m_logoRead) {
         m_logoRead = true;
         // A missing or broken file leaves no logo, and no message.
-        m_logo = LogoFile::load(m_context.programFolder);
+        m_logo = LogoFile::load(m_context.dataFolder);
         if (m_settings)
             m_settings->showLogo(m_logo);
     }

@@ -157,9 +157,9 @@ FrmClinicServer::FrmClinicServer(const AppContext& context, ClinicServerActions&
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(chooseAuthority, &QPushButton::clicked, this, &FrmClinicServer::chooseCertificateAuthority);
 
-    showSettings(ServerSettingsFile::read(m_context.programFolder).value_or(ServerSettings{}));
+    showSettings(ServerSettingsFile::read(m_context.dataFolder).value_or(ServerSettings{}));
     showSecurityInUse();
-    Skins::applyCurrent(this, m_context.programFolder);
+    Skins::applyCurrent(this, m_context);
     // Wrapped texts take the height they need at this width, no more.
     const int width = 560;
     setMinimumWidth(width);
@@ -178,7 +178,7 @@ void FrmClinicServer::showSettings(const ServerSettings& settings)
 
 void FrmClinicServer::showSecurityInUse()
 {
-    switch (m_actions.connectionSecurity(m_context.programFolder)) {
+    switch (m_actions.connectionSecurity(m_context.dataFolder)) {
     case ClinicServer::ConnectionSecurity::NotOnServer:
         m_securityLine->clear();
         m_securityLine->hide();
@@ -285,7 +285,7 @@ void FrmClinicServer::copyToServer()
         return;
     BusyPointer busy;
     const ClinicServer::Result result =
-        m_actions.copyFolderToServer(m_context.programFolder, *settings, passwordFor(*settings));
+        m_actions.copyFolderToServer(m_context.dataFolder, *settings, passwordFor(*settings));
     busy.release();
     if (!result.ok)
         showError(result.message);
@@ -303,7 +303,7 @@ void FrmClinicServer::useServer()
     // The server is only taken into use, and remembered, once it answers with these settings.
     ClinicServer::Result result = m_actions.testConnection(*settings, password);
     if (result.ok)
-        result = m_actions.useServer(m_context.programFolder, *settings, password);
+        result = m_actions.useServer(m_context.dataFolder, *settings, password);
     if (!result.ok) {
         busy.release();
         showError(result.message);
@@ -311,11 +311,11 @@ void FrmClinicServer::useServer()
     }
     settings->inUse = true;
     QString writeError;
-    if (!ServerSettingsFile::write(m_context.programFolder, *settings, &writeError)) {
+    if (!ServerSettingsFile::write(m_context.dataFolder, *settings, &writeError)) {
         // Working on the server now but on the files at the next start would split the clinic's
         // records without anyone noticing: go back to the files at once and say so.
         const ClinicServer::Result back =
-            m_actions.useFolderFiles(m_context.programFolder, Database::PageCheck::AtOpen);
+            m_actions.useFolderFiles(m_context.dataFolder, Database::PageCheck::AtOpen);
         busy.release();
         showSecurityInUse();
         showError(writeError + u'\n' +
@@ -331,18 +331,18 @@ void FrmClinicServer::useFolderFiles()
 {
     BusyPointer busy;
     const ClinicServer::Result result =
-        m_actions.useFolderFiles(m_context.programFolder, Database::PageCheck::AtOpen);
+        m_actions.useFolderFiles(m_context.dataFolder, Database::PageCheck::AtOpen);
     if (!result.ok) {
         busy.release();
         showError(result.message);
         return;
     }
     // The stored settings stay for a later return to the server; only the choice changes.
-    std::optional<ServerSettings> stored = ServerSettingsFile::read(m_context.programFolder);
+    std::optional<ServerSettings> stored = ServerSettingsFile::read(m_context.dataFolder);
     if (stored && stored->inUse) {
         stored->inUse = false;
         QString writeError;
-        if (!ServerSettingsFile::write(m_context.programFolder, *stored, &writeError)) {
+        if (!ServerSettingsFile::write(m_context.dataFolder, *stored, &writeError)) {
             busy.release();
             showError(writeError + u'\n' + T::serverAgainNextStart);
             return;

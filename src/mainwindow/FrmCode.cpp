@@ -62,7 +62,7 @@ FrmCode::FrmCode(const AppContext& context, QWidget* parent) : QWidget(parent), 
     setFixedSize(twipsSize(10200, 6720));
     move(twipsPoint(2340, 765));
 
-    const QString& folder = m_context.programFolder;
+    const QString& folder = m_context.dataFolder;
     m_profile = Database::openView(folder, Database::File::Theme, QStringLiteral("Theme"));
     m_deleteSubjects = Database::openView(folder, Database::File::Clinical, QStringLiteral("IDE"));
     m_deleteAnswers = Database::openView(folder, Database::File::Clinical, QStringLiteral("Answer"));
@@ -72,7 +72,7 @@ FrmCode::FrmCode(const AppContext& context, QWidget* parent) : QWidget(parent), 
     buildGrid();
     buildDeleteFrame();
     buildCommands();
-    Skins::applyCurrent(this, folder);
+    Skins::applyCurrent(this, m_context);
 
     // The clinic address rides along in a hidden field, as the window has always carried it.
     auto* address = new QLineEdit(this);
@@ -276,7 +276,7 @@ void FrmCode::listValues(SearchBox& box)
         return;
     }
     const QString source =
-        Database::connection(m_context.programFolder, Database::File::Clinical).connectionName();
+        Database::connection(m_context.dataFolder, Database::File::Clinical).connectionName();
     const QString column = box.column;
     // A reading started earlier for this box is superseded: its list, should it still arrive,
     // describes rows no longer shown.

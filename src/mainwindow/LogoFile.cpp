@@ -10,9 +10,9 @@
 
 namespace LogoFile {
 
-QString path(const QString& programFolder)
+QString path(const QString& dataFolder)
 {
-    return QDir(programFolder).filePath(kFileName);
+    return QDir(dataFolder).filePath(kFileName);
 }
 
 namespace {
@@ -32,34 +32,34 @@ QImage read(const QString& filePath)
     return readFrom(reader);
 }
 
-QImage load(const QString& programFolder)
+QImage load(const QString& dataFolder)
 {
-    if (!ClinicServer::isInUse(programFolder))
-        return read(path(programFolder));
-    QByteArray picture = ClinicServer::storedLogo(programFolder);
+    if (!ClinicServer::isInUse(dataFolder))
+        return read(path(dataFolder));
+    QByteArray picture = ClinicServer::storedLogo(dataFolder);
     QBuffer buffer(&picture);
     QImageReader reader(&buffer);
     return readFrom(reader);
 }
 
-bool store(const QImage& logo, const QString& programFolder)
+bool store(const QImage& logo, const QString& dataFolder)
 {
-    if (!ClinicServer::isInUse(programFolder))
-        return write(logo, programFolder);
+    if (!ClinicServer::isInUse(dataFolder))
+        return write(logo, dataFolder);
     if (logo.isNull())
         return false;
     QByteArray picture;
     QBuffer buffer(&picture);
     buffer.open(QIODevice::WriteOnly);
     return QImageWriter(&buffer, QByteArrayLiteral("png")).write(logo) &&
-           ClinicServer::storeLogo(programFolder, picture);
+           ClinicServer::storeLogo(dataFolder, picture);
 }
 
-bool write(const QImage& logo, const QString& programFolder)
+bool write(const QImage& logo, const QString& dataFolder)
 {
     if (logo.isNull())
         return false;
-    QSaveFile file(path(programFolder));
+    QSaveFile file(path(dataFolder));
     if (!file.open(QIODevice::WriteOnly))
         return false;
     // PNG loses nothing and keeps a transparent background; the readers decide by content, so the

@@ -7,16 +7,16 @@
 MainViews::MainViews() = default;
 MainViews::~MainViews() = default;
 
-void MainViews::open(const QString& programFolder, bool keepRegistration)
+void MainViews::open(const QString& dataFolder, bool keepRegistration)
 {
     using Database::File;
     if (!isOpen()) {
-        theme = Database::openView(programFolder, File::Theme, QStringLiteral("Theme"));
-        registration = Database::openView(programFolder, File::Clinical, QStringLiteral("IDE"));
-        counting = Database::openView(programFolder, File::Clinical, QStringLiteral("IDE"));
-        answers = Database::openView(programFolder, File::Clinical, QStringLiteral("Answer"));
-        proposal = Database::openView(programFolder, File::Clinical, QStringLiteral("IDE"));
-        questions = Database::openView(programFolder, File::Clinical, QStringLiteral("QU"));
+        theme = Database::openView(dataFolder, File::Theme, QStringLiteral("Theme"));
+        registration = Database::openView(dataFolder, File::Clinical, QStringLiteral("IDE"));
+        counting = Database::openView(dataFolder, File::Clinical, QStringLiteral("IDE"));
+        answers = Database::openView(dataFolder, File::Clinical, QStringLiteral("Answer"));
+        proposal = Database::openView(dataFolder, File::Clinical, QStringLiteral("IDE"));
+        questions = Database::openView(dataFolder, File::Clinical, QStringLiteral("QU"));
         return;
     }
     theme->requery();

@@ -23,7 +23,7 @@ struct MainViews
     // Opens the views the first time and reads them again afterwards, in the order
     // Theme, IDE, IDE, Answer, IDE, QU. The registration view is left alone while keepRegistration
     // is set, so that a pending new subject survives.
-    void open(const QString& programFolder, bool keepRegistration = false);
+    void open(const QString& dataFolder, bool keepRegistration = false);
     bool isOpen() const { return theme != nullptr; }
 
     // True when IDE holds at least one row.

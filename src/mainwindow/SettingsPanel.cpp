@@ -142,7 +142,7 @@ void SettingsPanel::chooseLogo()
     if (m_chosenLogo.isNull())
         return;
 
-    const bool written = LogoFile::store(m_chosenLogo, m_context.programFolder);
+    const bool written = LogoFile::store(m_chosenLogo, m_context.dataFolder);
     // The logo box and the prints show what the file now holds.
     m_host.reloadLogo();
     if (written) {
@@ -152,7 +152,7 @@ void SettingsPanel::chooseLogo()
                                    Prompts::Icon::Information);
     } else {
         // On the clinic server the logo is a row, and its refusal says nothing of a file.
-        const QString& folder = m_context.programFolder;
+        const QString& folder = m_context.dataFolder;
         const QString text = ClinicServer::isInUse(folder)
                                  ? SettingsTexts::logoNotSaved
                                  : withWriteProblem(SettingsTexts::logoNotSaved, LogoFile::path(folder));

@@ -7,9 +7,9 @@
 
 namespace SubjectListReport {
 
-QVector<ReportRow> selectedSubjects(const QString& programFolder, const SubjectSelection& selection)
+QVector<ReportRow> selectedSubjects(const QString& dataFolder, const SubjectSelection& selection)
 {
-    const auto subjects = Database::openView(programFolder, Database::File::Clinical, QStringLiteral("IDE"));
+    const auto subjects = Database::openView(dataFolder, Database::File::Clinical, QStringLiteral("IDE"));
     if (!subjects)
         return {};
     subjects->setSort(selection.orderColumn);

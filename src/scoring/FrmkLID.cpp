@@ -56,7 +56,7 @@ FrmkLID::FrmkLID(const AppContext& context, QWidget* parent) : QWidget(parent), 
     buildResultsArea();
     buildHiddenCarriers();
     buildHelpPanel();
-    Skins::applyCurrent(this, m_context.programFolder);
+    Skins::applyCurrent(this, m_context);
     m_helpPanel->setGeometry(twipsRect(1380, 570, 7635, 4485));
 }
 
@@ -64,7 +64,7 @@ FrmkLID::~FrmkLID() = default;
 
 void FrmkLID::openViews()
 {
-    const QString& folder = m_context.programFolder;
+    const QString& folder = m_context.dataFolder;
     const QString ide = QStringLiteral("IDE");
     m_theme = Database::openView(folder, Database::File::Theme, QStringLiteral("Theme"));
     m_answers = Database::openView(folder, Database::File::Clinical, QStringLiteral("Answer"));

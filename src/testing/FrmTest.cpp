@@ -43,16 +43,15 @@ FrmTest::FrmTest(const AppContext& context, QWidget* parent) : QDialog(parent), 
     setFixedSize(twipsSize(9495, 7635));
     move(twipsPoint(2340, 765));
 
-    m_subjects = Database::openView(m_context.programFolder, Database::File::Clinical, QStringLiteral("IDE"));
-    m_answers =
-        Database::openView(m_context.programFolder, Database::File::Clinical, QStringLiteral("Answer"));
-    m_questions = Database::openView(m_context.programFolder, Database::File::Clinical, QStringLiteral("QU"));
+    m_subjects = Database::openView(m_context.dataFolder, Database::File::Clinical, QStringLiteral("IDE"));
+    m_answers = Database::openView(m_context.dataFolder, Database::File::Clinical, QStringLiteral("Answer"));
+    m_questions = Database::openView(m_context.dataFolder, Database::File::Clinical, QStringLiteral("QU"));
 
     buildIntro();
     buildSubjectPanel();
     buildItemArea();
     buildCommands();
-    Skins::applyCurrent(this, m_context.programFolder);
+    Skins::applyCurrent(this, m_context);
     // The skins colour every widget alike; the options take the colour of their frame instead.
     m_optionsFrame->ensurePolished();
     const QColor frameColour = m_optionsFrame->palette().color(m_optionsFrame->backgroundRole());

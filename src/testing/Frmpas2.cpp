@@ -51,9 +51,8 @@ Frmpas2::Frmpas2(const AppContext& context, QWidget* parent) : QDialog(parent), 
     setFixedSize(twipsSize(8400, 6795));
     move(twipsPoint(2340, 765));
 
-    m_answers =
-        Database::openView(m_context.programFolder, Database::File::Clinical, QStringLiteral("Answer"));
-    m_subjects = Database::openView(m_context.programFolder, Database::File::Clinical, QStringLiteral("IDE"));
+    m_answers = Database::openView(m_context.dataFolder, Database::File::Clinical, QStringLiteral("Answer"));
+    m_subjects = Database::openView(m_context.dataFolder, Database::File::Clinical, QStringLiteral("IDE"));
 
     namespace T = TestingTexts;
     auto* instructions = new QLabel(T::sheetInstructions, this);
@@ -95,7 +94,7 @@ Frmpas2::Frmpas2(const AppContext& context, QWidget* parent) : QDialog(parent), 
     connect(exitButton, &QPushButton::clicked, this, &QDialog::close);
 
     buildGrid();
-    Skins::applyCurrent(this, m_context.programFolder);
+    Skins::applyCurrent(this, m_context);
 }
 
 Frmpas2::~Frmpas2() = default;
@@ -180,7 +179,7 @@ bool Frmpas2::storeTypedAnswers()
         return false;
     // Success means the file holds what the boxes show: read the row back through a view of its own.
     std::unique_ptr<DataView> stored =
-        Database::openView(m_context.programFolder, Database::File::Clinical, QStringLiteral("Answer"));
+        Database::openView(m_context.dataFolder, Database::File::Clinical, QStringLiteral("Answer"));
     if (!stored->filterBy(QStringLiteral("Code"), m_shownCode) || stored->count() != 1)
         return false;
     for (int item = 1; item <= kLastItem; ++item) {

@@ -10,7 +10,6 @@
 #include "widgets/WindowSkin.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -67,7 +66,7 @@ FrmUpdate::FrmUpdate(const AppContext& context, const QUrl& versionFile, QWidget
     connect(m_check, &QPushButton::clicked, this, &FrmUpdate::startCheck);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
-    Skins::applyCurrent(this, m_context.programFolder);
+    Skins::applyCurrent(this, m_context);
 }
 
 FrmUpdate::~FrmUpdate()
@@ -110,7 +109,8 @@ void FrmUpdate::checkFinished()
     const long long local = VersionCheck::localVersionNumber(AppVersion::kMajor, AppVersion::kMinor);
 
     if (VersionCheck::isNewerVersion(versionText, local)) {
-        const QString updater = QDir(m_context.programFolder).filePath(VersionCheck::updaterProgramName());
+        // Beside this executable, wherever the data lives.
+        const QString updater = VersionCheck::updaterPath(QCoreApplication::applicationDirPath());
         if (m_context.desktop->startProgram(updater)) {
             accept();
             return;

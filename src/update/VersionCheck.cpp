@@ -2,6 +2,9 @@
 
 #include "common/NumericValue.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace VersionCheck {
 
 long long localVersionNumber(int major, int minor)
@@ -26,6 +29,16 @@ QString updaterProgramName()
 #else
     return QStringLiteral("Velmoraupdate");
 #endif
+}
+
+QString updaterPath(const QString& programFolder)
+{
+    const QDir folder(programFolder);
+    const QString own = folder.filePath(updaterProgramName());
+    const QString packaged = folder.filePath(QStringLiteral("velmora-update"));
+    if (!QFileInfo(own).isFile() && QFileInfo(packaged).isFile())
+        return packaged;
+    return own;
 }
 
 } // namespace VersionCheck

@@ -16,7 +16,10 @@ double remoteVersionNumber(const QString& versionFileText);
 // True only when the remote number is strictly greater than the local one.
 bool isNewerVersion(const QString& versionFileText, long long localVersion);
 
-// The updater program's file name in the program folder.
+// The updater program's file name beside the program: its own name in a portable copy.
 QString updaterProgramName();
+// The updater in the executable's folder: under its own name, or under the package's name
+// (velmora-update) where installed; the first name when neither is there.
+QString updaterPath(const QString& programFolder);
 
 } // namespace VersionCheck

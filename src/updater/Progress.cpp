@@ -100,7 +100,7 @@ Progress::Progress(const AppContext& context, const QString& packageUrl, QWidget
     connect(m_percentTimer, &QTimer::timeout, this,
             [this] { m_percent->setText(QString::number(m_bar->value())); });
     m_percentTimer->start();
-    Skins::applyCurrent(this, m_context.programFolder);
+    Skins::applyCurrent(this, m_context);
 }
 
 Progress::~Progress() = default;
@@ -114,7 +114,7 @@ void Progress::downloadClicked()
         m_download->setText(T::cancel);
         m_bar->setValue(0);
         const QString url = m_address->text();
-        m_destination = m_context.programFolder + u'/' + DownloadRules::GetFileName(url);
+        m_destination = m_context.dataFolder + u'/' + DownloadRules::GetFileName(url);
         m_downloader->DownloadFile(url, m_destination);
     } else {
         m_downloader->Cancel();

@@ -2,6 +2,7 @@
 
 #include "WidgetsTexts.h"
 #include "WindowSkin.h"
+#include "common/AppContext.h"
 #include "common/FileProblem.h"
 #include "common/NumericKeyFilter.h"
 #include "common/NumericValue.h"
@@ -13,10 +14,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-ThemeChooserPanel::ThemeChooserPanel(Prompts& prompts, QString programFolder, QWidget* skinnedWindow,
-                                     QWidget* parent)
-    : QFrame(parent), m_prompts(prompts), m_programFolder(std::move(programFolder)),
-      m_skinnedWindow(skinnedWindow)
+ThemeChooserPanel::ThemeChooserPanel(const AppContext& context, QWidget* skinnedWindow, QWidget* parent)
+    : QFrame(parent), m_prompts(*context.prompts), m_dataFolder(context.dataFolder),
+      m_sharedFolder(context.sharedFolder), m_skinnedWindow(skinnedWindow)
 {
     Skins::markAsPanel(this, QStringLiteral("Frame6"));
 
@@ -31,7 +31,7 @@ ThemeChooserPanel::ThemeChooserPanel(Prompts& prompts, QString programFolder, QW
     m_numberBox->setGeometry(twipsRect(1245, 720, 1200, 405));
     caption->setBuddy(m_numberBox);
     m_numberBox->setAccessibleName(WidgetsTexts::chosenThemeNumber);
-    new NumericKeyFilter(prompts, m_numberBox);
+    new NumericKeyFilter(m_prompts, m_numberBox);
 
     auto* next = new QPushButton(WidgetsTexts::next, this);
     next->setObjectName(QStringLiteral("Comdtnext"));
@@ -74,10 +74,10 @@ void ThemeChooserPanel::applyChangeRule(const QString& text)
         m_numberBox->setText(QString::number(Skins::kLast));
         return;
     }
-    Skins::apply(m_skinnedWindow, m_programFolder, text);
+    Skins::apply(m_skinnedWindow, m_sharedFolder, text);
     // The skin is shown either way; the next start would not have it if the choice was not kept.
-    if (!Skins::writeCurrentNumber(m_programFolder, text)) {
-        const QString path = Skins::numberFilePath(m_programFolder);
+    if (!Skins::writeCurrentNumber(m_dataFolder, text)) {
+        const QString path = Skins::numberFilePath(m_dataFolder);
         m_prompts.message(window(), CommonTexts::warningTitle,
                           withWriteProblem(WidgetsTexts::themeChoiceNotSaved + u'\n' + path, path),
                           Prompts::Icon::Exclamation, true);

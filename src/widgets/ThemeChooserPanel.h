@@ -3,17 +3,19 @@
 #include <QFrame>
 #include <QString>
 
+struct AppContext;
 class Prompts;
 class QLineEdit;
 class QPushButton;
 
 // The theme chooser: a number box from 1 to 48 with next and previous buttons. Every change of the
-// box applies that skin to the main window at once and writes skin/skin.txt.
+// box applies that skin (from the shared folder's skin/) to the main window at once and writes
+// skin/skin.txt in the data folder.
 class ThemeChooserPanel final : public QFrame
 {
     Q_OBJECT
 public:
-    ThemeChooserPanel(Prompts& prompts, QString programFolder, QWidget* skinnedWindow, QWidget* parent);
+    ThemeChooserPanel(const AppContext& context, QWidget* skinnedWindow, QWidget* parent);
 
     // Shows the chooser on the given skin number, which the change rule then applies once.
     void open(const QString& currentNumber);
@@ -25,7 +27,8 @@ private:
     void applyChangeRule(const QString& text);
 
     Prompts& m_prompts;
-    QString m_programFolder;
+    QString m_dataFolder;
+    QString m_sharedFolder;
     QWidget* m_skinnedWindow;
     QLineEdit* m_numberBox;
 };

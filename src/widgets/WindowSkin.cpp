@@ -1,5 +1,6 @@
 #include "WindowSkin.h"
 
+#include "common/AppContext.h"
 #include "datastore/Skins.h"
 
 #include <QFrame>
@@ -7,17 +8,17 @@
 
 namespace Skins {
 
-void apply(QWidget* window, const QString& programFolder, const QString& number)
+void apply(QWidget* window, const QString& sharedFolder, const QString& number)
 {
     int applied = kFirst;
-    window->setStyleSheet(styleSheetFor(programFolder, number, &applied));
+    window->setStyleSheet(styleSheetFor(sharedFolder, number, &applied));
     window->setProperty("skinNumber", applied);
 }
 
-QString applyCurrent(QWidget* window, const QString& programFolder)
+QString applyCurrent(QWidget* window, const AppContext& context)
 {
-    const QString number = readCurrentNumber(programFolder);
-    apply(window, programFolder, number);
+    const QString number = readCurrentNumber(context.dataFolder);
+    apply(window, context.sharedFolder, number);
     return number;
 }
 

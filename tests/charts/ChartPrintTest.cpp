@@ -520,12 +520,12 @@ private slots:
     {
         open(oneSubject());
         // The program folder gone from under the running program (a network share dropped).
-        const QString programFolder = m_folder->path();
-        const QString parked = programFolder + QStringLiteral(".parked");
-        QVERIFY(QDir().rename(programFolder, parked));
+        const QString dataFolder = m_folder->path();
+        const QString parked = dataFolder + QStringLiteral(".parked");
+        QVERIFY(QDir().rename(dataFolder, parked));
         click(QStringLiteral("Cmdword"));
         QTRY_VERIFY_WITH_TIMEOUT(prompts().texts(Kind::Message).size() == 2, 3000);
-        QVERIFY(QDir().rename(parked, programFolder));
+        QVERIFY(QDir().rename(parked, dataFolder));
 
         const FakePrompts::Shown& bitmap = prompts().shown.first();
         QCOMPARE(bitmap.title, QStringLiteral("خطا"));

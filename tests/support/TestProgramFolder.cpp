@@ -9,7 +9,8 @@
 
 TestProgramFolder::TestProgramFolder(bool createDatabases)
 {
-    m_context.programFolder = m_dir.path();
+    m_context.dataFolder = m_dir.path();
+    m_context.sharedFolder = m_dir.path();
     m_context.prompts = &prompts;
     m_context.desktop = &desktop;
     m_context.navigator = &navigator;

@@ -103,13 +103,30 @@ private slots:
         m_server->script(kVersionPath, ScriptedHttpServer::ok(versionFile));
         openWindow(m_server->url(kVersionPath));
         runCheck();
+        // From the executable's own folder, not the data folder.
         QCOMPARE(m_folder->desktop.startedPrograms,
-                 QStringList{QDir(m_folder->path()).filePath(VersionCheck::updaterProgramName())});
+                 QStringList{
+                     QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Velmoraupdate"))});
         QVERIFY(m_folder->prompts.shown.isEmpty());
         // Accepted: the caller ends the program that the updater replaces.
         QVERIFY(!m_window->isVisible());
         QCOMPARE(m_window->result(), int(QDialog::Accepted));
         QVERIFY(m_server->requests.value(0).startsWith("GET /Soft/Velmora/LastVersion.txt "));
+    }
+
+    // A portable copy has the updater under its own name, the package under velmora-update.
+    void updaterIsFoundUnderEitherName()
+    {
+        QTemporaryDir folder;
+        const auto place = [&folder](const QString& name) {
+            QFile file(folder.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        };
+        QCOMPARE(VersionCheck::updaterPath(folder.path()), folder.filePath(QStringLiteral("Velmoraupdate")));
+        place(QStringLiteral("velmora-update"));
+        QCOMPARE(VersionCheck::updaterPath(folder.path()), folder.filePath(QStringLiteral("velmora-update")));
+        place(QStringLiteral("Velmoraupdate"));
+        QCOMPARE(VersionCheck::updaterPath(folder.path()), folder.filePath(QStringLiteral("Velmoraupdate")));
     }
 
     void sameOrOlderOrUnreadableVersionShowsTheMessage_data()

@@ -1,7 +1,7 @@
 #include "datastore/Skins.h"
-#include "widgets/WindowSkin.h"
 #include "TestProgramFolder.h"
 #include "widgets/ThemeChooserPanel.h"
+#include "widgets/WindowSkin.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -77,10 +78,38 @@ private slots:
         TestProgramFolder folder(false);
         writeFile(Skins::numberFilePath(folder.path()), "7\r\n");
         QWidget window;
-        QCOMPARE(Skins::applyCurrent(&window, folder.path()), QStringLiteral("7"));
+        QCOMPARE(Skins::applyCurrent(&window, folder.context()), QStringLiteral("7"));
         QCOMPARE(window.property("skinNumber").toInt(), 7);
         QCOMPARE(window.styleSheet().toUtf8(),
                  readFile(Skins::skinFilePath(folder.path(), QStringLiteral("7"))));
+    }
+
+    // An installed copy: the skins are the shared folder's, the choice is kept in the user's data
+    // folder, and a skin the shared folder lacks falls back as a missing one does.
+    void skinsComeFromTheSharedFolderAndTheChoiceStaysWithTheData()
+    {
+        TestProgramFolder shared(false);
+        QTemporaryDir data;
+        AppContext context = shared.context();
+        context.dataFolder = data.path();
+        QWidget mainWindow;
+        ThemeChooserPanel chooser(context, &mainWindow, &mainWindow);
+        chooser.open(QStringLiteral("7"));
+        QCOMPARE(mainWindow.property("skinNumber").toInt(), 7);
+        QCOMPARE(mainWindow.styleSheet().toUtf8(),
+                 readFile(Skins::skinFilePath(shared.path(), QStringLiteral("7"))));
+        QCOMPARE(readFile(Skins::numberFilePath(data.path())), QByteArray("7\r\n"));
+        QVERIFY(!QFile::exists(Skins::numberFilePath(shared.path())));
+        QVERIFY(shared.prompts.shown.isEmpty());
+
+        QWidget window;
+        QCOMPARE(Skins::applyCurrent(&window, context), QStringLiteral("7"));
+        QCOMPARE(window.property("skinNumber").toInt(), 7);
+        QVERIFY(QFile::remove(Skins::skinFilePath(shared.path(), QStringLiteral("7"))));
+        Skins::applyCurrent(&window, context);
+        QCOMPARE(window.property("skinNumber").toInt(), 1);
+        QCOMPARE(window.styleSheet().toUtf8(),
+                 readFile(Skins::skinFilePath(shared.path(), QStringLiteral("1"))));
     }
 
     void unusableNumbersAndFilesFallBackToSkinOne_data()
@@ -120,7 +149,7 @@ private slots:
         if (!skinFile20.isEmpty())
             writeFile(Skins::skinFilePath(folder.path(), QStringLiteral("20")), skinFile20);
         QWidget window;
-        Skins::applyCurrent(&window, folder.path());
+        Skins::applyCurrent(&window, folder.context());
         QCOMPARE(window.property("skinNumber").toInt(), 1);
         QCOMPARE(window.styleSheet().toUtf8(),
                  readFile(Skins::skinFilePath(folder.path(), QStringLiteral("1"))));
@@ -131,7 +160,7 @@ private slots:
         TestProgramFolder folder(false);
         QVERIFY(QDir(Skins::skinFolder(folder.path())).removeRecursively());
         QWidget window;
-        Skins::applyCurrent(&window, folder.path());
+        Skins::applyCurrent(&window, folder.context());
         QVERIFY(window.styleSheet().contains(QStringLiteral("QPushButton")));
     }
 
@@ -182,7 +211,7 @@ private slots:
     {
         TestProgramFolder folder(false);
         QWidget mainWindow;
-        ThemeChooserPanel chooser(folder.prompts, folder.path(), &mainWindow, &mainWindow);
+        ThemeChooserPanel chooser(folder.context(), &mainWindow, &mainWindow);
         auto* box = chooser.findChild<QLineEdit*>(QStringLiteral("Txtthema"));
         QVERIFY(box);
         chooser.open(QStringLiteral("5"));
@@ -228,7 +257,7 @@ private slots:
         TestProgramFolder folder(false);
         QVERIFY(QDir().mkpath(Skins::numberFilePath(folder.path()))); // a folder where the file goes
         QWidget mainWindow;
-        ThemeChooserPanel chooser(folder.prompts, folder.path(), &mainWindow, &mainWindow);
+        ThemeChooserPanel chooser(folder.context(), &mainWindow, &mainWindow);
         chooser.open(QStringLiteral("7"));
         QCOMPARE(mainWindow.property("skinNumber").toInt(), 7);
         QCOMPARE(folder.prompts.shown.size(), 1);
@@ -241,7 +270,7 @@ private slots:
     {
         TestProgramFolder folder(false);
         QWidget mainWindow;
-        ThemeChooserPanel chooser(folder.prompts, folder.path(), &mainWindow, &mainWindow);
+        ThemeChooserPanel chooser(folder.context(), &mainWindow, &mainWindow);
         chooser.open(QStringLiteral("3"));
         auto* box = chooser.findChild<QLineEdit*>(QStringLiteral("Txtthema"));
         QTest::keyClicks(box, QStringLiteral("a"));
@@ -255,7 +284,7 @@ private slots:
     {
         TestProgramFolder folder(false);
         QWidget mainWindow;
-        ThemeChooserPanel chooser(folder.prompts, folder.path(), &mainWindow, &mainWindow);
+        ThemeChooserPanel chooser(folder.context(), &mainWindow, &mainWindow);
         chooser.open(QStringLiteral("05"));
         QCOMPARE(mainWindow.property("skinNumber").toInt(), 1);
         QCOMPARE(readFile(Skins::numberFilePath(folder.path())), QByteArray("05\r\n"));
