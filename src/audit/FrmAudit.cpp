@@ -92,7 +92,7 @@ FrmAudit::FrmAudit(const AppContext& context, QWidget* parent) : QWidget(parent)
         addCommand(this, QStringLiteral("closeButton"), T::closeCommand, twipsRect(150, 7455, 1800, 450));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 
-    Skins::applyCurrent(this, m_context.dataFolder);
+    Skins::applyCurrent(this, m_context);
     showRows();
 }
 
