@@ -416,6 +416,9 @@ bool carryAuditTrail(const QString& current, const QString& restored, QString* f
     QSqlQuery readable(from.database());
     if (!readable.exec(QStringLiteral("SELECT COUNT(*) FROM \"AuditTrail\"")) || !readable.next())
         return true;
+    // Nothing to carry: the restored copy stays exactly the backup's bytes.
+    if (readable.value(0).toLongLong() == 0)
+        return true;
     readable.finish();
     ScopedConnection to(restored, false);
     QSqlDatabase db = to.database();
