@@ -9,6 +9,9 @@
 #include "common/Permissions.h"
 #include "datastore/ClinicServer.h"
 
+#include "audit/AuditTexts.h"
+#include "audit/AuditTrail.h"
+#include "audit/FrmAudit.h"
 #include "charts/FrmNemudar1.h"
 #include "common/Clock.h"
 #include "common/CommonTexts.h"
@@ -42,6 +45,7 @@ AppNavigator::~AppNavigator()
     delete m_finder;
     delete m_backup;
     delete m_backupWhileRunning;
+    delete m_audit;
     delete m_exit;
     delete m_chart;
     delete m_scoring;
@@ -381,6 +385,19 @@ void AppNavigator::openBackupAndRestore()
     m_backupWhileRunning->activateWindow();
 }
 
+void AppNavigator::openAuditTrail()
+{
+    if (!AuditTrail::mayView(m_context))
+        return;
+    if (!m_audit) {
+        m_audit = new FrmAudit(m_context);
+        m_audit->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_audit->show();
+    m_audit->raise();
+    m_audit->activateWindow();
+}
+
 bool AppNavigator::restoreDamagedDatabase()
 {
     // Nothing more is read from or written into the damaged file by the windows meanwhile.
@@ -418,6 +435,9 @@ void AppNavigator::showNeedsChart(const NeedsChartInput& input)
         m_chart->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_chart->setInput(input);
+    AuditTrail::record(m_context, AuditTrail::Action::ChartOpened, input.subjectCode,
+                       input.mode == NeedsChartInput::Mode::Couple ? AuditTexts::coupleDetail : QString(),
+                       m_scoring);
     m_chart->show();
     m_chart->raise();
     if (m_scoring)
@@ -435,9 +455,12 @@ void AppNavigator::printSubjectList(const SubjectSelection& selection, bool with
     if (!permits(Command::Print))
         return;
     const ClinicTexts clinic = clinicTexts();
-    const Report report =
-        SubjectListReport::build(SubjectListReport::selectedSubjects(m_context.dataFolder, selection),
-                                 withClinicLetterhead ? &clinic : nullptr);
+    const auto subjects = SubjectListReport::selectedSubjects(m_context.dataFolder, selection);
+    AuditTrail::record(m_context, AuditTrail::Action::Printed, {},
+                       AuditTexts::subjectListDetail + QStringLiteral(": ") +
+                           AuditTexts::subjectCount(subjects.size()),
+                       QApplication::activeWindow());
+    const Report report = SubjectListReport::build(subjects, withClinicLetterhead ? &clinic : nullptr);
     ReportPreview::show(QApplication::activeWindow(), report, *m_context.prompts);
 }
 

@@ -50,6 +50,7 @@ public:
     void mainWindowClosing(int exitDialogTop) override;
     void openBackup() override;
     void openBackupAndRestore() override;
+    void openAuditTrail() override;
     void exitCancelled() override;
     // DABSH.skn was found damaged while the program runs: the windows give way to the backup
     // window's choice. True when a restore replaced the file; the windows then open on it.
@@ -87,4 +88,5 @@ private:
     QPointer<Frmbackup> m_backupWhileRunning;
     std::unique_ptr<AccountSession> m_session;
     std::unique_ptr<LockGuard> m_lock;
+    QPointer<QWidget> m_audit;
 };

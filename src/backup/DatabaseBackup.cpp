@@ -6,6 +6,7 @@
 #include "common/BackgroundWork.h"
 #include "common/FileLinks.h"
 #include "common/FileProblem.h"
+#include "datastore/AuditTable.h"
 #include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
@@ -308,6 +309,8 @@ bool writeServerSnapshot(const QSqlDatabase& server, const QString& path, QStrin
         if (!Database::copyTable(server, db, table, failure))
             return false;
     }
+    if (!AuditTable::copy(server, db, failure))
+        return false;
     if (!fileTransaction.commit()) {
         *failure = db.lastError().text();
         return false;
@@ -401,6 +404,36 @@ std::optional<qint64> subjectCount(const QSqlDatabase& db)
     return count.value(0).toLongLong();
 }
 
+// A restore must not rewind the audit trail, or restoring an old backup would wipe out the record
+// of everything done since. The restored copy takes over the trail of the file it replaces, which
+// goes on from there. Where the current trail cannot be read (a damaged file), the backup's own
+// stays. False, with the reason, when the restored copy could not be written.
+bool carryAuditTrail(const QString& current, const QString& restored, QString* failure)
+{
+    ScopedConnection from(current, true);
+    if (!from.isOpen() || !AuditTable::exists(from.database()))
+        return true;
+    QSqlQuery readable(from.database());
+    if (!readable.exec(QStringLiteral("SELECT COUNT(*) FROM \"AuditTrail\"")) || !readable.next())
+        return true;
+    // Nothing to carry: the restored copy stays exactly the backup's bytes.
+    if (readable.value(0).toLongLong() == 0)
+        return true;
+    readable.finish();
+    ScopedConnection to(restored, false);
+    QSqlDatabase db = to.database();
+    Transaction transaction(db);
+    QSqlQuery drop(db);
+    // Dropping the table takes its append-only triggers along; they are made anew with it.
+    const bool ok = transaction.isOpen() &&
+                    drop.exec(QStringLiteral("DROP TABLE IF EXISTS \"AuditTrail\"")) &&
+                    AuditTable::ensure(db, failure) && AuditTable::copy(from.database(), db, failure) &&
+                    transaction.commit();
+    if (!ok && failure && failure->isEmpty())
+        *failure = db.lastError().text();
+    return ok;
+}
+
 } // namespace
 
 bool isSoundDatabase(const QString& path)
@@ -427,7 +460,8 @@ bool isClinicalDatabase(const QString& path)
     return true;
 }
 
-Outcome backUp(const QString& dataFolder, const QString& destination, const Progress& progress)
+Outcome backUp(const QString& dataFolder, const QString& destination, const Progress& progress,
+               const std::optional<Encryption>& encryption)
 {
     const QString database = QDir(dataFolder).filePath(Database::clinicalFileName);
     if (QFileInfo(destination).isDir())
@@ -441,10 +475,23 @@ Outcome backUp(const QString& dataFolder, const QString& destination, const Prog
                            BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination,
                            target.filePath(), error);
     }
+    // An encrypted backup is first copied and checked in plain where the database itself lies, so
+    // that nothing readable of it ever reaches the backup's folder (a memory stick, a share).
+    TemporaryFiles::Held plainCopy;
+    if (encryption) {
+        TemporaryFiles::sweep(dataFolder);
+        if (!plainCopy.create(dataFolder, TemporaryFiles::plainCopyPrefix)) {
+            const int error = errno;
+            return writeFailed(Kind::CopyFailed,
+                               BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + dataFolder,
+                               QDir(dataFolder).filePath(TemporaryFiles::plainCopyPrefix), error);
+        }
+    }
+    const QString copy = encryption ? plainCopy.path() : temporary.path();
 
     if (ClinicServer::isInUse(dataFolder)) {
-        const Outcome snapshot = backUpServer(Database::connection(dataFolder, Database::File::Clinical),
-                                              temporary.path(), progress);
+        const Outcome snapshot =
+            backUpServer(Database::connection(dataFolder, Database::File::Clinical), copy, progress);
         if (!snapshot.ok())
             return snapshot;
     } else {
@@ -459,15 +506,23 @@ Outcome backUp(const QString& dataFolder, const QString& destination, const Prog
         if (!reader.isOpen() || !lock.exec(QStringLiteral("BEGIN")) || !probe(reader.database()))
             return failed(Kind::CopyFailed, BackupTexts::databaseBusy);
         QString failure;
-        const int copied = Backup::CopyBackupFile(database, temporary.path(), &failure, progress.blockCopied);
+        const int copied = Backup::CopyBackupFile(database, copy, &failure, progress.blockCopied);
         lock.exec(QStringLiteral("ROLLBACK"));
         if (!copied)
             return failed(Kind::CopyFailed, failure);
     }
 
-    const QString written = temporary.path();
-    if (!checkedBesideTheWindow([written] { return isSoundDatabase(written); }, progress))
+    if (!checkedBesideTheWindow([copy] { return isSoundDatabase(copy); }, progress))
         return failed(Kind::CopyFailed, BackupTexts::copyNotSound);
+    if (encryption) {
+        if (progress.encrypting)
+            progress.encrypting();
+        QString failure;
+        if (BackupCipher::encryptFile(copy, temporary.path(), encryption->password, encryption->strength,
+                                      &failure, progress.blockCopied,
+                                      progress.deriving) != BackupCipher::Failure::None)
+            return failed(Kind::CopyFailed, failure);
+    }
     temporary.setFinalMode(target.filePath());
     if (!replaceInOneStep(temporary.path(), target.filePath())) {
         const int error = errno;
@@ -482,7 +537,7 @@ Outcome backUp(const QString& dataFolder, const QString& destination, const Prog
 }
 
 Outcome restore(const QString& dataFolder, const QString& source, const QDateTime& now,
-                const Progress& progress)
+                const Progress& progress, const std::optional<QString>& password)
 {
     // On the clinic server the program's connections stay open: the restore is one transaction there.
     const bool onServer = ClinicServer::isInUse(dataFolder);
@@ -512,13 +567,29 @@ Outcome restore(const QString& dataFolder, const QString& source, const QDateTim
             QDir(onServer ? dataFolder : databaseFolder).filePath(TemporaryFiles::restorePrefix), error);
     }
     QString failure;
-    if (!Backup::CopyBackupFile(source, temporary.path(), &failure, progress.blockCopied))
+    if (BackupCipher::isEncrypted(source)) {
+        if (!password)
+            return failed(Kind::Refused, BackupTexts::wrongBackupPassword);
+        switch (BackupCipher::decryptFile(source, temporary.path(), *password, &failure, progress.blockCopied,
+                                          progress.deriving)) {
+        case BackupCipher::Failure::None:
+            break;
+        case BackupCipher::Failure::ReadFailed:
+        case BackupCipher::Failure::WriteFailed:
+            return failed(Kind::CopyFailed, failure);
+        default:
+            return failed(Kind::Refused, failure);
+        }
+    } else if (!Backup::CopyBackupFile(source, temporary.path(), &failure, progress.blockCopied)) {
         return failed(Kind::CopyFailed, failure);
+    }
     const QString copied = temporary.path();
     if (!checkedBesideTheWindow([copied] { return isClinicalDatabase(copied); }, progress))
         return failed(Kind::Refused, BackupTexts::notABackup);
     if (onServer)
         return restoreServer(dataFolder, temporary.path(), now, progress);
+    if (QFileInfo::exists(database) && !carryAuditTrail(database, copied, &failure))
+        return failed(Kind::CopyFailed, BackupTexts::auditNotCarried + QStringLiteral("\r\n") + failure);
 
     if (QFileInfo::exists(database)) {
         QString safetyCopy;

@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "AuditTable.h"
 #include "DataView.h"
 #include "DatastoreTexts.h"
 #include "DefaultItemTexts.h"
@@ -208,7 +209,8 @@ bool ensureSchema(QSqlDatabase& db, File file)
         }
     }
     if (file == File::Clinical) {
-        if (!createIndexes(db, file) || !addMissingItems(db) || !ensureAccountTables(db))
+        if (!createIndexes(db, file) || !addMissingItems(db) || !ensureAccountTables(db) ||
+            !AuditTable::ensure(db, &lastStatementError))
             return false;
     } else {
         QSqlQuery count(QStringLiteral("SELECT COUNT(*) FROM \"Theme\""), db);
@@ -300,7 +302,7 @@ bool createEmptyTables(QSqlDatabase& db, File file)
         if (!createTable(db, shape))
             return false;
     }
-    return createIndexes(db, file);
+    return createIndexes(db, file) && (file != File::Clinical || AuditTable::ensure(db));
 }
 
 bool copyTable(const QSqlDatabase& from, const QSqlDatabase& to, const QString& table, QString* error)

@@ -1,4 +1,5 @@
 #include "FrmCode.h"
+#include "audit/AuditTrail.h"
 #include "common/Permissions.h"
 
 #include "FinderTexts.h"
@@ -392,6 +393,9 @@ void FrmCode::deleteSubject()
             failure = m_deleteSubjects->lastError();
         else if (m_deleteAnswers->hasCurrentRow() && !m_deleteAnswers->removeCurrent())
             failure = m_deleteAnswers->lastError();
+        // The deletion and its row in the audit trail stand or fall together.
+        else if (!AuditTrail::append(m_context, AuditTrail::Action::Deleted, code, {}, &failure))
+            ;
         else if (!transaction.commit())
             failure = database.lastError().text();
         else

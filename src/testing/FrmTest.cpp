@@ -1,4 +1,6 @@
 #include "FrmTest.h"
+#include "audit/AuditTexts.h"
+#include "audit/AuditTrail.h"
 
 #include "TestingTexts.h"
 #include "common/CaptionLabel.h"
@@ -355,6 +357,8 @@ void FrmTest::saveAndExit()
                                    Prompts::Icon::Exclamation, true);
         return;
     }
+    AuditTrail::record(m_context, AuditTrail::Action::RecordChanged, m_answerCode->text(),
+                       AuditTexts::onScreenTestDetail, this);
     m_leaving = true;
     QDialog::done(QDialog::Accepted);
     m_answerField.clear();

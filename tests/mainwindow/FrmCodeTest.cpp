@@ -1,4 +1,5 @@
 #include "mainwindow/FrmCode.h"
+#include "AuditRows.h"
 #include "TestProgramFolder.h"
 #include "TestServer.h"
 #include "datastore/ClinicServer.h"
@@ -338,6 +339,8 @@ private slots:
         QCOMPARE(folder.prompts.lastNotice(), kDeleted);
         QVERIFY(folder.prompts.texts(FakePrompts::Kind::Message).isEmpty());
         QCOMPARE(rowsWithCode(folder, QStringLiteral("IDE"), QStringLiteral("14")), 0);
+        QCOMPARE(auditRows(folder.path()),
+                 (QStringList{QStringLiteral("deletion|12||"), QStringLiteral("deletion|14||")}));
     }
 
     void failedDeletionOfTheAnswersKeepsTheSubjectAndSaysWhy()
@@ -365,6 +368,7 @@ private slots:
         QCOMPARE(rowsWithCode(folder, QStringLiteral("Answer"), QStringLiteral("7")), 1);
         QCOMPARE(code->text(), QStringLiteral("7"));
         QCOMPARE(codes(finder), QStringList{"7"});
+        QCOMPARE(auditRows(folder.path()), QStringList()); // nothing was deleted, nothing recorded
     }
 
     void closingBringsTheMainWindowBackOnce()

@@ -1,4 +1,5 @@
 #include "scoring/FrmkLID.h"
+#include "AuditRows.h"
 #include "PdfText.h"
 #include "TestProgramFolder.h"
 #include "TypeText.h"
@@ -193,6 +194,7 @@ private slots:
         QCOMPARE(text("Text8"), QStringLiteral("1402/02/13"));
         // The other subject is untouched.
         QCOMPARE(storedScores("1"), (QStringList{"", "", "", "", ""}));
+        QCOMPARE(auditRows(m_folder->path()), QStringList{QStringLiteral("scores-opened|2||")});
     }
 
     void warnsAboutUnansweredItemsAndScoresThemAsZero()
@@ -377,6 +379,9 @@ private slots:
         QCOMPARE(row.value("Jens"), QStringLiteral("زن"));
         // The scores written by the scoring are not overwritten by the record's older copy.
         QCOMPARE(row.value("S"), QStringLiteral("3."));
+        QCOMPARE(auditRows(m_folder->path()),
+                 (QStringList{QStringLiteral("scores-opened|2||"),
+                              QStringLiteral("record-change|2|مشخصات آزمودني|")}));
     }
 
     void reportsRecordEditsThatCouldNotBeSaved()
@@ -670,6 +675,7 @@ private slots:
         QCOMPARE(reports.size(), 1);
         QVERIFY(text("Text5").isEmpty());
         QVERIFY(prompts().shown.isEmpty());
+        QCOMPARE(auditRows(m_folder->path()).constLast(), QStringLiteral("print|2|برگه نمره ها|"));
 
         const ReportLayout& layout = reports.first().layout;
         auto caption = [&](const char* band, const char* name) {
