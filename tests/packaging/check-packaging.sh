@@ -44,7 +44,7 @@ check_package() {
     local build=$1 skins=$2
     local work
     work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
+    trap "rm -rf '$work'" EXIT
     cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
         { cat "$work/cpack.log"; fail "cpack could not make the package"; }
     local debs=("$work"/velmora_*.deb)
