@@ -42,9 +42,10 @@ check_versions() {
 
 check_package() {
     local build=$1 skins=$2
-    local work
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
+    # Not local: the exit trap removes it after the function has returned.
+    package_work=$(mktemp -d)
+    trap 'rm -rf "$package_work"' EXIT
+    local work=$package_work
     cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
         { cat "$work/cpack.log"; fail "cpack could not make the package"; }
     local debs=("$work"/velmora_*.deb)
