@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "AdministrationStore.h"
 #include "AuditTable.h"
 #include "DataView.h"
 #include "DatastoreTexts.h"
@@ -210,7 +211,8 @@ bool ensureSchema(QSqlDatabase& db, File file)
     }
     if (file == File::Clinical) {
         if (!createIndexes(db, file) || !addMissingItems(db) || !ensureAccountTables(db) ||
-            !AuditTable::ensure(db, &lastStatementError))
+            !AuditTable::ensure(db, &lastStatementError) ||
+            !AdministrationStore::ensure(db, &lastStatementError))
             return false;
     } else {
         QSqlQuery count(QStringLiteral("SELECT COUNT(*) FROM \"Theme\""), db);
@@ -302,7 +304,8 @@ bool createEmptyTables(QSqlDatabase& db, File file)
         if (!createTable(db, shape))
             return false;
     }
-    return createIndexes(db, file) && (file != File::Clinical || AuditTable::ensure(db));
+    return createIndexes(db, file) &&
+           (file != File::Clinical || (AuditTable::ensure(db) && AdministrationStore::ensure(db)));
 }
 
 bool copyTable(const QSqlDatabase& from, const QSqlDatabase& to, const QString& table, QString* error)
@@ -312,6 +315,8 @@ bool copyTable(const QSqlDatabase& from, const QSqlDatabase& to, const QString& 
         if (shape.name == table)
             columns = shape.columns;
     }
+    if (table == AdministrationStore::table)
+        columns = AdministrationStore::columns();
     QStringList quoted;
     for (const QString& column : columns)
         quoted << quotedIdentifier(column);

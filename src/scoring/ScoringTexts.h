@@ -105,4 +105,8 @@ inline const QString helpText = QStringLiteral("در اين قسمت از نرم
                                                "در صورتيکه تمايل به پرينت نتيجه آزمون کل آزمودنيها \r\n"
                                                "را داريد روي دکمه پرينت کل آزمودنيها کليک کنيد\r\n");
 
+// In place of alpha or a reliable change index that the stored administrations cannot give
+// (ReliableChange).
+inline const QString notEnoughData = QStringLiteral("داده کافي نيست");
+
 } // namespace ScoringTexts
