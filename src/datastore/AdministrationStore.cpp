@@ -255,6 +255,18 @@ bool removeSubject(const QSqlDatabase& db, const QString& code, QString* error)
                {Values(db)(code)}, SqlDialect::Access::Write, error);
 }
 
+bool renameSubject(const QSqlDatabase& db, const QString& from, const QString& to, QString* error)
+{
+    QSqlQuery statement(db);
+    const Values value(db);
+    return !exists(db) ||
+           runStatement(
+               statement, db,
+               QStringLiteral("UPDATE %1 SET \"Code\" = CAST(? AS TEXT) WHERE \"Code\" = CAST(? AS TEXT)")
+                   .arg(quotedIdentifier(table)),
+               {value(to), value(from)}, SqlDialect::Access::Write, error);
+}
+
 std::optional<bool> hasScoredAdministration(const QSqlDatabase& db, const QString& code)
 {
     const std::optional<Latest> latest = readLatest(db, code);
@@ -279,6 +291,13 @@ bool startNew(const QSqlDatabase& db, const QString& code, const Start& start, Q
     QSqlQuery statement(db);
     const QString byCodeCondition = QStringLiteral(" WHERE \"Code\" = CAST(? AS TEXT)");
 
+    // The open row gives way: to the closed administration it becomes, or, when nothing was
+    // answered since it began, to the new start.
+    if (stored->open && !runStatement(statement, db,
+                                      QStringLiteral("DELETE FROM %1%2 AND \"Open\" = '1'")
+                                          .arg(quotedIdentifier(table), byCodeCondition),
+                                      {value(code)}, SqlDialect::Access::Write, error))
+        return false;
     int sequence = stored->open ? stored->open->sequence : stored->highestSequence + 1;
     if (latest->anyAnswer() || latest->anyScore()) {
         Administration closing = stored->open.value_or(Administration{});
@@ -288,20 +307,9 @@ bool startNew(const QSqlDatabase& db, const QString& code, const Start& start, Q
             closing.start = {latest->subjectDate, latest->subjectTime, Entry::Unknown, QString()};
         closing.answers = latest->answers;
         closing.scores = latest->scores;
-        if (stored->open && !runStatement(statement, db,
-                                          QStringLiteral("DELETE FROM %1%2 AND \"Open\" = '1'")
-                                              .arg(quotedIdentifier(table), byCodeCondition),
-                                          {value(code)}, SqlDialect::Access::Write, error))
-            return false;
         if (!insertRow(db, closing, false, error))
             return false;
         ++sequence;
-    } else if (stored->open && !runStatement(statement, db,
-                                             QStringLiteral("DELETE FROM %1%2 AND \"Open\" = '1'")
-                                                 .arg(quotedIdentifier(table), byCodeCondition),
-                                             {value(code)}, SqlDialect::Access::Write, error)) {
-        // Nothing was answered since the open one began: the new start takes its place.
-        return false;
     }
 
     Administration opening;

@@ -72,6 +72,10 @@ bool clear(const QSqlDatabase& db, QString* error = nullptr);
 // Removes every row of one subject. The caller holds the transaction that removes the subject.
 bool removeSubject(const QSqlDatabase& db, const QString& code, QString* error = nullptr);
 
+// Moves every row of one subject to its new code. The caller holds the transaction that changes
+// the subject's code.
+bool renameSubject(const QSqlDatabase& db, const QString& from, const QString& to, QString* error = nullptr);
+
 // Whether the subject's latest administration has answers and all five scores: a new test of
 // such a subject is either a new administration or a correction of it. Nullopt when it cannot
 // be read.

@@ -4,6 +4,7 @@
 #include "TestProgramFolder.h"
 #include "TypeText.h"
 #include "common/Twips.h"
+#include "datastore/AdministrationStore.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 #include "reports/ReportPreview.h"
@@ -400,6 +401,10 @@ private slots:
 
     void recordCodeStaysUniqueAndANewCodeTakesTheAnswersAlong()
     {
+        // An earlier administration, which goes with the subject to its new code.
+        m_folder->setAnswers(QStringLiteral("2"), answersAll(QStringLiteral("4")));
+        QVERIFY(AdministrationStore::startNew(
+            Database::connection(m_folder->path(), Database::File::Clinical), QStringLiteral("2"), {}));
         m_folder->setAnswers(QStringLiteral("2"), answersAll(QStringLiteral("3")));
         openWindow();
         score(QStringLiteral("2"));
@@ -433,6 +438,10 @@ private slots:
         QCOMPARE(storedSubject(QStringLiteral("27")).value("FName"), QStringLiteral("مريم"));
         QVERIFY(storedSubject(QStringLiteral("2")).isEmpty());
         QCOMPARE(answerCodes(), QStringList({"1", "27"}));
+        const QSqlDatabase clinical = Database::connection(m_folder->path(), Database::File::Clinical);
+        QVERIFY(AdministrationStore::list(clinical, QStringLiteral("2"))->isEmpty());
+        QCOMPARE(AdministrationStore::list(clinical, QStringLiteral("27"))->constFirst().answers.at(0),
+                 QStringLiteral("4"));
         QCOMPARE(text("Text5"), QStringLiteral("27"));
         // The subject scores under its new code, with its answers.
         score(QStringLiteral("27"));
