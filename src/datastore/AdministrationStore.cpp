@@ -342,6 +342,34 @@ bool startNew(const QSqlDatabase& db, const QString& code, const Start& start, Q
     return true;
 }
 
+bool recordStart(const QSqlDatabase& db, const QString& code, const Start& start, QString* error)
+{
+    Transaction transaction(db);
+    if (!transaction.isOpen()) {
+        if (error)
+            *error = db.lastError().text();
+        return false;
+    }
+    const std::optional<Latest> latest = readLatest(db, code, error);
+    const std::optional<Stored> stored = latest ? readStored(db, code, error) : std::nullopt;
+    if (!stored)
+        return false;
+    if (latest->anyAnswer() || latest->anyScore() || stored->open)
+        return true;
+    Administration opening;
+    opening.code = code;
+    opening.sequence = stored->highestSequence + 1;
+    opening.start = start;
+    if (!insertRow(db, opening, true, error))
+        return false;
+    if (!transaction.commit()) {
+        if (error)
+            *error = db.lastError().text();
+        return false;
+    }
+    return true;
+}
+
 std::optional<QList<Administration>> list(const QSqlDatabase& db, const QString& code)
 {
     const std::optional<Latest> latest = readLatest(db, code);

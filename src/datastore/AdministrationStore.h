@@ -86,6 +86,10 @@ std::optional<bool> hasScoredAdministration(const QSqlDatabase& db, const QStrin
 // the new one is written. False, with nothing changed, when any of it fails.
 bool startNew(const QSqlDatabase& db, const QString& code, const Start& start, QString* error = nullptr);
 
+// Notes when, how and by whom a subject's first administration begins: the open row, written
+// when the subject has no answers, no scores and no open row yet. True without a write otherwise.
+bool recordStart(const QSqlDatabase& db, const QString& code, const Start& start, QString* error = nullptr);
+
 // The subject's administrations in the order they were taken, the latest last (flagged). A
 // subject whose answers were never stored has none. Nullopt when they cannot be read.
 std::optional<QList<Administration>> list(const QSqlDatabase& db, const QString& code);

@@ -24,8 +24,20 @@ Outcome ask(const AppContext& context, QWidget* parent, const QString& code, Adm
                                  Prompts::Icon::Exclamation, true);
         return Outcome::Cancelled;
     }
+    const QDateTime now = context.clock ? context.clock->now() : QDateTime::currentDateTime();
+    AdministrationStore::Start start;
+    start.date = ShamsiDate(now.date(), 0);
+    start.time = now.time().toString(QStringLiteral("hh:mm:ss"));
+    start.entry = entry;
+    start.user = context.session ? context.session->userName() : QString();
+    const auto refused = [&](const QString& text) {
+        context.prompts->message(parent, CommonTexts::warningTitle, text, Prompts::Icon::Exclamation, true);
+        return Outcome::Cancelled;
+    };
     if (!*scored)
-        return Outcome::Proceed;
+        return AdministrationStore::recordStart(db, code, start) ? Outcome::Proceed
+                                                                 : refused(TestingTexts::startNotStored);
+
     enum Choice
     {
         NewAdministration,
@@ -38,18 +50,8 @@ Outcome ask(const AppContext& context, QWidget* parent, const QString& code, Adm
         return Outcome::Proceed;
     if (choice != NewAdministration)
         return Outcome::Cancelled;
-
-    const QDateTime now = context.clock ? context.clock->now() : QDateTime::currentDateTime();
-    AdministrationStore::Start start;
-    start.date = ShamsiDate(now.date(), 0);
-    start.time = now.time().toString(QStringLiteral("hh:mm:ss"));
-    start.entry = entry;
-    start.user = context.session ? context.session->userName() : QString();
-    if (!AdministrationStore::startNew(db, code, start)) {
-        context.prompts->message(parent, CommonTexts::warningTitle, TestingTexts::retestNotStored,
-                                 Prompts::Icon::Exclamation, true);
-        return Outcome::Cancelled;
-    }
+    if (!AdministrationStore::startNew(db, code, start))
+        return refused(TestingTexts::retestNotStored);
     AuditTrail::record(context, AuditTrail::Action::RecordChanged, code, AuditTexts::newAdministrationDetail,
                        parent);
     return Outcome::Proceed;

@@ -84,6 +84,10 @@ inline const QString retestCorrection = QStringLiteral("اصلاح اجراي ق
 inline const QString retestNotStored = QStringLiteral(
     "نگهداري اجراي قبلي در سابقه آزمودني ممکن نشد و چيزي تغيير نکرد. لطفا فضاي ديسک يا اجازه نوشتن را "
     "بررسي کنيد");
+// When, how and by whom a first administration began could not be noted: it does not start.
+inline const QString startNotStored = QStringLiteral(
+    "ثبت شروع اين اجراي آزمون در فايل اطلاعات ممکن نشد و آزمون شروع نشد. لطفا فضاي ديسک يا اجازه نوشتن را "
+    "بررسي کنيد");
 inline const QString retestNotRead =
     QStringLiteral("اجراهاي قبلي اين آزمودني خوانده نشد و آزمون شروع نشد. لطفا دوباره امتحان کنيد");
 

@@ -155,6 +155,26 @@ private slots:
         QCOMPARE(m_folder->prompts.shown.constLast().text, TestingTexts::retestNotStored);
         QCOMPARE(answers(), QStringList(35, QStringLiteral("3")));
         QCOMPARE(score(), QStringLiteral("3."));
+
+        // Nor does a first administration whose start cannot be noted.
+        m_folder->addSubject(QStringLiteral("2"));
+        QVERIFY(!test.prepareForCode(QStringLiteral("2")));
+        QCOMPARE(m_folder->prompts.shown.constLast().text, TestingTexts::startNotStored);
+    }
+
+    // A first administration is noted as it begins: when, how and by whom.
+    void firstAdministrationNotesItsStart()
+    {
+        m_folder->addSubject(QStringLiteral("2"));
+        Frmpas2 sheet(m_folder->context());
+        selectOnSheet(sheet, QStringLiteral("2"));
+        QCOMPARE(questionsAsked(), 0);
+        m_folder->setAnswers(QStringLiteral("2"), {QStringLiteral("1")});
+        const QList<Administration> all = *AdministrationStore::list(db(), QStringLiteral("2"));
+        QCOMPARE(all.size(), 1);
+        QCOMPARE(all.constFirst().sequence, 1);
+        QCOMPARE(all.constFirst().start.entry, AdministrationStore::Entry::PaperSheet);
+        QCOMPARE(all.constFirst().start.date, QStringLiteral("1402/02/13"));
     }
 };
 
