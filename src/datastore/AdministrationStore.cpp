@@ -61,10 +61,10 @@ private:
     QStringConverter::Encoding m_encoding;
 };
 
-QString byCode(const QString& table, const QStringList& selected, const QString& more = {})
+QString byCode(const QString& table, const QStringList& selected)
 {
-    return QStringLiteral("SELECT %1 FROM %2 WHERE \"Code\" = CAST(? AS TEXT)%3 ORDER BY rowid")
-        .arg(quotedList(selected), quotedIdentifier(table), more);
+    return QStringLiteral("SELECT %1 FROM %2 WHERE \"Code\" = CAST(? AS TEXT) ORDER BY rowid")
+        .arg(quotedList(selected), quotedIdentifier(table));
 }
 
 bool isBlank(const QString& text)
@@ -75,7 +75,6 @@ bool isBlank(const QString& text)
 // The latest administration as Answer and IDE hold it.
 struct Latest
 {
-    bool answerRow = false;
     std::array<QString, kItemCount> answers;
     std::array<QString, kScaleCount> scores;
     QString subjectDate;
@@ -90,6 +89,7 @@ struct Latest
         return std::any_of(scores.begin(), scores.end(), [](auto& s) { return !isBlank(s); });
     }
     bool scored() const { return std::none_of(scores.begin(), scores.end(), isBlank); }
+    bool given() const { return anyAnswer() || anyScore(); }
 };
 
 std::optional<Latest> readLatest(const QSqlDatabase& db, const QString& code, QString* error = nullptr)
@@ -101,7 +101,6 @@ std::optional<Latest> readLatest(const QSqlDatabase& db, const QString& code, QS
                       SqlDialect::Access::Read, error))
         return std::nullopt;
     if (answers.next()) {
-        latest.answerRow = true;
         for (int i = 0; i < kItemCount; ++i)
             latest.answers[static_cast<std::size_t>(i)] = answers.value(i).toString();
     }
@@ -163,6 +162,33 @@ std::optional<Stored> readStored(const QSqlDatabase& db, const QString& code, QS
         stored.closed.begin(), stored.closed.end(),
         [](const Administration& a, const Administration& b) { return a.sequence < b.sequence; });
     return stored;
+}
+
+// The latest administration whole: the number and start of its open row, or, for one begun before
+// administrations were kept, the next number and the subject's own date and time.
+Administration latestOf(const QString& code, const Latest& latest, const Stored& stored)
+{
+    Administration a;
+    if (stored.open) {
+        a = *stored.open;
+    } else {
+        a.code = code;
+        a.sequence = stored.highestSequence + 1;
+        a.start = {latest.subjectDate, latest.subjectTime, Entry::Unknown, QString()};
+    }
+    a.answers = latest.answers;
+    a.scores = latest.scores;
+    a.latest = true;
+    return a;
+}
+
+bool committed(Transaction& transaction, const QSqlDatabase& db, QString* error)
+{
+    if (transaction.commit())
+        return true;
+    if (error)
+        *error = db.lastError().text();
+    return false;
 }
 
 // The row values of an administration in the order of columns().
@@ -298,15 +324,9 @@ bool startNew(const QSqlDatabase& db, const QString& code, const Start& start, Q
                                           .arg(quotedIdentifier(table), byCodeCondition),
                                       {value(code)}, SqlDialect::Access::Write, error))
         return false;
-    int sequence = stored->open ? stored->open->sequence : stored->highestSequence + 1;
-    if (latest->anyAnswer() || latest->anyScore()) {
-        Administration closing = stored->open.value_or(Administration{});
-        closing.code = code;
-        closing.sequence = sequence;
-        if (!stored->open)
-            closing.start = {latest->subjectDate, latest->subjectTime, Entry::Unknown, QString()};
-        closing.answers = latest->answers;
-        closing.scores = latest->scores;
+    const Administration closing = latestOf(code, *latest, *stored);
+    int sequence = closing.sequence;
+    if (latest->given()) {
         if (!insertRow(db, closing, false, error))
             return false;
         ++sequence;
@@ -334,12 +354,7 @@ bool startNew(const QSqlDatabase& db, const QString& code, const Start& start, Q
             QStringLiteral("UPDATE \"IDE\" SET %1%2").arg(clearedScores.join(u','), byCodeCondition),
             {value(code)}, SqlDialect::Access::Write, error))
         return false;
-    if (!transaction.commit()) {
-        if (error)
-            *error = db.lastError().text();
-        return false;
-    }
-    return true;
+    return committed(transaction, db, error);
 }
 
 bool recordStart(const QSqlDatabase& db, const QString& code, const Start& start, QString* error)
@@ -354,7 +369,7 @@ bool recordStart(const QSqlDatabase& db, const QString& code, const Start& start
     const std::optional<Stored> stored = latest ? readStored(db, code, error) : std::nullopt;
     if (!stored)
         return false;
-    if (latest->anyAnswer() || latest->anyScore() || stored->open)
+    if (latest->given() || stored->open)
         return true;
     Administration opening;
     opening.code = code;
@@ -362,12 +377,7 @@ bool recordStart(const QSqlDatabase& db, const QString& code, const Start& start
     opening.start = start;
     if (!insertRow(db, opening, true, error))
         return false;
-    if (!transaction.commit()) {
-        if (error)
-            *error = db.lastError().text();
-        return false;
-    }
-    return true;
+    return committed(transaction, db, error);
 }
 
 std::optional<QList<Administration>> list(const QSqlDatabase& db, const QString& code)
@@ -377,20 +387,8 @@ std::optional<QList<Administration>> list(const QSqlDatabase& db, const QString&
     if (!stored)
         return std::nullopt;
     QList<Administration> all = stored->closed;
-    if (latest->anyAnswer() || latest->anyScore()) {
-        Administration current;
-        if (stored->open) {
-            current = *stored->open;
-        } else {
-            current.code = code;
-            current.sequence = stored->highestSequence + 1;
-            current.start = {latest->subjectDate, latest->subjectTime, Entry::Unknown, QString()};
-        }
-        current.answers = latest->answers;
-        current.scores = latest->scores;
-        current.latest = true;
-        all << current;
-    }
+    if (latest->given())
+        all << latestOf(code, *latest, *stored);
     return all;
 }
 
