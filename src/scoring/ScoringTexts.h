@@ -12,6 +12,7 @@ inline const QString windowCaption = QStringLiteral("کليد گذاري");
 inline const QString& chooseSubject = CommonTexts::chooseSubject;
 inline const QString coupleChart = QStringLiteral("مشاهده نمودار زوجي");
 inline const QString singleChart = QStringLiteral("مشاهده نمودارتکي");
+inline const QString historyCommand = QStringLiteral("سابقه اجراها");
 inline const QString printAll = QStringLiteral("پرينت کل  آزمودني ها ");
 inline const QString printChosen = QStringLiteral("پرينت آزمودني انتخاب شده");
 inline const QString saveChanges = QStringLiteral("ذخيره تغييرات");
