@@ -4,6 +4,7 @@
 #include "common/AppContext.h"
 #include "common/Clock.h"
 #include "common/CommonTexts.h"
+#include "common/Permissions.h"
 #include "common/Prompts.h"
 #include "common/Session.h"
 #include "datastore/AuditTable.h"
@@ -187,9 +188,16 @@ bool append(const QSqlDatabase& db, const QString& user, Action action, const QS
     return true;
 }
 
+bool isKept(const AppContext& context)
+{
+    return context.session && context.session->signInRequired();
+}
+
 bool append(const AppContext& context, Action action, const QString& subjectCode, const QString& detail,
             QString* error)
 {
+    if (!isKept(context))
+        return true;
     const QSqlDatabase db = Database::connection(context.dataFolder, Database::File::Clinical);
     const QString user = context.session ? context.session->userName() : QString();
     const QDateTime now = context.clock ? context.clock->now() : QDateTime::currentDateTime();
@@ -199,6 +207,8 @@ bool append(const AppContext& context, Action action, const QString& subjectCode
 bool record(const AppContext& context, Action action, const QString& subjectCode, const QString& detail,
             QWidget* parent)
 {
+    if (!isKept(context))
+        return true;
     const QSqlDatabase db = Database::connection(context.dataFolder, Database::File::Clinical);
     // A window made without the program's data (some tests) has nothing to record into.
     if (!db.isValid() || !db.isOpen())
@@ -309,7 +319,7 @@ std::optional<QList<Entry>> entries(const QSqlDatabase& db, const Filter& filter
 
 bool mayView(const AppContext& context)
 {
-    return !context.session || !context.session->signInRequired();
+    return isKept(context) && context.session->allows(Command::AuditTrail);
 }
 
 } // namespace AuditTrail
