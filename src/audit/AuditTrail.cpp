@@ -72,6 +72,21 @@ void addField(QByteArray& bytes, const QString& field)
 
 const QString kAppendLockKey = QStringLiteral("74658");
 
+// One row as the queries below read it: the columns in the table's order.
+Entry entryOf(const QSqlQuery& query)
+{
+    Entry entry;
+    entry.seq = query.value(0).toLongLong();
+    entry.time = timeOf(query.value(1).toString());
+    entry.user = query.value(2).toString();
+    entry.workstation = query.value(3).toString();
+    entry.action = query.value(4).toString();
+    entry.code = query.value(5).toString();
+    entry.detail = query.value(6).toString();
+    entry.hash = query.value(7).toString();
+    return entry;
+}
+
 } // namespace
 
 QString key(Action action)
@@ -239,15 +254,7 @@ CheckResult check(const QSqlDatabase& db)
     QString previous = firstPreviousHash();
     qint64 expectedSeq = 1;
     while (query.next()) {
-        Entry entry;
-        entry.seq = query.value(0).toLongLong();
-        entry.time = timeOf(query.value(1).toString());
-        entry.user = query.value(2).toString();
-        entry.workstation = query.value(3).toString();
-        entry.action = query.value(4).toString();
-        entry.code = query.value(5).toString();
-        entry.detail = query.value(6).toString();
-        entry.hash = query.value(7).toString();
+        const Entry entry = entryOf(query);
         ++result.rows;
         if (entry.seq != expectedSeq) {
             result.finding = CheckResult::Finding::Missing;
@@ -301,15 +308,7 @@ std::optional<QList<Entry>> entries(const QSqlDatabase& db, const Filter& filter
         return std::nullopt;
     QList<Entry> rows;
     while (query.next()) {
-        Entry entry;
-        entry.seq = query.value(0).toLongLong();
-        entry.time = timeOf(query.value(1).toString());
-        entry.user = query.value(2).toString();
-        entry.workstation = query.value(3).toString();
-        entry.action = query.value(4).toString();
-        entry.code = query.value(5).toString();
-        entry.detail = query.value(6).toString();
-        entry.hash = query.value(7).toString();
+        const Entry entry = entryOf(query);
         rows << entry;
     }
     if (query.lastError().isValid())
