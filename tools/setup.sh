@@ -18,7 +18,8 @@ PACKAGES=(
   libxlsxwriter-dev
   # The clinic server mode: Qt's PostgreSQL driver (the server itself runs elsewhere).
   libqt6sql6-psql
-  # The signature check of what the update server offers (Ed25519, BLAKE2b).
+  # The signature check of what the update server offers (Ed25519, BLAKE2b), the sign-in's
+  # password hashes (Argon2id), the audit trail's hash chain (SHA-256) and the encrypted backups.
   libsodium-dev
 )
 

@@ -35,6 +35,7 @@ public:
     void mainWindowClosing(int) override {}
     void openBackup() override {}
     void openBackupAndRestore() override {}
+    void openAuditTrail() override {}
     void exitCancelled() override {}
     void scoringClosed() override {}
     void showNeedsChart(const NeedsChartInput&) override {}

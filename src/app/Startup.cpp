@@ -63,7 +63,8 @@ std::optional<int> Startup::showMainWindow()
     if (!startOnClinicServer(m_context.dataFolder, m_clinicServer, *m_context.prompts))
         return 0;
 
-    m_navigator.start();
+    if (!m_navigator.signInAndStart())
+        return 0;
     StartupTrace::mark("main window shown");
     // After the first picture; should no picture come (a window started minimised), a little later.
     FirstFrame::onFirstFrame(qApp, [self = QPointer<Startup>(this)] {

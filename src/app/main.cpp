@@ -1,6 +1,7 @@
 // The program put together: the real prompts, desktop and clock, the navigator that knows every
 // window, and the start-up (Startup.h says what it does, step by step).
 
+#include "AccountRecovery.h"
 #include "AppNavigator.h"
 #include "ClinicServerAdapter.h"
 #include "Startup.h"
@@ -15,6 +16,12 @@
 int main(int argc, char* argv[])
 {
     StartupTrace::mark("main");
+    if (AccountRecovery::isAsked(argc, argv)) {
+        QCoreApplication terminal(argc, argv);
+        const QString folder =
+            DataLocation::choose(DataLocation::factsOf(QCoreApplication::applicationDirPath())).dataFolder;
+        return AccountRecovery::run(folder, stdin, stdout);
+    }
     QApplication app(argc, argv);
     StartupTrace::watchFirstFrame(&app);
     StartupTrace::mark("application made");

@@ -74,6 +74,27 @@ inline const QString serverRestoreFailed =
 inline const QString databaseInUse =
     QStringLiteral("فايل اطلاعات برنامه آزاد نشد؛ اطلاعات فعلي دست نخورده باقي ماند.");
 
+// Encrypted backups.
+inline const QString encryptCaption = QStringLiteral("رمزگذاري نسخه پشتيبان با گذرواژه");
+inline const QString passwordTitle = QStringLiteral("گذرواژه نسخه پشتيبان");
+inline const QString askNewPassword = QStringLiteral("گذرواژه نسخه پشتيبان را وارد کنيد:");
+inline const QString askPasswordAgain = QStringLiteral("گذرواژه را دوباره وارد کنيد:");
+inline const QString askRestorePassword =
+    QStringLiteral("اين نسخه پشتيبان رمزگذاري شده است. گذرواژه آن را وارد کنيد:");
+inline const QString passwordEmpty = QStringLiteral("گذرواژه نسخه پشتيبان نمي تواند خالي باشد.");
+inline const QString passwordsDiffer =
+    QStringLiteral("دو گذرواژه وارد شده يکسان نيستند؛ نسخه پشتيبان تهيه نشد.");
+inline const QString wrongBackupPassword =
+    QStringLiteral("گذرواژه درست نيست، يا فايل پشتيبان آسيب ديده است. اطلاعات فعلي دست نخورده باقي ماند.");
+inline const QString encryptedDamaged = QStringLiteral(
+    "فايل پشتيبان رمزگذاري شده آسيب ديده يا ناقص است و بازيابي نشد؛ اطلاعات فعلي دست نخورده باقي ماند.");
+inline const QString encryptionUnavailable =
+    QStringLiteral("کليد رمز ساخته نشد (حافظه کافي نيست)؛ کار انجام نشد.");
+inline const QString protectionNotCarried =
+    QStringLiteral("گزارش رويدادها و حساب هاي کاربري به اطلاعات بازيابي شده منتقل نشد؛ اطلاعات فعلي دست نخورده باقي ماند:");
+inline const QString deriving = QStringLiteral("در حال ساختن کليد رمز از گذرواژه ...");
+inline const QString encrypting = QStringLiteral("در حال رمزگذاري نسخه پشتيبان ...");
+
 // While a copy runs: what the window is doing.
 inline const QString copying = QStringLiteral("در حال کپي فايل ...");
 inline const QString checkingCopy = QStringLiteral("در حال بررسي نسخه کپي شده ...");

@@ -6,6 +6,7 @@
 #include "common/BackgroundWork.h"
 #include "common/FileLinks.h"
 #include "common/FileProblem.h"
+#include "datastore/AuditTable.h"
 #include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
@@ -308,6 +309,12 @@ bool writeServerSnapshot(const QSqlDatabase& server, const QString& path, QStrin
         if (!Database::copyTable(server, db, table, failure))
             return false;
     }
+    for (const QString& table : Database::accountTables) {
+        if (!Database::copyTable(server, db, table, failure))
+            return false;
+    }
+    if (!AuditTable::copy(server, db, failure))
+        return false;
     if (!fileTransaction.commit()) {
         *failure = db.lastError().text();
         return false;
@@ -386,6 +393,14 @@ Outcome restoreServer(const QString& dataFolder, const QString& backupFile, cons
         failure = statement.lastError().text();
     for (const QString& table : tables)
         ok = ok && Database::copyTable(source.database(), server, table, &failure);
+    // The server's accounts stay; a server that has none yet takes the backup's (see carryProtection).
+    if (ok && Database::rowCount(server, Database::accountsTable).value_or(1) == 0 &&
+        Database::rowCount(source.database(), Database::accountsTable).value_or(0) > 0) {
+        for (const QString& table : Database::accountTables) {
+            ok = ok && statement.exec(QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table))) &&
+                 Database::copyTable(source.database(), server, table, &failure);
+        }
+    }
     if (!ok || !transaction.commit())
         return failed(Kind::CopyFailed, BackupTexts::serverRestoreFailed + QStringLiteral("\r\n") +
                                             (failure.isEmpty() ? server.lastError().text() : failure));
@@ -399,6 +414,48 @@ std::optional<qint64> subjectCount(const QSqlDatabase& db)
         !count.next())
         return std::nullopt;
     return count.value(0).toLongLong();
+}
+
+// What a restore takes over from the file it replaces rather than from the backup, which brings
+// back the records and nothing else:
+// - the audit trail, or restoring an old backup would wipe out the record of everything done
+//   since; the restored copy goes on from the current trail;
+// - the accounts, or restoring a backup made before sign-in was turned on would turn it off, and
+//   an older one would bring back passwords changed since. Where the current file has none (a new
+//   computer), the backup's own stay, so a protected record restored there stays protected.
+// Where the current file cannot be read (a damaged file), the backup's own stay. Where there is
+// nothing to take over, the restored copy stays exactly the backup's bytes. False, with the
+// reason, when the restored copy could not be written.
+bool carryProtection(const QString& current, const QString& restored, QString* failure)
+{
+    ScopedConnection from(current, true);
+    if (!from.isOpen())
+        return true;
+    const bool carryTrail = Database::rowCount(from.database(), AuditTable::name).value_or(0) > 0;
+    const bool carryAccounts = Database::rowCount(from.database(), Database::accountsTable).value_or(0) > 0;
+    if (!carryTrail && !carryAccounts)
+        return true;
+    ScopedConnection to(restored, false);
+    QSqlDatabase db = to.database();
+    Transaction transaction(db);
+    bool ok = transaction.isOpen();
+    QSqlQuery statement(db);
+    if (ok && carryTrail) {
+        // Dropping the table takes its append-only triggers along; they are made anew with it.
+        ok = statement.exec(QStringLiteral("DROP TABLE IF EXISTS \"AuditTrail\"")) &&
+             AuditTable::ensure(db, failure) && AuditTable::copy(from.database(), db, failure);
+    }
+    if (ok && carryAccounts) {
+        ok = Database::ensureAccountTables(db);
+        for (const QString& table : Database::accountTables) {
+            ok = ok && statement.exec(QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table))) &&
+                 Database::copyTable(from.database(), db, table, failure);
+        }
+    }
+    ok = ok && transaction.commit();
+    if (!ok && failure && failure->isEmpty())
+        *failure = db.lastError().text();
+    return ok;
 }
 
 } // namespace
@@ -427,7 +484,8 @@ bool isClinicalDatabase(const QString& path)
     return true;
 }
 
-Outcome backUp(const QString& dataFolder, const QString& destination, const Progress& progress)
+Outcome backUp(const QString& dataFolder, const QString& destination, const Progress& progress,
+               const std::optional<Encryption>& encryption)
 {
     const QString database = QDir(dataFolder).filePath(Database::clinicalFileName);
     if (QFileInfo(destination).isDir())
@@ -441,10 +499,23 @@ Outcome backUp(const QString& dataFolder, const QString& destination, const Prog
                            BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + destination,
                            target.filePath(), error);
     }
+    // An encrypted backup is first copied and checked in plain where the database itself lies, so
+    // that nothing readable of it ever reaches the backup's folder (a memory stick, a share).
+    TemporaryFiles::Held plainCopy;
+    if (encryption) {
+        TemporaryFiles::sweep(dataFolder);
+        if (!plainCopy.create(dataFolder, TemporaryFiles::plainCopyPrefix)) {
+            const int error = errno;
+            return writeFailed(Kind::CopyFailed,
+                               BackupTexts::destinationUnwritable + QStringLiteral("\r\n") + dataFolder,
+                               QDir(dataFolder).filePath(TemporaryFiles::plainCopyPrefix), error);
+        }
+    }
+    const QString copy = encryption ? plainCopy.path() : temporary.path();
 
     if (ClinicServer::isInUse(dataFolder)) {
-        const Outcome snapshot = backUpServer(Database::connection(dataFolder, Database::File::Clinical),
-                                              temporary.path(), progress);
+        const Outcome snapshot =
+            backUpServer(Database::connection(dataFolder, Database::File::Clinical), copy, progress);
         if (!snapshot.ok())
             return snapshot;
     } else {
@@ -459,15 +530,23 @@ Outcome backUp(const QString& dataFolder, const QString& destination, const Prog
         if (!reader.isOpen() || !lock.exec(QStringLiteral("BEGIN")) || !probe(reader.database()))
             return failed(Kind::CopyFailed, BackupTexts::databaseBusy);
         QString failure;
-        const int copied = Backup::CopyBackupFile(database, temporary.path(), &failure, progress.blockCopied);
+        const int copied = Backup::CopyBackupFile(database, copy, &failure, progress.blockCopied);
         lock.exec(QStringLiteral("ROLLBACK"));
         if (!copied)
             return failed(Kind::CopyFailed, failure);
     }
 
-    const QString written = temporary.path();
-    if (!checkedBesideTheWindow([written] { return isSoundDatabase(written); }, progress))
+    if (!checkedBesideTheWindow([copy] { return isSoundDatabase(copy); }, progress))
         return failed(Kind::CopyFailed, BackupTexts::copyNotSound);
+    if (encryption) {
+        if (progress.encrypting)
+            progress.encrypting();
+        QString failure;
+        if (BackupCipher::encryptFile(copy, temporary.path(), encryption->password, encryption->strength,
+                                      &failure, progress.blockCopied,
+                                      progress.deriving) != BackupCipher::Failure::None)
+            return failed(Kind::CopyFailed, failure);
+    }
     temporary.setFinalMode(target.filePath());
     if (!replaceInOneStep(temporary.path(), target.filePath())) {
         const int error = errno;
@@ -482,7 +561,7 @@ Outcome backUp(const QString& dataFolder, const QString& destination, const Prog
 }
 
 Outcome restore(const QString& dataFolder, const QString& source, const QDateTime& now,
-                const Progress& progress)
+                const Progress& progress, const std::optional<QString>& password)
 {
     // On the clinic server the program's connections stay open: the restore is one transaction there.
     const bool onServer = ClinicServer::isInUse(dataFolder);
@@ -512,13 +591,29 @@ Outcome restore(const QString& dataFolder, const QString& source, const QDateTim
             QDir(onServer ? dataFolder : databaseFolder).filePath(TemporaryFiles::restorePrefix), error);
     }
     QString failure;
-    if (!Backup::CopyBackupFile(source, temporary.path(), &failure, progress.blockCopied))
+    if (BackupCipher::isEncrypted(source)) {
+        if (!password)
+            return failed(Kind::Refused, BackupTexts::wrongBackupPassword);
+        switch (BackupCipher::decryptFile(source, temporary.path(), *password, &failure, progress.blockCopied,
+                                          progress.deriving)) {
+        case BackupCipher::Failure::None:
+            break;
+        case BackupCipher::Failure::ReadFailed:
+        case BackupCipher::Failure::WriteFailed:
+            return failed(Kind::CopyFailed, failure);
+        default:
+            return failed(Kind::Refused, failure);
+        }
+    } else if (!Backup::CopyBackupFile(source, temporary.path(), &failure, progress.blockCopied)) {
         return failed(Kind::CopyFailed, failure);
+    }
     const QString copied = temporary.path();
     if (!checkedBesideTheWindow([copied] { return isClinicalDatabase(copied); }, progress))
         return failed(Kind::Refused, BackupTexts::notABackup);
     if (onServer)
         return restoreServer(dataFolder, temporary.path(), now, progress);
+    if (QFileInfo::exists(database) && !carryProtection(database, copied, &failure))
+        return failed(Kind::CopyFailed, BackupTexts::protectionNotCarried + QStringLiteral("\r\n") + failure);
 
     if (QFileInfo::exists(database)) {
         QString safetyCopy;

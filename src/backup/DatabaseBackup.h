@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Backup.h"
+#include "BackupCipher.h"
 
 #include <QDateTime>
 #include <QString>
@@ -43,21 +44,38 @@ struct Progress
     {
     }
     Backup::BlockCopied blockCopied; // after each block of a copy
+    // The key of an encrypted backup is being derived from its password (about a second).
+    std::function<void()> deriving;
+    // The checked copy is being encrypted now; blocks are told again from the start.
+    std::function<void()> encrypting;
     // The copy is being checked now. The check runs beside the window, which goes on answering
     // and repainting meanwhile; its commands must stay disabled until the outcome is there.
     std::function<void()> checking;
 };
 
+// An encrypted backup's password and how hard its key is to guess.
+struct Encryption
+{
+    QString password;
+    BackupCipher::Strength strength;
+};
+
 // Copies the folder's DABSH.skn to the destination. The database is read under a read
 // transaction, so a write of the program in progress is never half in the copy. A destination
-// that is a symbolic link stays one: the copy replaces the file it points to.
-Outcome backUp(const QString& dataFolder, const QString& destination, const Progress& progress = {});
+// that is a symbolic link stays one: the copy replaces the file it points to. With an encryption
+// the copy is checked in plain beside DABSH.skn (never beside the destination) and only its
+// encrypted form is written to the destination.
+Outcome backUp(const QString& dataFolder, const QString& destination, const Progress& progress = {},
+               const std::optional<Encryption>& encryption = std::nullopt);
 
 // Replaces the folder's DABSH.skn by the source, when the source is a sound database with the
 // program's tables. Closes the program's own connections to the folder first and opens them
 // again afterwards; `now` names the safety copy. A DABSH.skn that is a symbolic link stays one.
+// An encrypted source (told by its content, see BackupCipher) is opened with the password; a
+// wrong password or a damaged file changes nothing. The audit trail is not rewound: the restored
+// file goes on with the trail of the file it replaces (on the clinic server the trail stays).
 Outcome restore(const QString& dataFolder, const QString& source, const QDateTime& now,
-                const Progress& progress = {});
+                const Progress& progress = {}, const std::optional<QString>& password = std::nullopt);
 
 // Copies the folder's DABSH.skn as it is, damaged or not, to a new file for someone who can
 // recover it. Never replaces a file: a destination that exists is refused.

@@ -2,16 +2,20 @@
 
 #include "BackupTexts.h"
 #include "DatabaseBackup.h"
+#include "audit/AuditTexts.h"
+#include "audit/AuditTrail.h"
 #include "calendar/ShamsiDate.h"
 #include "common/CaptionLabel.h"
 #include "common/Clock.h"
 #include "common/CommonTexts.h"
 #include "common/Desktop.h"
 #include "common/Prompts.h"
+#include "common/Session.h"
 #include "common/Twips.h"
 #include "datastore/Database.h"
 #include "widgets/WindowSkin.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
@@ -37,8 +41,10 @@ constexpr qint64 kProgressIntervalMs = 20;
 
 // The window's height, with a row under the progress bar that says what a copy is doing, and
 // the height of the message above the rows for a damaged file.
-constexpr int kHeight = 3315;
-constexpr int kCommandTop = 2430;
+// A row under the restore path holds the choice of an encrypted backup.
+constexpr int kEncryptRow = 420;
+constexpr int kHeight = 3315 + kEncryptRow;
+constexpr int kCommandTop = 2430 + kEncryptRow;
 constexpr int kIntroHeight = 1200;
 
 // The file dialogs take the filter as "description (pattern)".
@@ -106,7 +112,16 @@ Frmbackup::Frmbackup(const AppContext& context, QWidget* parent, Occasion occasi
 
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
-    m_progress->setGeometry(at(240, 1710, 6300, 300));
+    m_encrypt = new QCheckBox(T::encryptCaption, this);
+    m_encrypt->setObjectName(QStringLiteral("encryptBackup"));
+    m_encrypt->setGeometry(at(960, 1620, 5580, 360));
+    m_encrypt->setAccessibleName(T::encryptCaption);
+    // Where the clinic signs its users in, a backup is encrypted unless the user chooses otherwise;
+    // a program without sign-in writes the plain backup, as before, unless asked.
+    m_encrypt->setChecked(m_context.session && m_context.session->signInRequired());
+    m_encrypt->setVisible(!damaged);
+
+    m_progress->setGeometry(at(240, 1710 + kEncryptRow, 6300, 300));
     m_progress->setRange(0, 1000);
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
@@ -114,7 +129,7 @@ Frmbackup::Frmbackup(const AppContext& context, QWidget* parent, Occasion occasi
     m_state = new QLabel(this);
     m_state->setObjectName(QStringLiteral("copyState"));
     m_state->setAlignment(Qt::AlignCenter);
-    m_state->setGeometry(at(240, 2040, 6300, 330));
+    m_state->setGeometry(at(240, 2040 + kEncryptRow, 6300, 330));
 
     auto* backup =
         addCommand(this, QStringLiteral("VisualButtonEx2"),
@@ -127,7 +142,7 @@ Frmbackup::Frmbackup(const AppContext& context, QWidget* parent, Occasion occasi
     auto* quit = addCommand(this, QStringLiteral("Command1"), CommonTexts::exitCaption,
                             at(240, kCommandTop, 1500, 480));
     connect(quit, &QPushButton::clicked, this, &QWidget::close);
-    m_commands = {chooseBackup, chooseRestore, m_backupPath, m_restorePath, backup, restore, quit};
+    m_commands = {chooseBackup, chooseRestore, m_backupPath, m_restorePath, m_encrypt, backup, restore, quit};
 
     buildHelpPanel();
     connect(help, &QPushButton::clicked, this, [this] {
@@ -258,11 +273,26 @@ void Frmbackup::makeBackup()
                         true);
         return;
     }
+    std::optional<DatabaseBackup::Encryption> encryption;
+    if (m_encrypt->isChecked()) {
+        std::optional<QString> password = newBackupPassword();
+        if (!password)
+            return;
+        encryption = DatabaseBackup::Encryption{*password, m_strength};
+        password->fill(u'\0');
+    }
     const QString folder = m_context.dataFolder;
-    if (!runCopy([&](const DatabaseBackup::Progress& progress) {
-            return DatabaseBackup::backUp(folder, destination, progress);
-        }))
+    const bool copied = runCopy([&](const DatabaseBackup::Progress& progress) {
+        return DatabaseBackup::backUp(folder, destination, progress, encryption);
+    });
+    if (encryption)
+        encryption->password.fill(u'\0');
+    if (!copied)
         return;
+    AuditTrail::record(m_context, AuditTrail::Action::BackedUp, {},
+                       (encryption ? AuditTexts::encryptedBackup : AuditTexts::plainBackup) +
+                           QStringLiteral(": ") + QFileInfo(destination).fileName(),
+                       this);
     // The success is told only now, when the file is in place and checked.
     prompts.message(this, CommonTexts::applicationTitle, T::backupDone, Prompts::Icon::None);
     copyDone(false);
@@ -314,12 +344,25 @@ void Frmbackup::restore()
         prompts.message(this, CommonTexts::applicationTitle, T::restoreRefused, Prompts::Icon::None);
         return;
     }
+    // An encrypted backup is told by its content, whatever its name.
+    std::optional<QString> password;
+    if (BackupCipher::isEncrypted(source)) {
+        password = prompts.askPassword(this, T::passwordTitle, T::askRestorePassword);
+        if (!password) {
+            prompts.message(this, CommonTexts::applicationTitle, T::restoreRefused, Prompts::Icon::None);
+            return;
+        }
+    }
     const QString folder = m_context.dataFolder;
     const QDateTime now = m_context.clock->now();
-    if (!runCopy([&](const DatabaseBackup::Progress& progress) {
-            return DatabaseBackup::restore(folder, source, now, progress);
-        }))
+    const bool copied = runCopy([&](const DatabaseBackup::Progress& progress) {
+        return DatabaseBackup::restore(folder, source, now, progress, password);
+    });
+    if (password)
+        password->fill(u'\0');
+    if (!copied)
         return;
+    AuditTrail::record(m_context, AuditTrail::Action::Restored, {}, QFileInfo(source).fileName(), this);
     prompts.message(this, CommonTexts::applicationTitle, T::restoreDone, Prompts::Icon::None);
     copyDone(true);
 }
@@ -330,6 +373,11 @@ bool Frmbackup::runCopy(const std::function<DatabaseBackup::Outcome(const Databa
     DatabaseBackup::Progress progress;
     progress.blockCopied = [this](qint64 done, qint64 total) { showProgress(done, total); };
     progress.checking = [this] { showChecking(); };
+    progress.deriving = [this] { showStep(T::deriving, true); };
+    progress.encrypting = [this] {
+        m_afterBusyStep = T::encrypting;
+        showStep(T::encrypting, false);
+    };
     const DatabaseBackup::Outcome outcome = copy(progress);
     setCopying(false);
     Prompts& prompts = *m_context.prompts;
@@ -363,6 +411,7 @@ void Frmbackup::copyDone(bool restored)
 void Frmbackup::setCopying(bool copying)
 {
     m_copying = copying;
+    m_afterBusyStep.clear();
     for (QWidget* command : std::as_const(m_commands))
         command->setEnabled(!copying);
     m_progress->setRange(0, 1000);
@@ -381,7 +430,7 @@ void Frmbackup::showProgress(qint64 done, qint64 total)
     if (m_progress->maximum() == 0) {
         // A copy after the check (the safety copy of a restore).
         m_progress->setRange(0, 1000);
-        m_state->setText(T::copying);
+        m_state->setText(m_afterBusyStep.isEmpty() ? T::copying : m_afterBusyStep);
         m_state->setAccessibleName(m_state->text());
     }
     if (done < total && m_sinceProgressShown.elapsed() < kProgressIntervalMs)
@@ -394,6 +443,39 @@ void Frmbackup::showProgress(qint64 done, qint64 total)
     // The bar itself waits for a whole chunk of its style before it redraws; the window should
     // show every step.
     m_progress->update();
+}
+
+std::optional<QString> Frmbackup::newBackupPassword()
+{
+    Prompts& prompts = *m_context.prompts;
+    std::optional<QString> first = prompts.askPassword(this, T::passwordTitle, T::askNewPassword);
+    if (!first)
+        return std::nullopt;
+    if (first->isEmpty()) {
+        prompts.message(this, CommonTexts::warningTitle, T::passwordEmpty, Prompts::Icon::Exclamation, true);
+        return std::nullopt;
+    }
+    std::optional<QString> second = prompts.askPassword(this, T::passwordTitle, T::askPasswordAgain);
+    if (!second)
+        return std::nullopt;
+    const bool same = *second == *first;
+    second->fill(u'\0');
+    if (!same) {
+        first->fill(u'\0');
+        prompts.message(this, CommonTexts::warningTitle, T::passwordsDiffer, Prompts::Icon::Exclamation,
+                        true);
+        return std::nullopt;
+    }
+    return first;
+}
+
+void Frmbackup::showStep(const QString& text, bool busy)
+{
+    m_progress->setRange(0, busy ? 0 : 1000);
+    m_progress->setValue(0);
+    m_state->setText(text);
+    m_state->setAccessibleName(text);
+    m_sinceProgressShown.start();
 }
 
 void Frmbackup::showChecking()

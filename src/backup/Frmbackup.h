@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -39,6 +40,8 @@ public:
     ~Frmbackup() override;
 
     bool isCopying() const { return m_copying; }
+    // How hard the key of an encrypted backup is to guess (tests make it quick).
+    void setEncryptionStrength(const BackupCipher::Strength& strength) { m_strength = strength; }
     Occasion occasion() const { return m_occasion; }
 
     // Opens the window for a damaged DABSH.skn, above every other window, and waits until it
@@ -69,6 +72,9 @@ private:
     void setCopying(bool copying);
     void showProgress(qint64 done, qint64 total);
     void showChecking();
+    void showStep(const QString& text, bool busy);
+    // The backup password, asked twice; nullopt when the user cancelled or the two differ (told).
+    std::optional<QString> newBackupPassword();
     void saveDamagedCopy();
     // The question before a restore: on the clinic server it names the server and both counts.
     QString restoreQuestion(const QString& source) const;
@@ -86,7 +92,10 @@ private:
     QLabel* m_dateCopy = nullptr;       // Label3
     QLabel* m_time = nullptr;           // Label2
     QProgressBar* m_progress = nullptr;
-    QLabel* m_state = nullptr;     // what a copy in progress is doing
+    QLabel* m_state = nullptr;      // what a copy in progress is doing
+    QCheckBox* m_encrypt = nullptr; // encrypt the backup with a password
+    BackupCipher::Strength m_strength;
+    QString m_afterBusyStep;       // what the window says once a busy step (the key) is over
     QFrame* m_helpPanel = nullptr; // Frame1
     QTimer* m_clock = nullptr;     // Timer1
     QList<QWidget*> m_commands;

@@ -1,5 +1,6 @@
 #include "TemporaryFiles.h"
 
+#include "BackupCipher.h"
 #include "BackupTexts.h"
 #include "common/FileLinks.h"
 #include "datastore/Database.h"
@@ -50,6 +51,8 @@ const QList<Pattern>& patterns()
          Content::Database},
         {QRegularExpression(u'^' + QRegularExpression::escape(serverSnapshotPrefix) + kRandom + u'$'),
          Content::Database},
+        {QRegularExpression(u'^' + QRegularExpression::escape(plainCopyPrefix) + kRandom + u'$'),
+         Content::Database},
         {QRegularExpression(QStringLiteral("^\\..+\\.") + kRandom + QStringLiteral("\\.part$")),
          Content::Workbook},
     };
@@ -74,6 +77,9 @@ bool beginsAsWritten(int descriptor, Content content)
     QByteArray start(header.size(), '\0');
     const ssize_t got = ::pread(descriptor, start.data(), static_cast<size_t>(start.size()), 0);
     if (got == 0)
+        return true;
+    // A backup being encrypted begins with its own header instead.
+    if (content == Content::Database && got == start.size() && start == BackupCipher::magic)
         return true;
     return got == start.size() && start == header;
 }

@@ -15,6 +15,8 @@ inline const QString backupSuffix = QStringLiteral(".part-");                   
 inline const QString restorePrefix = QStringLiteral("DABSH.skn.restore-");       // DABSH.skn.restore-XXXXXX
 inline const QString safetyPrefix = QStringLiteral(".safety-");                  // .safety-XXXXXX, in Back/
 inline const QString serverSnapshotPrefix = QStringLiteral(".server-snapshot-"); // .server-snapshot-XXXXXX
+// The plain copy an encrypted backup is checked on, beside DABSH.skn, never beside the backup.
+inline const QString plainCopyPrefix = QStringLiteral(".backup-plain-"); // .backup-plain-XXXXXX
 // .<export name>.XXXXXX.part beside an export.
 
 // Whether a file name is one of the program's temporary names.

@@ -54,6 +54,22 @@ bool toJalali(const QDate& date, JalaliDate* result)
     return true;
 }
 
+QDate fromJalali(const JalaliDate& date)
+{
+    if (date.year < kBaseYear || date.year > 9000 || date.month < 1 || date.month > 12 || date.day < 1)
+        return {};
+    const int monthLength = date.month <= 6    ? 31
+                            : date.month <= 11 ? 30
+                                               : (isJalaliLeapYear(date.year) ? 30 : 29);
+    if (date.day > monthLength)
+        return {};
+    qint64 days = 0;
+    for (int year = kBaseYear; year < date.year; ++year)
+        days += isJalaliLeapYear(year) ? 366 : 365;
+    days += date.month <= 7 ? (date.month - 1) * 31 : 186 + (date.month - 7) * 30;
+    return kBaseDate.addDays(days + date.day - 1);
+}
+
 QString jalaliMonthName(int month)
 {
     return month >= 1 && month <= 12 ? kMonthNames[month - 1] : QString();

@@ -17,6 +17,10 @@ bool toJalali(const QDate& date, JalaliDate* result);
 
 bool isJalaliLeapYear(int year);
 
+// The Gregorian date of a Jalali date; an invalid date for a day that does not exist (1402/12/30
+// in a common year) or one before 1332/1/1.
+QDate fromJalali(const JalaliDate& date);
+
 // The date as Persian text in one of five styles:
 // 0 "1402/02/13", 1 "13 ارديبهشت 1402", 2 "چهارشنبه 1402/2/13", 3 "چهارشنبه 13 ارديبهشت 1402",
 // 4 "1402.2.13". Any other style, and a date before 21 March 1953, give an empty text.

@@ -1,4 +1,6 @@
 #include "FrmNemudar1.h"
+#include "audit/AuditTexts.h"
+#include "audit/AuditTrail.h"
 
 #include "ChartElements.h"
 #include "ChartReport.h"
@@ -385,6 +387,8 @@ void FrmNemudar1::printChartReport()
     // for the user, and the chart must not stay white and without its commands meanwhile.
     restoreAfterCapture();
     const ClinicTexts clinic = m_context.navigator->clinicTexts();
+    AuditTrail::record(m_context, AuditTrail::Action::Printed, m_input.subjectCode, AuditTexts::chartDetail,
+                       this);
     ReportPreview::show(this, ChartReport::build(m_input, clinic, m_picture1), *m_context.prompts);
     if (m_theme)
         m_theme->requery();
@@ -445,6 +449,8 @@ void FrmNemudar1::exportChartToWord()
                         Prompts::Icon::Exclamation, true);
         return;
     }
+    AuditTrail::record(m_context, AuditTrail::Action::Exported, m_input.subjectCode, AuditTexts::wordDetail,
+                       this);
     if (m_context.desktop)
         m_context.desktop->openUrl(QUrl::fromLocalFile(document));
     // Where the document went, for a desktop that could not open it.

@@ -33,6 +33,8 @@ public:
     // The settings panel asks for a backup or a restore: the backup window opens above the
     // program, which goes on afterwards (on the restored data after a restore).
     virtual void openBackupAndRestore() = 0;
+    // The settings panel asks for the audit trail: its window opens above the program.
+    virtual void openAuditTrail() = 0;
     // The exit dialog was cancelled: a fresh main window opens.
     virtual void exitCancelled() = 0;
 
@@ -51,4 +53,9 @@ public:
 
     // The clinic's particulars for prints, as the main window holds them now.
     virtual ClinicTexts clinicTexts() const = 0;
+
+    // Sign-in: the settings panel's accounts command (the first administrator where sign-in is
+    // off, the accounts window for an administrator), and the main window's lock command.
+    virtual void openAccounts() {}
+    virtual void lockProgram() {}
 };

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+enum class Command;
+
 // Who is using the program now, for the windows that record or restrict what is done. A clinic
 // that has not turned sign-in on has no session object at all (AppContext::session is null), and
 // then every command is offered as before.
@@ -14,4 +16,7 @@ public:
     virtual bool signInRequired() const = 0;
     // The signed-in user's name; empty while nobody is signed in.
     virtual QString userName() const = 0;
+    // Whether the signed-in user's role may use a command (common/Permissions.h); nobody signed in
+    // may use none.
+    virtual bool allows(Command) const { return true; }
 };

@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "AuditTable.h"
 #include "DataView.h"
 #include "DatastoreTexts.h"
 #include "DefaultItemTexts.h"
@@ -169,6 +170,25 @@ bool createIndexes(QSqlDatabase& db, File file)
                        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON \"Answer\" (\"Code\")"));
 }
 
+QList<TableShape> accountShapes()
+{
+    return {{accountsTable, {QStringLiteral("Name"), QStringLiteral("Hash"), QStringLiteral("Role")}},
+            {accountSettingsTable, {QStringLiteral("Name"), QStringLiteral("Value")}}};
+}
+
+} // namespace
+
+bool ensureAccountTables(QSqlDatabase& db)
+{
+    for (const TableShape& shape : accountShapes()) {
+        if (!db.tables().contains(shape.name, Qt::CaseInsensitive) && !createTable(db, shape))
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
 // Brings an opened file to the shape the program needs: creates missing tables (with their first
 // content), adds missing columns and the Theme row. Existing rows are never changed.
 bool ensureSchema(QSqlDatabase& db, File file)
@@ -195,7 +215,8 @@ bool ensureSchema(QSqlDatabase& db, File file)
         }
     }
     if (file == File::Clinical) {
-        if (!createIndexes(db, file) || !addMissingItems(db))
+        if (!createIndexes(db, file) || !addMissingItems(db) || !ensureAccountTables(db) ||
+            !AuditTable::ensure(db, &lastStatementError))
             return false;
     } else {
         QSqlQuery count(QStringLiteral("SELECT COUNT(*) FROM \"Theme\""), db);
@@ -287,13 +308,23 @@ bool createEmptyTables(QSqlDatabase& db, File file)
         if (!createTable(db, shape))
             return false;
     }
-    return createIndexes(db, file);
+    return createIndexes(db, file) &&
+           (file != File::Clinical || (ensureAccountTables(db) && AuditTable::ensure(db)));
+}
+
+std::optional<qint64> rowCount(const QSqlDatabase& db, const QString& table)
+{
+    QSqlQuery count(db);
+    if (!db.tables().contains(table, Qt::CaseInsensitive) ||
+        !count.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(quotedIdentifier(table))) || !count.next())
+        return std::nullopt;
+    return count.value(0).toLongLong();
 }
 
 bool copyTable(const QSqlDatabase& from, const QSqlDatabase& to, const QString& table, QString* error)
 {
     QStringList columns;
-    for (const TableShape& shape : tablesOf(File::Clinical) + tablesOf(File::Theme)) {
+    for (const TableShape& shape : tablesOf(File::Clinical) + tablesOf(File::Theme) + accountShapes()) {
         if (shape.name == table)
             columns = shape.columns;
     }

@@ -1,4 +1,6 @@
 #include "ExportCommand.h"
+#include "audit/AuditTexts.h"
+#include "audit/AuditTrail.h"
 
 #include "ExportTexts.h"
 #include "SubjectExport.h"
@@ -195,6 +197,8 @@ bool ExportCommand::run(const SubjectSelection& selection)
     case SubjectExport::Outcome::Status::Written:
         break;
     }
+    AuditTrail::record(m_context, AuditTrail::Action::Exported, {},
+                       AuditTexts::subjectCount(outcome.subjects), m_parent);
     if (prompts.askYesNo(m_parent, ExportTexts::successTitle,
                          ExportTexts::written.arg(QString::number(outcome.subjects), shownPath)) &&
         m_context.desktop)

@@ -1,4 +1,6 @@
 #include "ClinicProfilePanel.h"
+#include "audit/AuditTexts.h"
+#include "audit/AuditTrail.h"
 #include "widgets/WindowSkin.h"
 
 #include "MainViews.h"
@@ -90,6 +92,8 @@ void ClinicProfilePanel::save()
         return;
     }
     m_views.theme->requery();
+    AuditTrail::record(m_context, AuditTrail::Action::SettingsChanged, {}, AuditTexts::clinicProfileDetail,
+                       window());
     hide();
     m_host.rebuildContactLines();
     m_context.prompts->notice(window(), CommonTexts::changesSaved);

@@ -12,7 +12,9 @@
 #include "common/DigitText.h"
 #include "common/FirstFrame.h"
 #include "common/Navigator.h"
+#include "common/Permissions.h"
 #include "common/Prompts.h"
+#include "common/Session.h"
 #include "common/StartupTrace.h"
 #include "common/Twips.h"
 #include "common/VendorLinks.h"
@@ -168,6 +170,8 @@ void Frm1::buildCommandBar()
         setTabOrder(byRow.at(i - 1), byRow.at(i));
 
     connect(m_registerCommand, &QPushButton::clicked, this, [this] {
+        if (!mayUse(m_context, Command::Register))
+            return;
         buildPanels();
         m_registration->open();
     });
@@ -184,6 +188,8 @@ void Frm1::buildCommandBar()
         becameActive();
     });
     connect(setup, &QPushButton::clicked, this, [this] {
+        if (!mayUse(m_context, Command::Settings))
+            return;
         buildPanels();
         m_settings->open();
     });
@@ -200,6 +206,35 @@ void Frm1::buildCommandBar()
         m_context.navigator->openAnswerSheet();
         becameActive();
     });
+
+    // Below the command bar, where nothing else lies; only where sign-in is on.
+    if (m_context.session) {
+        m_lockCommand = new QPushButton(MainWindowTexts::lockCommand, this);
+        m_lockCommand->setObjectName(QStringLiteral("lockCommand"));
+        m_lockCommand->setAccessibleName(MainWindowTexts::lockCommand);
+        m_lockCommand->setGeometry(twipsRect(8760, 6780, 2460, 450));
+        connect(m_lockCommand, &QPushButton::clicked, this, [this] { m_context.navigator->lockProgram(); });
+    }
+    applyPermissions();
+}
+
+void Frm1::applyPermissions()
+{
+    const std::pair<const char*, Command> commands[] = {
+        {"Command1", Command::Register},      {"Command2", Command::RunTest},  {"Command3", Command::Scoring},
+        {"Command4", Command::SubjectFinder}, {"Command9", Command::Settings}, {"Cmdupdate", Command::Update},
+        {"Cmdpasokh", Command::AnswerSheet}};
+    for (const auto& [name, command] : commands) {
+        if (auto* button = m_commandBar->findChild<QPushButton*>(QLatin1String(name)))
+            button->setVisible(mayUse(m_context, command));
+    }
+    if (m_settings && !mayUse(m_context, Command::Settings))
+        closePanels();
+    if (m_lockCommand) {
+        const QString user = m_context.session->userName();
+        m_lockCommand->setToolTip(MainWindowTexts::signedInAs.arg(user));
+        m_lockCommand->setAccessibleDescription(MainWindowTexts::signedInAs.arg(user));
+    }
 }
 
 void Frm1::buildInformationArea()
@@ -436,6 +471,8 @@ void Frm1::closePanels()
 
 void Frm1::showSettingsPanel()
 {
+    if (!mayUse(m_context, Command::Settings))
+        return;
     buildPanels();
     m_settings->setGeometry(twipsRect(3015, 3780, 5235, 3375));
     (void)logo();

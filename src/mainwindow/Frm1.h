@@ -42,6 +42,9 @@ public:
     // hands control back (a modal window closed, the scoring window closed).
     void becameActive();
 
+    // Offers only the commands the signed-in user's role may use (all where sign-in is off).
+    void applyPermissions();
+
     // The clinic's particulars for the prints.
     ClinicTexts clinicTexts() const;
     QString quietCloseFlag() const;
@@ -94,6 +97,7 @@ private:
 
     QWidget* m_commandBar = nullptr;
     QPushButton* m_registerCommand = nullptr;
+    QPushButton* m_lockCommand = nullptr; // where sign-in is on
     QLabel* m_hintLine = nullptr;
     QWidget* m_informationArea = nullptr;
     QLabel* m_clinicNameLine = nullptr;

@@ -1,4 +1,6 @@
 #include "FrmCode.h"
+#include "audit/AuditTrail.h"
+#include "common/Permissions.h"
 
 #include "FinderTexts.h"
 #include "SubjectListModel.h"
@@ -72,6 +74,10 @@ FrmCode::FrmCode(const AppContext& context, QWidget* parent) : QWidget(parent), 
     buildDeleteFrame();
     buildCommands();
     Skins::applyCurrent(this, m_context);
+    // Only the commands the signed-in user's role may use are offered.
+    findChild<QGroupBox*>(QStringLiteral("Frame1"))->setVisible(mayUse(m_context, Command::DeleteSubject));
+    findChild<QPushButton*>(QStringLiteral("Command1"))->setVisible(mayUse(m_context, Command::Print));
+    findChild<QPushButton*>(QStringLiteral("CmdExport"))->setVisible(mayUse(m_context, Command::Export));
 
     // The clinic address rides along in a hidden field, as the window has always carried it.
     auto* address = new QLineEdit(this);
@@ -325,6 +331,8 @@ void FrmCode::reportFailure(const QString& description)
 
 void FrmCode::printByGroup()
 {
+    if (!mayUse(m_context, Command::Print))
+        return;
     if (m_searchBoxes[2].combo->currentText().isEmpty()) {
         m_context.prompts->notice(this, FinderTexts::chooseGroup);
         return;
@@ -338,6 +346,8 @@ void FrmCode::printByGroup()
 
 void FrmCode::exportShown()
 {
+    if (!mayUse(m_context, Command::Export))
+        return;
     SubjectSelection selection = m_list->selection();
     selection.orderColumn = QStringLiteral("Code");
     m_context.navigator->exportSubjects(selection);
@@ -345,6 +355,8 @@ void FrmCode::exportShown()
 
 void FrmCode::deleteSubject()
 {
+    if (!mayUse(m_context, Command::DeleteSubject))
+        return;
     namespace T = FinderTexts;
     const QString code = m_code->text(); // whole, untrimmed: " 12" is not "12"
     if (code.isEmpty()) {
@@ -381,6 +393,9 @@ void FrmCode::deleteSubject()
             failure = m_deleteSubjects->lastError();
         else if (m_deleteAnswers->hasCurrentRow() && !m_deleteAnswers->removeCurrent())
             failure = m_deleteAnswers->lastError();
+        // The deletion and its row in the audit trail stand or fall together.
+        else if (!AuditTrail::append(m_context, AuditTrail::Action::Deleted, code, {}, &failure))
+            ;
         else if (!transaction.commit())
             failure = database.lastError().text();
         else

@@ -58,4 +58,8 @@ inline const QString folderFilesInsteadOfServerTitle =
 inline const QString enterCodeTitle = QStringLiteral("Enter Code ");
 inline const QString enterCodePrompt = QStringLiteral(" Plese Insert Code ");
 
+// Where sign-in is on.
+inline const QString lockCommand = QStringLiteral("قفل برنامه");
+inline const QString signedInAs = QStringLiteral("کاربر واردشده: %1");
+
 } // namespace MainWindowTexts

@@ -1,4 +1,6 @@
 #include "QuestionEditorPanel.h"
+#include "audit/AuditTexts.h"
+#include "audit/AuditTrail.h"
 #include "common/CaptionLabel.h"
 #include "widgets/WindowSkin.h"
 
@@ -157,6 +159,8 @@ bool QuestionEditorPanel::leaveEditedItem()
                                        Prompts::Icon::Exclamation);
             return false;
         }
+        AuditTrail::record(m_context, AuditTrail::Action::SettingsChanged, {},
+                           AuditTexts::itemTextDetail(m_shownItem), window());
     } else {
         m_views.questions->cancelChanges();
     }
@@ -213,6 +217,8 @@ void QuestionEditorPanel::save()
         return;
     }
     m_edited = false;
+    AuditTrail::record(m_context, AuditTrail::Action::SettingsChanged, {},
+                       AuditTexts::itemTextDetail(m_shownItem), window());
     m_context.prompts->notice(window(), CommonTexts::changesSaved);
 }
 

@@ -1,4 +1,5 @@
 #include "RegistrationPanel.h"
+#include "audit/AuditTrail.h"
 #include "widgets/WindowSkin.h"
 
 #include "CodeProposal.h"
@@ -306,6 +307,9 @@ bool RegistrationPanel::storeSubject(SqlDialect::Failure* failure)
             *failure = answers.lastFailure();
         else if (!subjects.commit())
             *failure = subjects.lastFailure();
+        else if (!AuditTrail::append(m_context, AuditTrail::Action::Registered,
+                                     typed.value(QStringLiteral("Code")), {}))
+            *failure = SqlDialect::Failure::Other;
         else if (!(stored = transaction.commit()))
             *failure = SqlDialect::classify(subjects.database(), subjects.database().lastError());
         if (!stored && *failure == SqlDialect::Failure::None)

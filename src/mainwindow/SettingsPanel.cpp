@@ -6,6 +6,8 @@
 #include "MainViews.h"
 #include "PanelHost.h"
 #include "SettingsTexts.h"
+#include "audit/AuditTexts.h"
+#include "audit/AuditTrail.h"
 #include "common/CommonTexts.h"
 #include "common/FileProblem.h"
 #include "common/Navigator.h"
@@ -27,8 +29,8 @@ QPushButton* addButton(QWidget* panel, const QString& name, const QString& capti
     auto* button = new QPushButton(caption, panel);
     button->setObjectName(name);
     button->setAccessibleName(caption);
-    // Seven buttons share the panel's height.
-    button->setGeometry(twipsRect(3000, 105 + row * 465, 2115, 405));
+    // Nine buttons share the panel's height.
+    button->setGeometry(twipsRect(3000, 105 + row * 365, 2115, 330));
     return button;
 }
 
@@ -67,7 +69,9 @@ SettingsPanel::SettingsPanel(const AppContext& context, MainViews& views, PanelH
     auto* themeButton = addButton(this, QStringLiteral("Command68"), T::changeTheme, 3);
     auto* serverButton = addButton(this, QStringLiteral("clinicServerButton"), ClinicServerTexts::title, 4);
     auto* backupButton = addButton(this, QStringLiteral("backupButton"), T::backupAndRestore, 5);
-    auto* closeButton = addButton(this, QStringLiteral("Command69"), T::close, 6);
+    auto* accountsButton = addButton(this, QStringLiteral("accountsButton"), T::accounts, 6);
+    m_auditButton = addButton(this, QStringLiteral("auditButton"), AuditTexts::openCommand, 7);
+    auto* closeButton = addButton(this, QStringLiteral("Command69"), T::close, 8);
 
     connect(chooseLogoButton, &QPushButton::clicked, this, &SettingsPanel::chooseLogo);
     connect(editButton, &QPushButton::clicked, this, [this] { m_host.openQuestionEditor(); });
@@ -76,6 +80,8 @@ SettingsPanel::SettingsPanel(const AppContext& context, MainViews& views, PanelH
     connect(serverButton, &QPushButton::clicked, this, [this] { m_host.openClinicServer(); });
     connect(backupButton, &QPushButton::clicked, this,
             [this] { m_context.navigator->openBackupAndRestore(); });
+    connect(accountsButton, &QPushButton::clicked, this, [this] { m_context.navigator->openAccounts(); });
+    connect(m_auditButton, &QPushButton::clicked, this, [this] { m_context.navigator->openAuditTrail(); });
     connect(closeButton, &QPushButton::clicked, this, [this] { m_host.closePanels(); });
     hide();
 }
@@ -84,6 +90,8 @@ void SettingsPanel::open()
 {
     m_host.closePanels();
     m_host.showSettingsPanel();
+    // Who may read the audit trail can change with the user signed in.
+    m_auditButton->setVisible(AuditTrail::mayView(m_context));
     raise();
 }
 
@@ -140,6 +148,8 @@ void SettingsPanel::chooseLogo()
     // The logo box and the prints show what the file now holds.
     m_host.reloadLogo();
     if (written) {
+        AuditTrail::record(m_context, AuditTrail::Action::SettingsChanged, {}, AuditTexts::logoDetail,
+                           window());
         m_context.prompts->message(window(), CommonTexts::attentionTitle, SettingsTexts::logoSaved,
                                    Prompts::Icon::Information);
     } else {

@@ -8,6 +8,7 @@
 class PanelHost;
 class QCheckBox;
 class QLabel;
+class QPushButton;
 struct MainViews;
 
 // A panel of the main window: the settings panel: logo box, logo flag and the buttons to the other
@@ -36,6 +37,7 @@ private:
     PanelHost& m_host;
     QLabel* m_logoBox = nullptr;
     QCheckBox* m_logoFlag = nullptr;
+    QPushButton* m_auditButton = nullptr; // offered to those who may read the audit trail
     // The picture most recently chosen while the main window is open; written again when a later
     // choice is not a picture.
     QImage m_chosenLogo;

@@ -24,6 +24,7 @@ inline const QString editQuestions = QStringLiteral(" ويرايش سوالات"
 inline const QString clinicProfile = QStringLiteral(" مشخصات کلينيک");
 inline const QString changeTheme = QStringLiteral("تغيير تم برنامه");
 inline const QString backupAndRestore = QStringLiteral("پشتيبان گيري و بازيابي");
+inline const QString accounts = QStringLiteral("حساب‌ها و ورود");
 inline const QString& close = CommonTexts::exitCaption;
 inline const QString logoHidden = QStringLiteral("آرم را نمايش ندهد");
 inline const QString logoShown = QStringLiteral("آرم را نمايش دهد");

@@ -1,4 +1,6 @@
 #include "FrmkLID.h"
+#include "audit/AuditTexts.h"
+#include "audit/AuditTrail.h"
 
 #include "common/CaptionLabel.h"
 #include "common/DigitText.h"
@@ -333,6 +335,7 @@ bool FrmkLID::scoreCode(const QString& code, Run run)
         m_dataLine1->setText(single ? line : coupleTexts.linePrefix + line);
     m_chosenCode->setText(code);
     m_chosenLine = line;
+    AuditTrail::record(m_context, AuditTrail::Action::ScoresOpened, code, {}, this);
 
     const ScoringKey::ScoreTexts scores = ScoringKey::scoreTexts(items);
     for (std::size_t i = 0; i < scores.size(); ++i)
@@ -418,6 +421,7 @@ void FrmkLID::printChosenSubject()
     sheet.testDate = m_date->text();
     sheet.scores = scoreBoxTexts();
     ScoringStore::selectAnswers(*m_answers, code, &sheet.items);
+    AuditTrail::record(m_context, AuditTrail::Action::Printed, code, AuditTexts::scoreSheetDetail, this);
     ReportPreview::show(this, SubjectScoreReport::build(sheet, m_context.navigator->clinicTexts()),
                         *m_context.prompts);
     // A new choice is needed before the next chart or print.
@@ -443,6 +447,10 @@ void FrmkLID::saveRecordChanges()
         return;
     }
     const QString code = m_record->field(QStringLiteral("Code"));
+    AuditTrail::record(m_context, AuditTrail::Action::RecordChanged, code,
+                       code != m_recordCode ? AuditTexts::codeChangedDetail(m_recordCode)
+                                            : AuditTexts::subjectRecordDetail,
+                       this);
     if (code != m_recordCode) {
         // The chart and the prints go on with the subject under its new code.
         if (m_chosenCode->text() == m_recordCode)

@@ -1,4 +1,6 @@
 #include "FrmTest.h"
+#include "audit/AuditTexts.h"
+#include "audit/AuditTrail.h"
 
 #include "TestingTexts.h"
 #include "common/CaptionLabel.h"
@@ -11,12 +13,17 @@
 #include "widgets/FieldBinding.h"
 #include "widgets/WindowSkin.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
 
 #include <cmath>
 
@@ -201,8 +208,10 @@ void FrmTest::showIntro(bool intro)
     for (QWidget* widget : {static_cast<QWidget*>(m_title), static_cast<QWidget*>(m_instructions),
                             static_cast<QWidget*>(m_legend), static_cast<QWidget*>(m_start)})
         widget->setVisible(intro);
+    // The client in a locked test sees only the questions.
+    m_subjectPanel->setVisible(!intro && !isLocked());
     for (QWidget* widget :
-         {m_subjectPanel, static_cast<QWidget*>(m_optionsFrame), static_cast<QWidget*>(m_itemText),
+         {static_cast<QWidget*>(m_optionsFrame), static_cast<QWidget*>(m_itemText),
           static_cast<QWidget*>(m_itemNumber), static_cast<QWidget*>(m_itemNumberCaption),
           static_cast<QWidget*>(m_next), static_cast<QWidget*>(m_back), static_cast<QWidget*>(m_saveAndExit)})
         widget->setVisible(!intro);
@@ -334,11 +343,23 @@ void FrmTest::saveAndExit()
     // The window stays open with what could not be stored, so that nothing chosen is lost unseen.
     if (!storeAnswers())
         return;
+    if (isLocked() && !allAnswered()) {
+        m_confirming = true;
+        const bool confirmed = m_confirmLeaving(this);
+        m_confirming = false;
+        if (!confirmed) {
+            takeScreenBack();
+            return;
+        }
+    }
     if (!m_subjects->commit()) {
         m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::subjectNotStored,
                                    Prompts::Icon::Exclamation, true);
         return;
     }
+    AuditTrail::record(m_context, AuditTrail::Action::RecordChanged, m_answerCode->text(),
+                       AuditTexts::onScreenTestDetail, this);
+    m_leaving = true;
     QDialog::done(QDialog::Accepted);
     m_answerField.clear();
     m_answers->requery();
@@ -347,5 +368,126 @@ void FrmTest::saveAndExit()
 
 void FrmTest::reject()
 {
+    // Esc and the close box: in the locked test they do nothing at all.
+    if (isLocked())
+        return;
     saveAndExit();
+}
+
+bool FrmTest::allAnswered() const
+{
+    for (int item = 1; item <= kLastItem; ++item) {
+        if (m_answers->field(Database::itemColumn(item)).trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
+void FrmTest::setLocked(std::function<bool(QWidget*)> confirmLeaving)
+{
+    m_confirmLeaving = std::move(confirmLeaving);
+    // The widgets move into one sheet of the window's usual size, kept in the middle of the screen.
+    const QSize usual = size();
+    m_content = new QWidget(this);
+    m_content->setObjectName(QStringLiteral("lockedTestContent"));
+    m_content->resize(usual);
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child == m_content)
+            continue;
+        const bool shown = !child->isHidden();
+        const QRect place = child->geometry();
+        child->setParent(m_content);
+        child->setGeometry(place);
+        child->setVisible(shown);
+    }
+    m_content->show();
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setWindowState(Qt::WindowFullScreen);
+    showIntro(true);
+    qApp->installEventFilter(this);
+}
+
+void FrmTest::closeEvent(QCloseEvent* event)
+{
+    if (isLocked() && !m_leaving) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void FrmTest::keyPressEvent(QKeyEvent* event)
+{
+    if (isLocked() && event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void FrmTest::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Without a window manager the full-screen state alone does not size the window.
+    if (isLocked() && screen()) {
+        setGeometry(screen()->geometry());
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    }
+}
+
+void FrmTest::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (m_content)
+        m_content->move((width() - m_content->width()) / 2, (height() - m_content->height()) / 2);
+}
+
+void FrmTest::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (!isLocked() || m_leaving)
+        return;
+    if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowFullScreen))
+        QTimer::singleShot(0, this, &FrmTest::takeScreenBack);
+    else if (event->type() == QEvent::ActivationChange && !isActiveWindow() && !m_confirming)
+        // Left for another program (its own windows, a message of this one, keep their place).
+        QTimer::singleShot(100, this, [this] {
+            if (!QApplication::activeWindow() && !m_confirming && !m_leaving)
+                takeScreenBack();
+        });
+}
+
+void FrmTest::takeScreenBack()
+{
+    if (!isLocked() || m_leaving || !isVisible())
+        return;
+    if (screen())
+        setGeometry(screen()->geometry());
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowFullScreen | Qt::WindowActive);
+    raise();
+    activateWindow();
+}
+
+bool FrmTest::eventFilter(QObject* watched, QEvent* event)
+{
+    // The keys that close or leave a window, wherever the focus is while the locked test runs;
+    // those the window manager keeps for itself never reach the program.
+    if (isLocked() && !m_leaving && !m_confirming &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers();
+        const bool refused =
+            key->key() == Qt::Key_Escape || (mods & Qt::AltModifier && key->key() == Qt::Key_F4) ||
+            (mods & Qt::AltModifier && key->key() == Qt::Key_Tab) ||
+            (mods & Qt::ControlModifier && (key->key() == Qt::Key_W || key->key() == Qt::Key_Q)) ||
+            key->key() == Qt::Key_Meta || key->key() == Qt::Key_Super_L || key->key() == Qt::Key_Super_R ||
+            key->key() == Qt::Key_Close;
+        if (refused) {
+            event->accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }

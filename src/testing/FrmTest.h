@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 class DataView;
@@ -36,12 +37,30 @@ public:
     // The answer code an option stores: "5" for the first option down to "1" for the fifth.
     static QString answerCode(int option);
 
+    // The locked client test: full screen, only the questions, and no way out before the last item
+    // is answered but "ذخيره و خروج" with a clinician's password (`confirmLeaving`, true when one
+    // was given). Esc, Alt+F4, the close box and the window manager's close are refused; the window
+    // takes the screen back when it is minimised or left for another program. Set before exec().
+    void setLocked(std::function<bool(QWidget*)> confirmLeaving);
+    bool isLocked() const { return static_cast<bool>(m_confirmLeaving); }
+    // Whether every item has a stored answer.
+    bool allAnswered() const;
+
 public slots:
     // Esc and the title-bar close box save and leave as "ذخيره و خروج" does, so that no chosen
     // answer and no edit of the subject panel is lost.
     void reject() override;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void takeScreenBack();
     void buildIntro();
     void buildSubjectPanel();
     void buildItemArea();
@@ -60,6 +79,10 @@ private:
     void optionChosen(int option, bool checked);
 
     AppContext m_context;
+    std::function<bool(QWidget*)> m_confirmLeaving;
+    bool m_leaving = false;
+    bool m_confirming = false;
+    QWidget* m_content = nullptr;          // the window's widgets, centred on the screen in the locked test
     std::unique_ptr<DataView> m_subjects;  // IDE
     std::unique_ptr<DataView> m_answers;   // Answer
     std::unique_ptr<DataView> m_questions; // QU

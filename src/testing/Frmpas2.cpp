@@ -1,4 +1,6 @@
 #include "Frmpas2.h"
+#include "audit/AuditTexts.h"
+#include "audit/AuditTrail.h"
 
 #include "TestingTexts.h"
 #include "common/CaptionLabel.h"
@@ -184,6 +186,8 @@ bool Frmpas2::storeTypedAnswers()
         if (stored->field(QString::number(item)) != m_hiddenFields[item]->text())
             return false;
     }
+    AuditTrail::record(m_context, AuditTrail::Action::RecordChanged, m_shownCode,
+                       AuditTexts::answerSheetDetail, this);
     return true;
 }
 

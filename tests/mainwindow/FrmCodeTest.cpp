@@ -1,4 +1,6 @@
 #include "mainwindow/FrmCode.h"
+#include "AuditRows.h"
+#include "SignedInSession.h"
 #include "TestProgramFolder.h"
 #include "TestServer.h"
 #include "datastore/ClinicServer.h"
@@ -307,6 +309,8 @@ private slots:
                    QStringLiteral("A"));
         addSubject(folder, QStringLiteral("13"), QStringLiteral("Reza"), QStringLiteral("Ahmadi"),
                    QStringLiteral("A"));
+        SignedInSession signedIn; // the trail is kept under sign-in
+        folder.context().session = &signedIn;
         FrmCode finder(folder.context());
         type(finder, "DataCombo1", QStringLiteral("Karimi"));
         QCOMPARE(codes(finder), QStringList{"12"});
@@ -338,6 +342,8 @@ private slots:
         QCOMPARE(folder.prompts.lastNotice(), kDeleted);
         QVERIFY(folder.prompts.texts(FakePrompts::Kind::Message).isEmpty());
         QCOMPARE(rowsWithCode(folder, QStringLiteral("IDE"), QStringLiteral("14")), 0);
+        QCOMPARE(auditRows(folder.path()),
+                 (QStringList{QStringLiteral("deletion|12||admin"), QStringLiteral("deletion|14||admin")}));
     }
 
     void failedDeletionOfTheAnswersKeepsTheSubjectAndSaysWhy()
@@ -365,6 +371,7 @@ private slots:
         QCOMPARE(rowsWithCode(folder, QStringLiteral("Answer"), QStringLiteral("7")), 1);
         QCOMPARE(code->text(), QStringLiteral("7"));
         QCOMPARE(codes(finder), QStringList{"7"});
+        QCOMPARE(auditRows(folder.path()), QStringList()); // nothing was deleted, nothing recorded
     }
 
     void closingBringsTheMainWindowBackOnce()

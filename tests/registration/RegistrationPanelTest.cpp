@@ -1,4 +1,5 @@
 #include "mainwindow/RegistrationPanel.h"
+#include "AuditRows.h"
 #include "TestProgramFolder.h"
 #include "TestServer.h"
 #include "TypeText.h"
@@ -164,6 +165,8 @@ private slots:
         QCOMPARE(codes(QStringLiteral("Answer")), QStringList({"1", "2"}));
         for (int item = 1; item <= 35; ++item)
             QVERIFY(rows(QStringLiteral("Answer")).at(1).value(QString::number(item)).isEmpty());
+        // Without sign-in no audit trail is kept: the file holds what it held before.
+        QCOMPARE(auditRows(m_folder->path()), QStringList());
     }
 
     void codesDifferingOnlyByBlanksOrKeyboardLayoutAreOneSubject()

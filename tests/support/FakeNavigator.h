@@ -29,6 +29,7 @@ public:
     }
     void openBackup() override { calls << QStringLiteral("openBackup"); }
     void openBackupAndRestore() override { calls << QStringLiteral("openBackupAndRestore"); }
+    void openAuditTrail() override { calls << QStringLiteral("openAuditTrail"); }
     void exitCancelled() override { calls << QStringLiteral("exitCancelled"); }
     void scoringClosed() override { calls << QStringLiteral("scoringClosed"); }
     void showNeedsChart(const NeedsChartInput& input) override
