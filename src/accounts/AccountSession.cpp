@@ -42,8 +42,6 @@ void AccountSession::signedIn(const Account& account)
     m_userName = account.name;
     m_role = account.role;
     m_throttle.succeeded();
-    if (onSignedIn)
-        onSignedIn(m_userName);
     if (changed)
         emit userChanged();
 }

@@ -35,10 +35,13 @@ public:
     const AppContext& context() const { return m_context; }
     SignInThrottle& throttle() { return m_throttle; }
 
+    // The account is signed in (or its role changed); a sign-in through the dialog also tells
+    // onSignedIn.
     void signedIn(const Account& account);
     void signedOut();
 
-    // What a sign-in, a wrong one and a change of the accounts pass on (the audit trail listens).
+    // What a sign-in through the dialog, a wrong one and a change of the accounts pass on (the audit
+    // trail listens).
     std::function<void(const QString& user)> onSignedIn;
     std::function<void(const QString& typedUser)> onSignInFailed;
     std::function<void(const QString& what, const QString& account)> onAccountChanged;

@@ -47,10 +47,23 @@ inline const QString clinician = QStringLiteral("درمانگر");
 inline const QString reception = QStringLiteral("پذیرش");
 
 // The accounts window.
+// What the audit trail says of a change of the accounts.
+inline const QString firstAdministratorMade = QStringLiteral("ورود روشن شد؛ نخستین مدیر");
+inline const QString accountAdded = QStringLiteral("کاربر تازه");
+inline const QString passwordReset = QStringLiteral("رمز عبور تازه");
+inline QString roleChanged(const QString& role)
+{
+    return QStringLiteral("نقش تازه %1").arg(role);
+}
+inline QString lockMinutesChanged(int minutes)
+{
+    return QStringLiteral("قفل پس از %1 دقیقه").arg(minutes);
+}
 inline const QString accountsTitle = QStringLiteral("حساب‌های کاربران و ورود");
 inline const QString firstAdministratorTitle = QStringLiteral("روشن کردن ورود: نخستین مدیر");
 inline const QString firstAdministratorHeading =
-    QStringLiteral("از این پس برنامه پیش از نشان دادن هر پرونده نام کاربری و رمز عبور می‌خواهد. "
+    QStringLiteral("از این پس برنامه پیش از نشان دادن هر پرونده نام کاربری و رمز عبور "
+                   "می‌خواهد. "
                    "نخستین "
                    "حساب، حساب مدیر است");
 inline const QString newAccountTitle = QStringLiteral("حساب تازه");
@@ -90,19 +103,20 @@ inline const QString chooseAccount = QStringLiteral("نخست کاربری را 
 inline const QString signedInAs = QStringLiteral("کاربر: %1 (%2)");
 
 // The locked client test.
-inline const QString lockedTestQuestion = QStringLiteral("آزمون به صورت قفل‌شده اجرا شود؟ (تمام صفحه؛ "
-                                                         "مراجع پیش از پایان بدون رمز درمانگر "
-                                                         "نمی‌تواند خارج شود)");
+inline const QString lockedTestQuestion =
+    QStringLiteral("آزمون به صورت قفل‌شده اجرا شود؟ (تمام صفحه؛ "
+                   "مراجع پیش از پایان بدون رمز درمانگر "
+                   "نمی‌تواند خارج شود)");
 inline const QString lockedTestMarkNotStored =
     QStringLiteral("نشانه آزمون قفل‌شده ثبت نشد؛ آزمون "
                    "قفل‌شده آغاز نمی‌شود");
 
 // The recovery from the command line.
-inline const QString recoveryUsage =
-    QStringLiteral("Velmora --new-administrator: یک حساب مدیر تازه در پرونده‌های داده این "
-                   "رایانه "
-                   "می‌سازد "
-                   "(پرونده‌ها باید نوشتنی باشند). برنامه بسته باشد.");
+inline const QString recoveryUsage = QStringLiteral(
+    "Velmora --new-administrator: یک حساب مدیر تازه در پرونده‌های داده این "
+    "رایانه "
+    "می‌سازد "
+    "(پرونده‌ها باید نوشتنی باشند). برنامه بسته باشد.");
 inline const QString recoveryUserName = QStringLiteral("نام کاربری مدیر تازه: ");
 inline const QString recoveryPassword = QStringLiteral("رمز عبور: ");
 inline const QString recoveryRepeat = QStringLiteral("تکرار رمز عبور: ");

@@ -227,7 +227,7 @@ void AccountsWindow::addAccount()
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (m_session.onAccountChanged)
-        m_session.onAccountChanged(QStringLiteral("added"), dialog.storedName());
+        m_session.onAccountChanged(T::accountAdded, dialog.storedName());
     reload();
     m_prompts.message(this, CommonTexts::attentionTitle, T::accountStored, Prompts::Icon::Information, true);
 }
@@ -244,7 +244,7 @@ void AccountsWindow::newPassword()
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (m_session.onAccountChanged)
-        m_session.onAccountChanged(QStringLiteral("password reset"), chosen);
+        m_session.onAccountChanged(T::passwordReset, chosen);
     m_prompts.message(this, CommonTexts::attentionTitle, T::passwordStored, Prompts::Icon::Information, true);
 }
 
@@ -263,7 +263,7 @@ void AccountsWindow::changeRole()
         return;
     }
     if (m_session.onAccountChanged)
-        m_session.onAccountChanged(QStringLiteral("role ") + roleCode(role), chosen);
+        m_session.onAccountChanged(T::roleChanged(roleName(role)), chosen);
     // The signed-in administrator who gave up the role works on with the new one.
     if (chosen == m_session.userName()) {
         if (const std::optional<Account> account = AccountStore::find(m_session.folder(), chosen))
@@ -285,7 +285,7 @@ void AccountsWindow::saveLockMinutes()
         return;
     }
     if (m_session.onAccountChanged)
-        m_session.onAccountChanged(QStringLiteral("lock minutes ") + QString::number(minutes), {});
+        m_session.onAccountChanged(T::lockMinutesChanged(minutes), {});
     m_prompts.message(this, CommonTexts::attentionTitle, T::lockMinutesStored, Prompts::Icon::Information,
                       true);
 }

@@ -229,5 +229,7 @@ void SignInDialog::checked(const QString& typedName, const std::optional<Account
         m_session.throttle().succeeded();
     else
         m_session.signedIn(*account);
+    if (m_session.onSignedIn)
+        m_session.onSignedIn(account->name);
     accept();
 }

@@ -111,7 +111,7 @@ bool AppNavigator::followSignInState()
     }
     const QString previousUser = m_session ? m_session->userName() : QString();
     if (!m_session)
-        m_session = std::make_unique<AccountSession>(m_context, clock());
+        makeSession();
     m_context.session = m_session.get();
     const std::optional<Account> stillThere =
         previousUser.isEmpty() ? std::nullopt : AccountStore::find(folder, previousUser);
@@ -133,6 +133,26 @@ bool AppNavigator::followSignInState()
     return true;
 }
 
+void AppNavigator::makeSession()
+{
+    m_session = std::make_unique<AccountSession>(m_context, clock());
+    // The session's own context has no session: the trail is written through the navigator's,
+    // which names the signed-in user.
+    m_session->onSignedIn = [this](const QString&) {
+        AuditTrail::record(m_context, AuditTrail::Action::SignIn, {}, {}, QApplication::activeWindow());
+    };
+    m_session->onSignInFailed = [this](const QString& typedName) {
+        const bool known = AccountStore::find(m_context.dataFolder, typedName).has_value();
+        AuditTrail::record(m_context, AuditTrail::Action::SignInFailed, {},
+                           known ? AccountStore::cleanName(typedName) : AuditTexts::unknownUserName,
+                           QApplication::activeWindow());
+    };
+    m_session->onAccountChanged = [this](const QString& what, const QString& account) {
+        AuditTrail::record(m_context, AuditTrail::Action::AccountChanged, {},
+                           AuditTexts::accountDetail(what, account), QApplication::activeWindow());
+    };
+}
+
 bool AppNavigator::permits(Command command)
 {
     if (mayUse(m_context, command))
@@ -152,10 +172,13 @@ void AppNavigator::openAccounts()
         const std::optional<Account> account = AccountStore::find(m_context.dataFolder, first.storedName());
         if (!account)
             return;
-        m_session = std::make_unique<AccountSession>(m_context, clock());
+        makeSession();
         m_session->signedIn(*account);
         if (!followSignInState())
             return;
+        AuditTrail::record(m_context, AuditTrail::Action::AccountChanged, {},
+                           AuditTexts::accountDetail(AccountTexts::firstAdministratorMade, account->name),
+                           m_main);
         m_context.prompts->message(m_main, CommonTexts::attentionTitle, AccountTexts::signInTurnedOn,
                                    Prompts::Icon::Information, true);
         // The windows were made without the session; they are made again with it.

@@ -71,6 +71,8 @@ private:
     // Sign-in as the data's home now has it (after a switch to or from the server, or a restore):
     // false when nobody fitting signed in and the program must end.
     bool followSignInState();
+    // The session of a clinic that signs its users in, its sign-ins recorded in the audit trail.
+    void makeSession();
     bool signIn(bool afterInterruptedTest);
     const Clock& clock() const;
     void runLockedTest(const QString& code);

@@ -73,6 +73,13 @@ inline const QString coupleDetail = QStringLiteral("مقايسه زوج");
 inline const QString chartDetail = QStringLiteral("نمودار");
 inline const QString wordDetail = QStringLiteral("سند Word");
 inline const QString subjectListDetail = QStringLiteral("فهرست آزمودني ها");
+// A failed sign-in names the account only where the typed name is one: a password typed into the
+// name box must not end up in the trail.
+inline const QString unknownUserName = QStringLiteral("نام کاربري ناشناخته");
+inline QString accountDetail(const QString& what, const QString& account)
+{
+    return account.isEmpty() ? what : what + QStringLiteral(": ") + account;
+}
 inline const QString encryptedBackup = QStringLiteral("رمزگذاري شده");
 inline const QString plainBackup = QStringLiteral("بدون رمز");
 

@@ -4,6 +4,7 @@
 #include "common/AppContext.h"
 #include "common/Clock.h"
 #include "common/CommonTexts.h"
+#include "common/Permissions.h"
 #include "common/Prompts.h"
 #include "common/Session.h"
 #include "datastore/AuditTable.h"
@@ -70,6 +71,21 @@ void addField(QByteArray& bytes, const QString& field)
 }
 
 const QString kAppendLockKey = QStringLiteral("74658");
+
+// One row as the queries below read it: the columns in the table's order.
+Entry entryOf(const QSqlQuery& query)
+{
+    Entry entry;
+    entry.seq = query.value(0).toLongLong();
+    entry.time = timeOf(query.value(1).toString());
+    entry.user = query.value(2).toString();
+    entry.workstation = query.value(3).toString();
+    entry.action = query.value(4).toString();
+    entry.code = query.value(5).toString();
+    entry.detail = query.value(6).toString();
+    entry.hash = query.value(7).toString();
+    return entry;
+}
 
 } // namespace
 
@@ -187,9 +203,16 @@ bool append(const QSqlDatabase& db, const QString& user, Action action, const QS
     return true;
 }
 
+bool isKept(const AppContext& context)
+{
+    return context.session && context.session->signInRequired();
+}
+
 bool append(const AppContext& context, Action action, const QString& subjectCode, const QString& detail,
             QString* error)
 {
+    if (!isKept(context))
+        return true;
     const QSqlDatabase db = Database::connection(context.dataFolder, Database::File::Clinical);
     const QString user = context.session ? context.session->userName() : QString();
     const QDateTime now = context.clock ? context.clock->now() : QDateTime::currentDateTime();
@@ -199,6 +222,8 @@ bool append(const AppContext& context, Action action, const QString& subjectCode
 bool record(const AppContext& context, Action action, const QString& subjectCode, const QString& detail,
             QWidget* parent)
 {
+    if (!isKept(context))
+        return true;
     const QSqlDatabase db = Database::connection(context.dataFolder, Database::File::Clinical);
     // A window made without the program's data (some tests) has nothing to record into.
     if (!db.isValid() || !db.isOpen())
@@ -229,15 +254,7 @@ CheckResult check(const QSqlDatabase& db)
     QString previous = firstPreviousHash();
     qint64 expectedSeq = 1;
     while (query.next()) {
-        Entry entry;
-        entry.seq = query.value(0).toLongLong();
-        entry.time = timeOf(query.value(1).toString());
-        entry.user = query.value(2).toString();
-        entry.workstation = query.value(3).toString();
-        entry.action = query.value(4).toString();
-        entry.code = query.value(5).toString();
-        entry.detail = query.value(6).toString();
-        entry.hash = query.value(7).toString();
+        const Entry entry = entryOf(query);
         ++result.rows;
         if (entry.seq != expectedSeq) {
             result.finding = CheckResult::Finding::Missing;
@@ -291,15 +308,7 @@ std::optional<QList<Entry>> entries(const QSqlDatabase& db, const Filter& filter
         return std::nullopt;
     QList<Entry> rows;
     while (query.next()) {
-        Entry entry;
-        entry.seq = query.value(0).toLongLong();
-        entry.time = timeOf(query.value(1).toString());
-        entry.user = query.value(2).toString();
-        entry.workstation = query.value(3).toString();
-        entry.action = query.value(4).toString();
-        entry.code = query.value(5).toString();
-        entry.detail = query.value(6).toString();
-        entry.hash = query.value(7).toString();
+        const Entry entry = entryOf(query);
         rows << entry;
     }
     if (query.lastError().isValid())
@@ -309,7 +318,7 @@ std::optional<QList<Entry>> entries(const QSqlDatabase& db, const Filter& filter
 
 bool mayView(const AppContext& context)
 {
-    return !context.session || !context.session->signInRequired();
+    return isKept(context) && context.session->allows(Command::AuditTrail);
 }
 
 } // namespace AuditTrail

@@ -15,8 +15,9 @@ struct AppContext;
 // hash of the row before it, so that a row changed or removed by hand breaks the chain at that
 // place.
 //
-// Where the clinic has not turned sign-in on, actions are recorded all the same, with an empty
-// user: the trail still says what was done on which computer and when.
+// The trail is part of the protected record: it is kept while the clinic signs its users in. A
+// program without sign-in records nothing and writes its files exactly as before, so that its
+// backups stay byte for byte the file they were made of.
 namespace AuditTrail {
 
 enum class Action
@@ -69,8 +70,12 @@ QString workstationName();
 bool append(const QSqlDatabase& db, const QString& user, Action action, const QString& subjectCode,
             const QString& detail, const QDateTime& now, QString* error = nullptr);
 
-// The same on the program folder's data by the signed-in user at the context's clock, for a
-// change that holds its own transaction: nothing is shown, the caller's failure message says it.
+// Whether actions are recorded in this context: while sign-in is on.
+bool isKept(const AppContext& context);
+
+// The same on the program folder's data by the signed-in user at the context's clock (true without
+// a row where the trail is not kept), for a change that holds its own transaction: nothing is shown, the
+// caller's failure message says it.
 bool append(const AppContext& context, Action action, const QString& subjectCode, const QString& detail,
             QString* error = nullptr);
 
@@ -109,9 +114,7 @@ struct Filter
 // The matching rows in the order they were appended; nullopt when the table could not be read.
 std::optional<QList<Entry>> entries(const QSqlDatabase& db, const Filter& filter);
 
-// Whether the audit window is offered: where the clinic does not use sign-in, to everyone; where
-// it does, only to an administrator. The session does not tell roles yet, so a clinic with sign-in
-// shows it to nobody until it does; that check belongs here.
+// Whether the audit window is offered: to an administrator of a clinic that signs its users in.
 bool mayView(const AppContext& context);
 
 } // namespace AuditTrail

@@ -90,8 +90,8 @@ inline const QString encryptedDamaged = QStringLiteral(
     "فايل پشتيبان رمزگذاري شده آسيب ديده يا ناقص است و بازيابي نشد؛ اطلاعات فعلي دست نخورده باقي ماند.");
 inline const QString encryptionUnavailable =
     QStringLiteral("کليد رمز ساخته نشد (حافظه کافي نيست)؛ کار انجام نشد.");
-inline const QString auditNotCarried =
-    QStringLiteral("گزارش رويدادها به اطلاعات بازيابي شده منتقل نشد؛ اطلاعات فعلي دست نخورده باقي ماند:");
+inline const QString protectionNotCarried =
+    QStringLiteral("گزارش رويدادها و حساب هاي کاربري به اطلاعات بازيابي شده منتقل نشد؛ اطلاعات فعلي دست نخورده باقي ماند:");
 inline const QString deriving = QStringLiteral("در حال ساختن کليد رمز از گذرواژه ...");
 inline const QString encrypting = QStringLiteral("در حال رمزگذاري نسخه پشتيبان ...");
 

@@ -310,6 +310,10 @@ bool writeServerSnapshot(const QSqlDatabase& server, const QString& path, QStrin
         if (!Database::copyTable(server, db, table, failure))
             return false;
     }
+    for (const QString& table : Database::accountTables) {
+        if (!Database::copyTable(server, db, table, failure))
+            return false;
+    }
     if (!AuditTable::copy(server, db, failure) || !AdministrationStore::copy(server, db, failure))
         return false;
     if (!fileTransaction.commit()) {
@@ -394,6 +398,14 @@ Outcome restoreServer(const QString& dataFolder, const QString& backupFile, cons
     for (const QString& table : tables)
         ok = ok && Database::copyTable(source.database(), server, table, &failure);
     ok = ok && AdministrationStore::copy(source.database(), server, &failure);
+    // The server's accounts stay; a server that has none yet takes the backup's (see carryProtection).
+    if (ok && Database::rowCount(server, Database::accountsTable).value_or(1) == 0 &&
+        Database::rowCount(source.database(), Database::accountsTable).value_or(0) > 0) {
+        for (const QString& table : Database::accountTables) {
+            ok = ok && statement.exec(QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table))) &&
+                 Database::copyTable(source.database(), server, table, &failure);
+        }
+    }
     if (!ok || !transaction.commit())
         return failed(Kind::CopyFailed, BackupTexts::serverRestoreFailed + QStringLiteral("\r\n") +
                                             (failure.isEmpty() ? server.lastError().text() : failure));
@@ -409,31 +421,43 @@ std::optional<qint64> subjectCount(const QSqlDatabase& db)
     return count.value(0).toLongLong();
 }
 
-// A restore must not rewind the audit trail, or restoring an old backup would wipe out the record
-// of everything done since. The restored copy takes over the trail of the file it replaces, which
-// goes on from there. Where the current trail cannot be read (a damaged file), the backup's own
-// stays. False, with the reason, when the restored copy could not be written.
-bool carryAuditTrail(const QString& current, const QString& restored, QString* failure)
+// What a restore takes over from the file it replaces rather than from the backup, which brings
+// back the records and nothing else:
+// - the audit trail, or restoring an old backup would wipe out the record of everything done
+//   since; the restored copy goes on from the current trail;
+// - the accounts, or restoring a backup made before sign-in was turned on would turn it off, and
+//   an older one would bring back passwords changed since. Where the current file has none (a new
+//   computer), the backup's own stay, so a protected record restored there stays protected.
+// Where the current file cannot be read (a damaged file), the backup's own stay. Where there is
+// nothing to take over, the restored copy stays exactly the backup's bytes. False, with the
+// reason, when the restored copy could not be written.
+bool carryProtection(const QString& current, const QString& restored, QString* failure)
 {
     ScopedConnection from(current, true);
-    if (!from.isOpen() || !AuditTable::exists(from.database()))
+    if (!from.isOpen())
         return true;
-    QSqlQuery readable(from.database());
-    if (!readable.exec(QStringLiteral("SELECT COUNT(*) FROM \"AuditTrail\"")) || !readable.next())
+    const bool carryTrail = Database::rowCount(from.database(), AuditTable::name).value_or(0) > 0;
+    const bool carryAccounts = Database::rowCount(from.database(), Database::accountsTable).value_or(0) > 0;
+    if (!carryTrail && !carryAccounts)
         return true;
-    // Nothing to carry: the restored copy stays exactly the backup's bytes.
-    if (readable.value(0).toLongLong() == 0)
-        return true;
-    readable.finish();
     ScopedConnection to(restored, false);
     QSqlDatabase db = to.database();
     Transaction transaction(db);
-    QSqlQuery drop(db);
-    // Dropping the table takes its append-only triggers along; they are made anew with it.
-    const bool ok = transaction.isOpen() &&
-                    drop.exec(QStringLiteral("DROP TABLE IF EXISTS \"AuditTrail\"")) &&
-                    AuditTable::ensure(db, failure) && AuditTable::copy(from.database(), db, failure) &&
-                    transaction.commit();
+    bool ok = transaction.isOpen();
+    QSqlQuery statement(db);
+    if (ok && carryTrail) {
+        // Dropping the table takes its append-only triggers along; they are made anew with it.
+        ok = statement.exec(QStringLiteral("DROP TABLE IF EXISTS \"AuditTrail\"")) &&
+             AuditTable::ensure(db, failure) && AuditTable::copy(from.database(), db, failure);
+    }
+    if (ok && carryAccounts) {
+        ok = Database::ensureAccountTables(db);
+        for (const QString& table : Database::accountTables) {
+            ok = ok && statement.exec(QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table))) &&
+                 Database::copyTable(from.database(), db, table, failure);
+        }
+    }
+    ok = ok && transaction.commit();
     if (!ok && failure && failure->isEmpty())
         *failure = db.lastError().text();
     return ok;
@@ -593,8 +617,8 @@ Outcome restore(const QString& dataFolder, const QString& source, const QDateTim
         return failed(Kind::Refused, BackupTexts::notABackup);
     if (onServer)
         return restoreServer(dataFolder, temporary.path(), now, progress);
-    if (QFileInfo::exists(database) && !carryAuditTrail(database, copied, &failure))
-        return failed(Kind::CopyFailed, BackupTexts::auditNotCarried + QStringLiteral("\r\n") + failure);
+    if (QFileInfo::exists(database) && !carryProtection(database, copied, &failure))
+        return failed(Kind::CopyFailed, BackupTexts::protectionNotCarried + QStringLiteral("\r\n") + failure);
 
     if (QFileInfo::exists(database)) {
         QString safetyCopy;

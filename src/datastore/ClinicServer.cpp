@@ -1,6 +1,7 @@
 #include "ClinicServer.h"
 
 #include "AdministrationStore.h"
+#include "AuditTable.h"
 #include "DataView.h"
 #include "Database.h"
 #include "DatastoreTexts.h"
@@ -144,6 +145,32 @@ Result testConnection(const ServerSettings& settings, const QString& password)
     return result;
 }
 
+namespace {
+
+// A folder whose clinic signs its users in stays protected on the server: its accounts and its
+// audit trail go along where the server has none yet. A server that has accounts keeps them (every
+// workstation signs in with those), and a trail already begun there goes on.
+bool carryProtection(const QSqlDatabase& file, const QSqlDatabase& server, QString* error)
+{
+    if (Database::rowCount(file, Database::accountsTable).value_or(0) > 0 &&
+        Database::rowCount(server, Database::accountsTable).value_or(1) == 0) {
+        for (const QString& table : Database::accountTables) {
+            QSqlQuery clear(server);
+            if (!clear.exec(QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table)))) {
+                *error = clear.lastError().text();
+                return false;
+            }
+            if (!Database::copyTable(file, server, table, error))
+                return false;
+        }
+    }
+    if (Database::rowCount(server, AuditTable::name).value_or(1) == 0)
+        return AuditTable::copy(file, server, error);
+    return true;
+}
+
+} // namespace
+
 Result copyFolderToServer(const QString& folder, const ServerSettings& settings, const QString& password)
 {
     ScopedConnection server(QStringLiteral("QPSQL"));
@@ -197,7 +224,7 @@ Result copyFolderToServer(const QString& folder, const ServerSettings& settings,
                         Database::copyTable(themeFile, db, QStringLiteral("Theme"), &error);
     QFile logo(QDir(folder).filePath(logoFileName));
     const QByteArray picture = logo.open(QIODevice::ReadOnly) ? logo.readAll() : QByteArray();
-    if (!copied || !replaceLogo(db, picture, &error))
+    if (!copied || !replaceLogo(db, picture, &error) || !carryProtection(clinicalFile, db, &error))
         return failure(DatastoreTexts::copyToServerFailed(error));
     if (!transaction.commit())
         return failure(DatastoreTexts::copyToServerFailed(db.lastError().text()));

@@ -171,18 +171,24 @@ bool createIndexes(QSqlDatabase& db, File file)
                        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON \"Answer\" (\"Code\")"));
 }
 
-// The tables of the user accounts, beside the records, made empty where missing.
+QList<TableShape> accountShapes()
+{
+    return {{accountsTable, {QStringLiteral("Name"), QStringLiteral("Hash"), QStringLiteral("Role")}},
+            {accountSettingsTable, {QStringLiteral("Name"), QStringLiteral("Value")}}};
+}
+
+} // namespace
+
 bool ensureAccountTables(QSqlDatabase& db)
 {
-    const QList<TableShape> shapes{
-        {accountsTable, {QStringLiteral("Name"), QStringLiteral("Hash"), QStringLiteral("Role")}},
-        {accountSettingsTable, {QStringLiteral("Name"), QStringLiteral("Value")}}};
-    for (const TableShape& shape : shapes) {
+    for (const TableShape& shape : accountShapes()) {
         if (!db.tables().contains(shape.name, Qt::CaseInsensitive) && !createTable(db, shape))
             return false;
     }
     return true;
 }
+
+namespace {
 
 // Brings an opened file to the shape the program needs: creates missing tables (with their first
 // content), adds missing columns and the Theme row. Existing rows are never changed.
@@ -305,13 +311,22 @@ bool createEmptyTables(QSqlDatabase& db, File file)
             return false;
     }
     return createIndexes(db, file) &&
-           (file != File::Clinical || (AuditTable::ensure(db) && AdministrationStore::ensure(db)));
+           (file != File::Clinical || (ensureAccountTables(db) && AuditTable::ensure(db) && AdministrationStore::ensure(db)));
+}
+
+std::optional<qint64> rowCount(const QSqlDatabase& db, const QString& table)
+{
+    QSqlQuery count(db);
+    if (!db.tables().contains(table, Qt::CaseInsensitive) ||
+        !count.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(quotedIdentifier(table))) || !count.next())
+        return std::nullopt;
+    return count.value(0).toLongLong();
 }
 
 bool copyTable(const QSqlDatabase& from, const QSqlDatabase& to, const QString& table, QString* error)
 {
     QStringList columns;
-    for (const TableShape& shape : tablesOf(File::Clinical) + tablesOf(File::Theme)) {
+    for (const TableShape& shape : tablesOf(File::Clinical) + tablesOf(File::Theme) + accountShapes()) {
         if (shape.name == table)
             columns = shape.columns;
     }

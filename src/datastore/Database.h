@@ -2,8 +2,10 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class DataView;
 
@@ -15,11 +17,15 @@ inline const QString themeFileName = QStringLiteral("Theme.skn");
 constexpr int kItemCount = 35;
 
 // The clinic's user accounts (Name, Hash, Role) and their settings (Name, Value), kept where the
-// records are (DABSH.skn or the clinic server). They are not among the tables of tableNames(), so
-// copies and backups of the records are as before; openProgramDatabases and prepareTables add them
-// to an older file or server, empty, which leaves sign-in off.
+// records are (DABSH.skn or the clinic server). They are not among the tables of tableNames(): a
+// backup carries them, but a restore never changes who may sign in (backup/DatabaseBackup.cpp).
+// openProgramDatabases and prepareTables add them to an older file or server, empty, which leaves
+// sign-in off.
 inline const QString accountsTable = QStringLiteral("Accounts");
 inline const QString accountSettingsTable = QStringLiteral("AccountSettings");
+inline const QStringList accountTables{accountsTable, accountSettingsTable};
+// Makes the account tables, empty, where they are missing. Runs in the caller's transaction.
+bool ensureAccountTables(QSqlDatabase& db);
 
 enum class File
 {
@@ -83,6 +89,8 @@ bool createEmptyTables(QSqlDatabase& db, File file);
 // missing. The caller holds the transaction.
 bool copyTable(const QSqlDatabase& from, const QSqlDatabase& to, const QString& table,
                QString* error = nullptr);
+// The rows of a table; nullopt where the table is missing or cannot be read.
+std::optional<qint64> rowCount(const QSqlDatabase& db, const QString& table);
 
 // A data view on a table of one file of the folder, read and on its first row.
 std::unique_ptr<DataView> openView(const QString& folder, File file, const QString& table);

@@ -1,10 +1,12 @@
 #include "../accounts/QuickHash.h"
+#include "AuditRows.h"
 #include "TestProgramFolder.h"
 #include "accounts/AccountSession.h"
 #include "accounts/AccountStore.h"
 #include "accounts/AccountTexts.h"
 #include "accounts/SignInDialog.h"
 #include "app/AppNavigator.h"
+#include "audit/AuditTexts.h"
 #include "datastore/DataView.h"
 #include "mainwindow/FrmCode.h"
 #include "scoring/FrmkLID.h"
@@ -85,6 +87,29 @@ private slots:
         QVERIFY(navigator.mainWindow() && navigator.mainWindow()->isVisible());
         QVERIFY(!navigator.mainWindow()->findChild<QPushButton*>(QStringLiteral("lockCommand")));
         QCOMPARE(offeredCommands(navigator.mainWindow()).size(), 7);
+    }
+
+    // The trail keeps who signed in and that a sign-in failed, but never a name that is none: it
+    // may be a password typed into the wrong box.
+    void signInsAreRecordedButNeverWhatWasTypedForAName()
+    {
+        TestProgramFolder folder;
+        addAccounts(folder);
+        AppNavigator navigator(folder.context());
+        whenModal<SignInDialog>([](SignInDialog* dialog) {
+            dialog->findChild<QLineEdit*>(QStringLiteral("userName"))->setText(QStringLiteral("sara-pw"));
+            dialog->findChild<QPushButton*>(QStringLiteral("signIn"))->click();
+            QTRY_VERIFY(!dialog->isChecking());
+            dialog->findChild<QLineEdit*>(QStringLiteral("userName"))->setText(QStringLiteral(" sara "));
+            dialog->findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("wrong"));
+            dialog->findChild<QPushButton*>(QStringLiteral("signIn"))->click();
+            QTRY_VERIFY(!dialog->isChecking());
+            signInAs(dialog, QStringLiteral("sara"));
+        });
+        QVERIFY(navigator.signInAndStart());
+        QCOMPARE(auditRows(folder.path()),
+                 (QStringList{QStringLiteral("sign-in-failed||") + AuditTexts::unknownUserName + u'|',
+                              QStringLiteral("sign-in-failed||sara|"), QStringLiteral("sign-in|||sara")}));
     }
 
     // Each role is offered its own commands in the main window and the finder, and what is not

@@ -1,5 +1,6 @@
 #include "audit/AuditTrail.h"
 #include "AuditRows.h"
+#include "SignedInSession.h"
 #include "TestProgramFolder.h"
 #include "TestServer.h"
 #include "audit/AuditCsv.h"
@@ -28,13 +29,6 @@ using Finding = AuditTrail::CheckResult::Finding;
 
 namespace {
 
-class SignedIn final : public Session
-{
-public:
-    bool signInRequired() const override { return true; }
-    QString userName() const override { return QStringLiteral("دکتر رضايي"); }
-};
-
 // Runs the sqlite3 command line on a file, as someone editing it by hand would; its exit code.
 int sqlite3(const QString& file, const QString& sql)
 {
@@ -62,14 +56,16 @@ private slots:
     void rowsAreChainedAndListedByTheFilters()
     {
         TestProgramFolder folder;
-        // Without sign-in the user is empty; with it, the signed-in user's name.
-        QVERIFY(AuditTrail::record(folder.context(), Action::Registered, QStringLiteral("7")));
-        SignedIn session;
+        // Without sign-in nothing is kept; with it, every row names the signed-in user.
+        QVERIFY(AuditTrail::record(folder.context(), Action::Registered, QStringLiteral("5")));
+        QCOMPARE(auditRows(folder.path()), QStringList());
+        SignedInSession session(QStringLiteral("دکتر رضايي"));
         folder.context().session = &session;
+        QVERIFY(AuditTrail::record(folder.context(), Action::Registered, QStringLiteral("7")));
         folder.clock.at = QDateTime(QDate(2023, 5, 4), QTime(9, 0)); // 1402/02/14
         QVERIFY(AuditTrail::record(folder.context(), Action::ScoresOpened, QStringLiteral("7")));
         QVERIFY(AuditTrail::record(folder.context(), Action::Exported, {}, AuditTexts::subjectCount(2)));
-        QCOMPARE(auditRows(folder.path()), (QStringList{QStringLiteral("registration|7||"),
+        QCOMPARE(auditRows(folder.path()), (QStringList{QStringLiteral("registration|7||دکتر رضايي"),
                                                         QStringLiteral("scores-opened|7||دکتر رضايي"),
                                                         QStringLiteral("export||2 آزمودني|دکتر رضايي")}));
         const auto result = AuditTrail::check(clinical(folder.path()));
@@ -103,6 +99,8 @@ private slots:
     void aRowChangedOrRemovedByHandIsFoundInTheFile()
     {
         TestProgramFolder folder;
+        SignedInSession session;
+        folder.context().session = &session;
         for (int i = 1; i <= 4; ++i)
             QVERIFY(AuditTrail::record(folder.context(), Action::RecordChanged, QString::number(i)));
         const QString file = folder.filePath(Database::clinicalFileName);
@@ -134,6 +132,8 @@ private slots:
     void anOlderFileGainsTheTableAndKeepsItsOwn()
     {
         TestProgramFolder folder(false);
+        SignedInSession session;
+        folder.context().session = &session;
         const QString file = folder.filePath(Database::clinicalFileName);
         QCOMPARE(sqlite3(file, QStringLiteral("CREATE TABLE IDE (Code TEXT, FName TEXT); INSERT INTO IDE "
                                               "VALUES ('5', 'Ali'); CREATE TABLE Answer (Code TEXT);"
@@ -142,7 +142,7 @@ private slots:
         QVERIFY(folder.openDatabases());
         QVERIFY(AuditTable::exists(clinical(folder.path())));
         QVERIFY(AuditTrail::record(folder.context(), Action::SignIn));
-        QCOMPARE(auditRows(folder.path()), QStringList{QStringLiteral("sign-in|||")});
+        QCOMPARE(auditRows(folder.path()), QStringList{QStringLiteral("sign-in|||admin")});
         QSqlQuery subject(clinical(folder.path()));
         QVERIFY(subject.exec(QStringLiteral("SELECT FName FROM IDE WHERE Code = '5'")) && subject.next());
         QCOMPARE(subject.value(0).toString(), QStringLiteral("Ali"));
@@ -151,6 +151,8 @@ private slots:
     void theWindowListsFiltersAndExportsTheRows()
     {
         TestProgramFolder folder;
+        SignedInSession session;
+        folder.context().session = &session;
         QVERIFY(AuditTrail::record(folder.context(), Action::Registered, QStringLiteral("31")));
         QVERIFY(AuditTrail::record(folder.context(), Action::Deleted, QStringLiteral("=HYPERLINK(1)")));
         FrmAudit window(folder.context());
@@ -190,8 +192,9 @@ private slots:
         // A code that a spreadsheet would run is written as text.
         QVERIFY(lines.at(2).contains(QStringLiteral("'=HYPERLINK(1)")));
         QCOMPARE(folder.prompts.shown.constLast().title, QStringLiteral("توجه"));
-        QCOMPARE(auditRows(folder.path()).constLast(),
-                 QStringLiteral("export||%1: %2|").arg(AuditTexts::windowTitle, AuditTexts::rowsShown(2)));
+        QCOMPARE(
+            auditRows(folder.path()).constLast(),
+            QStringLiteral("export||%1: %2|admin").arg(AuditTexts::windowTitle, AuditTexts::rowsShown(2)));
         QCOMPARE(out.path() + QStringLiteral("/audit.csv"), csv);
         QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("audit.csv")});
@@ -208,6 +211,8 @@ private slots:
         TestServer server;
         SKIP_WITHOUT_TEST_SERVER(server);
         TestProgramFolder first;
+        SignedInSession session;
+        first.context().session = &session;
         QVERIFY(ClinicServer::useServer(first.path(), server.settings(), server.password()).ok);
         const QSqlDatabase db = clinical(first.path());
         QVERIFY(AuditTable::exists(db));

@@ -1,5 +1,9 @@
+#include "../accounts/QuickHash.h"
 #include "AuditRows.h"
+#include "SignedInSession.h"
 #include "TestProgramFolder.h"
+#include "accounts/AccountStore.h"
+#include "accounts/PasswordHash.h"
 #include "audit/AuditTrail.h"
 #include "backup/BackupCipher.h"
 #include "backup/BackupTexts.h"
@@ -36,13 +40,6 @@ bool writeFile(const QString& path, const QByteArray& content)
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
-
-class SignedIn final : public Session
-{
-public:
-    bool signInRequired() const override { return true; }
-    QString userName() const override { return QStringLiteral("admin"); }
-};
 
 } // namespace
 
@@ -152,22 +149,40 @@ private slots:
         QCOMPARE(left, QStringList());
     }
 
-    void thePlainBackupStillRestoresAndARestoreNeverRewindsTheTrail()
+    // A restore brings back the records only: the trail goes on from where it is, and who may sign
+    // in stays as it is, even when the backup was made before sign-in was turned on.
+    void aRestoreNeverRewindsTheTrailNorTheAccounts()
     {
         TestProgramFolder folder;
         folder.addSubject(QStringLiteral("1"));
-        QVERIFY(AuditTrail::record(folder.context(), AuditTrail::Action::Registered, QStringLiteral("1")));
         QTemporaryDir elsewhere;
         const QString backup = elsewhere.filePath(QStringLiteral("plain.mdbB"));
         QVERIFY(DatabaseBackup::backUp(folder.path(), backup).ok());
         QVERIFY(readFile(backup).startsWith("SQLite format 3"));
+
+        QVERIFY(AccountStore::addAccount(folder.path(), QStringLiteral("admin"),
+                                         quickHash(QStringLiteral("a")), Role::Administrator)
+                    .ok);
+        SignedInSession session;
+        folder.context().session = &session;
         QVERIFY(AuditTrail::record(folder.context(), AuditTrail::Action::Deleted, QStringLiteral("1")));
         QVERIFY(DatabaseBackup::restore(folder.path(), backup, QDateTime(QDate(2023, 5, 3), QTime(14, 5, 9)))
                     .ok());
         QCOMPARE(codes(folder), QStringList{"1"});
-        QCOMPARE(auditRows(folder.path()),
-                 (QStringList{QStringLiteral("registration|1||"), QStringLiteral("deletion|1||")}));
+        QCOMPARE(auditRows(folder.path()), QStringList{QStringLiteral("deletion|1||admin")});
         QVERIFY(AuditTrail::check(Database::connection(folder.path(), Database::File::Clinical)).intact());
+        QCOMPARE(AccountStore::signInState(folder.path()), AccountStore::SignInState::On);
+        QVERIFY(PasswordHash::matches(AccountStore::find(folder.path(), QStringLiteral("admin"))->hash,
+                                      QStringLiteral("a")));
+
+        // On a computer without accounts, a protected record restored stays protected.
+        const QString signedInBackup = elsewhere.filePath(QStringLiteral("later.mdbB"));
+        QVERIFY(DatabaseBackup::backUp(folder.path(), signedInBackup).ok());
+        TestProgramFolder fresh;
+        QVERIFY(
+            DatabaseBackup::restore(fresh.path(), signedInBackup, QDateTime(QDate(2023, 5, 4), QTime(9, 0)))
+                .ok());
+        QCOMPARE(AccountStore::signInState(fresh.path()), AccountStore::SignInState::On);
     }
 
     void theWindowEncryptsWhereSignInIsOnAndAsksForThePasswordTwice()
@@ -181,7 +196,7 @@ private slots:
             Frmbackup window(folder.context());
             QVERIFY(!window.findChild<QCheckBox*>(QStringLiteral("encryptBackup"))->isChecked());
         }
-        SignedIn session;
+        SignedInSession session;
         folder.context().session = &session;
         Frmbackup window(folder.context());
         window.setEncryptionStrength(kQuick);
@@ -227,7 +242,7 @@ private slots:
     {
         TestProgramFolder folder;
         folder.addSubject(QStringLiteral("5"));
-        SignedIn session;
+        SignedInSession session;
         folder.context().session = &session;
         QTemporaryDir elsewhere;
         const QString backup = elsewhere.filePath(QStringLiteral("secret.mdbB"));

@@ -1,5 +1,6 @@
 #include "mainwindow/FrmCode.h"
 #include "AuditRows.h"
+#include "SignedInSession.h"
 #include "TestProgramFolder.h"
 #include "TestServer.h"
 #include "datastore/AdministrationStore.h"
@@ -315,6 +316,8 @@ private slots:
             folder.setAnswers(earlier, {QStringLiteral("3")});
             QVERIFY(AdministrationStore::startNew(clinical, earlier, {}));
         }
+        SignedInSession signedIn; // the trail is kept under sign-in
+        folder.context().session = &signedIn;
         FrmCode finder(folder.context());
         type(finder, "DataCombo1", QStringLiteral("Karimi"));
         QCOMPARE(codes(finder), QStringList{"12"});
@@ -349,7 +352,7 @@ private slots:
         QVERIFY(folder.prompts.texts(FakePrompts::Kind::Message).isEmpty());
         QCOMPARE(rowsWithCode(folder, QStringLiteral("IDE"), QStringLiteral("14")), 0);
         QCOMPARE(auditRows(folder.path()),
-                 (QStringList{QStringLiteral("deletion|12||"), QStringLiteral("deletion|14||")}));
+                 (QStringList{QStringLiteral("deletion|12||admin"), QStringLiteral("deletion|14||admin")}));
     }
 
     void failedDeletionOfTheAnswersKeepsTheSubjectAndSaysWhy()

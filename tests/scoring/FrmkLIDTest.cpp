@@ -1,6 +1,7 @@
 #include "scoring/FrmkLID.h"
 #include "AuditRows.h"
 #include "PdfText.h"
+#include "SignedInSession.h"
 #include "TestProgramFolder.h"
 #include "TypeText.h"
 #include "common/Twips.h"
@@ -46,6 +47,7 @@ class FrmkLIDTest : public QObject
     Q_OBJECT
 
     std::unique_ptr<TestProgramFolder> m_folder;
+    SignedInSession m_signedIn;
     std::unique_ptr<FrmkLID> m_window;
 
     FakePrompts& prompts() { return m_folder->prompts; }
@@ -174,6 +176,7 @@ private slots:
     void scoresACompleteSubjectStoresTheScoresAndSaysSo()
     {
         m_folder->setAnswers(QStringLiteral("2"), answersPerScale({"1", "2", "3", "4", "5"}));
+        m_folder->context().session = &m_signedIn; // the trail is kept under sign-in
         openWindow();
         child("Frame3")->hide();
         score(QStringLiteral("2"));
@@ -195,7 +198,7 @@ private slots:
         QCOMPARE(text("Text8"), QStringLiteral("1402/02/13"));
         // The other subject is untouched.
         QCOMPARE(storedScores("1"), (QStringList{"", "", "", "", ""}));
-        QCOMPARE(auditRows(m_folder->path()), QStringList{QStringLiteral("scores-opened|2||")});
+        QCOMPARE(auditRows(m_folder->path()), QStringList{QStringLiteral("scores-opened|2||admin")});
     }
 
     void warnsAboutUnansweredItemsAndScoresThemAsZero()
@@ -364,6 +367,7 @@ private slots:
     void savesRecordEditsAndCopiesTheChosenGender()
     {
         m_folder->setAnswers(QStringLiteral("2"), answersAll(QStringLiteral("3")));
+        m_folder->context().session = &m_signedIn; // the trail is kept under sign-in
         openWindow();
         score(QStringLiteral("2"));
         prompts().clear();
@@ -381,8 +385,8 @@ private slots:
         // The scores written by the scoring are not overwritten by the record's older copy.
         QCOMPARE(row.value("S"), QStringLiteral("3."));
         QCOMPARE(auditRows(m_folder->path()),
-                 (QStringList{QStringLiteral("scores-opened|2||"),
-                              QStringLiteral("record-change|2|مشخصات آزمودني|")}));
+                 (QStringList{QStringLiteral("scores-opened|2||admin"),
+                              QStringLiteral("record-change|2|مشخصات آزمودني|admin")}));
     }
 
     void reportsRecordEditsThatCouldNotBeSaved()
@@ -673,6 +677,7 @@ private slots:
         m_folder->setAnswers(QStringLiteral("2"), answers);
         navigator().clinic.name = QStringLiteral("مرکز مشاوره آرامش");
         navigator().clinic.address = QStringLiteral("تهران خيابان وليعصر");
+        m_folder->context().session = &m_signedIn; // the trail is kept under sign-in
         openWindow();
         score(QStringLiteral("2"));
         prompts().clear();
@@ -684,7 +689,7 @@ private slots:
         QCOMPARE(reports.size(), 1);
         QVERIFY(text("Text5").isEmpty());
         QVERIFY(prompts().shown.isEmpty());
-        QCOMPARE(auditRows(m_folder->path()).constLast(), QStringLiteral("print|2|برگه نمره ها|"));
+        QCOMPARE(auditRows(m_folder->path()).constLast(), QStringLiteral("print|2|برگه نمره ها|admin"));
 
         const ReportLayout& layout = reports.first().layout;
         auto caption = [&](const char* band, const char* name) {
