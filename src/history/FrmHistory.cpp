@@ -94,6 +94,7 @@ QTableWidget* addTable(QWidget* parent, const QString& name, const QStringList& 
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
     table->setGeometry(geometry);
     return table;
 }
@@ -128,7 +129,7 @@ FrmHistory::FrmHistory(const AppContext& context, const QString& code, const QSt
 {
     setObjectName(QStringLiteral("FrmHistory"));
     setWindowTitle(T::windowTitle);
-    setFixedSize(twipsSize(10500, 9780));
+    setFixedSize(twipsSize(10500, 10800));
 
     auto* line = new QLabel(subjectLine, this);
     line->setObjectName(QStringLiteral("subjectLine"));
@@ -138,48 +139,51 @@ FrmHistory::FrmHistory(const AppContext& context, const QString& code, const QSt
     QStringList listHeaders{T::columnNumber, T::columnDate, T::columnTime, T::columnEntry, T::columnUser};
     for (const QString& scale : T::scaleNames)
         listHeaders << scale;
-    m_list = addTable(this, QStringLiteral("administrations"), listHeaders, twipsRect(240, 870, 10020, 1950));
+    m_list = addTable(this, QStringLiteral("administrations"), listHeaders, twipsRect(240, 870, 10020, 1650));
     addCaptionLabel(m_list, T::administrationsCaption, twipsRect(6260, 510, 4000, 330));
+    // The dates and the other particulars whole; the scales share what is left.
+    for (int column = 0; column < 5; ++column)
+        m_list->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
 
     m_chart = new TrendChartView(this);
     m_chart->setObjectName(QStringLiteral("trendChart"));
-    m_chart->setGeometry(twipsRect(240, 3240, 10020, 2880));
-    addCaptionLabel(m_chart, T::trendCaption, twipsRect(6260, 2880, 4000, 330));
+    m_chart->setGeometry(twipsRect(240, 2940, 10020, 3000));
+    addCaptionLabel(m_chart, T::trendCaption, twipsRect(6260, 2580, 4000, 330));
 
     m_earlier = new QComboBox(this);
     m_earlier->setObjectName(QStringLiteral("earlierAdministration"));
-    m_earlier->setGeometry(twipsRect(6960, 6240, 1800, 360));
-    addCaptionLabel(m_earlier, T::earlierCaption, twipsRect(8820, 6240, 1440, 360));
+    m_earlier->setGeometry(twipsRect(6960, 6060, 1800, 360));
+    addCaptionLabel(m_earlier, T::earlierCaption, twipsRect(8820, 6060, 1440, 360));
     m_later = new QComboBox(this);
     m_later->setObjectName(QStringLiteral("laterAdministration"));
-    m_later->setGeometry(twipsRect(3660, 6240, 1800, 360));
-    addCaptionLabel(m_later, T::laterCaption, twipsRect(5520, 6240, 1380, 360));
+    m_later->setGeometry(twipsRect(3660, 6060, 1800, 360));
+    addCaptionLabel(m_later, T::laterCaption, twipsRect(5520, 6060, 1380, 360));
 
     m_change = addTable(this, QStringLiteral("reliableChange"),
                         {T::columnScale, T::columnEarlier, T::columnLater, T::columnChange, T::columnIndex,
                          T::columnVerdict, T::columnAlpha},
-                        twipsRect(240, 7020, 10020, 1700));
+                        twipsRect(240, 6840, 10020, 2900));
     m_change->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_change->horizontalHeader()->setSectionResizeMode(5, QHeaderView::ResizeToContents);
-    addCaptionLabel(m_change, T::changeCaption, twipsRect(3260, 6690, 7000, 330));
+    addCaptionLabel(m_change, T::changeCaption, twipsRect(3260, 6510, 7000, 330));
 
     m_basis = new QLabel(this);
     m_basis->setObjectName(QStringLiteral("estimateBasis"));
     m_basis->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_basis->setGeometry(twipsRect(2400, 8760, 7860, 330));
+    m_basis->setGeometry(twipsRect(2400, 9800, 7860, 330));
     m_busy = new QProgressBar(this);
     m_busy->setObjectName(QStringLiteral("estimateProgress"));
     m_busy->setRange(0, 0);
     m_busy->setTextVisible(false);
-    m_busy->setGeometry(twipsRect(240, 8800, 2040, 250));
+    m_busy->setGeometry(twipsRect(240, 9840, 2040, 250));
     m_busy->hide();
 
     auto* print = new QPushButton(T::print, this);
     print->setObjectName(QStringLiteral("printHistory"));
-    print->setGeometry(twipsRect(8460, 9180, 1800, 420));
+    print->setGeometry(twipsRect(8460, 10230, 1800, 420));
     auto* close = new QPushButton(T::close, this);
     close->setObjectName(QStringLiteral("closeHistory"));
-    close->setGeometry(twipsRect(240, 9180, 1500, 420));
+    close->setGeometry(twipsRect(240, 10230, 1500, 420));
     connect(print, &QPushButton::clicked, this, &FrmHistory::printHistory);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     for (QComboBox* box : {m_earlier, m_later})
@@ -315,7 +319,7 @@ void FrmHistory::showChange()
 void FrmHistory::printHistory()
 {
     const ClinicTexts clinic = m_context.navigator ? m_context.navigator->clinicTexts() : ClinicTexts();
-    const QImage chart = TrendChart::picture(m_chart->points(), QSize(2000, 1100));
+    const QImage chart = TrendChart::picture(m_chart->points(), QSize(1000, 560));
     const Report report =
         HistoryReport::build(m_subjectLine, HistoryView::datesText(m_administrations), clinic, chart);
     AuditTrail::record(m_context, AuditTrail::Action::Printed, m_code, T::windowTitle, this);

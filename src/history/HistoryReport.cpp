@@ -23,11 +23,7 @@ Report build(const QString& subjectLine, const QString& dates, const ClinicTexts
     layout.setCaption(L::detail, QStringLiteral("Label8"), subjectLine);
     layout.setCaption(L::detail, QStringLiteral("Label2"),
                       HistoryTexts::datesLine + BidiText::isolated(dates));
-    layout.setCaption(L::pageFooter, QStringLiteral("Label9"), clinic.contactLines);
-    layout.setCaption(L::pageFooter, QStringLiteral("Label5"), clinic.address);
-    layout.setCaption(L::detail, QStringLiteral("Label14"), clinic.name);
-    if (clinic.showLogo)
-        layout.setPicture(L::detail, QStringLiteral("Image3"), clinic.logo);
+    L::setChartLetterhead(layout, clinic);
     return report;
 }
 

@@ -135,13 +135,17 @@ void paint(QPainter& painter, const QRect& area, const QList<Point>& points)
 
 QImage picture(const QList<Point>& points, const QSize& size)
 {
-    QImage image(size, QImage::Format_RGB32);
+    // Drawn at twice the size with the lines and letters of the window's chart, so that the print
+    // is sharp and reads as the window does.
+    constexpr int kSharpness = 2;
+    QImage image(size * kSharpness, QImage::Format_RGB32);
+    image.setDevicePixelRatio(kSharpness);
     image.fill(Qt::white);
     QPainter painter(&image);
     QFont font = painter.font();
-    font.setPixelSize(std::max(12, size.height() / 32));
+    font.setPixelSize(std::max(12, size.height() / 30));
     painter.setFont(font);
-    paint(painter, image.rect().adjusted(8, 8, -8, -8), points);
+    paint(painter, QRect(QPoint(0, 0), size).adjusted(6, 6, -6, -6), points);
     return image;
 }
 
