@@ -44,6 +44,7 @@ public:
     void notice(QWidget*, const QString&, int) override {}
     void message(QWidget*, const QString&, const QString& text, Icon, bool) override { messages << text; }
     bool askYesNo(QWidget*, const QString&, const QString&) override { return true; }
+    int askChoice(QWidget*, const QString&, const QString&, const QStringList&) override { return -1; }
     QString askText(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     std::optional<QString> askPassword(QWidget*, const QString&, const QString&) override { return {}; }
     QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }

@@ -35,6 +35,7 @@ public:
         std::printf("message: %s\n", qPrintable(text));
     }
     bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
+    int askChoice(QWidget*, const QString&, const QString&, const QStringList&) override { return -1; }
     QString askText(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     std::optional<QString> askPassword(QWidget*, const QString&, const QString&) override { return {}; }
     QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }

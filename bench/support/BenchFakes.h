@@ -12,6 +12,7 @@ public:
     void notice(QWidget*, const QString&, int) override {}
     void message(QWidget*, const QString&, const QString&, Icon, bool) override {}
     bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
+    int askChoice(QWidget*, const QString&, const QString&, const QStringList&) override { return -1; }
     QString askText(QWidget*, const QString&, const QString&, const QString&) override { return code; }
     std::optional<QString> askPassword(QWidget*, const QString&, const QString&) override { return {}; }
     QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }

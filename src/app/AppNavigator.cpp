@@ -19,6 +19,7 @@
 #include "common/Prompts.h"
 #include "common/VendorLinks.h"
 #include "export/ExportCommand.h"
+#include "history/FrmHistory.h"
 #include "info/About.h"
 #include "info/Frmravansanji.h"
 #include "mainwindow/Frm1.h"
@@ -193,6 +194,15 @@ void AppNavigator::openAccounts()
     // The lock time may have changed.
     if (m_lock)
         m_lock->start();
+}
+
+void AppNavigator::openHistory(const QString& code, const QString& subjectLine)
+{
+    if (!permits(Command::Scoring))
+        return;
+    FrmHistory history(m_context, code, subjectLine, QApplication::activeWindow());
+    if (history.load())
+        history.exec();
 }
 
 void AppNavigator::lockProgram()

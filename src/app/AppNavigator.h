@@ -62,6 +62,7 @@ public:
     void exportSubjects(const SubjectSelection& selection) override;
     ClinicTexts clinicTexts() const override;
     void openAccounts() override;
+    void openHistory(const QString& code, const QString& subjectLine) override;
     void lockProgram() override;
 
 private:

@@ -62,6 +62,7 @@ inline QString itemTextDetail(const QString& item)
 }
 inline const QString answerSheetDetail = QStringLiteral("پاسخنامه");
 inline const QString onScreenTestDetail = QStringLiteral("آزمون روي صفحه");
+inline const QString newAdministrationDetail = QStringLiteral("اجراي تازه آزمون");
 inline const QString subjectRecordDetail = QStringLiteral("مشخصات آزمودني");
 inline QString codeChangedDetail(const QString& earlier)
 {

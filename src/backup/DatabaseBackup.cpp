@@ -6,6 +6,7 @@
 #include "common/BackgroundWork.h"
 #include "common/FileLinks.h"
 #include "common/FileProblem.h"
+#include "datastore/AdministrationStore.h"
 #include "datastore/AuditTable.h"
 #include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
@@ -313,7 +314,7 @@ bool writeServerSnapshot(const QSqlDatabase& server, const QString& path, QStrin
         if (!Database::copyTable(server, db, table, failure))
             return false;
     }
-    if (!AuditTable::copy(server, db, failure))
+    if (!AuditTable::copy(server, db, failure) || !AdministrationStore::copy(server, db, failure))
         return false;
     if (!fileTransaction.commit()) {
         *failure = db.lastError().text();
@@ -366,6 +367,7 @@ Outcome restoreServer(const QString& dataFolder, const QString& backupFile, cons
     QStringList quoted;
     for (const QString& table : tables)
         quoted << quotedIdentifier(table);
+    quoted << quotedIdentifier(AdministrationStore::table);
     if (!statement.exec(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(quoted.join(u','))))
         return failed(Kind::CopyFailed, BackupTexts::serverRestoreFailed + QStringLiteral("\r\n") +
                                             statement.lastError().text());
@@ -391,8 +393,11 @@ Outcome restoreServer(const QString& dataFolder, const QString& backupFile, cons
         ok = ok && statement.exec(QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table)));
     if (!ok)
         failure = statement.lastError().text();
+    // A backup made before administrations were kept leaves none: it holds only the latest ones.
+    ok = ok && AdministrationStore::clear(server, &failure);
     for (const QString& table : tables)
         ok = ok && Database::copyTable(source.database(), server, table, &failure);
+    ok = ok && AdministrationStore::copy(source.database(), server, &failure);
     // The server's accounts stay; a server that has none yet takes the backup's (see carryProtection).
     if (ok && Database::rowCount(server, Database::accountsTable).value_or(1) == 0 &&
         Database::rowCount(source.database(), Database::accountsTable).value_or(0) > 0) {

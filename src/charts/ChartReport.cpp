@@ -28,11 +28,7 @@ Report build(const NeedsChartInput& input, const ClinicTexts& clinic, const QIma
     layout.setCaption(L::detail, QStringLiteral("Label2"),
                       ChartTexts::testDateLine + BidiText::isolated(input.testDate));
 
-    layout.setCaption(L::pageFooter, QStringLiteral("Label9"), clinic.contactLines);
-    layout.setCaption(L::pageFooter, QStringLiteral("Label5"), clinic.address);
-    layout.setCaption(L::detail, QStringLiteral("Label14"), clinic.name);
-    if (clinic.showLogo)
-        layout.setPicture(L::detail, QStringLiteral("Image3"), clinic.logo);
+    L::setChartLetterhead(layout, clinic);
     return report;
 }
 

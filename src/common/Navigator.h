@@ -57,5 +57,7 @@ public:
     // Sign-in: the settings panel's accounts command (the first administrator where sign-in is
     // off, the accounts window for an administrator), and the main window's lock command.
     virtual void openAccounts() {}
+    // The scoring window asks for the chosen subject's administrations over time.
+    virtual void openHistory(const QString& /*code*/, const QString& /*subjectLine*/) {}
     virtual void lockProgram() {}
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -32,6 +33,11 @@ public:
 
     // A modal Yes/No question without icon; true for Yes.
     virtual bool askYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+
+    // A modal question with one button for each choice, in their order, and a cancel button; the
+    // index of the chosen one, or -1 when cancelled (the cancel button, Esc, the close box).
+    virtual int askChoice(QWidget* parent, const QString& title, const QString& text,
+                          const QStringList& choices) = 0;
 
     // A one-line text input; cancelling gives an empty text.
     virtual QString askText(QWidget* parent, const QString& title, const QString& prompt,

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTreeView>
 
@@ -51,6 +52,22 @@ bool QtPrompts::askYesNo(QWidget* parent, const QString& title, const QString& t
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     return box.exec() == QMessageBox::Yes;
+}
+
+int QtPrompts::askChoice(QWidget* parent, const QString& title, const QString& text,
+                         const QStringList& choices)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Cancel, parent);
+    box.setLayoutDirection(Qt::RightToLeft);
+    QList<QAbstractButton*> buttons;
+    for (const QString& choice : choices) {
+        QPushButton* button = box.addButton(choice, QMessageBox::AcceptRole);
+        button->setAccessibleName(choice);
+        buttons << button;
+    }
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    return static_cast<int>(buttons.indexOf(box.clickedButton()));
 }
 
 QString QtPrompts::askText(QWidget* parent, const QString& title, const QString& prompt,

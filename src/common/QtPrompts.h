@@ -10,6 +10,8 @@ public:
     void message(QWidget* parent, const QString& title, const QString& text, Icon icon,
                  bool rightToLeftReading = false) override;
     bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    int askChoice(QWidget* parent, const QString& title, const QString& text,
+                  const QStringList& choices) override;
     QString askText(QWidget* parent, const QString& title, const QString& prompt,
                     const QString& defaultText = {}) override;
     std::optional<QString> askPassword(QWidget* parent, const QString& title, const QString& prompt) override;

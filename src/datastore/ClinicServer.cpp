@@ -1,5 +1,6 @@
 #include "ClinicServer.h"
 
+#include "AdministrationStore.h"
 #include "AuditTable.h"
 #include "DataView.h"
 #include "Database.h"
@@ -198,7 +199,8 @@ Result copyFolderToServer(const QString& folder, const ServerSettings& settings,
     // Checked inside the transaction, under a lock that keeps a second copy from starting meanwhile.
     QSqlQuery lock(db);
     bool counted = false;
-    if (!lock.exec(QStringLiteral("LOCK TABLE \"IDE\", \"Answer\", \"QU\", \"Theme\" IN EXCLUSIVE MODE")))
+    if (!lock.exec(QStringLiteral(
+            "LOCK TABLE \"IDE\", \"Answer\", \"QU\", \"Theme\", \"Administrations\" IN EXCLUSIVE MODE")))
         return failure(DatastoreTexts::copyToServerFailed(lock.lastError().text()));
     const int subjects = subjectCount(db, &counted);
     if (!counted)
@@ -213,7 +215,10 @@ Result copyFolderToServer(const QString& folder, const ServerSettings& settings,
             return failure(DatastoreTexts::copyToServerFailed(clear.lastError().text()));
     }
     QString error;
-    const bool copied = Database::copyTable(clinicalFile, db, QStringLiteral("IDE"), &error) &&
+    // The earlier administrations go along; a server without subjects has none of its own to keep.
+    const bool copied = AdministrationStore::clear(db, &error) &&
+                        AdministrationStore::copy(clinicalFile, db, &error) &&
+                        Database::copyTable(clinicalFile, db, QStringLiteral("IDE"), &error) &&
                         Database::copyTable(clinicalFile, db, QStringLiteral("Answer"), &error) &&
                         Database::copyTable(clinicalFile, db, QStringLiteral("QU"), &error) &&
                         Database::copyTable(themeFile, db, QStringLiteral("Theme"), &error);

@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "AdministrationStore.h"
 #include "AuditTable.h"
 #include "DataView.h"
 #include "DatastoreTexts.h"
@@ -216,7 +217,8 @@ bool ensureSchema(QSqlDatabase& db, File file)
     }
     if (file == File::Clinical) {
         if (!createIndexes(db, file) || !addMissingItems(db) || !ensureAccountTables(db) ||
-            !AuditTable::ensure(db, &lastStatementError))
+            !AuditTable::ensure(db, &lastStatementError) ||
+            !AdministrationStore::ensure(db, &lastStatementError))
             return false;
     } else {
         QSqlQuery count(QStringLiteral("SELECT COUNT(*) FROM \"Theme\""), db);
@@ -309,7 +311,7 @@ bool createEmptyTables(QSqlDatabase& db, File file)
             return false;
     }
     return createIndexes(db, file) &&
-           (file != File::Clinical || (ensureAccountTables(db) && AuditTable::ensure(db)));
+           (file != File::Clinical || (ensureAccountTables(db) && AuditTable::ensure(db) && AdministrationStore::ensure(db)));
 }
 
 std::optional<qint64> rowCount(const QSqlDatabase& db, const QString& table)
@@ -328,6 +330,8 @@ bool copyTable(const QSqlDatabase& from, const QSqlDatabase& to, const QString& 
         if (shape.name == table)
             columns = shape.columns;
     }
+    if (table == AdministrationStore::table)
+        columns = AdministrationStore::columns();
     QStringList quoted;
     for (const QString& column : columns)
         quoted << quotedIdentifier(column);

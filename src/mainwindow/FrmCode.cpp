@@ -10,6 +10,7 @@
 #include "common/Navigator.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
+#include "datastore/AdministrationStore.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 #include "widgets/FieldBinding.h"
@@ -380,8 +381,8 @@ void FrmCode::deleteSubject()
         return;
     }
 
-    // The record and its answers go together or not at all. A subject whose answers were never
-    // stored is deleted all the same: there is nothing of it left behind.
+    // The record, its answers and its earlier administrations go together or not at all. A subject whose
+    // answers were never stored is deleted all the same: there is nothing of it left behind.
     bool deleted = false;
     QString failure;
     {
@@ -393,6 +394,8 @@ void FrmCode::deleteSubject()
             failure = m_deleteSubjects->lastError();
         else if (m_deleteAnswers->hasCurrentRow() && !m_deleteAnswers->removeCurrent())
             failure = m_deleteAnswers->lastError();
+        else if (!AdministrationStore::removeSubject(database, code, &failure))
+            ;
         // The deletion and its row in the audit trail stand or fall together.
         else if (!AuditTrail::append(m_context, AuditTrail::Action::Deleted, code, {}, &failure))
             ;

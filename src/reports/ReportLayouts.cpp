@@ -224,4 +224,13 @@ ReportLayout dataRPrint()
     return layout;
 }
 
+void setChartLetterhead(ReportLayout& layout, const ClinicTexts& clinic)
+{
+    layout.setCaption(pageFooter, QStringLiteral("Label9"), clinic.contactLines);
+    layout.setCaption(pageFooter, QStringLiteral("Label5"), clinic.address);
+    layout.setCaption(detail, QStringLiteral("Label14"), clinic.name);
+    if (clinic.showLogo)
+        layout.setPicture(detail, QStringLiteral("Image3"), clinic.logo);
+}
+
 } // namespace ReportLayouts

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ReportLayout.h"
+#include "common/ClinicTexts.h"
 
 // The two fixed report layouts of the program, as designed, with nothing filled in yet.
 namespace ReportLayouts {
@@ -8,6 +9,8 @@ namespace ReportLayouts {
 // The printed chart: clinic name and logo, the date and data lines, the chart picture, and the
 // clinic's address and contact text in the page footer. Print it with one row.
 ReportLayout dataR1();
+// Puts the clinic's name, logo, address and contact text into a dataR1 layout.
+void setChartLetterhead(ReportLayout& layout, const ClinicTexts& clinic);
 
 // The table of subjects: one row per subject with its data and five scores, the clinic name in
 // the report header and the address and contact text in the page footer. Rows are IDE rows.

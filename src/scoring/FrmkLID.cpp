@@ -35,6 +35,8 @@ constexpr int kRecordRowHeight = 330;
 constexpr int kRecordRowPitch = 390;
 constexpr int kCommandHeight = 420;
 constexpr int kScoreBoxTop = 495;
+// A row under the scores for the chosen subject's administrations over time.
+constexpr int kHistoryRow = 540;
 constexpr int kScoreBoxWidth = 1155;
 constexpr int kScoreBoxHeight = 630;
 // Left edges of the score boxes, S to F2.
@@ -46,7 +48,7 @@ FrmkLID::FrmkLID(const AppContext& context, QWidget* parent) : QWidget(parent), 
 {
     setObjectName(QStringLiteral("FrmkLID"));
     setWindowTitle(ScoringTexts::windowCaption);
-    setFixedSize(twipsSize(9945, 5145));
+    setFixedSize(twipsSize(9945, 5145 + kHistoryRow));
 
     // Load, in order: place the window, open the views, apply the skin, place the help panel.
     move(twipsPoint(2340, 765));
@@ -181,6 +183,10 @@ void FrmkLID::buildCommandBar()
         m_helpPanel->raise();
     });
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* history = addCommand(this, QStringLiteral("CmdHistory"), T::historyCommand, 285 + left[0],
+                               3420 + 1425 + 120, width);
+    connect(history, &QPushButton::clicked, this, &FrmkLID::showHistory);
 }
 
 void FrmkLID::buildResultsArea()
@@ -395,6 +401,15 @@ void FrmkLID::showSingleChart()
     }
     // The chart and its print name the subject whose scores it draws.
     showChart(CoupleComparison::singleChart(scoreBoxTexts(), m_chosenLine, QString(), m_date->text()));
+}
+
+void FrmkLID::showHistory()
+{
+    if (m_chosenCode->text().isEmpty()) {
+        m_context.prompts->notice(this, ScoringTexts::chooseFirstForChart, 2000);
+        return;
+    }
+    m_context.navigator->openHistory(m_chosenCode->text(), m_chosenLine);
 }
 
 void FrmkLID::showChart(NeedsChartInput input)

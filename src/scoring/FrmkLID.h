@@ -40,6 +40,7 @@ public slots:
     void chooseAndScore();     // Command1
     void compareCouple();      // Cmdzooj
     void showSingleChart();    // Command5
+    void showHistory();        // CmdHistory
     void saveRecordChanges();  // Command8
     void printAllSubjects();   // Command3
     void printChosenSubject(); // Command6

@@ -1,6 +1,7 @@
 #include "ScoringStore.h"
 
 #include "common/DigitText.h"
+#include "datastore/AdministrationStore.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 
@@ -82,7 +83,8 @@ RecordSave saveRecord(DataView& record, const QString& storedCode)
         moved = answers.setField(kCode, code) && answers.commit();
         answers.filterBy(kCode, storedCode);
     }
-    moved = moved && answers.count() == 0;
+    moved = moved && answers.count() == 0 &&
+            AdministrationStore::renameSubject(record.database(), storedCode, code);
     if (moved && record.commit() && transaction.commit())
         return RecordSave::Saved;
     return RecordSave::Failed;

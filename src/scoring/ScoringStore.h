@@ -37,8 +37,8 @@ enum class RecordSave
 
 // Commits the edits of the subject on which the record view stands, stored under storedCode. The
 // code is kept as every other window stores it (no blanks around it, Latin digits) and stays
-// unique; a new code takes the subject's Answer row along in the same transaction, so that the
-// answers never lose their owner.
+// unique; a new code takes the subject's Answer row and earlier administrations along in the same
+// transaction, so that the answers never lose their owner.
 RecordSave saveRecord(DataView& record, const QString& storedCode);
 
 } // namespace ScoringStore

@@ -12,6 +12,7 @@ inline const QString windowCaption = QStringLiteral("کليد گذاري");
 inline const QString& chooseSubject = CommonTexts::chooseSubject;
 inline const QString coupleChart = QStringLiteral("مشاهده نمودار زوجي");
 inline const QString singleChart = QStringLiteral("مشاهده نمودارتکي");
+inline const QString historyCommand = QStringLiteral("سابقه اجراها");
 inline const QString printAll = QStringLiteral("پرينت کل  آزمودني ها ");
 inline const QString printChosen = QStringLiteral("پرينت آزمودني انتخاب شده");
 inline const QString saveChanges = QStringLiteral("ذخيره تغييرات");
@@ -104,5 +105,9 @@ inline const QString helpText = QStringLiteral("در اين قسمت از نرم
                                                "پرينت بگيريد روي دکمه مشاهده نمودار کليک کنيد و \r\n"
                                                "در صورتيکه تمايل به پرينت نتيجه آزمون کل آزمودنيها \r\n"
                                                "را داريد روي دکمه پرينت کل آزمودنيها کليک کنيد\r\n");
+
+// In place of alpha or a reliable change index that the stored administrations cannot give
+// (ReliableChange).
+inline const QString notEnoughData = QStringLiteral("داده کافي نيست");
 
 } // namespace ScoringTexts

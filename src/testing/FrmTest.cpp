@@ -2,6 +2,7 @@
 #include "audit/AuditTexts.h"
 #include "audit/AuditTrail.h"
 
+#include "RetestChoice.h"
 #include "TestingTexts.h"
 #include "common/CaptionLabel.h"
 #include "common/NumericKeyFilter.h"
@@ -219,6 +220,9 @@ void FrmTest::showIntro(bool intro)
 
 bool FrmTest::prepareForCode(const QString& code)
 {
+    if (RetestChoice::ask(m_context, parentWidget(), code, AdministrationStore::Entry::OnScreen) !=
+        RetestChoice::Outcome::Proceed)
+        return false;
     // Rows other windows committed since the last run must be seen.
     m_subjects->requery();
     m_answers->requery();

@@ -28,8 +28,9 @@ public:
     ~FrmTest() override;
 
     // Prepares the window for a registered subject code: its subject and answer rows, an answer
-    // row created when the subject has none; the window is in its intro state. False, after
-    // telling the user, when the subject's answers would have no row to go to.
+    // row created when the subject has none; the window is in its intro state. A subject with a
+    // scored administration is asked about first (RetestChoice). False, after telling the user,
+    // when the subject's answers would have no row to go to, or when the question was cancelled.
     bool prepareForCode(const QString& code);
     // Puts the window back into its intro state with item number 0, for the next opening.
     void resetToIntro();

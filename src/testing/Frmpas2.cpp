@@ -2,6 +2,7 @@
 #include "audit/AuditTexts.h"
 #include "audit/AuditTrail.h"
 
+#include "RetestChoice.h"
 #include "TestingTexts.h"
 #include "common/CaptionLabel.h"
 #include "common/CommonTexts.h"
@@ -209,6 +210,15 @@ void Frmpas2::selectSubject()
         hideGrid();
         m_context.prompts->notice(this, CommonTexts::noSuchSubject);
         return;
+    }
+    // The sheet shown again for its own subject goes on with the administration being typed.
+    if (!(m_subjectShown && code == m_shownCode)) {
+        if (RetestChoice::ask(m_context, this, code, AdministrationStore::Entry::PaperSheet) !=
+            RetestChoice::Outcome::Proceed) {
+            hideGrid();
+            return;
+        }
+        m_answers->requery(); // a new administration has emptied the answers
     }
     m_answers->filterBy(QStringLiteral("code"), code);
     if (m_answers->count() == 0) {

@@ -72,4 +72,23 @@ inline const QString answerRowNotCreated = QStringLiteral(
 inline const QString& sheetCodeCaption = CommonTexts::codeCaption;
 inline const QString sheetNameCaption = QStringLiteral(":نام آزمودني");
 
+// A subject who already has a scored administration begins the test or gets a sheet typed.
+inline const QString& retestTitle = CommonTexts::attentionTitle;
+inline const QString retestQuestion = QStringLiteral(
+    "براي اين آزمودني قبلا يک اجراي کامل و نمره گذاري شده ثبت شده است.\n"
+    "اگر اين اجراي تازه اي از آزمون است، اجراي قبلي با همه پاسخها و نمره هايش در سابقه آزمودني نگه داشته "
+    "مي شود. اگر مي خواهيد همان اجراي قبلي را اصلاح کنيد، پاسخهاي آن جايگزين مي شود.");
+inline const QString retestNew = QStringLiteral("اجراي تازه");
+inline const QString retestCorrection = QStringLiteral("اصلاح اجراي قبلي");
+// The earlier administration could not be kept (or not even read): nothing was changed.
+inline const QString retestNotStored = QStringLiteral(
+    "نگهداري اجراي قبلي در سابقه آزمودني ممکن نشد و چيزي تغيير نکرد. لطفا فضاي ديسک يا اجازه نوشتن را "
+    "بررسي کنيد");
+// When, how and by whom a first administration began could not be noted: it does not start.
+inline const QString startNotStored = QStringLiteral(
+    "ثبت شروع اين اجراي آزمون در فايل اطلاعات ممکن نشد و آزمون شروع نشد. لطفا فضاي ديسک يا اجازه نوشتن را "
+    "بررسي کنيد");
+inline const QString retestNotRead =
+    QStringLiteral("اجراهاي قبلي اين آزمودني خوانده نشد و آزمون شروع نشد. لطفا دوباره امتحان کنيد");
+
 } // namespace TestingTexts

@@ -3,6 +3,7 @@
 #include "backup/BackupTexts.h"
 #include "backup/DatabaseBackup.h"
 #include "backup/Frmbackup.h"
+#include "datastore/AdministrationStore.h"
 #include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
@@ -65,9 +66,9 @@ private slots:
         QVERIFY2(backedUp.ok(), qPrintable(backedUp.description));
         QVERIFY(DatabaseBackup::isClinicalDatabase(backup));
         TestProgramFolder fresh;
-        // three tables, five indexes, the two account tables, and the audit trail with its index
-        // and two triggers
-        QCOMPARE(schemaOf(backup).size(), 14);
+        // three tables, five indexes, the two account tables, the audit trail with its index and two
+        // triggers, and the administrations with their index
+        QCOMPARE(schemaOf(backup).size(), 16);
         QCOMPARE(schemaOf(backup), schemaOf(fresh.filePath(Database::clinicalFileName)));
 
         // Restored on a computer of its own, the backup holds the server's rows.
@@ -95,6 +96,54 @@ private slots:
                      .entryList({QStringLiteral(".*snapshot*"), QStringLiteral("*restore*")},
                                 QDir::Files | QDir::Hidden),
                  QStringList());
+    }
+
+    // Earlier administrations go into the server's backup and come back with a restore, on a
+    // computer of its own or on the server; a backup made before they were kept leaves none.
+    void earlierAdministrationsTravelWithTheBackup()
+    {
+        TestServer server;
+        SKIP_WITHOUT_TEST_SERVER(server);
+        TestProgramFolder workstation;
+        QVERIFY(ClinicServer::useServer(workstation.path(), server.settings(), server.password()).ok);
+        workstation.addSubject(QStringLiteral("1"));
+        workstation.setAnswers(QStringLiteral("1"), {QStringLiteral("5"), QString(), QStringLiteral("علي")});
+        const auto clinical = [](TestProgramFolder& folder) {
+            return Database::connection(folder.path(), Database::File::Clinical);
+        };
+        QVERIFY(AdministrationStore::startNew(clinical(workstation), QStringLiteral("1"),
+                                              {QStringLiteral("1402/02/13"), QStringLiteral("14:05:09"),
+                                               AdministrationStore::Entry::OnScreen, QStringLiteral("dr")}));
+        workstation.setAnswers(QStringLiteral("1"), {QStringLiteral("2")});
+        const auto history = rows(workstation, AdministrationStore::table);
+        QCOMPARE(history.size(), 2);
+
+        QTemporaryDir elsewhere;
+        const QString backup = elsewhere.filePath(QStringLiteral("b.mdbB"));
+        QVERIFY(DatabaseBackup::backUp(workstation.path(), backup).ok());
+        const QDateTime now(QDate(2023, 5, 3), QTime(14, 5, 9));
+        TestProgramFolder home;
+        QVERIFY(DatabaseBackup::restore(home.path(), backup, now).ok());
+        QCOMPARE(rows(home, AdministrationStore::table), history);
+        QCOMPARE(AdministrationStore::list(clinical(home), QStringLiteral("1"))->size(), 2);
+
+        QVERIFY(AdministrationStore::startNew(clinical(workstation), QStringLiteral("1"), {}));
+        QVERIFY(DatabaseBackup::restore(workstation.path(), backup, now).ok());
+        QCOMPARE(rows(workstation, AdministrationStore::table), history);
+
+        // An older backup, without the table.
+        TestProgramFolder old;
+        old.addSubject(QStringLiteral("1"));
+        {
+            QSqlQuery drop(clinical(old));
+            QVERIFY(drop.exec(QStringLiteral("DROP TABLE \"Administrations\"")));
+        }
+        old.closeDatabases();
+        const auto restored =
+            DatabaseBackup::restore(workstation.path(), old.filePath(Database::clinicalFileName), now);
+        QVERIFY2(restored.ok(), qPrintable(restored.description));
+        QVERIFY(rows(workstation, AdministrationStore::table).isEmpty());
+        QCOMPARE(rows(workstation, QStringLiteral("IDE")).size(), 1);
     }
 
     void restoreThatTheServerRefusesChangesNothing()

@@ -1,6 +1,7 @@
 #include "datastore/ClinicServer.h"
 #include "TestProgramFolder.h"
 #include "TestServer.h"
+#include "datastore/AdministrationStore.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 #include "datastore/DatastoreTexts.h"
@@ -266,6 +267,10 @@ private slots:
         folder.addSubject(QStringLiteral("5"), QStringLiteral("Sara"));
         folder.addSubject(QStringLiteral("3"), QStringLiteral("Reza"));
         folder.setAnswers(QStringLiteral("3"), {QStringLiteral("1"), QStringLiteral("2")});
+        // An earlier administration of 3, which goes along.
+        QVERIFY(AdministrationStore::startNew(Database::connection(folder.path(), Database::File::Clinical),
+                                              QStringLiteral("3"), {}));
+        folder.setAnswers(QStringLiteral("3"), {QStringLiteral("4")});
         {
             auto items = folder.view(QStringLiteral("QU"));
             QVERIFY(items->setField(QStringLiteral("QUS"), QStringLiteral("پرسش ويرايش شده")));
@@ -284,9 +289,10 @@ private slots:
         QVERIFY2(copied.ok, qPrintable(copied.message));
         TestProgramFolder workstation;
         QVERIFY(ClinicServer::useServer(workstation.path(), server.settings(), server.password()).ok);
-        for (const QString& table :
-             {QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("QU"), QStringLiteral("Theme")})
+        for (const QString& table : {QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("QU"),
+                                     QStringLiteral("Theme"), AdministrationStore::table})
             QCOMPARE(workstation.view(table)->rows(), folder.view(table)->rows());
+        QCOMPARE(workstation.view(AdministrationStore::table)->count(), 2);
         // The logo goes along, so that every workstation prints the same letterhead.
         QCOMPARE(ClinicServer::storedLogo(workstation.path()), logo);
         QVERIFY(ClinicServer::storeLogo(workstation.path(), QByteArray("new logo")));

@@ -3,6 +3,7 @@
 #include "SignedInSession.h"
 #include "TestProgramFolder.h"
 #include "TestServer.h"
+#include "datastore/AdministrationStore.h"
 #include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
@@ -309,6 +310,12 @@ private slots:
                    QStringLiteral("A"));
         addSubject(folder, QStringLiteral("13"), QStringLiteral("Reza"), QStringLiteral("Ahmadi"),
                    QStringLiteral("A"));
+        // Earlier administrations of 12 and 11: 12's go with it, 11's stay.
+        const QSqlDatabase clinical = Database::connection(folder.path(), Database::File::Clinical);
+        for (const QString& earlier : {QStringLiteral("12"), QStringLiteral("11")}) {
+            folder.setAnswers(earlier, {QStringLiteral("3")});
+            QVERIFY(AdministrationStore::startNew(clinical, earlier, {}));
+        }
         SignedInSession signedIn; // the trail is kept under sign-in
         folder.context().session = &signedIn;
         FrmCode finder(folder.context());
@@ -327,6 +334,8 @@ private slots:
         QCOMPARE(rowsWithCode(folder, QStringLiteral("IDE"), QStringLiteral("12")), 0);
         QCOMPARE(rowsWithCode(folder, QStringLiteral("Answer"), QStringLiteral("12")), 0);
         QCOMPARE(rowsWithCode(folder, QStringLiteral("Answer"), QStringLiteral("11")), 1);
+        QCOMPARE(rowsWithCode(folder, AdministrationStore::table, QStringLiteral("12")), 0);
+        QCOMPARE(rowsWithCode(folder, AdministrationStore::table, QStringLiteral("11")), 2);
         QVERIFY(code->text().isEmpty());
         QCOMPARE(codes(finder), (QStringList{"11", "13"}));
         QVERIFY(child<QComboBox>(finder, "DataCombo1")->currentText().isEmpty());

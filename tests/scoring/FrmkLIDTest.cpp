@@ -5,6 +5,7 @@
 #include "TestProgramFolder.h"
 #include "TypeText.h"
 #include "common/Twips.h"
+#include "datastore/AdministrationStore.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 #include "reports/ReportPreview.h"
@@ -112,7 +113,8 @@ private slots:
     {
         openWindow();
         QCOMPARE(m_window->windowTitle(), QStringLiteral("کليد گذاري"));
-        QCOMPARE(m_window->size(), twipsSize(9945, 5145));
+        // A row under the scores holds the administrations' history.
+        QCOMPARE(m_window->size(), twipsSize(9945, 5685));
         QCOMPARE(child("Frame5")->geometry(), twipsRect(300, 120, 9495, 2115));
         QCOMPARE(child("Frame1")->geometry(), twipsRect(315, 2235, 9495, 1155));
         QCOMPARE(child("Frame3")->geometry(), twipsRect(285, 3420, 9495, 1425));
@@ -404,6 +406,10 @@ private slots:
 
     void recordCodeStaysUniqueAndANewCodeTakesTheAnswersAlong()
     {
+        // An earlier administration, which goes with the subject to its new code.
+        m_folder->setAnswers(QStringLiteral("2"), answersAll(QStringLiteral("4")));
+        QVERIFY(AdministrationStore::startNew(
+            Database::connection(m_folder->path(), Database::File::Clinical), QStringLiteral("2"), {}));
         m_folder->setAnswers(QStringLiteral("2"), answersAll(QStringLiteral("3")));
         openWindow();
         score(QStringLiteral("2"));
@@ -437,6 +443,10 @@ private slots:
         QCOMPARE(storedSubject(QStringLiteral("27")).value("FName"), QStringLiteral("مريم"));
         QVERIFY(storedSubject(QStringLiteral("2")).isEmpty());
         QCOMPARE(answerCodes(), QStringList({"1", "27"}));
+        const QSqlDatabase clinical = Database::connection(m_folder->path(), Database::File::Clinical);
+        QVERIFY(AdministrationStore::list(clinical, QStringLiteral("2"))->isEmpty());
+        QCOMPARE(AdministrationStore::list(clinical, QStringLiteral("27"))->constFirst().answers.at(0),
+                 QStringLiteral("4"));
         QCOMPARE(text("Text5"), QStringLiteral("27"));
         // The subject scores under its new code, with its answers.
         score(QStringLiteral("27"));

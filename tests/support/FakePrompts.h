@@ -18,6 +18,7 @@ public:
         Notice,
         Message,
         YesNo,
+        Choice,
         Text,
         Password,
         OpenFile,
@@ -51,6 +52,12 @@ public:
     {
         shown.append({Kind::YesNo, title, text});
         return !yesNoAnswers.isEmpty() && yesNoAnswers.dequeue();
+    }
+    int askChoice(QWidget*, const QString& title, const QString& text, const QStringList& choices) override
+    {
+        shown.append({Kind::Choice, title, text});
+        lastChoices = choices;
+        return choiceAnswers.isEmpty() ? -1 : choiceAnswers.dequeue();
     }
     QString askText(QWidget*, const QString& title, const QString& prompt,
                     const QString& defaultText = {}) override
@@ -106,6 +113,8 @@ public:
     QQueue<QString> textAnswers;
     QQueue<QString> passwordAnswers; // an empty queue cancels
     QQueue<bool> yesNoAnswers;
+    QQueue<int> choiceAnswers; // an empty queue cancels
+    QStringList lastChoices;
     QQueue<QString> fileAnswers;
     QString lastTextDefault;
     QString lastFileFolder; // the folder (or proposed file) and filter of the last file dialog
