@@ -310,10 +310,8 @@ bool writeServerSnapshot(const QSqlDatabase& server, const QString& path, QStrin
         if (!Database::copyTable(server, db, table, failure))
             return false;
     }
-    for (const QString& table : Database::accountTables) {
-        if (!Database::copyTable(server, db, table, failure))
-            return false;
-    }
+    if (!Database::replaceAccounts(server, db, failure))
+        return false;
     if (!AuditTable::copy(server, db, failure) || !AdministrationStore::copy(server, db, failure))
         return false;
     if (!fileTransaction.commit()) {
@@ -400,12 +398,8 @@ Outcome restoreServer(const QString& dataFolder, const QString& backupFile, cons
     ok = ok && AdministrationStore::copy(source.database(), server, &failure);
     // The server's accounts stay; a server that has none yet takes the backup's (see carryProtection).
     if (ok && Database::rowCount(server, Database::accountsTable).value_or(1) == 0 &&
-        Database::rowCount(source.database(), Database::accountsTable).value_or(0) > 0) {
-        for (const QString& table : Database::accountTables) {
-            ok = ok && statement.exec(QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table))) &&
-                 Database::copyTable(source.database(), server, table, &failure);
-        }
-    }
+        Database::rowCount(source.database(), Database::accountsTable).value_or(0) > 0)
+        ok = Database::replaceAccounts(source.database(), server, &failure);
     if (!ok || !transaction.commit())
         return failed(Kind::CopyFailed, BackupTexts::serverRestoreFailed + QStringLiteral("\r\n") +
                                             (failure.isEmpty() ? server.lastError().text() : failure));
@@ -450,13 +444,8 @@ bool carryProtection(const QString& current, const QString& restored, QString* f
         ok = statement.exec(QStringLiteral("DROP TABLE IF EXISTS \"AuditTrail\"")) &&
              AuditTable::ensure(db, failure) && AuditTable::copy(from.database(), db, failure);
     }
-    if (ok && carryAccounts) {
-        ok = Database::ensureAccountTables(db);
-        for (const QString& table : Database::accountTables) {
-            ok = ok && statement.exec(QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table))) &&
-                 Database::copyTable(from.database(), db, table, failure);
-        }
-    }
+    if (ok && carryAccounts)
+        ok = Database::ensureAccountTables(db) && Database::replaceAccounts(from.database(), db, failure);
     ok = ok && transaction.commit();
     if (!ok && failure && failure->isEmpty())
         *failure = db.lastError().text();

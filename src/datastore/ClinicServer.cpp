@@ -153,17 +153,9 @@ namespace {
 bool carryProtection(const QSqlDatabase& file, const QSqlDatabase& server, QString* error)
 {
     if (Database::rowCount(file, Database::accountsTable).value_or(0) > 0 &&
-        Database::rowCount(server, Database::accountsTable).value_or(1) == 0) {
-        for (const QString& table : Database::accountTables) {
-            QSqlQuery clear(server);
-            if (!clear.exec(QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table)))) {
-                *error = clear.lastError().text();
-                return false;
-            }
-            if (!Database::copyTable(file, server, table, error))
-                return false;
-        }
-    }
+        Database::rowCount(server, Database::accountsTable).value_or(1) == 0 &&
+        !Database::replaceAccounts(file, server, error))
+        return false;
     if (Database::rowCount(server, AuditTable::name).value_or(1) == 0)
         return AuditTable::copy(file, server, error);
     return true;

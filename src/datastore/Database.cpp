@@ -311,7 +311,23 @@ bool createEmptyTables(QSqlDatabase& db, File file)
             return false;
     }
     return createIndexes(db, file) &&
-           (file != File::Clinical || (ensureAccountTables(db) && AuditTable::ensure(db) && AdministrationStore::ensure(db)));
+           (file != File::Clinical ||
+            (ensureAccountTables(db) && AuditTable::ensure(db) && AdministrationStore::ensure(db)));
+}
+
+bool replaceAccounts(const QSqlDatabase& from, const QSqlDatabase& to, QString* error)
+{
+    for (const QString& table : accountTables) {
+        QSqlQuery clear(to);
+        if (!clear.exec(QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table)))) {
+            if (error)
+                *error = clear.lastError().text();
+            return false;
+        }
+        if (!copyTable(from, to, table, error))
+            return false;
+    }
+    return true;
 }
 
 std::optional<qint64> rowCount(const QSqlDatabase& db, const QString& table)

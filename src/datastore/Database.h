@@ -89,6 +89,9 @@ bool createEmptyTables(QSqlDatabase& db, File file);
 // missing. The caller holds the transaction.
 bool copyTable(const QSqlDatabase& from, const QSqlDatabase& to, const QString& table,
                QString* error = nullptr);
+// Replaces the rows of both account tables in `to` by those in `from` (who may sign in, taken over
+// whole). The caller holds the transaction on `to`.
+bool replaceAccounts(const QSqlDatabase& from, const QSqlDatabase& to, QString* error = nullptr);
 // The rows of a table; nullopt where the table is missing or cannot be read.
 std::optional<qint64> rowCount(const QSqlDatabase& db, const QString& table);
 
