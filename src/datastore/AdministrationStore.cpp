@@ -404,18 +404,19 @@ std::optional<Administration> read(const QSqlDatabase& db, const QString& code, 
     return std::nullopt;
 }
 
-std::optional<QList<std::array<QString, kItemCount>>> allAnswers(const QSqlDatabase& db)
+bool eachAnswers(const QSqlDatabase& db,
+                 const std::function<bool(const std::array<QString, kItemCount>&)>& visit)
 {
-    QList<std::array<QString, kItemCount>> result;
+    std::array<QString, kItemCount> answers;
     const auto readAll = [&](const QString& sql) {
         QSqlQuery rows(db);
         if (!runStatement(rows, db, sql, {}, SqlDialect::Access::Read, nullptr))
             return false;
         while (rows.next()) {
-            std::array<QString, kItemCount> answers;
             for (int i = 0; i < kItemCount; ++i)
                 answers[static_cast<std::size_t>(i)] = rows.value(i).toString();
-            result << answers;
+            if (!visit(answers))
+                return false;
         }
         return !rows.lastError().isValid();
     };
@@ -423,10 +424,37 @@ std::optional<QList<std::array<QString, kItemCount>>> allAnswers(const QSqlDatab
     if (exists(db) &&
         !readAll(QStringLiteral("SELECT %1 FROM %2 WHERE COALESCE(\"Open\", '') <> '1' ORDER BY rowid")
                      .arg(items, quotedIdentifier(table))))
-        return std::nullopt;
-    if (!readAll(QStringLiteral("SELECT %1 FROM \"Answer\" ORDER BY rowid").arg(items)))
+        return false;
+    return readAll(QStringLiteral("SELECT %1 FROM \"Answer\" ORDER BY rowid").arg(items));
+}
+
+std::optional<QList<std::array<QString, kItemCount>>> allAnswers(const QSqlDatabase& db)
+{
+    QList<std::array<QString, kItemCount>> result;
+    if (!eachAnswers(db, [&result](const std::array<QString, kItemCount>& answers) {
+            result << answers;
+            return true;
+        }))
         return std::nullopt;
     return result;
+}
+
+std::optional<qint64> answersCount(const QSqlDatabase& db)
+{
+    qint64 total = 0;
+    const auto count = [&](const QString& sql) {
+        QSqlQuery rows(db);
+        if (!runStatement(rows, db, sql, {}, SqlDialect::Access::Read, nullptr) || !rows.next())
+            return false;
+        total += rows.value(0).toLongLong();
+        return true;
+    };
+    if (exists(db) && !count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE COALESCE(\"Open\", '') <> '1'")
+                                 .arg(quotedIdentifier(table))))
+        return std::nullopt;
+    if (!count(QStringLiteral("SELECT COUNT(*) FROM \"Answer\"")))
+        return std::nullopt;
+    return total;
 }
 
 QString entryKey(Entry entry)

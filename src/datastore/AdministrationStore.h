@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 // Every administration of the questionnaire a subject has taken. The subject's Answer row and the
@@ -100,6 +101,13 @@ std::optional<Administration> read(const QSqlDatabase& db, const QString& code, 
 // The answers of every administration of every subject (closed ones and the latest of each), for
 // the statistics. Nullopt when they cannot be read.
 std::optional<QList<std::array<QString, kItemCount>>> allAnswers(const QSqlDatabase& db);
+
+// The same answers streamed, one administration at a time, for a store too large to hold in
+// memory. `visit` returns false to stop early; false when they could not be read or were stopped.
+bool eachAnswers(const QSqlDatabase& db,
+                 const std::function<bool(const std::array<QString, kItemCount>&)>& visit);
+// How many administrations eachAnswers visits; nullopt when they cannot be counted.
+std::optional<qint64> answersCount(const QSqlDatabase& db);
 
 // The texts stored in "Entry".
 QString entryKey(Entry entry);
