@@ -78,8 +78,9 @@ int main(int argc, char* argv[])
             kRuns, [&](int) { written = SubjectExport::write(database, SubjectSelection{}, path).subjects; });
         const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC / kRuns;
         prompts.file = path;
-        const double command = BenchSupport::medianMilliseconds(
-            kRuns, [&](int) { ExportCommand(context, nullptr).run(SubjectSelection{}); });
+        const double command = BenchSupport::medianMilliseconds(kRuns, [&](int) {
+            ExportCommand(context, nullptr).run(SubjectSelection{}, ExportCommand::Choice{});
+        });
         std::printf(".%s: %d subjects, %.1f MB; export %.2f s (processor %.2f s), through the command %.2f s "
                     "(medians of %d)\n",
                     suffix, written, static_cast<double>(QFileInfo(path).size()) / 1e6, seconds(core), cpu,

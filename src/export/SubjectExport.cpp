@@ -1,5 +1,6 @@
 #include "SubjectExport.h"
 
+#include "Anonymising.h"
 #include "ExportTexts.h"
 #include "SubjectRowReader.h"
 #include "TableFileWriter.h"
@@ -14,42 +15,52 @@ constexpr int kProgressStep = 256;
 
 Outcome failure(const QString& error)
 {
-    return {Outcome::Status::Failed, 0, error, false};
+    return {Outcome::Status::Failed, 0, 0, error, false};
 }
 
 Outcome writeFailure(const QString& error)
 {
-    return {Outcome::Status::Failed, 0, error, true};
+    return {Outcome::Status::Failed, 0, 0, error, true};
 }
 
 } // namespace
 
 Outcome write(const QSqlDatabase& database, const SubjectSelection& selection, const QString& path,
-              const Progress& progress, const Finisher& finisher)
+              const Progress& progress, const Finisher& finisher, const Options& options)
 {
     if (QFileInfo(path).isDir())
         return failure(ExportTexts::folderChosen);
-    SubjectRowReader reader(database, selection);
+    const ExportLayout layout{options.perAdministration, !options.anonymisingKey.isEmpty()};
+    if (layout.anonymised && options.anonymisingKey.size() != Anonymising::kKeyBytes)
+        return failure(ExportTexts::keyInvalid);
+    SubjectRowReader reader(database, selection, options.perAdministration);
     const int total = reader.count();
     if (total < 0 || !reader.start())
         return failure(ExportTexts::readFailed.arg(reader.lastError()));
 
     // Shared with the finishing work, which may run on another thread.
     const std::shared_ptr<TableFileWriter> writer = TableFileWriter::create(TableFileWriter::formatOf(path));
-    const QVector<ExportVariable> variables = ExportTable::variables(SubjectRowReader::itemTexts(database));
+    const QVector<ExportVariable> variables =
+        ExportTable::variables(SubjectRowReader::itemTexts(database), layout);
+    writer->setNotes(ExportTable::notes(layout));
     if (!writer->open(path, variables))
         return writeFailure(writer->errorString());
 
     int written = 0;
+    int reported = -1;
     StoredSubject subject;
     while (true) {
-        if (written % kProgressStep == 0 && progress && !progress(written, total)) {
+        const int read = reader.subjectsRead();
+        if (read != reported && read % kProgressStep == 0 && progress && !progress(read, total)) {
             writer->discard();
-            return {Outcome::Status::Cancelled, 0, {}, false};
+            return {Outcome::Status::Cancelled, 0, 0, {}, false};
         }
+        reported = read;
         if (!reader.next(&subject))
             break;
-        if (!writer->writeRow(ExportTable::cells(subject))) {
+        if (layout.anonymised)
+            Anonymising::apply(options.anonymisingKey, &subject);
+        if (!writer->writeRow(ExportTable::cells(subject, layout))) {
             const QString error = writer->errorString();
             writer->discard();
             return writeFailure(error);
@@ -60,15 +71,15 @@ Outcome write(const QSqlDatabase& database, const SubjectSelection& selection, c
         writer->discard();
         return failure(ExportTexts::readFailed.arg(reader.lastError()));
     }
-    if (progress && !progress(written, total)) {
+    if (progress && !progress(reader.subjectsRead(), total)) {
         writer->discard();
-        return {Outcome::Status::Cancelled, 0, {}, false};
+        return {Outcome::Status::Cancelled, 0, 0, {}, false};
     }
     const Work finishing = [writer] { return writer->finish(); };
     const std::optional<bool> finished = finisher ? finisher(finishing) : std::optional<bool>(finishing());
     if (!finished) {
         writer->discard();
-        return {Outcome::Status::Cancelled, 0, {}, false};
+        return {Outcome::Status::Cancelled, 0, 0, {}, false};
     }
     if (!*finished) {
         const QString error = writer->errorString();
@@ -77,7 +88,7 @@ Outcome write(const QSqlDatabase& database, const SubjectSelection& selection, c
     }
     if (!writer->commit())
         return writeFailure(writer->errorString());
-    return {Outcome::Status::Written, written, {}, false};
+    return {Outcome::Status::Written, reader.subjectsWithRows(), written, {}, false};
 }
 
 } // namespace SubjectExport
