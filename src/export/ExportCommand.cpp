@@ -167,7 +167,8 @@ bool ExportCommand::run(const SubjectSelection& selection, std::optional<Choice>
         return false;
     }
     if (!choice) {
-        ExportOptionsDialog options([this] { enterEarlierKey(); }, m_parent);
+        ExportOptionsDialog options(
+            m_context, [this] { enterEarlierKey(); }, m_parent);
         if (options.exec() != QDialog::Accepted)
             return false;
         choice = Choice{options.perAdministration(), options.anonymised()};

@@ -1,6 +1,7 @@
 #include "ExportOptionsDialog.h"
 
 #include "ExportTexts.h"
+#include "widgets/WindowSkin.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -9,13 +10,15 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-ExportOptionsDialog::ExportOptionsDialog(std::function<void()> enterEarlierKey, QWidget* parent)
+ExportOptionsDialog::ExportOptionsDialog(const AppContext& context, std::function<void()> enterEarlierKey,
+                                         QWidget* parent)
     : QDialog(parent)
 {
     using namespace ExportTexts;
     setObjectName(QStringLiteral("ExportOptions"));
     setWindowTitle(optionsTitle);
     setLayoutDirection(Qt::RightToLeft);
+    Skins::applyCurrent(this, context);
 
     auto* form = new QGroupBox(formCaption, this);
     m_perSubject = new QRadioButton(formPerSubject, form);

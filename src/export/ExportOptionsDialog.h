@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/AppContext.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -15,8 +17,9 @@ class ExportOptionsDialog final : public QDialog
 {
     Q_OBJECT
 public:
-    // `enterEarlierKey` runs when the user asks to enter an earlier key.
-    ExportOptionsDialog(std::function<void()> enterEarlierKey, QWidget* parent);
+    // `enterEarlierKey` runs when the user asks to enter an earlier key. The dialog wears the
+    // clinic's skin whichever window it opens over.
+    ExportOptionsDialog(const AppContext& context, std::function<void()> enterEarlierKey, QWidget* parent);
 
     bool perAdministration() const;
     bool anonymised() const;
