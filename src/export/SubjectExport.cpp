@@ -5,7 +5,9 @@
 #include "SubjectRowReader.h"
 #include "TableFileWriter.h"
 
+#include <QAtomicInt>
 #include <QFileInfo>
+#include <QSqlError>
 
 namespace SubjectExport {
 
@@ -23,6 +25,38 @@ Outcome writeFailure(const QString& error)
     return {Outcome::Status::Failed, 0, 0, error, true};
 }
 
+// The export reads on a connection of its own: on the clinic server a streamed query is lost as
+// soon as another statement runs on its connection, and the windows behind the progress dialog
+// go on reading theirs while they repaint.
+class OwnConnection final
+{
+public:
+    explicit OwnConnection(const QSqlDatabase& database)
+    {
+        static QAtomicInt serial;
+        m_name = QStringLiteral("research export %1").arg(serial.fetchAndAddRelaxed(1));
+        m_database = QSqlDatabase::cloneDatabase(database, m_name);
+        if (!m_database.open())
+            m_error = m_database.lastError().text();
+    }
+    ~OwnConnection()
+    {
+        m_database.close();
+        m_database = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    Q_DISABLE_COPY_MOVE(OwnConnection)
+
+    const QSqlDatabase& database() const { return m_database; }
+    bool isOpen() const { return m_database.isOpen(); }
+    const QString& error() const { return m_error; }
+
+private:
+    QString m_name;
+    QSqlDatabase m_database;
+    QString m_error;
+};
+
 } // namespace
 
 Outcome write(const QSqlDatabase& database, const SubjectSelection& selection, const QString& path,
@@ -33,15 +67,20 @@ Outcome write(const QSqlDatabase& database, const SubjectSelection& selection, c
     const ExportLayout layout{options.perAdministration, !options.anonymisingKey.isEmpty()};
     if (layout.anonymised && options.anonymisingKey.size() != Anonymising::kKeyBytes)
         return failure(ExportTexts::keyInvalid);
-    SubjectRowReader reader(database, selection, options.perAdministration);
+    // Declared before the reader, which must be gone before its connection.
+    const OwnConnection connection(database);
+    if (!connection.isOpen())
+        return failure(ExportTexts::readFailed.arg(connection.error()));
+    // Read before the rows' query starts streaming on the connection.
+    const QVector<ExportVariable> variables =
+        ExportTable::variables(SubjectRowReader::itemTexts(connection.database()), layout);
+    SubjectRowReader reader(connection.database(), selection, options.perAdministration);
     const int total = reader.count();
     if (total < 0 || !reader.start())
         return failure(ExportTexts::readFailed.arg(reader.lastError()));
 
     // Shared with the finishing work, which may run on another thread.
     const std::shared_ptr<TableFileWriter> writer = TableFileWriter::create(TableFileWriter::formatOf(path));
-    const QVector<ExportVariable> variables =
-        ExportTable::variables(SubjectRowReader::itemTexts(database), layout);
     writer->setNotes(ExportTable::notes(layout));
     if (!writer->open(path, variables))
         return writeFailure(writer->errorString());

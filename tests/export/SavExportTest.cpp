@@ -1,7 +1,9 @@
 #include "TestProgramFolder.h"
+#include "TestServer.h"
 #include "calendar/ShamsiDate.h"
 #include "common/CommonTexts.h"
 #include "datastore/AdministrationStore.h"
+#include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 #include "export/Anonymising.h"
@@ -299,6 +301,38 @@ private slots:
         QVERIFY(csv.contains(pseudonym + u','));
         QVERIFY(!csv.contains(QStringLiteral("علی")));
         QVERIFY(Anonymising::pseudonym(Anonymising::newKey(), QStringLiteral("1")) != pseudonym);
+    }
+
+    void bothFormsReadTheClinicServer()
+    {
+        TestServer server;
+        SKIP_WITHOUT_TEST_SERVER(server);
+        TestProgramFolder folder;
+        const ClinicServer::Result used =
+            ClinicServer::useServer(folder.path(), server.settings(), server.password());
+        QVERIFY2(used.ok, qPrintable(used.message));
+        folder.addSubject(QStringLiteral("7"));
+        folder.setAnswers(QStringLiteral("7"), QStringList(35, QStringLiteral("4")));
+        QSqlDatabase db = Database::connection(folder.path(), Database::File::Clinical);
+        QVERIFY(AdministrationStore::ensure(db));
+        QVERIFY(AdministrationStore::startNew(db, QStringLiteral("7"),
+                                              {QStringLiteral("1403/01/05"), {}, {}, {}}));
+        folder.setAnswers(QStringLiteral("7"), QStringList(35, QStringLiteral("2")));
+        folder.addSubject(QStringLiteral("8"), QStringLiteral("Sara"), QStringLiteral("Karimi"), false);
+
+        SubjectExport::Options options;
+        options.perAdministration = true;
+        const QString path = m_out.filePath(QStringLiteral("server.sav"));
+        QCOMPARE(SubjectExport::write(db, {}, m_out.filePath(QStringLiteral("wide.csv"))).rows, 2);
+        const SubjectExport::Outcome outcome = SubjectExport::write(db, {}, path, {}, {}, options);
+        QCOMPARE(outcome.status, SubjectExport::Outcome::Status::Written);
+        QCOMPARE(outcome.rows, 2);
+        const SavFile sav = readSav(path);
+        QCOMPARE(sav.rows.size(), 2);
+        QCOMPARE(sav.value(0, QStringLiteral("q1")), QVariant(4.0));
+        QCOMPARE(sav.value(1, QStringLiteral("q1")), QVariant(2.0));
+        QCOMPARE(sav.value(1, QStringLiteral("adm_seq")), QVariant(2.0));
+        QCOMPARE(sav.value(1, QStringLiteral("adm_date")), QVariant(QStringLiteral("1403/01/05")));
     }
 
     void datesShiftAcrossMonthsAndYearsAndKeysReadAsTyped()
