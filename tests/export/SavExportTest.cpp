@@ -232,17 +232,21 @@ private slots:
         QCOMPARE(sav.value(2, QStringLiteral("code")), QVariant(QStringLiteral("3")));
     }
 
-    void aNumberColumnWithATextKeepsEveryValueAsText()
+    void oddAndLongTextsAreKeptWhole()
     {
         QStringList answers(35, QStringLiteral("3"));
         answers[0] = QStringLiteral("x");
         m_folder->setAnswers(QStringLiteral("1"), answers);
+        // Longer than the 255 bytes of a plain SPSS text.
+        const QString education = QString(400, QChar(0x0627));
+        setSubject(QStringLiteral("2"), {{"Tahsil", education}});
         QCOMPARE(exportTo(QStringLiteral("odd.sav"), false).status, SubjectExport::Outcome::Status::Written);
         const SavFile sav = readSav(m_out.filePath(QStringLiteral("odd.sav")));
         QVERIFY(sav.variables.at(sav.column(QStringLiteral("q1"))).text);
         QCOMPARE(sav.value(0, QStringLiteral("q1")), QVariant(QStringLiteral("x")));
         QCOMPARE(sav.value(1, QStringLiteral("q1")), QVariant(QStringLiteral("2")));
         QCOMPARE(sav.value(0, QStringLiteral("q2")), QVariant(3.0));
+        QCOMPARE(sav.value(1, QStringLiteral("education")), QVariant(education));
     }
 
     void longFormAnonymisedKeepsEachSubjectsRowsTogether()
@@ -291,6 +295,17 @@ private slots:
         QCOMPARE(daysBetween(QStringLiteral("1402/12/28"), registered),
                  Anonymising::dateShift(key, QStringLiteral("1")));
         QVERIFY(registered != QStringLiteral("1402/12/28"));
+
+        // Nobody answered: the file is there, with its variables and no row.
+        SubjectExport::Options longForm;
+        longForm.perAdministration = true;
+        const QString none = m_out.filePath(QStringLiteral("none.sav"));
+        QCOMPARE(SubjectExport::write(database(), {QStringLiteral("Code"), QStringLiteral("3")}, none, {}, {},
+                                      longForm)
+                     .status,
+                 SubjectExport::Outcome::Status::Written);
+        QCOMPARE(readSav(none).variables.size(), 58);
+        QCOMPARE(readSav(none).rows.size(), 0);
 
         // The same key again gives the same pseudonyms, another key others.
         QCOMPARE(exportTo(QStringLiteral("again.csv"), false, key).status,
