@@ -191,6 +191,7 @@ bool SavFileWriter::writeFile()
             v = readstat_add_variable(writer, name.constData(), READSTAT_TYPE_STRING,
                                       static_cast<size_t>(width));
             readstat_variable_set_measure(v, READSTAT_MEASURE_NOMINAL);
+
         } else {
             v = readstat_add_variable(writer, name.constData(), READSTAT_TYPE_DOUBLE, 0);
             readstat_variable_set_measure(v, stored[i] == Stored::Coded ? READSTAT_MEASURE_NOMINAL
@@ -218,7 +219,12 @@ bool SavFileWriter::writeFile()
             }
         }
         readstat_variable_set_label(v, utf8(variable.caption).constData());
-        readstat_variable_set_display_width(v, static_cast<int>(std::ceil(variable.width)));
+        // ReadStat makes a text's format from its display width, and SPSS wants the format as wide as
+        // the text (a very long text's first part is 255 bytes).
+        readstat_variable_set_display_width(
+            v, stored[i] == Stored::Text
+                   ? std::min(static_cast<int>(readstat_variable_get_storage_width(v)), 255)
+                   : static_cast<int>(std::ceil(variable.width)));
         declared[i] = v;
     }
 
