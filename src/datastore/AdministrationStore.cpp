@@ -73,13 +73,8 @@ bool isBlank(const QString& text)
 }
 
 // The latest administration as Answer and IDE hold it.
-struct Latest
+struct Latest : Current
 {
-    std::array<QString, kItemCount> answers;
-    std::array<QString, kScaleCount> scores;
-    QString subjectDate;
-    QString subjectTime;
-
     bool anyAnswer() const
     {
         return std::any_of(answers.begin(), answers.end(), [](auto& a) { return !isBlank(a); });
@@ -126,19 +121,20 @@ struct Stored
     int highestSequence = 0;
 };
 
-Administration administrationOf(const QSqlQuery& row)
+void addRow(Stored& stored, const StoredRow& row)
 {
-    // In the order of columns().
-    Administration a;
-    a.code = row.value(0).toString();
-    a.sequence = row.value(1).toString().trimmed().toInt();
-    a.start = {row.value(2).toString(), row.value(3).toString(), entryOfKey(row.value(4).toString()),
-               row.value(5).toString()};
-    for (int i = 0; i < kItemCount; ++i)
-        a.answers[static_cast<std::size_t>(i)] = row.value(7 + i).toString();
-    for (int i = 0; i < kScaleCount; ++i)
-        a.scores[static_cast<std::size_t>(i)] = row.value(7 + kItemCount + i).toString();
-    return a;
+    stored.highestSequence = std::max(stored.highestSequence, row.administration.sequence);
+    if (row.open)
+        stored.open = row.administration;
+    else
+        stored.closed << row.administration;
+}
+
+void sortClosed(Stored& stored)
+{
+    std::stable_sort(
+        stored.closed.begin(), stored.closed.end(),
+        [](const Administration& a, const Administration& b) { return a.sequence < b.sequence; });
 }
 
 std::optional<Stored> readStored(const QSqlDatabase& db, const QString& code, QString* error = nullptr)
@@ -150,17 +146,9 @@ std::optional<Stored> readStored(const QSqlDatabase& db, const QString& code, QS
     if (!runStatement(rows, db, byCode(table, columns()), {Values(db)(code)}, SqlDialect::Access::Read,
                       error))
         return std::nullopt;
-    while (rows.next()) {
-        const Administration a = administrationOf(rows);
-        stored.highestSequence = std::max(stored.highestSequence, a.sequence);
-        if (rows.value(6).toString() == kOpen)
-            stored.open = a;
-        else
-            stored.closed << a;
-    }
-    std::stable_sort(
-        stored.closed.begin(), stored.closed.end(),
-        [](const Administration& a, const Administration& b) { return a.sequence < b.sequence; });
+    while (rows.next())
+        addRow(stored, storedRowOf(rows, 0));
+    sortClosed(stored);
     return stored;
 }
 
@@ -220,6 +208,37 @@ bool insertRow(const QSqlDatabase& db, const Administration& a, bool open, QStri
 }
 
 } // namespace
+
+StoredRow storedRowOf(const QSqlQuery& row, int first)
+{
+    // In the order of columns().
+    StoredRow stored;
+    Administration& a = stored.administration;
+    a.code = row.value(first).toString();
+    a.sequence = row.value(first + 1).toString().trimmed().toInt();
+    a.start = {row.value(first + 2).toString(), row.value(first + 3).toString(),
+               entryOfKey(row.value(first + 4).toString()), row.value(first + 5).toString()};
+    stored.open = row.value(first + 6).toString() == kOpen;
+    for (int i = 0; i < kItemCount; ++i)
+        a.answers[static_cast<std::size_t>(i)] = row.value(first + 7 + i).toString();
+    for (int i = 0; i < kScaleCount; ++i)
+        a.scores[static_cast<std::size_t>(i)] = row.value(first + 7 + kItemCount + i).toString();
+    return stored;
+}
+
+QList<Administration> assemble(const QString& code, const Current& current, const QList<StoredRow>& rows)
+{
+    Stored stored;
+    for (const StoredRow& row : rows)
+        addRow(stored, row);
+    sortClosed(stored);
+    Latest latest;
+    static_cast<Current&>(latest) = current;
+    QList<Administration> all = stored.closed;
+    if (latest.given())
+        all << latestOf(code, latest, stored);
+    return all;
+}
 
 QStringList columns()
 {

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 
@@ -94,6 +95,26 @@ bool recordStart(const QSqlDatabase& db, const QString& code, const Start& start
 // The subject's administrations in the order they were taken, the latest last (flagged). A
 // subject whose answers were never stored has none. Nullopt when they cannot be read.
 std::optional<QList<Administration>> list(const QSqlDatabase& db, const QString& code);
+
+// For a reader that streams many subjects at once (the research export): one row of the table,
+// read from a query whose columns from `first` on are those of columns(), and the subject's
+// latest answers and scores as Answer and IDE hold them.
+struct StoredRow
+{
+    Administration administration;
+    bool open = false;
+};
+StoredRow storedRowOf(const QSqlQuery& query, int first);
+struct Current
+{
+    std::array<QString, kItemCount> answers;
+    std::array<QString, kScaleCount> scores;
+    QString subjectDate;
+    QString subjectTime;
+};
+// The administrations list() gives for a subject with these stored rows (in any order) and these
+// latest answers and scores.
+QList<Administration> assemble(const QString& code, const Current& current, const QList<StoredRow>& rows);
 
 // One of them by its number; nullopt when there is none or it cannot be read.
 std::optional<Administration> read(const QSqlDatabase& db, const QString& code, int sequence);
