@@ -5,6 +5,7 @@
 #include "common/CaptionLabel.h"
 #include "common/DigitText.h"
 
+#include "EstimateProgress.h"
 #include "ScoringStore.h"
 #include "ScoringTexts.h"
 #include "SubjectScoreReport.h"
@@ -12,6 +13,7 @@
 #include "common/Navigator.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
+#include "datastore/AdministrationStore.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 #include "reports/ReportPreview.h"
@@ -436,6 +438,24 @@ void FrmkLID::printChosenSubject()
     sheet.testDate = m_date->text();
     sheet.scores = scoreBoxTexts();
     ScoringStore::selectAnswers(*m_answers, code, &sheet.items);
+    // A subject who has taken the questionnaire more than once: the reliable change from the first
+    // administration to the last goes on the sheet. A history that cannot be read leaves the sheet
+    // as it was; a cancelled estimate cancels the print.
+    const auto administrations =
+        AdministrationStore::list(Database::connection(m_context.dataFolder, Database::File::Clinical), code);
+    if (administrations && administrations->size() >= 2) {
+        const std::optional<ChangeTable::Estimate> estimate = EstimateProgress::waitFor(m_context, this);
+        if (!estimate)
+            return;
+        const auto label = [](const AdministrationStore::Administration& a) {
+            return ScoringTexts::administrationLabel.arg(a.sequence).arg(a.start.date);
+        };
+        const AdministrationStore::Administration& first = administrations->constFirst();
+        const AdministrationStore::Administration& last = administrations->constLast();
+        sheet.change = SubjectScoreReport::ChangeSection{
+            ScoringTexts::reportChangeHeading.arg(label(first), label(last)),
+            ChangeTable::rows(first.answers, last.answers, *estimate), ChangeTable::basis(*estimate)};
+    }
     AuditTrail::record(m_context, AuditTrail::Action::Printed, code, AuditTexts::scoreSheetDetail, this);
     ReportPreview::show(this, SubjectScoreReport::build(sheet, m_context.navigator->clinicTexts()),
                         *m_context.prompts);

@@ -6,6 +6,7 @@
 #include "history/TrendChart.h"
 #include "reports/ReportLayouts.h"
 #include "reports/ReportPreview.h"
+#include "scoring/FrmkLID.h"
 #include "scoring/ReliableChange.h"
 
 #include <QComboBox>
@@ -147,6 +148,29 @@ private slots:
         third.choosePair(0, 1);
         QCOMPARE(text(third.findChild<QTableWidget*>(QStringLiteral("reliableChange")), 0, 4),
                  text(change, 0, 4));
+
+        // The one-subject print carries the same change, from the first administration to the last.
+        third.choosePair(0, 2);
+        auto* shown = third.findChild<QTableWidget*>(QStringLiteral("reliableChange"));
+        FrmkLID scoring(folder.context());
+        folder.prompts.textAnswers.enqueue(QStringLiteral("1"));
+        scoring.chooseAndScore();
+        QList<Report> sheets;
+        ReportPreview::setHandlerForTests([&sheets](const Report& report) { sheets << report; });
+        scoring.printChosenSubject();
+        QCOMPARE(sheets.size(), 1);
+        const auto sheetText = [&](const QString& name) {
+            const ReportElement* element = sheets.first().layout.element(ReportLayouts::detail, name);
+            return element ? element->caption : QStringLiteral("<missing>");
+        };
+        QCOMPARE(sheetText(QStringLiteral("ChangeHeading")),
+                 ScoringTexts::reportChangeHeading.arg(QStringLiteral("اجراي 1 (1402/02/13)"),
+                                                       QStringLiteral("اجراي 3 (1402/09/01)")));
+        for (int scale = 0; scale < 5; ++scale) {
+            for (int column : {1, 2, 4, 5})
+                QCOMPARE(sheetText(QStringLiteral("Change%1_%2").arg(scale + 1).arg(column)),
+                         text(shown, scale, column));
+        }
 
         QList<Report> printed;
         ReportPreview::setHandlerForTests([&printed](const Report& report) { printed << report; });
