@@ -387,12 +387,35 @@ void FrmkLID::compareCouple()
         }
         if (!scoreCode(code, run))
             return;
-        CoupleComparison::copyScores(couple, number, scoreBoxTexts());
+        const std::optional<ScoringKey::ScoreTexts> scores = chooseAdministration(code, number);
+        if (!scores)
+            return;
+        CoupleComparison::copyScores(couple, number, *scores);
     }
     for (std::size_t i = 0; i < couple.size(); ++i)
         m_coupleScores[i]->setText(couple[i]);
     showChart(
         CoupleComparison::coupleChart(couple, m_dataLine1->text(), m_dataLine2->text(), m_date->text()));
+}
+
+std::optional<ScoringKey::ScoreTexts> FrmkLID::chooseAdministration(const QString& code, int number)
+{
+    // A partner with one administration, or whose history cannot be read, is compared by the
+    // scores just computed, as always.
+    const auto administrations =
+        AdministrationStore::list(Database::connection(m_context.dataFolder, Database::File::Clinical), code);
+    if (!administrations || administrations->size() < 2)
+        return scoreBoxTexts();
+    const QStringList labels = CoupleComparison::administrationLabels(*administrations);
+    const int chosen =
+        m_context.prompts->askItem(this, ScoringTexts::askAdministrationTitle.arg(number),
+                                   ScoringTexts::askAdministrationPrompt, labels, int(labels.size()) - 1);
+    if (chosen < 0)
+        return std::nullopt;
+    // The chart and its print say which administration of the partner they show.
+    QLineEdit* line = number == 2 ? m_dataLine2 : m_dataLine1;
+    line->setText(line->text() + ScoringTexts::administrationSeparator + labels.at(chosen));
+    return CoupleComparison::administrationScores(administrations->at(chosen), scoreBoxTexts());
 }
 
 void FrmkLID::showSingleChart()

@@ -182,6 +182,49 @@ private slots:
         QVERIFY(!layout.element(ReportLayouts::detail, QStringLiteral("Image2"))->picture.isNull());
     }
 
+    void aCoupleIsComparedByTheAdministrationsChosen()
+    {
+        TestProgramFolder folder;
+        addAdministrations(
+            folder, QStringLiteral("1"), 1,
+            {QStringLiteral("1402/02/13"), QStringLiteral("1402/05/20"), QStringLiteral("1402/09/01")});
+        addAdministrations(folder, QStringLiteral("2"), 2, {QStringLiteral("1402/03/01")});
+        const auto first = AdministrationStore::read(clinical(folder), QStringLiteral("1"), 1);
+        QVERIFY(first);
+        const ScoringKey::ScoreTexts earlier = ScoringKey::scoreTexts(first->answers);
+        const auto itemsOf = [](const QStringList& answers) {
+            ScoringKey::ItemTexts items;
+            std::copy(answers.begin(), answers.end(), items.begin());
+            return items;
+        };
+        const ScoringKey::ScoreTexts partner = ScoringKey::scoreTexts(itemsOf(answersFor(2, 0)));
+
+        FrmkLID scoring(folder.context());
+        // The first partner's first administration; the second partner has only one: no question.
+        folder.prompts.textAnswers << QStringLiteral("1") << QStringLiteral("2");
+        folder.prompts.choiceAnswers << 0;
+        scoring.compareCouple();
+        QCOMPARE(folder.prompts.lastChoices,
+                 (QStringList{QStringLiteral("اجراي 1 (1402/02/13)"), QStringLiteral("اجراي 2 (1402/05/20)"),
+                              QStringLiteral("اجراي 3 (1402/09/01)")}));
+        QCOMPARE(folder.prompts.lastItemCurrent, 2); // the latest by default
+        const NeedsChartInput& chart = folder.navigator.lastChart;
+        for (std::size_t i = 0; i < 5; ++i) {
+            QCOMPARE(chart.subject1Scores[i], earlier[i]);
+            QCOMPARE(chart.subject2Scores[i], partner[i]);
+        }
+        QVERIFY(chart.subject1Line.endsWith(QStringLiteral(" - اجراي 1 (1402/02/13)")));
+        // The latest administration's stored scores are the ones it has, whatever was compared.
+        QCOMPARE(AdministrationStore::list(clinical(folder), QStringLiteral("1"))->constLast().scores,
+                 ScoringKey::scoreTexts(itemsOf(answersFor(1, 2))));
+
+        // A cancelled choice draws no chart.
+        const int charts = int(folder.navigator.calls.count(QStringLiteral("showNeedsChart")));
+        folder.prompts.textAnswers << QStringLiteral("1");
+        scoring.compareCouple();
+        QCOMPARE(int(folder.navigator.calls.count(QStringLiteral("showNeedsChart"))), charts);
+    }
+
     void aSubjectWithoutAnswersHasNoHistoryToShow()
     {
         TestProgramFolder folder;
