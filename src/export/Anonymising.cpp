@@ -2,6 +2,8 @@
 
 #include "calendar/ShamsiDate.h"
 
+#include "common/DigitText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -18,13 +20,9 @@ constexpr std::size_t kDateParticular = 8;
 
 int digitValue(QChar c)
 {
-    if (c >= u'0' && c <= u'9')
-        return c.unicode() - u'0';
-    if (c.unicode() >= 0x06F0 && c.unicode() <= 0x06F9)
-        return c.unicode() - 0x06F0;
-    if (c.unicode() >= 0x0660 && c.unicode() <= 0x0669)
-        return c.unicode() - 0x0660;
-    return -1;
+    // Persian and Arabic-Indic digits read as 0 to 9.
+    const QChar digit = latinDigit(c);
+    return digit.isNull() ? -1 : digit.unicode() - u'0';
 }
 
 // HMAC-SHA-256 of a purpose and the code: the purpose keeps the pseudonym and the shift apart.

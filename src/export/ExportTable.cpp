@@ -3,6 +3,8 @@
 #include "ExportTexts.h"
 #include "testing/TestingTexts.h"
 
+#include "common/DigitText.h"
+
 #include <QLocale>
 
 #include <cmath>
@@ -76,14 +78,9 @@ ExportVariable described(const QString& name, const QString& caption, const QStr
 
 int digitOf(QChar c)
 {
-    // Persian (U+06F0 …) and Arabic-Indic (U+0660 …) digits read as 0 to 9.
-    if (c >= u'0' && c <= u'9')
-        return c.unicode() - u'0';
-    if (c.unicode() >= 0x06F0 && c.unicode() <= 0x06F9)
-        return c.unicode() - 0x06F0;
-    if (c.unicode() >= 0x0660 && c.unicode() <= 0x0669)
-        return c.unicode() - 0x0660;
-    return -1;
+    // Persian and Arabic-Indic digits read as 0 to 9.
+    const QChar digit = latinDigit(c);
+    return digit.isNull() ? -1 : digit.unicode() - u'0';
 }
 
 ExportCell numberOrText(const QString& text)
