@@ -1,5 +1,7 @@
 #include "AdministrationStore.h"
 
+#include "AdministrationDetails.h"
+
 #include "DataView.h"
 #include "Database.h"
 #include "SqlDialect.h"
@@ -236,6 +238,8 @@ bool exists(const QSqlDatabase& db)
 
 bool ensure(QSqlDatabase& db, QString* error)
 {
+    if (!AdministrationDetails::ensure(db, error))
+        return false;
     if (exists(db))
         return true;
     const bool server = SqlDialect::isServer(db);
@@ -260,20 +264,24 @@ bool ensure(QSqlDatabase& db, QString* error)
 
 bool copy(const QSqlDatabase& from, const QSqlDatabase& to, QString* error)
 {
-    return !exists(from) || Database::copyTable(from, to, table, error);
+    return (!exists(from) || Database::copyTable(from, to, table, error)) &&
+           AdministrationDetails::copy(from, to, error);
 }
 
 bool clear(const QSqlDatabase& db, QString* error)
 {
     QSqlQuery statement(db);
-    return !exists(db) ||
-           runStatement(statement, db, QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table)), {},
-                        SqlDialect::Access::Write, error);
+    return AdministrationDetails::clear(db, error) &&
+           (!exists(db) ||
+            runStatement(statement, db, QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table)), {},
+                         SqlDialect::Access::Write, error));
 }
 
 bool removeSubject(const QSqlDatabase& db, const QString& code, QString* error)
 {
     QSqlQuery statement(db);
+    if (!AdministrationDetails::removeSubject(db, code, error))
+        return false;
     return !exists(db) ||
            runStatement(
                statement, db,
@@ -285,6 +293,8 @@ bool renameSubject(const QSqlDatabase& db, const QString& from, const QString& t
 {
     QSqlQuery statement(db);
     const Values value(db);
+    if (!AdministrationDetails::renameSubject(db, from, to, error))
+        return false;
     return !exists(db) ||
            runStatement(
                statement, db,
@@ -378,6 +388,15 @@ bool recordStart(const QSqlDatabase& db, const QString& code, const Start& start
     if (!insertRow(db, opening, true, error))
         return false;
     return committed(transaction, db, error);
+}
+
+std::optional<int> latestSequence(const QSqlDatabase& db, const QString& code)
+{
+    const std::optional<Latest> latest = readLatest(db, code);
+    const std::optional<Stored> stored = latest ? readStored(db, code) : std::nullopt;
+    if (!stored)
+        return std::nullopt;
+    return latestOf(code, *latest, *stored).sequence;
 }
 
 std::optional<QList<Administration>> list(const QSqlDatabase& db, const QString& code)

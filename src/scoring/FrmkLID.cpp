@@ -187,6 +187,12 @@ void FrmkLID::buildCommandBar()
     auto* history = addCommand(this, QStringLiteral("CmdHistory"), T::historyCommand, 285 + left[0],
                                3420 + 1425 + 120, width);
     connect(history, &QPushButton::clicked, this, &FrmkLID::showHistory);
+
+    m_checks = new QLabel(this);
+    m_checks->setObjectName(QStringLiteral("administrationChecks"));
+    m_checks->setGeometry(twipsRect(285, 3420 + 1425 + 60, 6960, 720));
+    m_checks->setWordWrap(true);
+    m_checks->setAlignment(Qt::AlignRight | Qt::AlignTop);
 }
 
 void FrmkLID::buildResultsArea()
@@ -355,6 +361,9 @@ bool FrmkLID::scoreCode(const QString& code, Run run)
     } else if (single) {
         prompts.notice(this, ScoringTexts::scoredAndStored);
     }
+    m_checks->setText(single
+                          ? ScoringStore::administrationChecks(m_answers->database(), code, items).join(u'\n')
+                          : QString());
     // The full name belongs to the chosen subject, in a couple the last one scored.
     m_fullName->setText(ScoringKey::fullName(subject));
     return true;
@@ -436,6 +445,7 @@ void FrmkLID::printChosenSubject()
     sheet.testDate = m_date->text();
     sheet.scores = scoreBoxTexts();
     ScoringStore::selectAnswers(*m_answers, code, &sheet.items);
+    sheet.checks = ScoringStore::administrationChecks(m_answers->database(), code, sheet.items);
     AuditTrail::record(m_context, AuditTrail::Action::Printed, code, AuditTexts::scoreSheetDetail, this);
     ReportPreview::show(this, SubjectScoreReport::build(sheet, m_context.navigator->clinicTexts()),
                         *m_context.prompts);

@@ -121,6 +121,12 @@ Report build(const Sheet& sheet, const ClinicTexts& clinic)
         note.growsToFit = true;
         body.elements << note;
     }
+    int checksTop = tableBottom + (anyUnanswered ? 600 : 150);
+    for (int line = 0; line < sheet.checks.size(); ++line, checksTop += 330)
+        body.elements << L::label(QStringLiteral("Checks%1").arg(line),
+                                  {kTableLeft, checksTop, kTableRight - kTableLeft, 330},
+                                  sheet.checks.at(line), L::nazanin(10.5), Qt::AlignRight);
+    body.height = std::max(body.height, checksTop + 150);
 
     return report;
 }

@@ -15,6 +15,8 @@ struct Sheet
     QString testDate;
     ScoringKey::ScoreTexts scores;
     ScoringKey::ItemTexts items;
+    // How the administration was entered, its timings and flags, one line each.
+    QStringList checks;
 };
 
 Report build(const Sheet& sheet, const ClinicTexts& clinic);

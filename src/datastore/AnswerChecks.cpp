@@ -1,0 +1,198 @@
+#include "AnswerChecks.h"
+
+#include "DatastoreTexts.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace AnswerChecks {
+
+namespace {
+
+using AdministrationDetails::Details;
+using AdministrationDetails::EntryState;
+using AdministrationDetails::Settings;
+
+constexpr int kItems = AdministrationDetails::kItemCount;
+
+bool answered(const QString& answer)
+{
+    return !answerOf(answer).isEmpty();
+}
+
+} // namespace
+
+QString answerOf(const QString& stored)
+{
+    const QString text = stored.trimmed();
+    return text.size() == 1 && text.at(0) >= u'1' && text.at(0) <= u'5' ? text : QString();
+}
+
+Comparison compare(const Answers& first, const Answers& second)
+{
+    Comparison result;
+    for (int i = 0; i < kItems; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        if (answerOf(first[at]) != answerOf(second[at]))
+            result.differing << i + 1;
+    }
+    result.agreementPercent = 100.0 * (kItems - result.differing.size()) / kItems;
+    return result;
+}
+
+QString percentText(double percent)
+{
+    return QString::number(percent, 'f', 1);
+}
+
+int longestRun(const Answers& answers)
+{
+    int longest = 0;
+    int run = 0;
+    QString previous;
+    for (const QString& stored : answers) {
+        const QString answer = answerOf(stored);
+        run = answer.isEmpty() ? 0 : (answer == previous ? run + 1 : 1);
+        previous = answer;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
+int unansweredCount(const Answers& answers)
+{
+    return static_cast<int>(
+        std::count_if(answers.begin(), answers.end(), [](auto& a) { return !answered(a); }));
+}
+
+QList<Flag> flags(const Answers& answers, const Details& details, const Settings& settings)
+{
+    QList<Flag> raised;
+    const int given = kItems - unansweredCount(answers);
+    QStringList distinct;
+    for (const QString& stored : answers) {
+        const QString answer = answerOf(stored);
+        if (!answer.isEmpty() && !distinct.contains(answer))
+            distinct << answer;
+    }
+    const bool allOne = given >= 2 && distinct.size() == 1;
+    if (allOne)
+        raised << Flag::SameAnswerEverywhere;
+    else if (settings.longRun >= 2 && longestRun(answers) >= settings.longRun)
+        raised << Flag::LongRun;
+    if (details.timed && given > 0) {
+        qint64 total = 0;
+        for (const qint64 ms : details.milliseconds)
+            total += ms;
+        if (total < qint64(settings.fastTestSecondsPerItem) * 1000 * given)
+            raised << Flag::FastCompletion;
+    }
+    if (settings.unanswered > 0 && kItems - given >= settings.unanswered)
+        raised << Flag::ManyUnanswered;
+    return raised;
+}
+
+std::optional<double> medianSeconds(const Details& details)
+{
+    if (!details.timed)
+        return std::nullopt;
+    QList<qint64> shown;
+    for (const qint64 ms : details.milliseconds) {
+        if (ms > 0)
+            shown << ms;
+    }
+    if (shown.isEmpty())
+        return std::nullopt;
+    std::sort(shown.begin(), shown.end());
+    const qsizetype middle = shown.size() / 2;
+    const double ms =
+        shown.size() % 2 ? double(shown.at(middle)) : (shown.at(middle - 1) + shown.at(middle)) / 2.0;
+    return ms / 1000.0;
+}
+
+std::optional<int> fastItemCount(const Answers& answers, const Details& details, int thresholdSeconds)
+{
+    if (!details.timed)
+        return std::nullopt;
+    int fast = 0;
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        if (answered(answers[i]) && details.milliseconds[i] < qint64(thresholdSeconds) * 1000)
+            ++fast;
+    }
+    return fast;
+}
+
+QString flagName(Flag flag)
+{
+    switch (flag) {
+    case Flag::SameAnswerEverywhere:
+        return DatastoreTexts::flagSameAnswer;
+    case Flag::LongRun:
+        return DatastoreTexts::flagLongRun;
+    case Flag::FastCompletion:
+        return DatastoreTexts::flagFastCompletion;
+    case Flag::ManyUnanswered:
+        break;
+    }
+    return DatastoreTexts::flagManyUnanswered;
+}
+
+QString flagKey(Flag flag)
+{
+    switch (flag) {
+    case Flag::SameAnswerEverywhere:
+        return QStringLiteral("same");
+    case Flag::LongRun:
+        return QStringLiteral("run");
+    case Flag::FastCompletion:
+        return QStringLiteral("fast");
+    case Flag::ManyUnanswered:
+        break;
+    }
+    return QStringLiteral("unanswered");
+}
+
+QString flagsLine(const QList<Flag>& raised)
+{
+    QStringList names;
+    for (const Flag flag : raised)
+        names << flagName(flag);
+    return names.isEmpty() ? QString()
+                           : DatastoreTexts::flagsCaption + names.join(DatastoreTexts::flagSeparator);
+}
+
+QString stateName(EntryState state)
+{
+    switch (state) {
+    case EntryState::AwaitingSecond:
+        return DatastoreTexts::entryAwaitingSecond;
+    case EntryState::SecondUnderWay:
+        return DatastoreTexts::entrySecondUnderWay;
+    case EntryState::AwaitingReview:
+        return DatastoreTexts::entryAwaitingReview;
+    case EntryState::Verified:
+        return DatastoreTexts::entryVerified;
+    case EntryState::Once:
+        break;
+    }
+    return DatastoreTexts::entryOnce;
+}
+
+QStringList summaryLines(const Answers& answers, const Details& details, const Settings& settings)
+{
+    QStringList lines;
+    // An on-screen test has no sheet to speak of; its timings say how it was taken.
+    if (!details.timed || details.state != EntryState::Once)
+        lines << stateName(details.state);
+    const std::optional<double> median = medianSeconds(details);
+    if (median)
+        lines << DatastoreTexts::timingLine(
+            QString::number(*median, 'f', 1),
+            fastItemCount(answers, details, settings.fastItemSeconds).value_or(0), settings.fastItemSeconds);
+    const QString flagLine = flagsLine(flags(answers, details, settings));
+    if (!flagLine.isEmpty())
+        lines << flagLine;
+    return lines;
+}
+
+} // namespace AnswerChecks
