@@ -51,10 +51,10 @@ inline const QString saveEditedItem =
 // Entering sheets and flagging answer patterns.
 inline const QString entryChecks = QStringLiteral("ورود پاسخنامه و هشدارها");
 inline const QString doubleEntryCaption = QStringLiteral("هر پاسخنامه کاغذي دو بار وارد شود");
-inline const QString fastItemCaption = QStringLiteral("پاسخ سريع به يک سؤال (کمتر از ثانيه):");
-inline const QString fastTestCaption = QStringLiteral("کل آزمون سريع (کمتر از ثانيه براي هر سؤال):");
-inline const QString longRunCaption = QStringLiteral("رشته پاسخهاي يکسان (از تعداد سؤال):");
-inline const QString unansweredCaption = QStringLiteral("سؤالهاي بي پاسخ (از تعداد):");
+inline const QString fastItemCaption = QStringLiteral("مرز پاسخ سريع به يک سؤال (ثانيه):");
+inline const QString fastTestCaption = QStringLiteral("مرز آزمون سريع (ثانيه براي هر سؤال):");
+inline const QString longRunCaption = QStringLiteral("مرز رشته پاسخهاي يکسان (تعداد سؤال):");
+inline const QString unansweredCaption = QStringLiteral("مرز سؤالهاي بي پاسخ (تعداد):");
 inline const QString entryChecksInvalid =
     QStringLiteral("مقادير را به عدد وارد کنيد: زمانها از 0 تا 60 ثانيه، رشته پاسخهاي يکسان از 2 تا 35 و "
                    "سؤالهاي بي پاسخ از 1 "

@@ -192,7 +192,7 @@ void FrmkLID::buildCommandBar()
     m_checks->setObjectName(QStringLiteral("administrationChecks"));
     m_checks->setGeometry(twipsRect(285, 3420 + 1425 + 60, 6960, 720));
     m_checks->setWordWrap(true);
-    m_checks->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    m_checks->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignTop);
 }
 
 void FrmkLID::buildResultsArea()

@@ -19,6 +19,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // The reviewed value of a box: "0" … "5" as typed (Persian digits and blanks allowed), nullopt
@@ -41,7 +43,6 @@ DoubleEntryReview::DoubleEntryReview(const AppContext& context, const Administra
     setObjectName(QStringLiteral("DoubleEntryReview"));
     setWindowTitle(T::reviewTitle);
     setLayoutDirection(Qt::RightToLeft);
-    resize(520, 560);
 
     const AnswerChecks::Comparison comparison = AnswerChecks::compare(first, details.second);
     auto* layout = new QVBoxLayout(this);
@@ -94,6 +95,8 @@ DoubleEntryReview::DoubleEntryReview(const AppContext& context, const Administra
     grid->setRowStretch(row, 1);
     scroll->setWidget(table);
     layout->addWidget(scroll, 1);
+    // Tall enough for a few rows without scrolling, never taller than the screen's usual share.
+    resize(520, std::min(560, 190 + 40 * row));
 
     auto* buttons = new QHBoxLayout;
     auto* storeButton = new QPushButton(T::reviewStore, this);

@@ -287,6 +287,8 @@ void Frmpas2::startSecondEntry(const QString& code, AdministrationDetails::Detai
     for (int item = 1; item <= kLastItem; ++item)
         m_entryBoxes[item]->setText(m_secondValues[static_cast<std::size_t>(item - 1)]);
     m_context.prompts->notice(this, TestingTexts::secondEntryNotice, 3000);
+    // The notice has had the keyboard; the first digit typed after it belongs to item 1.
+    activateWindow();
     m_entryBoxes[1]->setFocus();
     m_entryBoxes[1]->selectAll();
 }

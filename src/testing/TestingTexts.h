@@ -98,7 +98,7 @@ inline const QString timingsNotStored = QStringLiteral(
 
 // A sheet entered twice: the second entry is typed without the first one shown.
 inline const QString secondEntryNotice = QStringLiteral(
-    "اين پاسخنامه بايد دوبار وارد شود. ورود دوم را از روي پاسخنامه کاغذي وارد کنيد؛ پاسخهاي ورود اول نمايش "
+    "اين پاسخنامه بايد دو بار وارد شود. ورود دوم را از روي پاسخنامه کاغذي وارد کنيد؛ پاسخهاي ورود اول نمايش "
     "داده نمي شود.");
 inline const QString entriesAgree = QStringLiteral("دو ورود اين پاسخنامه يکسان است و پاسخها تاييد شد.");
 // The state of the double entry could not be stored; the typed answers stay on screen.
