@@ -166,25 +166,13 @@ bool renameSubject(const QSqlDatabase& db, const QString& from, const QString& t
                {text(db, to), text(db, from)}, SqlDialect::Access::Write, error);
 }
 
-std::optional<Details> read(const QSqlDatabase& db, const QString& code, int sequence)
+namespace {
+
+Details detailsOf(const QSqlQuery& row)
 {
     Details d;
-    d.code = code;
-    d.sequence = sequence;
-    if (!exists(db))
-        return d;
-    QStringList quoted;
-    for (const QString& column : columns())
-        quoted << quotedIdentifier(column);
-    QSqlQuery row(db);
-    if (!runStatement(row, db,
-                      QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid DESC")
-                          .arg(quoted.join(u','), quotedTable(), kByKey),
-                      {text(db, code), text(db, QString::number(sequence))}, SqlDialect::Access::Read,
-                      nullptr))
-        return std::nullopt;
-    if (!row.next())
-        return row.lastError().isValid() ? std::nullopt : std::optional<Details>(d);
+    d.code = row.value(0).toString();
+    d.sequence = row.value(1).toString().trimmed().toInt();
     d.state = stateOfKey(row.value(2).toString());
     d.firstUser = row.value(3).toString();
     d.secondUser = row.value(4).toString();
@@ -195,6 +183,55 @@ std::optional<Details> read(const QSqlDatabase& db, const QString& code, int seq
               [](const QString& v) { return std::max<qint64>(0, v.toLongLong()); }) &&
         split(row.value(8).toString(), d.changes, [](const QString& v) { return std::max(0, v.toInt()); });
     return d;
+}
+
+QString selectedColumns()
+{
+    QStringList quoted;
+    for (const QString& column : columns())
+        quoted << quotedIdentifier(column);
+    return quoted.join(u',');
+}
+
+} // namespace
+
+std::optional<QHash<QString, QHash<int, Details>>> readAll(const QSqlDatabase& db)
+{
+    QHash<QString, QHash<int, Details>> all;
+    if (!exists(db))
+        return all;
+    QSqlQuery rows(db);
+    if (!runStatement(
+            rows, db,
+            QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(selectedColumns(), quotedTable()), {},
+            SqlDialect::Access::Read, nullptr))
+        return std::nullopt;
+    while (rows.next()) {
+        const Details d = detailsOf(rows);
+        all[d.code].insert(d.sequence, d); // a later row of the same administration wins, as in read()
+    }
+    if (rows.lastError().isValid())
+        return std::nullopt;
+    return all;
+}
+
+std::optional<Details> read(const QSqlDatabase& db, const QString& code, int sequence)
+{
+    Details d;
+    d.code = code;
+    d.sequence = sequence;
+    if (!exists(db))
+        return d;
+    QSqlQuery row(db);
+    if (!runStatement(row, db,
+                      QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid DESC")
+                          .arg(selectedColumns(), quotedTable(), kByKey),
+                      {text(db, code), text(db, QString::number(sequence))}, SqlDialect::Access::Read,
+                      nullptr))
+        return std::nullopt;
+    if (!row.next())
+        return row.lastError().isValid() ? std::nullopt : std::optional<Details>(d);
+    return detailsOf(row);
 }
 
 bool write(const QSqlDatabase& db, const Details& details, QString* error)

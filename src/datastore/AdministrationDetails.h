@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -63,6 +64,10 @@ bool renameSubject(const QSqlDatabase& db, const QString& from, const QString& t
 // The administration's row; one entered once (no row) when there is none. Nullopt when it cannot
 // be read.
 std::optional<Details> read(const QSqlDatabase& db, const QString& code, int sequence);
+
+// Every row, by subject code and administration number, for a whole export at once; nullopt when
+// they cannot be read.
+std::optional<QHash<QString, QHash<int, Details>>> readAll(const QSqlDatabase& db);
 
 // Replaces the administration's row, in the caller's transaction.
 bool write(const QSqlDatabase& db, const Details& details, QString* error = nullptr);

@@ -399,6 +399,37 @@ std::optional<int> latestSequence(const QSqlDatabase& db, const QString& code)
     return latestOf(code, *latest, *stored).sequence;
 }
 
+std::optional<QHash<QString, int>> latestSequences(const QSqlDatabase& db)
+{
+    QHash<QString, int> open;
+    QHash<QString, int> highest;
+    if (exists(db)) {
+        QSqlQuery rows(db);
+        if (!runStatement(
+                rows, db,
+                QStringLiteral("SELECT \"Code\", \"Seq\", \"Open\" FROM %1").arg(quotedIdentifier(table)), {},
+                SqlDialect::Access::Read, nullptr))
+            return std::nullopt;
+        while (rows.next()) {
+            const QString code = rows.value(0).toString();
+            const int sequence = rows.value(1).toString().trimmed().toInt();
+            if (rows.value(2).toString() == kOpen)
+                open.insert(code, sequence);
+            else
+                highest.insert(code, std::max(highest.value(code), sequence));
+        }
+        if (rows.lastError().isValid())
+            return std::nullopt;
+    }
+    // As latestOf(): the open row's number, or the one after the closed ones.
+    QHash<QString, int> latest;
+    for (auto it = highest.cbegin(); it != highest.cend(); ++it)
+        latest.insert(it.key(), it.value() + 1);
+    for (auto it = open.cbegin(); it != open.cend(); ++it)
+        latest.insert(it.key(), it.value());
+    return latest;
+}
+
 std::optional<QList<Administration>> list(const QSqlDatabase& db, const QString& code)
 {
     const std::optional<Latest> latest = readLatest(db, code);

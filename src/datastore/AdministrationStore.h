@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
@@ -98,6 +99,10 @@ std::optional<QList<Administration>> list(const QSqlDatabase& db, const QString&
 // The number of the subject's latest administration (the one Answer and IDE hold, or the one
 // begun and not yet answered); nullopt when it cannot be read.
 std::optional<int> latestSequence(const QSqlDatabase& db, const QString& code);
+
+// The same for every subject that has an administration row (the others' latest is number 1), in
+// one read, for a whole export; nullopt when it cannot be read.
+std::optional<QHash<QString, int>> latestSequences(const QSqlDatabase& db);
 
 // One of them by its number; nullopt when there is none or it cannot be read.
 std::optional<Administration> read(const QSqlDatabase& db, const QString& code, int sequence);

@@ -129,6 +129,15 @@ private slots:
         QCOMPARE(back->changes, details.changes);
         QCOMPARE(AdministrationDetails::read(db, QStringLiteral("7"), 1)->state, EntryState::Once);
 
+        QCOMPARE(AdministrationDetails::readAll(db)->value(QStringLiteral("7")).value(2).second, details.second);
+
+        // The latest administration's number, one by one and for all at once, agree.
+        folder.addSubject(QStringLiteral("7"));
+        folder.setAnswers(QStringLiteral("7"), {QStringLiteral("3")});
+        QVERIFY(AdministrationStore::startNew(db, QStringLiteral("7"), {}));
+        QCOMPARE(AdministrationStore::latestSequence(db, QStringLiteral("7")), std::optional<int>(2));
+        QCOMPARE(AdministrationStore::latestSequences(db)->value(QStringLiteral("7")), 2);
+
         QVERIFY(AdministrationStore::renameSubject(db, QStringLiteral("7"), QStringLiteral("8")));
         QCOMPARE(AdministrationDetails::read(db, QStringLiteral("8"), 2)->state, EntryState::AwaitingReview);
         QCOMPARE(AdministrationDetails::read(db, QStringLiteral("7"), 2)->state, EntryState::Once);
