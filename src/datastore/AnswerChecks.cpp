@@ -84,7 +84,7 @@ QList<Flag> flags(const Answers& answers, const Details& details, const Settings
         qint64 total = 0;
         for (const qint64 ms : details.milliseconds)
             total += ms;
-        if (total < qint64(settings.fastTestSecondsPerItem) * 1000 * given)
+        if (total > 0 && total < qint64(settings.fastTestSecondsPerItem) * 1000 * given)
             raised << Flag::FastCompletion;
     }
     if (settings.unanswered > 0 && kItems - given >= settings.unanswered)
@@ -161,8 +161,10 @@ QString flagsLine(const QList<Flag>& raised)
                            : DatastoreTexts::flagsCaption + names.join(DatastoreTexts::flagSeparator);
 }
 
-QString stateName(EntryState state)
+QString stateName(EntryState state, bool onScreen)
 {
+    if (onScreen && state == EntryState::Once)
+        return DatastoreTexts::entryOnScreen;
     switch (state) {
     case EntryState::AwaitingSecond:
         return DatastoreTexts::entryAwaitingSecond;
@@ -178,12 +180,10 @@ QString stateName(EntryState state)
     return DatastoreTexts::entryOnce;
 }
 
-QStringList summaryLines(const Answers& answers, const Details& details, const Settings& settings)
+QStringList summaryLines(const Answers& answers, const Details& details, const Settings& settings,
+                         bool onScreen)
 {
-    QStringList lines;
-    // An on-screen test has no sheet to speak of; its timings say how it was taken.
-    if (!details.timed || details.state != EntryState::Once)
-        lines << stateName(details.state);
+    QStringList lines{stateName(details.state, onScreen)};
     const std::optional<double> median = medianSeconds(details);
     if (median)
         lines << DatastoreTexts::timingLine(

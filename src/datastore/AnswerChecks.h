@@ -58,10 +58,11 @@ std::optional<int> fastItemCount(const Answers& answers, const AdministrationDet
 // administration was entered.
 QString flagName(Flag flag);
 QString flagsLine(const QList<Flag>& flags);
-QString stateName(AdministrationDetails::EntryState state);
-// The entry, timings and flags lines of an administration for the scoring window and the print.
+QString stateName(AdministrationDetails::EntryState state, bool onScreen = false);
+// The entry, timings and flags lines of an administration for the scoring window and the print;
+// `onScreen` for one whose answers were given on screen.
 QStringList summaryLines(const Answers& answers, const AdministrationDetails::Details& details,
-                         const AdministrationDetails::Settings& settings);
+                         const AdministrationDetails::Settings& settings, bool onScreen = false);
 
 // The key of a flag as the export writes it ("same", "run", "fast", "unanswered").
 QString flagKey(Flag flag);

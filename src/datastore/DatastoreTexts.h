@@ -68,6 +68,7 @@ inline QString copyToServerFailed(const QString& detail)
 inline const QString copyToServerDone = QStringLiteral("اطلاعات اين کامپيوتر روي سرور کپي شد.");
 // How an administration's answers were entered, for the scoring window, the print and the export.
 inline const QString entryOnce = QStringLiteral("ورود پاسخها: يک بار");
+inline const QString entryOnScreen = QStringLiteral("ورود پاسخها: آزمون روي صفحه");
 inline const QString entryAwaitingSecond = QStringLiteral("ورود پاسخها: در انتظار ورود دوم پاسخنامه");
 inline const QString entrySecondUnderWay = QStringLiteral("ورود پاسخها: ورود دوم پاسخنامه نيمه تمام است");
 inline const QString entryAwaitingReview =

@@ -101,7 +101,11 @@ QStringList administrationChecks(const QSqlDatabase& db, const QString& code,
         sequence ? AdministrationDetails::read(db, code, *sequence) : std::nullopt;
     if (!details)
         return {};
-    return AnswerChecks::summaryLines(items, *details, AdministrationDetails::readSettings(db));
+    const std::optional<AdministrationStore::Administration> administration =
+        AdministrationStore::read(db, code, *sequence);
+    const bool onScreen =
+        administration && administration->start.entry == AdministrationStore::Entry::OnScreen;
+    return AnswerChecks::summaryLines(items, *details, AdministrationDetails::readSettings(db), onScreen);
 }
 
 } // namespace ScoringStore

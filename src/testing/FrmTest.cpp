@@ -238,6 +238,8 @@ bool FrmTest::prepareForCode(const QString& code)
     m_details = *details;
     m_details.timed = true;
     m_timedItem = 0;
+    m_itemShown = false;
+    m_answerChosen = false;
     // Rows other windows committed since the last run must be seen.
     m_subjects->requery();
     m_answers->requery();
@@ -342,6 +344,7 @@ void FrmTest::loadItem(int item)
 {
     countItemTime();
     m_timedItem = item;
+    m_itemShown = true;
     const QString number = QString::number(item);
     m_questions->filterBy(QStringLiteral("ID"), number);
     // An item whose text is missing from the bank shows an empty text area, and can still be answered.
@@ -373,6 +376,7 @@ void FrmTest::optionChosen(int option, bool checked)
     const QString before = m_answers->field(m_answerField).trimmed();
     if (m_timedItem >= 1 && m_timedItem <= kLastItem && !before.isEmpty() && before != answerCode(option))
         ++m_details.changes[static_cast<std::size_t>(m_timedItem - 1)];
+    m_answerChosen = true;
     m_answers->setField(m_answerField, answerCode(option));
 }
 
@@ -395,12 +399,24 @@ void FrmTest::saveAndExit()
                                    Prompts::Icon::Exclamation, true);
         return;
     }
+    // A window left from its intro has nothing to keep; answers chosen on screen replace a paper
+    // sheet's entries, whose second entry would have nothing left to check.
     countItemTime();
-    if (!AdministrationDetails::store(Database::connection(m_context.dataFolder, Database::File::Clinical),
-                                      m_details)) {
-        m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::timingsNotStored,
-                                   Prompts::Icon::Exclamation, true);
-        return;
+    if (m_itemShown) {
+        AdministrationDetails::Details details = m_details;
+        if (m_answerChosen && details.state != AdministrationDetails::EntryState::Once) {
+            details.state = AdministrationDetails::EntryState::Once;
+            details.second = {};
+            details.secondUser.clear();
+            details.reviewer.clear();
+        }
+        if (!AdministrationDetails::store(
+                Database::connection(m_context.dataFolder, Database::File::Clinical), details)) {
+            m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::timingsNotStored,
+                                       Prompts::Icon::Exclamation, true);
+            return;
+        }
+        m_details = details;
     }
     m_timedItem = 0;
     AuditTrail::record(m_context, AuditTrail::Action::RecordChanged, m_answerCode->text(),

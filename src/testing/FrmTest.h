@@ -100,6 +100,8 @@ private:
     bool m_showingAnswer = false;
     AdministrationDetails::Details m_details; // the timings of the administration under way
     int m_timedItem = 0;                      // the item on screen, 0 for none
+    bool m_itemShown = false;                 // an item was shown since the window was prepared
+    bool m_answerChosen = false;              // and an answer chosen
     QDateTime m_timedSince;
 
     QLabel* m_title = nullptr;           // SkinLabel3
