@@ -190,7 +190,11 @@ void FrmkLID::buildCommandBar()
 
     m_checks = new QLabel(this);
     m_checks->setObjectName(QStringLiteral("administrationChecks"));
-    m_checks->setGeometry(twipsRect(285, 3420 + 1425 + 60, 6960, 720));
+    // Three lines at most (entry, timings, flags) between the scores and the window's edge.
+    m_checks->setGeometry(twipsRect(285, 3420 + 1425, 6960, 840));
+    QFont small = m_checks->font();
+    small.setPointSizeF(small.pointSizeF() - 2);
+    m_checks->setFont(small);
     m_checks->setWordWrap(true);
     m_checks->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignTop);
 }
