@@ -15,17 +15,25 @@ using AdministrationDetails::Settings;
 
 constexpr int kItems = AdministrationDetails::kItemCount;
 
+// The answer 1 … 5 a stored text holds, 0 for none; without a copy of the text, since an export
+// asks it of every item of every administration.
+int digitOf(const QString& stored)
+{
+    const QStringView text = QStringView(stored).trimmed();
+    return text.size() == 1 && text.at(0) >= u'1' && text.at(0) <= u'5' ? text.at(0).unicode() - u'0' : 0;
+}
+
 bool answered(const QString& answer)
 {
-    return !answerOf(answer).isEmpty();
+    return digitOf(answer) != 0;
 }
 
 } // namespace
 
 QString answerOf(const QString& stored)
 {
-    const QString text = stored.trimmed();
-    return text.size() == 1 && text.at(0) >= u'1' && text.at(0) <= u'5' ? text : QString();
+    const int digit = digitOf(stored);
+    return digit ? QString(QChar(u'0' + digit)) : QString();
 }
 
 Comparison compare(const Answers& first, const Answers& second)
@@ -33,7 +41,7 @@ Comparison compare(const Answers& first, const Answers& second)
     Comparison result;
     for (int i = 0; i < kItems; ++i) {
         const auto at = static_cast<std::size_t>(i);
-        if (answerOf(first[at]) != answerOf(second[at]))
+        if (digitOf(first[at]) != digitOf(second[at]))
             result.differing << i + 1;
     }
     result.agreementPercent = 100.0 * (kItems - result.differing.size()) / kItems;
@@ -49,10 +57,10 @@ int longestRun(const Answers& answers)
 {
     int longest = 0;
     int run = 0;
-    QString previous;
+    int previous = 0;
     for (const QString& stored : answers) {
-        const QString answer = answerOf(stored);
-        run = answer.isEmpty() ? 0 : (answer == previous ? run + 1 : 1);
+        const int answer = digitOf(stored);
+        run = answer == 0 ? 0 : (answer == previous ? run + 1 : 1);
         previous = answer;
         longest = std::max(longest, run);
     }
@@ -69,13 +77,11 @@ QList<Flag> flags(const Answers& answers, const Details& details, const Settings
 {
     QList<Flag> raised;
     const int given = kItems - unansweredCount(answers);
-    QStringList distinct;
-    for (const QString& stored : answers) {
-        const QString answer = answerOf(stored);
-        if (!answer.isEmpty() && !distinct.contains(answer))
-            distinct << answer;
-    }
-    const bool allOne = given >= 2 && distinct.size() == 1;
+    int seen = 0; // one bit for each answer given
+    for (const QString& stored : answers)
+        seen |= 1 << digitOf(stored);
+    seen &= ~1;
+    const bool allOne = given >= 2 && (seen & (seen - 1)) == 0;
     if (allOne)
         raised << Flag::SameAnswerEverywhere;
     else if (settings.longRun >= 2 && longestRun(answers) >= settings.longRun)
