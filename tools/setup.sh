@@ -16,6 +16,8 @@ PACKAGES=(
   libzip-dev fonts-farsiweb qt6-translations-l10n
   # The research export to .xlsx.
   libxlsxwriter-dev
+  # The research export to SPSS (.sav).
+  libreadstat-dev
   # The clinic server mode: Qt's PostgreSQL driver (the server itself runs elsewhere).
   libqt6sql6-psql
   # The signature check of what the update server offers (Ed25519, BLAKE2b), the sign-in's

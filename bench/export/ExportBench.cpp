@@ -1,8 +1,8 @@
-// Times the research export of 100,000 subjects with their answers and scores, to .xlsx and to
-// .csv: once through the export itself, once through the command as the user runs it (its
+// Times the research export of 100,000 subjects with their answers and scores, to .xlsx, .csv and
+// SPSS .sav: once through the export itself, once through the command as the user runs it (its
 // progress dialog and the repainting included) with prompts that answer at once. Prints the
-// medians in seconds and the file sizes; not a test: run build/bench/bench_export by hand
-// (an argument "xlsx" or "csv" times that format only).
+// medians in seconds and the file sizes, and the .sav's time as a ratio of the .csv's; not a
+// test: run build/bench/bench_export by hand (arguments "xlsx", "csv", "sav" time those formats only).
 
 #include "BenchSupport.h"
 #include "common/AppContext.h"
@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -67,8 +68,9 @@ int main(int argc, char* argv[])
 
     InstantPrompts prompts;
     AppContext context{folder, folder, &prompts, nullptr, nullptr, nullptr};
-    for (const char* suffix : {"xlsx", "csv"}) {
-        if (argc > 1 && qstrcmp(argv[1], suffix) != 0)
+    QHash<QString, double> coreSeconds;
+    for (const char* suffix : {"xlsx", "csv", "sav"}) {
+        if (argc > 1 && !QCoreApplication::arguments().mid(1).contains(QLatin1String(suffix)))
             continue;
         const QString path = dir.filePath(QStringLiteral("export.") + QLatin1String(suffix));
         int written = 0;
@@ -78,13 +80,19 @@ int main(int argc, char* argv[])
             kRuns, [&](int) { written = SubjectExport::write(database, SubjectSelection{}, path).subjects; });
         const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC / kRuns;
         prompts.file = path;
-        const double command = BenchSupport::medianMilliseconds(
-            kRuns, [&](int) { ExportCommand(context, nullptr).run(SubjectSelection{}); });
+        const double command = BenchSupport::medianMilliseconds(kRuns, [&](int) {
+            ExportCommand(context, nullptr).run(SubjectSelection{}, ExportCommand::Choice{});
+        });
         std::printf(".%s: %d subjects, %.1f MB; export %.2f s (processor %.2f s), through the command %.2f s "
                     "(medians of %d)\n",
                     suffix, written, static_cast<double>(QFileInfo(path).size()) / 1e6, seconds(core), cpu,
                     seconds(command), kRuns);
+        coreSeconds.insert(QLatin1String(suffix), seconds(core));
     }
+    if (coreSeconds.contains(QStringLiteral("sav")) && coreSeconds.contains(QStringLiteral("csv")))
+        std::printf(".sav against .csv of the same subjects: %.2f s / %.2f s = %.2f\n",
+                    coreSeconds.value("sav"), coreSeconds.value("csv"),
+                    coreSeconds.value("sav") / coreSeconds.value("csv"));
     database = QSqlDatabase();
     scores = QSqlQuery();
     Database::closeProgramDatabases(folder);

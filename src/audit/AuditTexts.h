@@ -53,6 +53,10 @@ inline QString subjectCount(qint64 count)
 {
     return QStringLiteral("%1 آزمودني").arg(count);
 }
+inline QString anonymisedExportDetail(qint64 count)
+{
+    return QStringLiteral("%1 آزمودني، بي نام").arg(count);
+}
 inline const QString clinicProfileDetail = QStringLiteral("مشخصات مرکز");
 inline const QString logoDetail = QStringLiteral("آرم مرکز");
 inline const QString logoFlagDetail = QStringLiteral("نمايش آرم در چاپ");

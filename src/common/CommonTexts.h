@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Texts shared by several windows. Each window subsystem keeps its own texts in its own header.
 namespace CommonTexts {
@@ -30,6 +31,9 @@ inline const QString dateCaption = QStringLiteral(" :تاريخ");
 inline const QString timeCaption = QStringLiteral(" :ساعت");
 inline const QString male = QStringLiteral("مرد");
 inline const QString female = QStringLiteral("زن");
+// The marital states the registration offers (and the research export labels).
+inline const QStringList maritalStates = {QStringLiteral("مجرد"), QStringLiteral("متأهل"),
+                                          QStringLiteral("مطلقه"), QStringLiteral("بيوه")};
 inline const QString genderHint = QStringLiteral("جنسيت را انتخاب كنيد");
 inline const QString groupHint = QStringLiteral("گروه را انتخاب كنيد");
 

@@ -75,13 +75,8 @@ bool isBlank(const QString& text)
 }
 
 // The latest administration as Answer and IDE hold it.
-struct Latest
+struct Latest : Current
 {
-    std::array<QString, kItemCount> answers;
-    std::array<QString, kScaleCount> scores;
-    QString subjectDate;
-    QString subjectTime;
-
     bool anyAnswer() const
     {
         return std::any_of(answers.begin(), answers.end(), [](auto& a) { return !isBlank(a); });
@@ -128,19 +123,20 @@ struct Stored
     int highestSequence = 0;
 };
 
-Administration administrationOf(const QSqlQuery& row)
+void addRow(Stored& stored, const StoredRow& row)
 {
-    // In the order of columns().
-    Administration a;
-    a.code = row.value(0).toString();
-    a.sequence = row.value(1).toString().trimmed().toInt();
-    a.start = {row.value(2).toString(), row.value(3).toString(), entryOfKey(row.value(4).toString()),
-               row.value(5).toString()};
-    for (int i = 0; i < kItemCount; ++i)
-        a.answers[static_cast<std::size_t>(i)] = row.value(7 + i).toString();
-    for (int i = 0; i < kScaleCount; ++i)
-        a.scores[static_cast<std::size_t>(i)] = row.value(7 + kItemCount + i).toString();
-    return a;
+    stored.highestSequence = std::max(stored.highestSequence, row.administration.sequence);
+    if (row.open)
+        stored.open = row.administration;
+    else
+        stored.closed << row.administration;
+}
+
+void sortClosed(Stored& stored)
+{
+    std::stable_sort(
+        stored.closed.begin(), stored.closed.end(),
+        [](const Administration& a, const Administration& b) { return a.sequence < b.sequence; });
 }
 
 std::optional<Stored> readStored(const QSqlDatabase& db, const QString& code, QString* error = nullptr)
@@ -152,17 +148,9 @@ std::optional<Stored> readStored(const QSqlDatabase& db, const QString& code, QS
     if (!runStatement(rows, db, byCode(table, columns()), {Values(db)(code)}, SqlDialect::Access::Read,
                       error))
         return std::nullopt;
-    while (rows.next()) {
-        const Administration a = administrationOf(rows);
-        stored.highestSequence = std::max(stored.highestSequence, a.sequence);
-        if (rows.value(6).toString() == kOpen)
-            stored.open = a;
-        else
-            stored.closed << a;
-    }
-    std::stable_sort(
-        stored.closed.begin(), stored.closed.end(),
-        [](const Administration& a, const Administration& b) { return a.sequence < b.sequence; });
+    while (rows.next())
+        addRow(stored, storedRowOf(rows, 0));
+    sortClosed(stored);
     return stored;
 }
 
@@ -222,6 +210,37 @@ bool insertRow(const QSqlDatabase& db, const Administration& a, bool open, QStri
 }
 
 } // namespace
+
+StoredRow storedRowOf(const QSqlQuery& row, int first)
+{
+    // In the order of columns().
+    StoredRow stored;
+    Administration& a = stored.administration;
+    a.code = row.value(first).toString();
+    a.sequence = row.value(first + 1).toString().trimmed().toInt();
+    a.start = {row.value(first + 2).toString(), row.value(first + 3).toString(),
+               entryOfKey(row.value(first + 4).toString()), row.value(first + 5).toString()};
+    stored.open = row.value(first + 6).toString() == kOpen;
+    for (int i = 0; i < kItemCount; ++i)
+        a.answers[static_cast<std::size_t>(i)] = row.value(first + 7 + i).toString();
+    for (int i = 0; i < kScaleCount; ++i)
+        a.scores[static_cast<std::size_t>(i)] = row.value(first + 7 + kItemCount + i).toString();
+    return stored;
+}
+
+QList<Administration> assemble(const QString& code, const Current& current, const QList<StoredRow>& rows)
+{
+    Stored stored;
+    for (const StoredRow& row : rows)
+        addRow(stored, row);
+    sortClosed(stored);
+    Latest latest;
+    static_cast<Current&>(latest) = current;
+    QList<Administration> all = stored.closed;
+    if (latest.given())
+        all << latestOf(code, latest, stored);
+    return all;
+}
 
 QStringList columns()
 {
@@ -454,18 +473,19 @@ std::optional<Administration> read(const QSqlDatabase& db, const QString& code, 
     return std::nullopt;
 }
 
-std::optional<QList<std::array<QString, kItemCount>>> allAnswers(const QSqlDatabase& db)
+bool eachAnswers(const QSqlDatabase& db,
+                 const std::function<bool(const std::array<QString, kItemCount>&)>& visit)
 {
-    QList<std::array<QString, kItemCount>> result;
+    std::array<QString, kItemCount> answers;
     const auto readAll = [&](const QString& sql) {
         QSqlQuery rows(db);
         if (!runStatement(rows, db, sql, {}, SqlDialect::Access::Read, nullptr))
             return false;
         while (rows.next()) {
-            std::array<QString, kItemCount> answers;
             for (int i = 0; i < kItemCount; ++i)
                 answers[static_cast<std::size_t>(i)] = rows.value(i).toString();
-            result << answers;
+            if (!visit(answers))
+                return false;
         }
         return !rows.lastError().isValid();
     };
@@ -473,10 +493,37 @@ std::optional<QList<std::array<QString, kItemCount>>> allAnswers(const QSqlDatab
     if (exists(db) &&
         !readAll(QStringLiteral("SELECT %1 FROM %2 WHERE COALESCE(\"Open\", '') <> '1' ORDER BY rowid")
                      .arg(items, quotedIdentifier(table))))
-        return std::nullopt;
-    if (!readAll(QStringLiteral("SELECT %1 FROM \"Answer\" ORDER BY rowid").arg(items)))
+        return false;
+    return readAll(QStringLiteral("SELECT %1 FROM \"Answer\" ORDER BY rowid").arg(items));
+}
+
+std::optional<QList<std::array<QString, kItemCount>>> allAnswers(const QSqlDatabase& db)
+{
+    QList<std::array<QString, kItemCount>> result;
+    if (!eachAnswers(db, [&result](const std::array<QString, kItemCount>& answers) {
+            result << answers;
+            return true;
+        }))
         return std::nullopt;
     return result;
+}
+
+std::optional<qint64> answersCount(const QSqlDatabase& db)
+{
+    qint64 total = 0;
+    const auto count = [&](const QString& sql) {
+        QSqlQuery rows(db);
+        if (!runStatement(rows, db, sql, {}, SqlDialect::Access::Read, nullptr) || !rows.next())
+            return false;
+        total += rows.value(0).toLongLong();
+        return true;
+    };
+    if (exists(db) && !count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE COALESCE(\"Open\", '') <> '1'")
+                                 .arg(quotedIdentifier(table))))
+        return std::nullopt;
+    if (!count(QStringLiteral("SELECT COUNT(*) FROM \"Answer\"")))
+        return std::nullopt;
+    return total;
 }
 
 QString entryKey(Entry entry)

@@ -3,10 +3,12 @@
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 // Every administration of the questionnaire a subject has taken. The subject's Answer row and the
@@ -104,12 +106,39 @@ std::optional<int> latestSequence(const QSqlDatabase& db, const QString& code);
 // one read, for a whole export; nullopt when it cannot be read.
 std::optional<QHash<QString, int>> latestSequences(const QSqlDatabase& db);
 
+// For a reader that streams many subjects at once (the research export): one row of the table,
+// read from a query whose columns from `first` on are those of columns(), and the subject's
+// latest answers and scores as Answer and IDE hold them.
+struct StoredRow
+{
+    Administration administration;
+    bool open = false;
+};
+StoredRow storedRowOf(const QSqlQuery& query, int first);
+struct Current
+{
+    std::array<QString, kItemCount> answers;
+    std::array<QString, kScaleCount> scores;
+    QString subjectDate;
+    QString subjectTime;
+};
+// The administrations list() gives for a subject with these stored rows (in any order) and these
+// latest answers and scores.
+QList<Administration> assemble(const QString& code, const Current& current, const QList<StoredRow>& rows);
+
 // One of them by its number; nullopt when there is none or it cannot be read.
 std::optional<Administration> read(const QSqlDatabase& db, const QString& code, int sequence);
 
 // The answers of every administration of every subject (closed ones and the latest of each), for
 // the statistics. Nullopt when they cannot be read.
 std::optional<QList<std::array<QString, kItemCount>>> allAnswers(const QSqlDatabase& db);
+
+// The same answers streamed, one administration at a time, for a store too large to hold in
+// memory. `visit` returns false to stop early; false when they could not be read or were stopped.
+bool eachAnswers(const QSqlDatabase& db,
+                 const std::function<bool(const std::array<QString, kItemCount>&)>& visit);
+// How many administrations eachAnswers visits; nullopt when they cannot be counted.
+std::optional<qint64> answersCount(const QSqlDatabase& db);
 
 // The texts stored in "Entry".
 QString entryKey(Entry entry);

@@ -2,6 +2,8 @@
 #include "audit/AuditTexts.h"
 #include "audit/AuditTrail.h"
 
+#include "Anonymising.h"
+#include "ExportOptionsDialog.h"
 #include "ExportTexts.h"
 #include "SubjectExport.h"
 #include "SubjectRowReader.h"
@@ -81,10 +83,63 @@ QString ExportCommand::proposedPath() const
     return QDir(folder).filePath(ExportTexts::proposedNamePrefix + date + QStringLiteral(".xlsx"));
 }
 
+bool ExportCommand::enterEarlierKey()
+{
+    Prompts& prompts = *m_context.prompts;
+    const std::optional<QString> typed =
+        prompts.askPassword(m_parent, ExportTexts::keyTitle, ExportTexts::keyPrompt);
+    if (!typed)
+        return false;
+    const std::optional<QByteArray> key = Anonymising::keyOfText(*typed);
+    if (!key) {
+        prompts.message(m_parent, ExportTexts::failureTitle, ExportTexts::keyInvalid,
+                        Prompts::Icon::Exclamation, true);
+        return false;
+    }
+    QString error;
+    const std::optional<QByteArray> current = Anonymising::loadKey(m_context.dataFolder, &error);
+    // A key that cannot be read is replaced only when the user says so, as a different one would be.
+    if (current != key && (!current || !current->isEmpty()) &&
+        !prompts.askYesNo(m_parent, ExportTexts::keyTitle, ExportTexts::keyReplace))
+        return false;
+    if (!Anonymising::storeKey(m_context.dataFolder, *key, &error)) {
+        prompts.message(m_parent, ExportTexts::failureTitle, ExportTexts::keyNotStored.arg(error),
+                        Prompts::Icon::Exclamation, true);
+        return false;
+    }
+    prompts.notice(m_parent, ExportTexts::keyKept);
+    return true;
+}
+
+std::optional<QByteArray> ExportCommand::clinicKey()
+{
+    Prompts& prompts = *m_context.prompts;
+    QString error;
+    const std::optional<QByteArray> kept = Anonymising::loadKey(m_context.dataFolder, &error);
+    if (!kept) {
+        prompts.message(m_parent, ExportTexts::failureTitle, ExportTexts::keyNotRead.arg(error),
+                        Prompts::Icon::Exclamation, true);
+        return std::nullopt;
+    }
+    if (!kept->isEmpty())
+        return kept;
+    const QByteArray key = Anonymising::newKey();
+    if (key.isEmpty() || !Anonymising::storeKey(m_context.dataFolder, key, &error)) {
+        prompts.message(m_parent, ExportTexts::failureTitle, ExportTexts::keyNotStored.arg(error),
+                        Prompts::Icon::Exclamation, true);
+        return std::nullopt;
+    }
+    // The key reads left to right inside the right-to-left message.
+    prompts.message(m_parent, ExportTexts::keyTitle,
+                    ExportTexts::keyCreated.arg(BidiText::isolated(Anonymising::keyText(key))),
+                    Prompts::Icon::Information, true);
+    return key;
+}
+
 QString ExportCommand::withSuffix(const QString& chosen) const
 {
     const QString suffix = QFileInfo(chosen).suffix().toLower();
-    if (suffix == QLatin1String("xlsx") || suffix == QLatin1String("csv"))
+    if (suffix == QLatin1String("xlsx") || suffix == QLatin1String("csv") || suffix == QLatin1String("sav"))
         return chosen;
     // The dialog confirmed replacing the name as typed, not this one.
     const QString path = chosen + QStringLiteral(".xlsx");
@@ -96,7 +151,7 @@ QString ExportCommand::withSuffix(const QString& chosen) const
     return path;
 }
 
-bool ExportCommand::run(const SubjectSelection& selection)
+bool ExportCommand::run(const SubjectSelection& selection, std::optional<Choice> choice)
 {
     Prompts& prompts = *m_context.prompts;
     const QSqlDatabase database = Database::connection(m_context.dataFolder, Database::File::Clinical);
@@ -111,6 +166,15 @@ bool ExportCommand::run(const SubjectSelection& selection)
         prompts.notice(m_parent, ExportTexts::noSubjects);
         return false;
     }
+    if (!choice) {
+        ExportOptionsDialog options(
+            m_context, [this] { enterEarlierKey(); }, m_parent);
+        if (options.exec() != QDialog::Accepted)
+            return false;
+        choice = Choice{options.perAdministration(), options.anonymised()};
+    }
+    SubjectExport::Options exportOptions;
+    exportOptions.perAdministration = choice->perAdministration;
     const QString chosen =
         prompts.saveFileName(m_parent, ExportTexts::saveCaption, proposedPath(), ExportTexts::fileFilter);
     if (chosen.isEmpty())
@@ -118,6 +182,12 @@ bool ExportCommand::run(const SubjectSelection& selection)
     const QString path = withSuffix(chosen);
     if (path.isEmpty())
         return false;
+    if (choice->anonymised) {
+        const std::optional<QByteArray> key = clinicKey();
+        if (!key)
+            return false;
+        exportOptions.anonymisingKey = *key;
+    }
 
     QProgressDialog dialog(ExportTexts::progressLabel, ExportTexts::progressCancel, 0, std::max(total, 1),
                            m_parent);
@@ -178,7 +248,7 @@ bool ExportCommand::run(const SubjectSelection& selection)
         return cancelWhenFinished ? std::nullopt : finished;
     };
     const SubjectExport::Outcome outcome =
-        SubjectExport::write(database, selection, path, progress, finisher);
+        SubjectExport::write(database, selection, path, progress, finisher, exportOptions);
     dialog.close();
 
     // A path reads left to right inside the right-to-left message.
@@ -198,10 +268,15 @@ bool ExportCommand::run(const SubjectSelection& selection)
         break;
     }
     AuditTrail::record(m_context, AuditTrail::Action::Exported, {},
-                       AuditTexts::subjectCount(outcome.subjects), m_parent);
-    if (prompts.askYesNo(m_parent, ExportTexts::successTitle,
-                         ExportTexts::written.arg(QString::number(outcome.subjects), shownPath)) &&
-        m_context.desktop)
+                       choice->anonymised ? AuditTexts::anonymisedExportDetail(outcome.subjects)
+                                          : AuditTexts::subjectCount(outcome.subjects),
+                       m_parent);
+    const QString written =
+        choice->perAdministration
+            ? ExportTexts::writtenAdministrations.arg(QString::number(outcome.rows),
+                                                      QString::number(outcome.subjects), shownPath)
+            : ExportTexts::written.arg(QString::number(outcome.subjects), shownPath);
+    if (prompts.askYesNo(m_parent, ExportTexts::successTitle, written) && m_context.desktop)
         m_context.desktop->openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
     return true;
 }

@@ -1,6 +1,7 @@
 #include "ExportTable.h"
 
 #include "ExportTexts.h"
+#include "testing/TestingTexts.h"
 
 #include <QLocale>
 
@@ -26,6 +27,21 @@ struct Particular
 
 const QString kNoValues;
 
+// Positions in StoredSubject::particulars.
+constexpr std::size_t kCode = 0;
+constexpr std::size_t kFirstName = 1;
+constexpr std::size_t kLastName = 2;
+constexpr std::size_t kGender = 4;
+constexpr std::size_t kMarital = 5;
+constexpr std::size_t kEducation = 6;
+constexpr std::size_t kDate = 8;
+
+// The names, and the education, which is typed freely and may name a school or a place.
+bool isDroppedWhenAnonymised(std::size_t particular)
+{
+    return particular == kFirstName || particular == kLastName || particular == kEducation;
+}
+
 const std::array<Particular, StoredSubject::kParticularCount>& particulars()
 {
     using namespace ExportTexts;
@@ -42,6 +58,20 @@ const std::array<Particular, StoredSubject::kParticularCount>& particulars()
         {"Time", "reg_time", &captionTime, &meaningTime, &kNoValues, Kind::Text, 10},
     }};
     return list;
+}
+
+// A variable with nothing but its description; the rest is added where it applies.
+ExportVariable described(const QString& name, const QString& caption, const QString& meaning,
+                         const QString& values, Kind kind, double width)
+{
+    ExportVariable variable;
+    variable.name = name;
+    variable.caption = caption;
+    variable.meaning = meaning;
+    variable.values = values;
+    variable.kind = kind;
+    variable.width = width;
+    return variable;
 }
 
 int digitOf(QChar c)
@@ -84,46 +114,108 @@ QStringList particularColumns()
     return columns;
 }
 
-QVector<ExportVariable> variables(const QStringList& itemTexts)
+QVector<ExportVariable> variables(const QStringList& itemTexts, const ExportLayout& layout)
 {
     using namespace ExportTexts;
+    using Level = ExportVariable::Level;
     QVector<ExportVariable> list;
-    for (const Particular& p : particulars())
-        list.append({QString::fromLatin1(p.name), *p.caption, *p.meaning, *p.values, p.kind, p.width});
+    for (std::size_t i = 0; i < particulars().size(); ++i) {
+        if (layout.anonymised && isDroppedWhenAnonymised(i))
+            continue;
+        const Particular& p = particulars()[i];
+        ExportVariable variable =
+            described(QString::fromLatin1(p.name), *p.caption, *p.meaning, *p.values, p.kind, p.width);
+        variable.level = p.kind == Kind::Text ? Level::Nominal : Level::Scale;
+        if (i == kGender)
+            variable.categories = {CommonTexts::male, CommonTexts::female};
+        else if (i == kMarital)
+            variable.categories = CommonTexts::maritalStates;
+        if (layout.anonymised && i == kCode)
+            variable = described(QStringLiteral("pseudonym"), captionPseudonym, meaningPseudonym, {},
+                                 Kind::Text, 18);
+        if (layout.anonymised && i == kDate)
+            variable.meaning += meaningShifted;
+        list.append(variable);
+    }
+    if (layout.perAdministration) {
+        ExportVariable sequence = described(QStringLiteral("adm_seq"), captionSequence, meaningSequence,
+                                            valuesSequence, Kind::Whole, 8);
+        sequence.level = Level::Ordinal;
+        list.append(sequence);
+        list.append(described(QStringLiteral("adm_date"), captionAdministrationDate,
+                              meaningAdministrationDate + (layout.anonymised ? meaningShifted : QString()),
+                              {}, Kind::Text, 11));
+    }
+    const QStringList options{TestingTexts::optionVeryLittle, TestingTexts::optionLittle,
+                              TestingTexts::optionMedium, TestingTexts::optionMuch,
+                              TestingTexts::optionVeryMuch};
     for (std::size_t scale = 0; scale < ScoringKey::kScales.size(); ++scale) {
         const int first = ScoringKey::kScales[scale].firstItem;
         for (int item = first; item < first + ScoringKey::kItemsPerScale; ++item) {
             const QString text = item <= itemTexts.size() ? itemTexts.at(item - 1).simplified() : QString();
-            list.append({QStringLiteral("q%1").arg(item), captionItem.arg(item),
-                         meaningItem.arg(text, *needCaptions[scale]).trimmed(), valuesAnswer, Kind::Whole,
-                         5});
+            ExportVariable answer = described(QStringLiteral("q%1").arg(item), captionItem.arg(item),
+                                              meaningItem.arg(text, *needCaptions[scale]).trimmed(),
+                                              valuesAnswer, Kind::Whole, 5);
+            answer.level = Level::Ordinal;
+            for (int value = 1; value <= options.size(); ++value)
+                answer.labels.append({value, options.at(value - 1)});
+            answer.missingCode = -1;
+            answer.missingLabel = labelUnanswered;
+            list.append(answer);
         }
     }
-    for (std::size_t scale = 0; scale < ScoringKey::kScales.size(); ++scale)
-        list.append({QString::fromLatin1(ScoringKey::kScales[scale].field), *needCaptions[scale],
-                     meaningScore, valuesScore, Kind::Fraction, 7});
+    for (std::size_t scale = 0; scale < ScoringKey::kScales.size(); ++scale) {
+        ExportVariable score = described(QString::fromLatin1(ScoringKey::kScales[scale].field),
+                                         *needCaptions[scale], meaningScore, valuesScore, Kind::Fraction, 7);
+        score.level = Level::Scale;
+        score.missingCode = -1;
+        score.missingLabel = labelNotScored;
+        list.append(score);
+    }
     for (std::size_t scale = 0; scale < ScoringKey::kScales.size(); ++scale) {
         const ScoringKey::Scale& s = ScoringKey::kScales[scale];
-        list.append({QStringLiteral("miss_") + QString::fromLatin1(s.field),
-                     captionMissing.arg(*needCaptions[scale]),
-                     meaningMissing.arg(s.firstItem).arg(s.firstItem + ScoringKey::kItemsPerScale - 1),
-                     valuesMissing, Kind::Whole, 10});
+        ExportVariable missing = described(
+            QStringLiteral("miss_") + QString::fromLatin1(s.field), captionMissing.arg(*needCaptions[scale]),
+            meaningMissing.arg(s.firstItem).arg(s.firstItem + ScoringKey::kItemsPerScale - 1), valuesMissing,
+            Kind::Whole, 10);
+        missing.level = Level::Scale;
+        list.append(missing);
     }
-    list.append({QStringLiteral("miss_total"), captionMissingTotal, meaningMissingTotal, valuesMissingTotal,
-                 Kind::Whole, 11});
+    ExportVariable total = described(QStringLiteral("miss_total"), captionMissingTotal, meaningMissingTotal,
+                                     valuesMissingTotal, Kind::Whole, 11);
+    total.level = Level::Scale;
+    list.append(total);
     return list;
 }
 
-ExportRow cells(const StoredSubject& subject)
+QStringList notes(const ExportLayout& layout)
+{
+    QStringList lines;
+    if (layout.perAdministration)
+        lines << ExportTexts::notePerAdministration;
+    if (layout.anonymised)
+        lines << ExportTexts::noteAnonymised << ExportTexts::notePseudonym << ExportTexts::noteShifted;
+    return lines;
+}
+
+ExportRow cells(const StoredSubject& subject, const ExportLayout& layout)
 {
     ExportRow row;
-    row.reserve(StoredSubject::kParticularCount + ScoringKey::kItemCount + 2 * ScoringKey::kScaleCount + 1);
+    row.reserve(StoredSubject::kParticularCount + 2 + ScoringKey::kItemCount + 2 * ScoringKey::kScaleCount +
+                1);
     for (std::size_t i = 0; i < subject.particulars.size(); ++i) {
+        if (layout.anonymised && isDroppedWhenAnonymised(i))
+            continue;
         const QString& text = subject.particulars[i];
         if (particulars()[i].kind == Kind::Text)
             row.append(text.isEmpty() ? ExportCell::empty() : ExportCell::fromText(text));
         else
             row.append(numberOrText(text));
+    }
+    if (layout.perAdministration) {
+        row.append(ExportCell::fromNumber(subject.sequence));
+        row.append(subject.administrationDate.isEmpty() ? ExportCell::empty()
+                                                        : ExportCell::fromText(subject.administrationDate));
     }
     for (const QString& answer : subject.answers)
         row.append(numberOrText(answer));

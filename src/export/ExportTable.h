@@ -2,6 +2,7 @@
 
 #include "scoring/ScoringKey.h"
 
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -40,12 +41,36 @@ struct ExportVariable
         Whole,   // age, answers, unanswered counts
         Fraction // scores
     };
+    // How a statistics program should treat the values.
+    enum class Level
+    {
+        Nominal,
+        Ordinal,
+        Scale
+    };
     QString name;    // short Latin name that statistics programs accept
     QString caption; // Persian caption
     QString meaning;
     QString values;
     Kind kind = Kind::Text;
     double width = 6; // a sensible spreadsheet column width, in characters
+    Level level = Level::Nominal;
+    // For the formats that code values with labels (.sav): a text variable with categories is
+    // stored as the number of its text in this list (1, 2 …), the list being the labels; the
+    // numbers of a numeric variable with labels are labelled so.
+    QStringList categories;
+    QVector<QPair<double, QString>> labels;
+    // An empty cell is stored as this number, labelled and declared missing; none: left empty.
+    std::optional<double> missingCode;
+    QString missingLabel;
+};
+
+// Which rows and columns an export has: one row per subject (its latest administration) or one
+// per administration; with names and codes, or anonymised (see Anonymising).
+struct ExportLayout
+{
+    bool perAdministration = false;
+    bool anonymised = false;
 };
 
 // The stored texts of one subject, as IDE and the subject's Answer row hold them.
@@ -56,6 +81,9 @@ struct StoredSubject
     std::array<QString, kParticularCount> particulars;
     ScoringKey::ItemTexts answers;
     ScoringKey::ScoreTexts scores;
+    // One row per administration: which one (1, 2 …) and the Jalali date it began.
+    int sequence = 0;
+    QString administrationDate;
 };
 
 namespace ExportTable {
@@ -65,11 +93,17 @@ QStringList particularColumns();
 
 // Every column of the export in order: the particulars, q1 … q35, the five scores, the five
 // unanswered counts and their total. The item texts (35, from QU) go into the meanings of the
-// answer columns; fewer texts leave those meanings short.
-QVector<ExportVariable> variables(const QStringList& itemTexts = {});
+// answer columns; fewer texts leave those meanings short. One row per administration adds its
+// number and date after the particulars; an anonymised export has a pseudonym for the code and
+// neither the names nor the education, a free text.
+QVector<ExportVariable> variables(const QStringList& itemTexts = {}, const ExportLayout& layout = {});
 
-// The cells of one subject, one per variable.
-ExportRow cells(const StoredSubject& subject);
+// The cells of one subject (or administration), one per variable of the same layout.
+ExportRow cells(const StoredSubject& subject, const ExportLayout& layout = {});
+
+// What the codebook says about the rows as a whole: one line per fact, none for the plain
+// subject form.
+QStringList notes(const ExportLayout& layout);
 
 // The number a stored text holds when it holds nothing else: blanks around it are allowed and
 // Persian or Arabic-Indic digits read as 0 to 9. "4." and ".5" are numbers; "12a", "" and "." are not.

@@ -2,6 +2,7 @@
 
 #include "common/SubjectSelection.h"
 
+#include <QByteArray>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -9,8 +10,8 @@
 #include <optional>
 
 // The research export without any window: the selected subjects of the clinical database, with
-// their answers, scores and unanswered counts, written to a .xlsx or .csv file (by the path's
-// suffix). The file is complete or not there at all.
+// their answers, scores and unanswered counts, written to a .xlsx, .csv or .sav file (by the
+// path's suffix). The file is complete or not there at all.
 namespace SubjectExport {
 
 struct Outcome
@@ -23,6 +24,7 @@ struct Outcome
     };
     Status status = Status::Failed;
     int subjects = 0; // written subjects
+    int rows = 0;     // written rows: the subjects, or their administrations
     QString error;    // why it failed, for the user
     // The file could not be written (rather than the subjects read): the user is told why in words
     // of the file system as well.
@@ -40,7 +42,14 @@ using Progress = std::function<bool(int written, int total)>;
 using Work = std::function<bool()>;
 using Finisher = std::function<std::optional<bool>(const Work& work)>;
 
+struct Options
+{
+    bool perAdministration = false;
+    // Not empty: the export is anonymised with this clinic key (see Anonymising).
+    QByteArray anonymisingKey;
+};
+
 Outcome write(const QSqlDatabase& database, const SubjectSelection& selection, const QString& path,
-              const Progress& progress = {}, const Finisher& finisher = {});
+              const Progress& progress = {}, const Finisher& finisher = {}, const Options& options = {});
 
 } // namespace SubjectExport

@@ -1,12 +1,23 @@
 #include "SubjectRowReader.h"
 
+#include "datastore/AdministrationStore.h"
 #include "datastore/Database.h"
 #include "datastore/SqlDialect.h"
 
 #include <QSqlError>
 
-SubjectRowReader::SubjectRowReader(const QSqlDatabase& database, const SubjectSelection& selection)
-    : m_database(database), m_selection(SelectionQuery::ofSubjects(database, selection)), m_query(database)
+namespace {
+
+// The columns before the subject's rowid: the particulars, the five scores and the 35 answers.
+constexpr int kSubjectColumns =
+    StoredSubject::kParticularCount + ScoringKey::kScaleCount + ScoringKey::kItemCount;
+
+} // namespace
+
+SubjectRowReader::SubjectRowReader(const QSqlDatabase& database, const SubjectSelection& selection,
+                                   bool perAdministration)
+    : m_database(database), m_selection(SelectionQuery::ofSubjects(database, selection)), m_query(database),
+      m_perAdministration(perAdministration)
 {
 }
 
@@ -44,23 +55,37 @@ bool SubjectRowReader::start()
         columns << subject + quotedIdentifier(QString::fromLatin1(scale.field));
     for (int item = 1; item <= ScoringKey::kItemCount; ++item)
         columns << QStringLiteral("a.") + quotedIdentifier(Database::itemColumn(item));
+    // An administration's rows follow its subject's in stored order; the subject's rowid tells
+    // where one subject's rows end, for a code may stand on more than one IDE row.
+    QString administrations;
+    QString administrationOrder;
+    m_joinsAdministrations = m_perAdministration && AdministrationStore::exists(m_database);
+    if (m_perAdministration) {
+        columns << subject + SqlDialect::rowIdColumn;
+        if (m_joinsAdministrations) {
+            for (const QString& column : AdministrationStore::columns())
+                columns << QStringLiteral("x.") + quotedIdentifier(column);
+            administrations = QStringLiteral(" LEFT JOIN %1 AS x ON x.\"Code\" = i.\"Code\"")
+                                  .arg(quotedIdentifier(AdministrationStore::table));
+            administrationOrder = QStringLiteral(", x.") + SqlDialect::rowIdColumn;
+        }
+    }
     // Nothing ties an Answer row to its subject but the code, and nothing stops a second row of
     // the same code: the first one in stored order is the one the test windows and the scoring use.
     const SelectionQuery::Part where = m_selection.where({}, subject);
     const QString sql =
         QStringLiteral("SELECT %1 FROM \"IDE\" AS i LEFT JOIN \"Answer\" AS a ON a.rowid = "
-                       "(SELECT MIN(b.rowid) FROM \"Answer\" AS b WHERE b.\"Code\" = i.\"Code\")%2%3")
-            .arg(columns.join(u','), where.sql, m_selection.orderClause(false, subject));
+                       "(SELECT MIN(b.rowid) FROM \"Answer\" AS b WHERE b.\"Code\" = i.\"Code\")%2%3%4%5")
+            .arg(columns.join(u','), administrations, where.sql, m_selection.orderClause(false, subject),
+                 administrationOrder);
+    m_onRow = false;
+    m_pending.clear();
+    m_subjectsRead = m_subjectsWithRows = 0;
     return run(m_query, {sql, where.values});
 }
 
-bool SubjectRowReader::next(StoredSubject* subject)
+void SubjectRowReader::readSubject(StoredSubject* subject) const
 {
-    if (!m_query.next()) {
-        if (m_query.lastError().isValid())
-            m_lastError = m_query.lastError().text();
-        return false;
-    }
     int column = 0;
     for (QString& text : subject->particulars)
         text = m_query.value(column++).toString();
@@ -68,6 +93,66 @@ bool SubjectRowReader::next(StoredSubject* subject)
         text = m_query.value(column++).toString();
     for (QString& text : subject->answers)
         text = m_query.value(column++).toString();
+}
+
+bool SubjectRowReader::readAdministrations()
+{
+    if (!m_onRow && !m_query.next())
+        return false;
+    StoredSubject subject;
+    readSubject(&subject);
+    const QVariant rowId = m_query.value(kSubjectColumns);
+    QList<AdministrationStore::StoredRow> stored;
+    do {
+        // Without an earlier administration the joined columns are all missing.
+        if (m_joinsAdministrations && !m_query.isNull(kSubjectColumns + 1))
+            stored << AdministrationStore::storedRowOf(m_query, kSubjectColumns + 1);
+        m_onRow = m_query.next();
+    } while (m_onRow && m_query.value(kSubjectColumns) == rowId);
+
+    const QString code = subject.particulars[0];
+    AdministrationStore::Current current;
+    std::copy(subject.answers.begin(), subject.answers.end(), current.answers.begin());
+    std::copy(subject.scores.begin(), subject.scores.end(), current.scores.begin());
+    current.subjectDate = subject.particulars[8];
+    current.subjectTime = subject.particulars[9];
+    const QList<AdministrationStore::Administration> all =
+        AdministrationStore::assemble(code, current, stored);
+    for (const AdministrationStore::Administration& administration : all) {
+        StoredSubject row = subject;
+        std::copy(administration.answers.begin(), administration.answers.end(), row.answers.begin());
+        std::copy(administration.scores.begin(), administration.scores.end(), row.scores.begin());
+        row.sequence = administration.sequence;
+        row.administrationDate = administration.start.date;
+        m_pending << row;
+    }
+    ++m_subjectsRead;
+    if (!all.isEmpty())
+        ++m_subjectsWithRows;
+    return true;
+}
+
+bool SubjectRowReader::next(StoredSubject* subject)
+{
+    if (m_perAdministration) {
+        while (m_pending.isEmpty()) {
+            if (!readAdministrations()) {
+                if (m_query.lastError().isValid())
+                    m_lastError = m_query.lastError().text();
+                return false;
+            }
+        }
+        *subject = m_pending.takeFirst();
+        return true;
+    }
+    if (!m_query.next()) {
+        if (m_query.lastError().isValid())
+            m_lastError = m_query.lastError().text();
+        return false;
+    }
+    readSubject(subject);
+    ++m_subjectsRead;
+    ++m_subjectsWithRows;
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "ExportTable.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <memory>
@@ -16,10 +17,14 @@ public:
     enum class Format
     {
         Xlsx,
-        Csv
+        Csv,
+        Sav
     };
 
     virtual ~TableFileWriter() = default;
+
+    // Lines about the rows as a whole for the codebook, where the format has one; given before open.
+    virtual void setNotes(const QStringList& notes) { m_notes = notes; }
 
     // Starts the temporary file for the target and writes the header row of variable names.
     virtual bool open(const QString& targetPath, const QVector<ExportVariable>& variables) = 0;
@@ -36,6 +41,9 @@ public:
     virtual QString errorString() const = 0;
 
     static std::unique_ptr<TableFileWriter> create(Format format);
-    // .csv (in any letter case) is CSV, everything else the workbook.
+    // .csv (in any letter case) is CSV, .sav the SPSS file, everything else the workbook.
     static Format formatOf(const QString& path);
+
+protected:
+    QStringList m_notes;
 };

@@ -317,6 +317,16 @@ bool XlsxFileWriter::writeCodebook()
             (!variable.values.isEmpty() && !writeText(m_codebook, row, 3, variable.values, m_wrapFormat)))
             return false;
     }
+    // The notes after a blank row, each across the caption and meaning columns' width.
+    int row = static_cast<int>(m_variables.size()) + 2;
+    if (!m_notes.isEmpty() && !writeText(m_codebook, row++, 0, notesHeading, m_headerFormat))
+        return false;
+    for (const QString& note : m_notes) {
+        if (!setRowLines(m_codebook, row, lineCount(note, widths[2])) ||
+            !writeText(m_codebook, row, 2, note, m_wrapFormat))
+            return false;
+        ++row;
+    }
     return true;
 }
 

@@ -10,10 +10,11 @@
 #include "common/Twips.h"
 #include "datastore/Database.h"
 #include "reports/ReportPreview.h"
+#include "scoring/ChangeTable.h"
+#include "scoring/ReliabilityEstimate.h"
 #include "scoring/ScoringKey.h"
 #include "widgets/WindowSkin.h"
 
-#include <QAtomicInt>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -99,28 +100,6 @@ QTableWidget* addTable(QWidget* parent, const QString& name, const QStringList& 
     return table;
 }
 
-// The estimate reads on a connection of its own: the window's stays on the window's thread.
-std::optional<ReliableChange::Norms> estimateApart(const QString& connectionName)
-{
-    static QAtomicInt serial;
-    const QString name = QStringLiteral("reliability %1").arg(serial.fetchAndAddRelaxed(1));
-    std::optional<ReliableChange::Norms> norms;
-    {
-        QSqlDatabase own = QSqlDatabase::cloneDatabase(connectionName, name);
-        if (own.open()) {
-            if (const auto answers = AdministrationStore::allAnswers(own))
-                norms = ReliableChange::norms(*answers);
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
-    return norms;
-}
-
-QString signedNumber(double value)
-{
-    return (value > 0 ? QStringLiteral("+") : QString()) + QString::number(value, 'f', 2);
-}
-
 } // namespace
 
 FrmHistory::FrmHistory(const AppContext& context, const QString& code, const QString& subjectLine,
@@ -159,9 +138,7 @@ FrmHistory::FrmHistory(const AppContext& context, const QString& code, const QSt
     m_later->setGeometry(twipsRect(3660, 6060, 1800, 360));
     addCaptionLabel(m_later, T::laterCaption, twipsRect(5520, 6060, 1380, 360));
 
-    m_change = addTable(this, QStringLiteral("reliableChange"),
-                        {T::columnScale, T::columnEarlier, T::columnLater, T::columnChange, T::columnIndex,
-                         T::columnVerdict, T::columnAlpha},
+    m_change = addTable(this, QStringLiteral("reliableChange"), ChangeTable::headers(),
                         twipsRect(240, 6840, 10020, 2900));
     m_change->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_change->horizontalHeader()->setSectionResizeMode(5, QHeaderView::ResizeToContents);
@@ -175,6 +152,7 @@ FrmHistory::FrmHistory(const AppContext& context, const QString& code, const QSt
     m_busy->setObjectName(QStringLiteral("estimateProgress"));
     m_busy->setRange(0, 0);
     m_busy->setTextVisible(false);
+    m_busy->setAccessibleName(T::estimating);
     m_busy->setGeometry(twipsRect(240, 9840, 2040, 250));
     m_busy->hide();
 
@@ -188,6 +166,8 @@ FrmHistory::FrmHistory(const AppContext& context, const QString& code, const QSt
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     for (QComboBox* box : {m_earlier, m_later})
         connect(box, &QComboBox::currentIndexChanged, this, &FrmHistory::showChange);
+    m_progressTimer.setInterval(100);
+    connect(&m_progressTimer, &QTimer::timeout, this, &FrmHistory::showProgress);
 
     Skins::applyCurrent(this, m_context);
 }
@@ -246,28 +226,43 @@ void FrmHistory::choosePair(int earlier, int later)
 
 void FrmHistory::startEstimate()
 {
+    const QString connectionName = Database::connectionName(m_context.dataFolder, Database::File::Clinical);
+    const QString mark =
+        ReliabilityEstimate::dataMark(Database::connection(m_context.dataFolder, Database::File::Clinical));
+    m_norms = ReliabilityEstimate::kept(connectionName, mark);
+    if (m_norms) {
+        m_basis->setText(ChangeTable::basis({false, m_norms}));
+        showChange();
+        return;
+    }
+    // Read beside the window; the bar fills as the administrations are read.
+    auto progress = std::make_shared<ReliabilityEstimate::Progress>();
+    m_progress = progress;
+    m_busy->setRange(0, 0);
     m_busy->show();
     m_basis->setText(T::estimating);
-    m_estimate.start([name = Database::connectionName(
-                          m_context.dataFolder, Database::File::Clinical)] { return estimateApart(name); },
+    m_progressTimer.start();
+    m_estimate.start([connectionName, mark,
+                      progress] { return ReliabilityEstimate::read(connectionName, mark, progress); },
                      [this](const std::optional<ReliableChange::Norms>& norms) {
+                         m_progressTimer.stop();
                          m_busy->hide();
                          m_norms = norms;
-                         if (!norms) {
-                             m_basis->setText(T::unreadable);
-                         } else {
-                             int fewest = std::numeric_limits<int>::max();
-                             int most = 0;
-                             for (const ReliableChange::ScaleNorms& scale : *norms) {
-                                 fewest = std::min(fewest, scale.administrations);
-                                 most = std::max(most, scale.administrations);
-                             }
-                             m_basis->setText(most < ReliableChange::kMinimumAdministrations
-                                                  ? T::needsAtLeast(ReliableChange::kMinimumAdministrations)
-                                                  : T::estimateBasis(fewest, most));
-                         }
+                         m_basis->setText(ChangeTable::basis({false, m_norms}));
                          showChange();
                      });
+}
+
+void FrmHistory::showProgress()
+{
+    const std::shared_ptr<ReliabilityEstimate::Progress> progress = m_progress.lock();
+    if (!progress || progress->total <= 0)
+        return;
+    // The bar counts in thousands: a progress bar holds an int, a store may hold more.
+    const qint64 total = progress->total;
+    const qint64 scale = total > 1'000'000 ? 1000 : 1;
+    m_busy->setRange(0, int(total / scale));
+    m_busy->setValue(int(std::min(progress->read.load(), total) / scale));
 }
 
 void FrmHistory::showChange()
@@ -277,42 +272,12 @@ void FrmHistory::showChange()
     m_change->setRowCount(ScoringKey::kScaleCount);
     if (earlier < 0 || later < 0 || earlier >= m_administrations.size() || later >= m_administrations.size())
         return;
-    const Administration& first = m_administrations.at(earlier);
-    const Administration& second = m_administrations.at(later);
-    const std::array<double, 5> before = HistoryView::scaleScores(first);
-    const std::array<double, 5> after = HistoryView::scaleScores(second);
-    std::array<ReliableChange::Change, ScoringKey::kScaleCount> changes{};
-    if (m_norms)
-        changes = ReliableChange::changes(*m_norms, first.answers, second.answers);
+    const ChangeTable::Rows rows =
+        ChangeTable::rows(m_administrations.at(earlier).answers, m_administrations.at(later).answers,
+                          {isEstimating(), m_norms});
     for (int scale = 0; scale < ScoringKey::kScaleCount; ++scale) {
-        const ScoringKey::Scale& key = ScoringKey::kScales[scale];
-        const bool complete = ScoringKey::unansweredCount(first.answers, key) == 0 &&
-                              ScoringKey::unansweredCount(second.answers, key) == 0;
-        m_change->setItem(scale, 0, cell(T::scaleNames.at(scale)));
-        m_change->setItem(scale, 1, cell(ScoringKey::scoreText(before[scale])));
-        m_change->setItem(scale, 2, cell(ScoringKey::scoreText(after[scale])));
-        m_change->setItem(scale, 3, cell(signedNumber(after[scale] - before[scale])));
-        const ReliableChange::Change& change = changes[scale];
-        QString verdict;
-        if (isEstimating())
-            verdict = T::estimating;
-        else if (!complete)
-            verdict = T::unanswered;
-        else if (!change.index)
-            verdict = T::notEnoughData;
-        else
-            verdict =
-                change.reliable() ? (*change.index > 0 ? T::reliableRise : T::reliableFall) : T::withinError;
-        m_change->setItem(scale, 4, cell(change.index ? QString::number(*change.index, 'f', 2) : QString()));
-        m_change->setItem(scale, 5, cell(verdict));
-        QString alpha;
-        if (m_norms) {
-            const ReliableChange::ScaleNorms& norms = (*m_norms)[scale];
-            alpha = norms.enough() ? QString::number(*norms.alpha, 'f', 2) + QStringLiteral(" (") +
-                                         QString::number(norms.administrations) + u')'
-                                   : T::notEnoughData;
-        }
-        m_change->setItem(scale, 6, cell(alpha));
+        for (int column = 0; column < ChangeTable::kColumns; ++column)
+            m_change->setItem(scale, column, cell(rows[std::size_t(scale)][std::size_t(column)]));
     }
 }
 

@@ -4,10 +4,13 @@
 #include "common/AppContext.h"
 #include "common/BackgroundWork.h"
 #include "datastore/AdministrationStore.h"
+#include "scoring/ReliabilityEstimate.h"
 #include "scoring/ReliableChange.h"
 
 #include <QDialog>
+#include <QTimer>
 
+#include <memory>
 #include <optional>
 
 class QComboBox;
@@ -37,6 +40,7 @@ public:
 private:
     void fillList();
     void startEstimate();
+    void showProgress();
     void showChange();
 
     AppContext m_context;
@@ -45,6 +49,8 @@ private:
     QList<AdministrationStore::Administration> m_administrations;
     std::optional<ReliableChange::Norms> m_norms;
     BackgroundWork m_estimate;
+    std::weak_ptr<ReliabilityEstimate::Progress> m_progress;
+    QTimer m_progressTimer;
 
     QTableWidget* m_list = nullptr;
     TrendChartView* m_chart = nullptr;

@@ -30,32 +30,8 @@ inline const QString entryUnknown = QStringLiteral("نامعلوم");
 // The reliable change between two administrations.
 inline const QString earlierCaption = QStringLiteral("از اجراي:");
 inline const QString laterCaption = QStringLiteral("تا اجراي:");
-inline const QString changeCaption = QStringLiteral("تغيير پايا (شاخص جيكوبسن و تروآكس، 95 درصد):");
-inline const QString columnScale = QStringLiteral("مقياس");
-inline const QString columnEarlier = QStringLiteral("نمره اول");
-inline const QString columnLater = QStringLiteral("نمره دوم");
-inline const QString columnChange = QStringLiteral("تغيير");
-inline const QString columnIndex = QStringLiteral("شاخص");
-inline const QString columnVerdict = QStringLiteral("نتيجه");
-inline const QString columnAlpha = QStringLiteral("آلفا (تعداد اجرا)");
-inline const QString reliableRise = QStringLiteral("افزايش پايا");
-inline const QString reliableFall = QStringLiteral("كاهش پايا");
-inline const QString withinError = QStringLiteral("در حد خطاي اندازه گيري");
-inline const QString notEnoughData = QStringLiteral("داده كافي نيست");
-inline const QString unanswered = QStringLiteral("سوال بي پاسخ");
-inline const QString estimating = QStringLiteral("در حال برآورد پايايي از اجراهاي ذخيره شده ...");
-inline QString estimateBasis(int fewest, int most)
-{
-    return fewest == most
-               ? QStringLiteral("پايايي هر مقياس از داده هاي همين مركز برآورد شده است (%1 اجرا).").arg(most)
-               : QStringLiteral("پايايي هر مقياس از داده هاي همين مركز برآورد شده است (%1 تا %2 اجرا).")
-                     .arg(fewest)
-                     .arg(most);
-}
-inline QString needsAtLeast(int count)
-{
-    return QStringLiteral("براي برآورد پايايي دست كم %1 اجراي كامل لازم است.").arg(count);
-}
+inline const QString& changeCaption = ScoringTexts::changeCaption;
+inline const QString& estimating = ScoringTexts::estimating;
 
 inline const QString print = QStringLiteral("پرينت");
 inline const QString& close = CommonTexts::exitCaption;

@@ -26,8 +26,7 @@ inline const QString& cancel = CommonTexts::cancel;
 
 // The items of the three lists.
 inline const QStringList genderItems = {CommonTexts::male, CommonTexts::female};
-inline const QStringList maritalItems = {QStringLiteral("مجرد"), QStringLiteral("متأهل"),
-                                         QStringLiteral("مطلقه"), QStringLiteral("بيوه")};
+inline const QStringList& maritalItems = CommonTexts::maritalStates;
 inline const QStringList groupItems = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
                                        QStringLiteral("D"), QStringLiteral("E"), QStringLiteral("F"),
                                        QStringLiteral("G")};

@@ -15,65 +15,68 @@ bool answersScale(const ScoringKey::ItemTexts& items, const ScoringKey::Scale& s
     return true;
 }
 
-double sampleVariance(const QList<double>& values)
-{
-    double mean = 0.0;
-    for (double v : values)
-        mean += v;
-    mean /= static_cast<double>(values.size());
-    double squares = 0.0;
-    for (double v : values)
-        squares += (v - mean) * (v - mean);
-    return squares / static_cast<double>(values.size() - 1);
-}
-
-ScaleNorms normsOf(const QList<ScoringKey::ItemTexts>& administrations, const ScoringKey::Scale& scale)
-{
-    constexpr int k = ScoringKey::kItemsPerScale;
-    std::array<QList<double>, k> items;
-    QList<double> sums;
-    QList<double> scores;
-    for (const ScoringKey::ItemTexts& answers : administrations) {
-        if (!answersScale(answers, scale))
-            continue;
-        double sum = 0.0;
-        for (int i = 0; i < k; ++i) {
-            const double value =
-                ScoringKey::itemValue(answers.at(static_cast<std::size_t>(scale.firstItem - 1 + i)));
-            items[static_cast<std::size_t>(i)] << value;
-            sum += value;
-        }
-        sums << sum;
-        scores << ScoringKey::scaleMean(answers, scale);
-    }
-    ScaleNorms norms;
-    norms.administrations = static_cast<int>(sums.size());
-    if (norms.administrations < kMinimumAdministrations)
-        return norms;
-    const double totalVariance = sampleVariance(sums);
-    double itemVariances = 0.0;
-    for (const QList<double>& values : items)
-        itemVariances += sampleVariance(values);
-    if (!(totalVariance > 0.0) || !std::isfinite(totalVariance) || !std::isfinite(itemVariances))
-        return norms;
-    const double alpha = static_cast<double>(k) / (k - 1) * (1.0 - itemVariances / totalVariance);
-    // An alpha of 1 (within rounding) leaves no measurement error: every difference would count
-    // as reliable.
-    constexpr double kRounding = 1e-9;
-    if (!(alpha < 1.0 - kRounding))
-        return norms;
-    norms.alpha = alpha;
-    norms.standardDeviation = std::sqrt(sampleVariance(scores));
-    return norms;
-}
-
 } // namespace
 
 Norms norms(const QList<ScoringKey::ItemTexts>& administrations)
 {
+    Accumulator all;
+    for (const ScoringKey::ItemTexts& answers : administrations)
+        all.add(answers);
+    return all.norms();
+}
+
+void Accumulator::Spread::add(double value)
+{
+    count += 1.0;
+    const double before = value - mean;
+    mean += before / count;
+    squares += before * (value - mean);
+}
+
+void Accumulator::add(const ScoringKey::ItemTexts& answers)
+{
+    for (std::size_t s = 0; s < ScoringKey::kScales.size(); ++s) {
+        const ScoringKey::Scale& scale = ScoringKey::kScales[s];
+        if (!answersScale(answers, scale))
+            continue;
+        ScaleSums& sums = m_scales[s];
+        double sum = 0.0;
+        for (int i = 0; i < ScoringKey::kItemsPerScale; ++i) {
+            const double value =
+                ScoringKey::itemValue(answers.at(static_cast<std::size_t>(scale.firstItem - 1 + i)));
+            sums.items[static_cast<std::size_t>(i)].add(value);
+            sum += value;
+        }
+        sums.itemSum.add(sum);
+        sums.score.add(ScoringKey::scaleMean(answers, scale));
+    }
+}
+
+Norms Accumulator::norms() const
+{
+    constexpr int k = ScoringKey::kItemsPerScale;
     Norms result;
-    for (std::size_t i = 0; i < ScoringKey::kScales.size(); ++i)
-        result[i] = normsOf(administrations, ScoringKey::kScales[i]);
+    for (std::size_t s = 0; s < m_scales.size(); ++s) {
+        const ScaleSums& sums = m_scales[s];
+        ScaleNorms& norms = result[s];
+        norms.administrations = static_cast<int>(sums.itemSum.count);
+        if (norms.administrations < kMinimumAdministrations)
+            continue;
+        const double totalVariance = sums.itemSum.sampleVariance();
+        double itemVariances = 0.0;
+        for (const Spread& item : sums.items)
+            itemVariances += item.sampleVariance();
+        if (!(totalVariance > 0.0) || !std::isfinite(totalVariance) || !std::isfinite(itemVariances))
+            continue;
+        const double alpha = static_cast<double>(k) / (k - 1) * (1.0 - itemVariances / totalVariance);
+        // An alpha of 1 (within rounding) leaves no measurement error: every difference would count
+        // as reliable.
+        constexpr double kRounding = 1e-9;
+        if (!(alpha < 1.0 - kRounding))
+            continue;
+        norms.alpha = alpha;
+        norms.standardDeviation = std::sqrt(sums.score.sampleVariance());
+    }
     return result;
 }
 

@@ -33,6 +33,33 @@ using Norms = std::array<ScaleNorms, ScoringKey::kScaleCount>;
 // an administration counts for each scale whose seven items it answers.
 Norms norms(const QList<ScoringKey::ItemTexts>& administrations);
 
+// The same figures gathered one administration at a time, so that a clinic's whole store is read
+// as a stream and never held in memory. Running means and sums of squared deviations (Welford)
+// keep the variances exact enough however many administrations there are.
+class Accumulator final
+{
+public:
+    void add(const ScoringKey::ItemTexts& answers);
+    Norms norms() const;
+
+private:
+    struct Spread
+    {
+        double count = 0.0;
+        double mean = 0.0;
+        double squares = 0.0; // sum of squared deviations from the mean
+        void add(double value);
+        double sampleVariance() const { return squares / (count - 1.0); }
+    };
+    struct ScaleSums
+    {
+        std::array<Spread, ScoringKey::kItemsPerScale> items;
+        Spread itemSum;
+        Spread score;
+    };
+    std::array<ScaleSums, ScoringKey::kScaleCount> m_scales;
+};
+
 struct Change
 {
     std::optional<double> index; // (later - earlier) / Sdiff; none: not enough data

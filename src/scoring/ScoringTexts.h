@@ -106,8 +106,42 @@ inline const QString helpText = QStringLiteral("در اين قسمت از نرم
                                                "در صورتيکه تمايل به پرينت نتيجه آزمون کل آزمودنيها \r\n"
                                                "را داريد روي دکمه پرينت کل آزمودنيها کليک کنيد\r\n");
 
+// The reliable change between two administrations of one subject (ChangeTable), in the history
+// window and the one-subject report.
+inline const QString changeCaption = QStringLiteral("تغيير پايا (شاخص جيکوبسن و تروآکس، 95 درصد):");
+inline const QString changeColumnScale = QStringLiteral("مقياس");
+inline const QString changeColumnEarlier = QStringLiteral("نمره اول");
+inline const QString changeColumnLater = QStringLiteral("نمره دوم");
+inline const QString changeColumnChange = QStringLiteral("تغيير");
+inline const QString changeColumnIndex = QStringLiteral("شاخص");
+inline const QString changeColumnVerdict = QStringLiteral("نتيجه");
+inline const QString changeColumnAlpha = QStringLiteral("آلفا (تعداد اجرا)");
+inline const QString reliableRise = QStringLiteral("افزايش پايا");
+inline const QString reliableFall = QStringLiteral("کاهش پايا");
+inline const QString withinError = QStringLiteral("در حد خطاي اندازه گيري");
 // In place of alpha or a reliable change index that the stored administrations cannot give
 // (ReliableChange).
 inline const QString notEnoughData = QStringLiteral("داده کافي نيست");
+inline const QString changeUnanswered = QStringLiteral("سوال بي پاسخ");
+inline const QString estimating = QStringLiteral("در حال برآورد پايايي از اجراهاي ذخيره شده ...");
+// The progress dialog's label while the estimate is read: %1 read, %2 in all.
+inline const QString estimatingCount = QStringLiteral("در حال برآورد پايايي: %1 از %2 اجرا خوانده شد");
+inline const QString estimateUnreadable = QStringLiteral("اجراهاي ذخيره شده براي برآورد پايايي خوانده نشد");
+inline QString estimateBasis(int fewest, int most)
+{
+    return fewest == most
+               ? QStringLiteral("پايايي هر مقياس از داده هاي همين مركز برآورد شده است (%1 اجرا).").arg(most)
+               : QStringLiteral("پايايي هر مقياس از داده هاي همين مركز برآورد شده است (%1 تا %2 اجرا).")
+                     .arg(fewest)
+                     .arg(most);
+}
+inline QString needsAtLeast(int count)
+{
+    return QStringLiteral("براي برآورد پايايي دست کم %1 اجراي کامل لازم است.").arg(count);
+}
+// The one-subject report's heading of the table: %1 and %2 the two administrations as
+// "اجراي 1 (1402/02/13)".
+inline const QString reportChangeHeading = QStringLiteral("تغيير پايا از %1 تا %2");
+inline const QString administrationLabel = QStringLiteral("اجراي %1 (%2)");
 
 } // namespace ScoringTexts

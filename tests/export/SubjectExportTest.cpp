@@ -114,7 +114,7 @@ class SubjectExportTest : public QObject
     bool exportTo(const QString& path, const SubjectSelection& selection = {})
     {
         prompts().fileAnswers.enqueue(path);
-        return ExportCommand(m_folder->context(), nullptr).run(selection);
+        return ExportCommand(m_folder->context(), nullptr).run(selection, ExportCommand::Choice{});
     }
 
     QStringList messagesTitled(const QString& title) const

@@ -112,9 +112,9 @@ private slots:
         QTRY_VERIFY(!window.isEstimating());
         // Three administrations are far too few to estimate a reliability from.
         auto* change = window.findChild<QTableWidget*>(QStringLiteral("reliableChange"));
-        QCOMPARE(text(change, 0, 5), T::notEnoughData);
+        QCOMPARE(text(change, 0, 5), ScoringTexts::notEnoughData);
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("estimateBasis"))->text(),
-                 T::needsAtLeast(ReliableChange::kMinimumAdministrations));
+                 ScoringTexts::needsAtLeast(ReliableChange::kMinimumAdministrations));
 
         // Thirty more subjects: now every scale has its figures, as the statistics give them.
         for (int subject = 2; subject <= 31; ++subject)
@@ -134,11 +134,19 @@ private slots:
         for (int scale = 0; scale < 5; ++scale) {
             QVERIFY(norms[scale].enough());
             QCOMPARE(text(change, scale, 4), QString::number(*expected[scale].index, 'f', 2));
-            QCOMPARE(text(change, scale, 5),
-                     expected[scale].reliable()
-                         ? (*expected[scale].index > 0 ? T::reliableRise : T::reliableFall)
-                         : T::withinError);
+            QCOMPARE(text(change, scale, 5), expected[scale].reliable()
+                                                 ? (*expected[scale].index > 0 ? ScoringTexts::reliableRise
+                                                                               : ScoringTexts::reliableFall)
+                                                 : ScoringTexts::withinError);
         }
+
+        // Nothing has changed since: the estimate kept from that reading is shown at once.
+        FrmHistory third(folder.context(), QStringLiteral("1"), QStringLiteral("كد آزمودني: 1"));
+        QVERIFY(third.load());
+        QVERIFY(!third.isEstimating());
+        third.choosePair(0, 1);
+        QCOMPARE(text(third.findChild<QTableWidget*>(QStringLiteral("reliableChange")), 0, 4),
+                 text(change, 0, 4));
 
         QList<Report> printed;
         ReportPreview::setHandlerForTests([&printed](const Report& report) { printed << report; });
