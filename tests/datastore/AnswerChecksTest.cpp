@@ -129,7 +129,8 @@ private slots:
         QCOMPARE(back->changes, details.changes);
         QCOMPARE(AdministrationDetails::read(db, QStringLiteral("7"), 1)->state, EntryState::Once);
 
-        QCOMPARE(AdministrationDetails::readAll(db)->value(QStringLiteral("7")).value(2).second, details.second);
+        QCOMPARE(AdministrationDetails::readAll(db)->value(QStringLiteral("7")).value(2).second,
+                 details.second);
 
         // The latest administration's number, one by one and for all at once, agree.
         folder.addSubject(QStringLiteral("7"));
