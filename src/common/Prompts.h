@@ -39,6 +39,16 @@ public:
     virtual int askChoice(QWidget* parent, const QString& title, const QString& text,
                           const QStringList& choices) = 0;
 
+    // A modal choice of one item from a list that may be long, the item `current` chosen at first;
+    // the index of the chosen one, or -1 when cancelled. Without a list of its own, the choices
+    // are buttons.
+    virtual int askItem(QWidget* parent, const QString& title, const QString& text, const QStringList& items,
+                        int current)
+    {
+        Q_UNUSED(current)
+        return askChoice(parent, title, text, items);
+    }
+
     // A one-line text input; cancelling gives an empty text.
     virtual QString askText(QWidget* parent, const QString& title, const QString& prompt,
                             const QString& defaultText = {}) = 0;

@@ -70,6 +70,22 @@ int QtPrompts::askChoice(QWidget* parent, const QString& title, const QString& t
     return static_cast<int>(buttons.indexOf(box.clickedButton()));
 }
 
+int QtPrompts::askItem(QWidget* parent, const QString& title, const QString& text, const QStringList& items,
+                       int current)
+{
+    QInputDialog dialog(parent);
+    dialog.setLayoutDirection(Qt::RightToLeft);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(text);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    if (current >= 0 && current < items.size())
+        dialog.setTextValue(items.at(current));
+    if (dialog.exec() != QDialog::Accepted)
+        return -1;
+    return static_cast<int>(items.indexOf(dialog.textValue()));
+}
+
 QString QtPrompts::askText(QWidget* parent, const QString& title, const QString& prompt,
                            const QString& defaultText)
 {

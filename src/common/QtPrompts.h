@@ -12,6 +12,8 @@ public:
     bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
     int askChoice(QWidget* parent, const QString& title, const QString& text,
                   const QStringList& choices) override;
+    int askItem(QWidget* parent, const QString& title, const QString& text, const QStringList& items,
+                int current) override;
     QString askText(QWidget* parent, const QString& title, const QString& prompt,
                     const QString& defaultText = {}) override;
     std::optional<QString> askPassword(QWidget* parent, const QString& title, const QString& prompt) override;

@@ -23,6 +23,20 @@ void copyScores(CoupleScores& couple, int subjectNumber, const ScoringKey::Score
         couple[offset + i] = scores[i];
 }
 
+QStringList administrationLabels(const QList<AdministrationStore::Administration>& administrations)
+{
+    QStringList labels;
+    for (const AdministrationStore::Administration& a : administrations)
+        labels << ScoringTexts::administrationLabel.arg(a.sequence).arg(a.start.date);
+    return labels;
+}
+
+ScoringKey::ScoreTexts administrationScores(const AdministrationStore::Administration& administration,
+                                            const ScoringKey::ScoreTexts& latestScores)
+{
+    return administration.latest ? latestScores : ScoringKey::scoreTexts(administration.answers);
+}
+
 NeedsChartInput coupleChart(const CoupleScores& scores, const QString& subject1Line,
                             const QString& subject2Line, const QString& testDate)
 {

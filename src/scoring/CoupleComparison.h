@@ -2,6 +2,9 @@
 
 #include "ScoringKey.h"
 #include "common/NeedsChartInput.h"
+#include "datastore/AdministrationStore.h"
+
+#include <QStringList>
 
 #include <array>
 
@@ -27,6 +30,14 @@ using CoupleScores = std::array<QString, 2 * ScoringKey::kScaleCount>;
 
 // Puts one subject's score texts into the half of the couple's scores that belongs to it.
 void copyScores(CoupleScores& couple, int subjectNumber, const ScoringKey::ScoreTexts& scores);
+
+// A partner's administrations to choose from, as "اجراي 2 (1402/05/01)", in the order taken.
+QStringList administrationLabels(const QList<AdministrationStore::Administration>& administrations);
+
+// The score texts of one administration: the latest as the scoring shows them, an earlier one
+// computed from its kept answers as the scoring computes them.
+ScoringKey::ScoreTexts administrationScores(const AdministrationStore::Administration& administration,
+                                            const ScoringKey::ScoreTexts& latestScores);
 
 // The chart of two subjects: both score rows, the second subject's elements visible.
 NeedsChartInput coupleChart(const CoupleScores& scores, const QString& subject1Line,

@@ -5,6 +5,7 @@
 #include "common/CaptionLabel.h"
 #include "common/DigitText.h"
 
+#include "EstimateProgress.h"
 #include "ScoringStore.h"
 #include "ScoringTexts.h"
 #include "SubjectScoreReport.h"
@@ -12,6 +13,7 @@
 #include "common/Navigator.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
+#include "datastore/AdministrationStore.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 #include "reports/ReportPreview.h"
@@ -398,12 +400,35 @@ void FrmkLID::compareCouple()
         }
         if (!scoreCode(code, run))
             return;
-        CoupleComparison::copyScores(couple, number, scoreBoxTexts());
+        const std::optional<ScoringKey::ScoreTexts> scores = chooseAdministration(code, number);
+        if (!scores)
+            return;
+        CoupleComparison::copyScores(couple, number, *scores);
     }
     for (std::size_t i = 0; i < couple.size(); ++i)
         m_coupleScores[i]->setText(couple[i]);
     showChart(
         CoupleComparison::coupleChart(couple, m_dataLine1->text(), m_dataLine2->text(), m_date->text()));
+}
+
+std::optional<ScoringKey::ScoreTexts> FrmkLID::chooseAdministration(const QString& code, int number)
+{
+    // A partner with one administration, or whose history cannot be read, is compared by the
+    // scores just computed, as always.
+    const auto administrations =
+        AdministrationStore::list(Database::connection(m_context.dataFolder, Database::File::Clinical), code);
+    if (!administrations || administrations->size() < 2)
+        return scoreBoxTexts();
+    const QStringList labels = CoupleComparison::administrationLabels(*administrations);
+    const int chosen =
+        m_context.prompts->askItem(this, ScoringTexts::askAdministrationTitle.arg(number),
+                                   ScoringTexts::askAdministrationPrompt, labels, int(labels.size()) - 1);
+    if (chosen < 0)
+        return std::nullopt;
+    // The chart and its print say which administration of the partner they show.
+    QLineEdit* line = number == 2 ? m_dataLine2 : m_dataLine1;
+    line->setText(line->text() + ScoringTexts::administrationSeparator + labels.at(chosen));
+    return CoupleComparison::administrationScores(administrations->at(chosen), scoreBoxTexts());
 }
 
 void FrmkLID::showSingleChart()
@@ -450,6 +475,24 @@ void FrmkLID::printChosenSubject()
     sheet.scores = scoreBoxTexts();
     ScoringStore::selectAnswers(*m_answers, code, &sheet.items);
     sheet.checks = ScoringStore::administrationChecks(m_answers->database(), code, sheet.items);
+    // A subject who has taken the questionnaire more than once: the reliable change from the first
+    // administration to the last goes on the sheet. A history that cannot be read leaves the sheet
+    // as it was; a cancelled estimate cancels the print.
+    const auto administrations =
+        AdministrationStore::list(Database::connection(m_context.dataFolder, Database::File::Clinical), code);
+    if (administrations && administrations->size() >= 2) {
+        const std::optional<ChangeTable::Estimate> estimate = EstimateProgress::waitFor(m_context, this);
+        if (!estimate)
+            return;
+        const auto label = [](const AdministrationStore::Administration& a) {
+            return ScoringTexts::administrationLabel.arg(a.sequence).arg(a.start.date);
+        };
+        const AdministrationStore::Administration& first = administrations->constFirst();
+        const AdministrationStore::Administration& last = administrations->constLast();
+        sheet.change = SubjectScoreReport::ChangeSection{
+            ScoringTexts::reportChangeHeading.arg(label(first), label(last)),
+            ChangeTable::rows(first.answers, last.answers, *estimate), ChangeTable::basis(*estimate)};
+    }
     AuditTrail::record(m_context, AuditTrail::Action::Printed, code, AuditTexts::scoreSheetDetail, this);
     ReportPreview::show(this, SubjectScoreReport::build(sheet, m_context.navigator->clinicTexts()),
                         *m_context.prompts);

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class DataView;
 class QComboBox;
@@ -70,6 +71,9 @@ private:
 
     // Scores one typed code and stores its scores. False when the run stopped.
     bool scoreCode(const QString& code, Run run);
+    // The scores of the partner's administration the clinician chooses for the couple comparison
+    // (the latest by default); nullopt when the choice was cancelled.
+    std::optional<ScoringKey::ScoreTexts> chooseAdministration(const QString& code, int number);
     ScoringKey::ScoreTexts scoreBoxTexts() const;
     // The chart input with the code of the subject the record area shows, which names its export.
     void showChart(NeedsChartInput input);

@@ -143,5 +143,11 @@ inline QString needsAtLeast(int count)
 // "اجراي 1 (1402/02/13)".
 inline const QString reportChangeHeading = QStringLiteral("تغيير پايا از %1 تا %2");
 inline const QString administrationLabel = QStringLiteral("اجراي %1 (%2)");
+// The couple comparison of partners who have taken the questionnaire more than once: %1 the
+// partner's number.
+inline const QString askAdministrationTitle = QStringLiteral("اجراي آزمون آزمودني شماره %1");
+inline const QString askAdministrationPrompt = QStringLiteral("کدام اجراي آزمون در مقايسه به کار رود؟");
+// Put between the partner's data line and the administration used.
+inline const QString administrationSeparator = QStringLiteral(" - ");
 
 } // namespace ScoringTexts

@@ -4,6 +4,8 @@
 #include "reports/ReportLayouts.h"
 #include "reports/ReportTexts.h"
 
+#include <algorithm>
+
 namespace {
 
 namespace L = ReportLayouts;
@@ -24,10 +26,58 @@ constexpr int kScaleLeft = 6935;
 constexpr int kTableRight = 10335;
 constexpr int kCellInset = 60;
 
+// The change table under it: seven columns, right to left, in a smaller type.
+constexpr int kChangeGap = 700;
+constexpr int kChangeHeadingHeight = 400;
+constexpr int kChangeRowHeight = 380;
+constexpr std::array<int, ChangeTable::kColumns> kChangeWidths{1250, 850, 850, 850, 850, 2050, 1300};
+
 ReportElement cell(const QString& name, int left, int right, int top, const QString& caption)
 {
     return L::label(name, {left + kCellInset, top + 45, right - left - 2 * kCellInset, kTableRowHeight - 60},
                     caption, L::nazanin(11.25), Qt::AlignHCenter);
+}
+
+// The table of the reliable change from its top; returns where it ends.
+int addChangeTable(ReportBand& band, const SubjectScoreReport::ChangeSection& change, int top)
+{
+    const int width = kTableRight - kTableLeft;
+    band.elements << L::label(QStringLiteral("ChangeHeading"), {kTableLeft, top, width, kChangeHeadingHeight},
+                              change.heading, L::nazanin(11.25), Qt::AlignRight);
+    const int tableTop = top + kChangeHeadingHeight + 60;
+    const int rows = 1 + ScoringKey::kScaleCount;
+    const int tableBottom = tableTop + rows * kChangeRowHeight;
+    band.elements << L::image(QStringLiteral("ChangeTitles"), {kTableLeft, tableTop, width, kChangeRowHeight},
+                              QColor(224, 224, 224));
+    const QStringList headers = ChangeTable::headers();
+    for (int row = 0; row < rows; ++row) {
+        int right = kTableRight;
+        for (int column = 0; column < ChangeTable::kColumns; ++column) {
+            const int left = right - kChangeWidths[std::size_t(column)];
+            const QString text =
+                row == 0 ? headers.at(column) : change.rows[std::size_t(row - 1)][std::size_t(column)];
+            band.elements << L::label(
+                QStringLiteral("Change%1_%2").arg(row).arg(column),
+                {left + 30, tableTop + row * kChangeRowHeight + 40, right - left - 60, kChangeRowHeight - 50},
+                text, L::nazanin(9), Qt::AlignHCenter);
+            right = left;
+        }
+    }
+    for (int row = 0; row <= rows; ++row) {
+        const int y = tableTop + row * kChangeRowHeight;
+        band.elements << L::line(QStringLiteral("ChangeRule%1").arg(row), {kTableLeft, y, kTableRight, y});
+    }
+    int x = kTableRight;
+    for (int column = 0; column <= ChangeTable::kColumns; ++column) {
+        band.elements << L::line(QStringLiteral("ChangeColumn%1").arg(column), {x, tableTop, x, tableBottom});
+        if (column < ChangeTable::kColumns)
+            x -= kChangeWidths[std::size_t(column)];
+    }
+    ReportElement basis = L::label(QStringLiteral("ChangeBasis"), {kTableLeft, tableBottom + 100, width, 380},
+                                   change.basis, L::nazanin(9.75), Qt::AlignRight);
+    basis.growsToFit = true;
+    band.elements << basis;
+    return tableBottom + 100 + 380;
 }
 
 void addParticular(ReportBand& band, const QString& valueName, const QString& caption, const QString& value,
@@ -114,19 +164,26 @@ Report build(const Sheet& sheet, const ClinicTexts& clinic)
     }
     for (const int x : {kTableLeft, kScoreLeft, kScaleLeft, kTableRight})
         body.elements << L::line(QStringLiteral("TableColumn%1").arg(x), {x, kTableTop, x, tableBottom});
+    int end = tableBottom;
     if (anyUnanswered) {
         ReportElement note = L::label(QStringLiteral("UnansweredNote"),
                                       {kTableLeft, tableBottom + 150, kTableRight - kTableLeft, 400},
                                       T::reportUnansweredNote, L::nazanin(10.5), Qt::AlignRight);
         note.growsToFit = true;
         body.elements << note;
+        end = tableBottom + 150 + 400;
     }
-    int checksTop = tableBottom + (anyUnanswered ? 600 : 150);
+    // How the administration was entered, its timings and flags, under the table.
+    int checksTop = end + (anyUnanswered ? 50 : 150);
     for (int line = 0; line < sheet.checks.size(); ++line, checksTop += 330)
         body.elements << L::label(QStringLiteral("Checks%1").arg(line),
                                   {kTableLeft, checksTop, kTableRight - kTableLeft, 330},
                                   sheet.checks.at(line), L::nazanin(10.5), Qt::AlignRight);
-    body.height = std::max(body.height, checksTop + 150);
+    if (!sheet.checks.isEmpty())
+        end = checksTop;
+    body.height = std::max(body.height, end + 150);
+    if (sheet.change)
+        body.height = std::max(body.height, addChangeTable(body, *sheet.change, end + kChangeGap) + 300);
 
     return report;
 }

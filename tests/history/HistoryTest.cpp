@@ -6,6 +6,7 @@
 #include "history/TrendChart.h"
 #include "reports/ReportLayouts.h"
 #include "reports/ReportPreview.h"
+#include "scoring/FrmkLID.h"
 #include "scoring/ReliableChange.h"
 
 #include <QComboBox>
@@ -148,6 +149,29 @@ private slots:
         QCOMPARE(text(third.findChild<QTableWidget*>(QStringLiteral("reliableChange")), 0, 4),
                  text(change, 0, 4));
 
+        // The one-subject print carries the same change, from the first administration to the last.
+        third.choosePair(0, 2);
+        auto* shown = third.findChild<QTableWidget*>(QStringLiteral("reliableChange"));
+        FrmkLID scoring(folder.context());
+        folder.prompts.textAnswers.enqueue(QStringLiteral("1"));
+        scoring.chooseAndScore();
+        QList<Report> sheets;
+        ReportPreview::setHandlerForTests([&sheets](const Report& report) { sheets << report; });
+        scoring.printChosenSubject();
+        QCOMPARE(sheets.size(), 1);
+        const auto sheetText = [&](const QString& name) {
+            const ReportElement* element = sheets.first().layout.element(ReportLayouts::detail, name);
+            return element ? element->caption : QStringLiteral("<missing>");
+        };
+        QCOMPARE(sheetText(QStringLiteral("ChangeHeading")),
+                 ScoringTexts::reportChangeHeading.arg(QStringLiteral("اجراي 1 (1402/02/13)"),
+                                                       QStringLiteral("اجراي 3 (1402/09/01)")));
+        for (int scale = 0; scale < 5; ++scale) {
+            for (int column : {1, 2, 4, 5})
+                QCOMPARE(sheetText(QStringLiteral("Change%1_%2").arg(scale + 1).arg(column)),
+                         text(shown, scale, column));
+        }
+
         QList<Report> printed;
         ReportPreview::setHandlerForTests([&printed](const Report& report) { printed << report; });
         again.printHistory();
@@ -156,6 +180,49 @@ private slots:
         QCOMPARE(layout.element(ReportLayouts::detail, QStringLiteral("Label2"))->caption,
                  T::datesLine + QStringLiteral("\u20661402/02/13 - 1402/09/01\u2069"));
         QVERIFY(!layout.element(ReportLayouts::detail, QStringLiteral("Image2"))->picture.isNull());
+    }
+
+    void aCoupleIsComparedByTheAdministrationsChosen()
+    {
+        TestProgramFolder folder;
+        addAdministrations(
+            folder, QStringLiteral("1"), 1,
+            {QStringLiteral("1402/02/13"), QStringLiteral("1402/05/20"), QStringLiteral("1402/09/01")});
+        addAdministrations(folder, QStringLiteral("2"), 2, {QStringLiteral("1402/03/01")});
+        const auto first = AdministrationStore::read(clinical(folder), QStringLiteral("1"), 1);
+        QVERIFY(first);
+        const ScoringKey::ScoreTexts earlier = ScoringKey::scoreTexts(first->answers);
+        const auto itemsOf = [](const QStringList& answers) {
+            ScoringKey::ItemTexts items;
+            std::copy(answers.begin(), answers.end(), items.begin());
+            return items;
+        };
+        const ScoringKey::ScoreTexts partner = ScoringKey::scoreTexts(itemsOf(answersFor(2, 0)));
+
+        FrmkLID scoring(folder.context());
+        // The first partner's first administration; the second partner has only one: no question.
+        folder.prompts.textAnswers << QStringLiteral("1") << QStringLiteral("2");
+        folder.prompts.choiceAnswers << 0;
+        scoring.compareCouple();
+        QCOMPARE(folder.prompts.lastChoices,
+                 (QStringList{QStringLiteral("اجراي 1 (1402/02/13)"), QStringLiteral("اجراي 2 (1402/05/20)"),
+                              QStringLiteral("اجراي 3 (1402/09/01)")}));
+        QCOMPARE(folder.prompts.lastItemCurrent, 2); // the latest by default
+        const NeedsChartInput& chart = folder.navigator.lastChart;
+        for (std::size_t i = 0; i < 5; ++i) {
+            QCOMPARE(chart.subject1Scores[i], earlier[i]);
+            QCOMPARE(chart.subject2Scores[i], partner[i]);
+        }
+        QVERIFY(chart.subject1Line.endsWith(QStringLiteral(" - اجراي 1 (1402/02/13)")));
+        // The latest administration's stored scores are the ones it has, whatever was compared.
+        QCOMPARE(AdministrationStore::list(clinical(folder), QStringLiteral("1"))->constLast().scores,
+                 ScoringKey::scoreTexts(itemsOf(answersFor(1, 2))));
+
+        // A cancelled choice draws no chart.
+        const int charts = int(folder.navigator.calls.count(QStringLiteral("showNeedsChart")));
+        folder.prompts.textAnswers << QStringLiteral("1");
+        scoring.compareCouple();
+        QCOMPARE(int(folder.navigator.calls.count(QStringLiteral("showNeedsChart"))), charts);
     }
 
     void aSubjectWithoutAnswersHasNoHistoryToShow()

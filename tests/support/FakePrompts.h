@@ -59,6 +59,14 @@ public:
         lastChoices = choices;
         return choiceAnswers.isEmpty() ? -1 : choiceAnswers.dequeue();
     }
+    int askItem(QWidget*, const QString& title, const QString& text, const QStringList& items,
+                int current) override
+    {
+        shown.append({Kind::Choice, title, text});
+        lastChoices = items;
+        lastItemCurrent = current;
+        return choiceAnswers.isEmpty() ? -1 : choiceAnswers.dequeue();
+    }
     QString askText(QWidget*, const QString& title, const QString& prompt,
                     const QString& defaultText = {}) override
     {
@@ -114,6 +122,7 @@ public:
     QQueue<QString> passwordAnswers; // an empty queue cancels
     QQueue<bool> yesNoAnswers;
     QQueue<int> choiceAnswers; // an empty queue cancels
+    int lastItemCurrent = -1;
     QStringList lastChoices;
     QQueue<QString> fileAnswers;
     QString lastTextDefault;
