@@ -60,6 +60,7 @@ inline QString anonymisedExportDetail(qint64 count)
 inline const QString clinicProfileDetail = QStringLiteral("مشخصات مرکز");
 inline const QString logoDetail = QStringLiteral("آرم مرکز");
 inline const QString logoFlagDetail = QStringLiteral("نمايش آرم در چاپ");
+inline const QString entryChecksDetail = QStringLiteral("ورود پاسخنامه و هشدارها");
 inline QString itemTextDetail(const QString& item)
 {
     return QStringLiteral("متن سوال %1").arg(item);
@@ -67,6 +68,14 @@ inline QString itemTextDetail(const QString& item)
 inline const QString answerSheetDetail = QStringLiteral("پاسخنامه");
 inline const QString onScreenTestDetail = QStringLiteral("آزمون روي صفحه");
 inline const QString newAdministrationDetail = QStringLiteral("اجراي تازه آزمون");
+// The steps of a sheet entered twice.
+inline const QString secondEntryDetail = QStringLiteral("ورود دوم پاسخنامه");
+inline const QString entriesAgreeDetail = QStringLiteral("دو ورود پاسخنامه يکسان است؛ تاييد شد");
+inline QString entriesDisagreeDetail(const QString& percent)
+{
+    return QStringLiteral("دو ورود پاسخنامه اختلاف دارد؛ توافق %1 درصد").arg(percent);
+}
+inline const QString reviewDetail = QStringLiteral("بازبيني دو ورود پاسخنامه؛ تاييد شد");
 inline const QString subjectRecordDetail = QStringLiteral("مشخصات آزمودني");
 inline QString codeChangedDetail(const QString& earlier)
 {

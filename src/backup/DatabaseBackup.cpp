@@ -6,6 +6,7 @@
 #include "common/BackgroundWork.h"
 #include "common/FileLinks.h"
 #include "common/FileProblem.h"
+#include "datastore/AdministrationDetails.h"
 #include "datastore/AdministrationStore.h"
 #include "datastore/AuditTable.h"
 #include "datastore/ClinicServer.h"
@@ -365,7 +366,7 @@ Outcome restoreServer(const QString& dataFolder, const QString& backupFile, cons
     QStringList quoted;
     for (const QString& table : tables)
         quoted << quotedIdentifier(table);
-    quoted << quotedIdentifier(AdministrationStore::table);
+    quoted << quotedIdentifier(AdministrationStore::table) << quotedIdentifier(AdministrationDetails::table);
     if (!statement.exec(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(quoted.join(u','))))
         return failed(Kind::CopyFailed, BackupTexts::serverRestoreFailed + QStringLiteral("\r\n") +
                                             statement.lastError().text());

@@ -1,5 +1,7 @@
 #include "AdministrationStore.h"
 
+#include "AdministrationDetails.h"
+
 #include "DataView.h"
 #include "Database.h"
 #include "SqlDialect.h"
@@ -255,6 +257,8 @@ bool exists(const QSqlDatabase& db)
 
 bool ensure(QSqlDatabase& db, QString* error)
 {
+    if (!AdministrationDetails::ensure(db, error))
+        return false;
     if (exists(db))
         return true;
     const bool server = SqlDialect::isServer(db);
@@ -279,20 +283,24 @@ bool ensure(QSqlDatabase& db, QString* error)
 
 bool copy(const QSqlDatabase& from, const QSqlDatabase& to, QString* error)
 {
-    return !exists(from) || Database::copyTable(from, to, table, error);
+    return (!exists(from) || Database::copyTable(from, to, table, error)) &&
+           AdministrationDetails::copy(from, to, error);
 }
 
 bool clear(const QSqlDatabase& db, QString* error)
 {
     QSqlQuery statement(db);
-    return !exists(db) ||
-           runStatement(statement, db, QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table)), {},
-                        SqlDialect::Access::Write, error);
+    return AdministrationDetails::clear(db, error) &&
+           (!exists(db) ||
+            runStatement(statement, db, QStringLiteral("DELETE FROM %1").arg(quotedIdentifier(table)), {},
+                         SqlDialect::Access::Write, error));
 }
 
 bool removeSubject(const QSqlDatabase& db, const QString& code, QString* error)
 {
     QSqlQuery statement(db);
+    if (!AdministrationDetails::removeSubject(db, code, error))
+        return false;
     return !exists(db) ||
            runStatement(
                statement, db,
@@ -304,6 +312,8 @@ bool renameSubject(const QSqlDatabase& db, const QString& from, const QString& t
 {
     QSqlQuery statement(db);
     const Values value(db);
+    if (!AdministrationDetails::renameSubject(db, from, to, error))
+        return false;
     return !exists(db) ||
            runStatement(
                statement, db,
@@ -397,6 +407,46 @@ bool recordStart(const QSqlDatabase& db, const QString& code, const Start& start
     if (!insertRow(db, opening, true, error))
         return false;
     return committed(transaction, db, error);
+}
+
+std::optional<int> latestSequence(const QSqlDatabase& db, const QString& code)
+{
+    const std::optional<Latest> latest = readLatest(db, code);
+    const std::optional<Stored> stored = latest ? readStored(db, code) : std::nullopt;
+    if (!stored)
+        return std::nullopt;
+    return latestOf(code, *latest, *stored).sequence;
+}
+
+std::optional<QHash<QString, int>> latestSequences(const QSqlDatabase& db)
+{
+    QHash<QString, int> open;
+    QHash<QString, int> highest;
+    if (exists(db)) {
+        QSqlQuery rows(db);
+        if (!runStatement(
+                rows, db,
+                QStringLiteral("SELECT \"Code\", \"Seq\", \"Open\" FROM %1").arg(quotedIdentifier(table)), {},
+                SqlDialect::Access::Read, nullptr))
+            return std::nullopt;
+        while (rows.next()) {
+            const QString code = rows.value(0).toString();
+            const int sequence = rows.value(1).toString().trimmed().toInt();
+            if (rows.value(2).toString() == kOpen)
+                open.insert(code, sequence);
+            else
+                highest.insert(code, std::max(highest.value(code), sequence));
+        }
+        if (rows.lastError().isValid())
+            return std::nullopt;
+    }
+    // As latestOf(): the open row's number, or the one after the closed ones.
+    QHash<QString, int> latest;
+    for (auto it = highest.cbegin(); it != highest.cend(); ++it)
+        latest.insert(it.key(), it.value() + 1);
+    for (auto it = open.cbegin(); it != open.cend(); ++it)
+        latest.insert(it.key(), it.value());
+    return latest;
 }
 
 std::optional<QList<Administration>> list(const QSqlDatabase& db, const QString& code)

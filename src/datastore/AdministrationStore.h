@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -58,11 +59,12 @@ struct Administration
     bool latest = false;                     // the one Answer and IDE hold now
 };
 
-// Makes the table and its index when missing; a table that is there is left as it is. Runs in the
-// caller's transaction.
+// Makes the table and its index when missing (and AdministrationDetails' table with it); a table that is
+// there is left as it is. Runs in the caller's transaction.
 bool ensure(QSqlDatabase& db, QString* error = nullptr);
 bool exists(const QSqlDatabase& db);
 
+// These four carry AdministrationDetails' rows along with the administrations'.
 // Appends every row of the table in one database to the table in another, in their order; true
 // without a row when `from` has no table. The caller holds the transaction on `to`.
 bool copy(const QSqlDatabase& from, const QSqlDatabase& to, QString* error = nullptr);
@@ -95,6 +97,14 @@ bool recordStart(const QSqlDatabase& db, const QString& code, const Start& start
 // The subject's administrations in the order they were taken, the latest last (flagged). A
 // subject whose answers were never stored has none. Nullopt when they cannot be read.
 std::optional<QList<Administration>> list(const QSqlDatabase& db, const QString& code);
+
+// The number of the subject's latest administration (the one Answer and IDE hold, or the one
+// begun and not yet answered); nullopt when it cannot be read.
+std::optional<int> latestSequence(const QSqlDatabase& db, const QString& code);
+
+// The same for every subject that has an administration row (the others' latest is number 1), in
+// one read, for a whole export; nullopt when it cannot be read.
+std::optional<QHash<QString, int>> latestSequences(const QSqlDatabase& db);
 
 // For a reader that streams many subjects at once (the research export): one row of the table,
 // read from a query whose columns from `first` on are those of columns(), and the subject's

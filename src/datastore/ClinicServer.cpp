@@ -191,8 +191,9 @@ Result copyFolderToServer(const QString& folder, const ServerSettings& settings,
     // Checked inside the transaction, under a lock that keeps a second copy from starting meanwhile.
     QSqlQuery lock(db);
     bool counted = false;
-    if (!lock.exec(QStringLiteral(
-            "LOCK TABLE \"IDE\", \"Answer\", \"QU\", \"Theme\", \"Administrations\" IN EXCLUSIVE MODE")))
+    if (!lock.exec(QStringLiteral("LOCK TABLE \"IDE\", \"Answer\", \"QU\", \"Theme\", \"Administrations\", "
+                                  "\"AdministrationDetails\" "
+                                  "IN EXCLUSIVE MODE")))
         return failure(DatastoreTexts::copyToServerFailed(lock.lastError().text()));
     const int subjects = subjectCount(db, &counted);
     if (!counted)

@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "AdministrationDetails.h"
 #include "AdministrationStore.h"
 #include "AuditTable.h"
 #include "DataView.h"
@@ -348,6 +349,8 @@ bool copyTable(const QSqlDatabase& from, const QSqlDatabase& to, const QString& 
     }
     if (table == AdministrationStore::table)
         columns = AdministrationStore::columns();
+    if (table == AdministrationDetails::table)
+        columns = AdministrationDetails::columns();
     QStringList quoted;
     for (const QString& column : columns)
         quoted << quotedIdentifier(column);

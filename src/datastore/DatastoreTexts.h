@@ -66,4 +66,27 @@ inline QString copyToServerFailed(const QString& detail)
         .arg(detail);
 }
 inline const QString copyToServerDone = QStringLiteral("اطلاعات اين کامپيوتر روي سرور کپي شد.");
+// How an administration's answers were entered, for the scoring window, the print and the export.
+inline const QString entryOnce = QStringLiteral("ورود پاسخها: يک بار");
+inline const QString entryOnScreen = QStringLiteral("ورود پاسخها: آزمون روي صفحه");
+inline const QString entryAwaitingSecond = QStringLiteral("ورود پاسخها: در انتظار ورود دوم پاسخنامه");
+inline const QString entrySecondUnderWay = QStringLiteral("ورود پاسخها: ورود دوم پاسخنامه نيمه تمام است");
+inline const QString entryAwaitingReview =
+    QStringLiteral("ورود پاسخها: دو ورود اختلاف دارند، در انتظار بازبيني");
+inline const QString entryVerified = QStringLiteral("ورود پاسخها: دو بار وارد و تاييد شده");
+// The on-screen test's timings.
+inline QString timingLine(const QString& medianSeconds, int fastItems, int thresholdSeconds)
+{
+    return QStringLiteral("زمان پاسخ: ميانه %1 ثانيه براي هر سؤال؛ %2 سؤال در کمتر از %3 ثانيه")
+        .arg(medianSeconds)
+        .arg(fastItems)
+        .arg(thresholdSeconds);
+}
+// Answer patterns that cannot be taken at face value; they never change a score.
+inline const QString flagsCaption = QStringLiteral("هشدار: ");
+inline const QString flagSameAnswer = QStringLiteral("پاسخ يکسان به همه سؤالها");
+inline const QString flagLongRun = QStringLiteral("رشته طولاني پاسخهاي يکسان");
+inline const QString flagFastCompletion = QStringLiteral("پاسخگويي بسيار سريع");
+inline const QString flagManyUnanswered = QStringLiteral("سؤالهاي بي پاسخ زياد");
+inline const QString flagSeparator = QStringLiteral("، ");
 } // namespace DatastoreTexts

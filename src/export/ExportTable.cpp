@@ -101,7 +101,55 @@ ExportCell scoreCell(const QString& text)
     return numberOrText(text);
 }
 
+// The values of "entry", in the order of AdministrationDetails::EntryState after "screen".
+const QStringList& entryKeys()
+{
+    static const QStringList keys{QStringLiteral("once"),   QStringLiteral("screen"),
+                                  QStringLiteral("first"),  QStringLiteral("second"),
+                                  QStringLiteral("review"), QStringLiteral("verified")};
+    return keys;
+}
+
+// The flag columns, in the order of their names.
+const std::array<std::pair<const char*, AnswerChecks::Flag>, 4>& flagColumns()
+{
+    static const std::array<std::pair<const char*, AnswerChecks::Flag>, 4> columns{{
+        {"flag_same", AnswerChecks::Flag::SameAnswerEverywhere},
+        {"flag_run", AnswerChecks::Flag::LongRun},
+        {"flag_fast", AnswerChecks::Flag::FastCompletion},
+        {"flag_missing", AnswerChecks::Flag::ManyUnanswered},
+    }};
+    return columns;
+}
+
 } // namespace
+
+void describe(StoredSubject& subject, const AdministrationDetails::Details& details,
+              const AdministrationDetails::Settings& settings)
+{
+    using State = AdministrationDetails::EntryState;
+    const QStringList& keys = entryKeys();
+    switch (details.state) {
+    case State::Once:
+        subject.entry = keys.at(details.timed ? 1 : 0);
+        break;
+    case State::AwaitingSecond:
+        subject.entry = keys.at(2);
+        break;
+    case State::SecondUnderWay:
+        subject.entry = keys.at(3);
+        break;
+    case State::AwaitingReview:
+        subject.entry = keys.at(4);
+        break;
+    case State::Verified:
+        subject.entry = keys.at(5);
+        break;
+    }
+    subject.medianSeconds = AnswerChecks::medianSeconds(details);
+    subject.fastItems = AnswerChecks::fastItemCount(subject.answers, details, settings.fastItemSeconds);
+    subject.flags = AnswerChecks::flags(subject.answers, details, settings);
+}
 
 QStringList particularColumns()
 {
@@ -182,6 +230,25 @@ QVector<ExportVariable> variables(const QStringList& itemTexts, const ExportLayo
                                      valuesMissingTotal, Kind::Whole, 11);
     total.level = Level::Scale;
     list.append(total);
+    ExportVariable entry =
+        described(QStringLiteral("entry"), captionEntry, meaningEntry, valuesEntry, Kind::Text, 9);
+    entry.categories = entryKeys();
+    list.append(entry);
+    ExportVariable median = described(QStringLiteral("med_sec"), captionMedianSeconds, meaningMedianSeconds,
+                                      valuesSeconds, Kind::Fraction, 8);
+    median.level = Level::Scale;
+    list.append(median);
+    ExportVariable fast = described(QStringLiteral("fast_items"), captionFastItems, meaningFastItems,
+                                    valuesMissingTotal, Kind::Whole, 8);
+    fast.level = Level::Scale;
+    list.append(fast);
+    for (const auto& [name, flag] : flagColumns()) {
+        const QString flagName = AnswerChecks::flagName(flag);
+        ExportVariable raised = described(QString::fromLatin1(name), flagName, meaningFlag.arg(flagName),
+                                          valuesFlag, Kind::Whole, 8);
+        raised.labels = {{0, labelFlagAbsent}, {1, labelFlagPresent}};
+        list.append(raised);
+    }
     return list;
 }
 
@@ -228,6 +295,11 @@ ExportRow cells(const StoredSubject& subject, const ExportLayout& layout)
         total += missing;
     }
     row.append(ExportCell::fromNumber(total));
+    row.append(subject.entry.isEmpty() ? ExportCell::empty() : ExportCell::fromText(subject.entry));
+    row.append(subject.medianSeconds ? ExportCell::fromNumber(*subject.medianSeconds) : ExportCell::empty());
+    row.append(subject.fastItems ? ExportCell::fromNumber(*subject.fastItems) : ExportCell::empty());
+    for (const auto& [name, flag] : flagColumns())
+        row.append(ExportCell::fromNumber(subject.flags.contains(flag) ? 1 : 0));
     return row;
 }
 

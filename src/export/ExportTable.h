@@ -1,5 +1,6 @@
 #pragma once
 
+#include "datastore/AnswerChecks.h"
 #include "scoring/ScoringKey.h"
 
 #include <QPair>
@@ -84,6 +85,11 @@ struct StoredSubject
     // One row per administration: which one (1, 2 …) and the Jalali date it began.
     int sequence = 0;
     QString administrationDate;
+    // How the administration was entered and taken (see ExportTable::describe).
+    QString entry; // "once", "screen", "first", "second", "review" or "verified"
+    std::optional<double> medianSeconds;
+    std::optional<int> fastItems;
+    QList<AnswerChecks::Flag> flags;
 };
 
 namespace ExportTable {
@@ -104,6 +110,11 @@ ExportRow cells(const StoredSubject& subject, const ExportLayout& layout = {});
 // What the codebook says about the rows as a whole: one line per fact, none for the plain
 // subject form.
 QStringList notes(const ExportLayout& layout);
+
+// Fills the entry, timing and flag texts of a subject read with its administration's details,
+// under the clinic's limits.
+void describe(StoredSubject& subject, const AdministrationDetails::Details& details,
+              const AdministrationDetails::Settings& settings);
 
 // The number a stored text holds when it holds nothing else: blanks around it are allowed and
 // Persian or Arabic-Indic digits read as 0 to 9. "4." and ".5" are numbers; "12a", "" and "." are not.

@@ -161,4 +161,25 @@ inline const QString* const needCaptions[] = {&ScoringTexts::needSurvival, &Scor
                                               &ScoringTexts::needFreedom, &ScoringTexts::needPower,
                                               &ScoringTexts::needFun};
 
+// How each administration was entered and taken, and the patterns flagged in it.
+inline const QString captionEntry = QStringLiteral("ورود پاسخها");
+inline const QString captionMedianSeconds = QStringLiteral("ميانه زمان هر سؤال");
+inline const QString captionFastItems = QStringLiteral("پاسخهاي سريع");
+inline const QString meaningEntry = QStringLiteral("چگونگي ورود پاسخهاي اين اجرا (متن)");
+inline const QString valuesEntry = QStringLiteral(
+    "once = يک بار وارد شده، screen = آزمون روي صفحه، first = در انتظار ورود دوم پاسخنامه، second = ورود دوم "
+    "نيمه تمام، review = دو ورود اختلاف دارند و در انتظار بازبيني است، verified = دو بار وارد و تاييد شده");
+inline const QString meaningMedianSeconds =
+    QStringLiteral("ميانه ثانيه هاي صرف شده براي هر سؤال در آزمون روي صفحه (عدد)؛ خالي: بدون زمان سنجي");
+inline const QString meaningFastItems = QStringLiteral(
+    "تعداد سؤالهاي پاسخ داده شده در کمتر از مرز پاسخ سريع تنظيمات، در آزمون روي صفحه (عدد)؛ خالي: بدون زمان "
+    "سنجي");
+inline const QString valuesSeconds = QStringLiteral("0 و بيشتر");
+// %1 the flag's name.
+inline const QString meaningFlag =
+    QStringLiteral("1 اگر در پاسخهاي اين اجرا «%1» ديده شود، وگرنه 0؛ نمره را تغيير نمي دهد");
+inline const QString valuesFlag = QStringLiteral("0، 1");
+inline const QString labelFlagAbsent = QStringLiteral("ديده نشد");
+inline const QString labelFlagPresent = QStringLiteral("ديده شد");
+
 } // namespace ExportTexts

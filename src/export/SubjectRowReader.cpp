@@ -47,6 +47,15 @@ int SubjectRowReader::count()
 
 bool SubjectRowReader::start()
 {
+    const auto details = AdministrationDetails::readAll(m_database);
+    const auto latest = details ? AdministrationStore::latestSequences(m_database) : std::nullopt;
+    if (!latest) {
+        m_lastError = m_database.lastError().text();
+        return false;
+    }
+    m_details = *details;
+    m_latest = *latest;
+    m_settings = AdministrationDetails::readSettings(m_database);
     const QString subject = QStringLiteral("i.");
     QStringList columns;
     for (const QString& column : ExportTable::particularColumns())
@@ -124,6 +133,7 @@ bool SubjectRowReader::readAdministrations()
         std::copy(administration.scores.begin(), administration.scores.end(), row.scores.begin());
         row.sequence = administration.sequence;
         row.administrationDate = administration.start.date;
+        describe(row, administration.sequence);
         m_pending << row;
     }
     ++m_subjectsRead;
@@ -151,9 +161,22 @@ bool SubjectRowReader::next(StoredSubject* subject)
         return false;
     }
     readSubject(subject);
+    describe(*subject, m_latest.value(subject->particulars[0], 1));
     ++m_subjectsRead;
     ++m_subjectsWithRows;
     return true;
+}
+
+void SubjectRowReader::describe(StoredSubject& subject, int sequence) const
+{
+    // Most administrations have no details row: they were entered once.
+    static const AdministrationDetails::Details enteredOnce;
+    const AdministrationDetails::Details* details = &enteredOnce;
+    if (const auto rows = m_details.constFind(subject.particulars[0]); rows != m_details.constEnd()) {
+        if (const auto row = rows->constFind(sequence); row != rows->constEnd())
+            details = &*row;
+    }
+    ExportTable::describe(subject, *details, m_settings);
 }
 
 QStringList SubjectRowReader::itemTexts(const QSqlDatabase& database)

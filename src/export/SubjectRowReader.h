@@ -4,6 +4,7 @@
 #include "common/SubjectSelection.h"
 #include "datastore/SelectionQuery.h"
 
+#include <QHash>
 #include <QList>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -46,6 +47,8 @@ private:
     void readSubject(StoredSubject* subject) const;
     // Reads the rows of the next subject and queues its administrations; false at the end.
     bool readAdministrations();
+    // The entry, timings and flags of the subject's administration of that number.
+    void describe(StoredSubject& subject, int sequence) const;
 
     QSqlDatabase m_database;
     SelectionQuery m_selection;
@@ -57,4 +60,8 @@ private:
     QList<StoredSubject> m_pending;
     int m_subjectsRead = 0;
     int m_subjectsWithRows = 0;
+    // Every administration's details and each subject's latest number, read at the start.
+    QHash<QString, QHash<int, AdministrationDetails::Details>> m_details;
+    QHash<QString, int> m_latest;
+    AdministrationDetails::Settings m_settings;
 };

@@ -2,6 +2,7 @@
 #include "widgets/WindowSkin.h"
 
 #include "ClinicServerTexts.h"
+#include "EntryChecksDialog.h"
 #include "LogoFile.h"
 #include "MainViews.h"
 #include "PanelHost.h"
@@ -72,6 +73,15 @@ SettingsPanel::SettingsPanel(const AppContext& context, MainViews& views, PanelH
     auto* accountsButton = addButton(this, QStringLiteral("accountsButton"), T::accounts, 6);
     m_auditButton = addButton(this, QStringLiteral("auditButton"), AuditTexts::openCommand, 7);
     auto* closeButton = addButton(this, QStringLiteral("Command69"), T::close, 8);
+    // Under the logo flag, in the logo's column: the nine rows of buttons are full.
+    auto* checksButton = new QPushButton(T::entryChecks, this);
+    checksButton->setObjectName(QStringLiteral("entryChecksButton"));
+    checksButton->setAccessibleName(T::entryChecks);
+    checksButton->setGeometry(twipsRect(150, 3030, 2700, 330));
+    connect(checksButton, &QPushButton::clicked, this, [this] {
+        EntryChecksDialog dialog(m_context, this);
+        dialog.exec();
+    });
 
     connect(chooseLogoButton, &QPushButton::clicked, this, &SettingsPanel::chooseLogo);
     connect(editButton, &QPushButton::clicked, this, [this] { m_host.openQuestionEditor(); });

@@ -48,4 +48,17 @@ inline const QString logoNotSaved = QStringLiteral("لوگو ذخيره نشد")
 inline const QString saveEditedItem =
     QStringLiteral("متن سوال %1 تغيير کرده و ذخيره نشده است. آيا تغييرات ذخيره شود؟");
 
+// Entering sheets and flagging answer patterns.
+inline const QString entryChecks = QStringLiteral("ورود پاسخنامه و هشدارها");
+inline const QString doubleEntryCaption = QStringLiteral("هر پاسخنامه کاغذي دو بار وارد شود");
+inline const QString fastItemCaption = QStringLiteral("مرز پاسخ سريع به يک سؤال (ثانيه):");
+inline const QString fastTestCaption = QStringLiteral("مرز آزمون سريع (ثانيه براي هر سؤال):");
+inline const QString longRunCaption = QStringLiteral("مرز رشته پاسخهاي يکسان (تعداد سؤال):");
+inline const QString unansweredCaption = QStringLiteral("مرز سؤالهاي بي پاسخ (تعداد):");
+inline const QString entryChecksInvalid =
+    QStringLiteral("مقادير را به عدد وارد کنيد: زمانها از 0 تا 60 ثانيه، رشته پاسخهاي يکسان از 2 تا 35 و "
+                   "سؤالهاي بي پاسخ از 1 "
+                   "تا 35.");
+inline const QString entryChecksSaved = QStringLiteral("تنظيمات ورود پاسخنامه و هشدارها ذخيره شد.");
+
 } // namespace SettingsTexts

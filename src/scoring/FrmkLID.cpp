@@ -189,6 +189,16 @@ void FrmkLID::buildCommandBar()
     auto* history = addCommand(this, QStringLiteral("CmdHistory"), T::historyCommand, 285 + left[0],
                                3420 + 1425 + 120, width);
     connect(history, &QPushButton::clicked, this, &FrmkLID::showHistory);
+
+    m_checks = new QLabel(this);
+    m_checks->setObjectName(QStringLiteral("administrationChecks"));
+    // Three lines at most (entry, timings, flags) between the scores and the window's edge.
+    m_checks->setGeometry(twipsRect(285, 3420 + 1425, 6960, 840));
+    QFont small = m_checks->font();
+    small.setPointSizeF(small.pointSizeF() - 2);
+    m_checks->setFont(small);
+    m_checks->setWordWrap(true);
+    m_checks->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignTop);
 }
 
 void FrmkLID::buildResultsArea()
@@ -357,6 +367,9 @@ bool FrmkLID::scoreCode(const QString& code, Run run)
     } else if (single) {
         prompts.notice(this, ScoringTexts::scoredAndStored);
     }
+    m_checks->setText(single
+                          ? ScoringStore::administrationChecks(m_answers->database(), code, items).join(u'\n')
+                          : QString());
     // The full name belongs to the chosen subject, in a couple the last one scored.
     m_fullName->setText(ScoringKey::fullName(subject));
     return true;
@@ -461,6 +474,7 @@ void FrmkLID::printChosenSubject()
     sheet.testDate = m_date->text();
     sheet.scores = scoreBoxTexts();
     ScoringStore::selectAnswers(*m_answers, code, &sheet.items);
+    sheet.checks = ScoringStore::administrationChecks(m_answers->database(), code, sheet.items);
     // A subject who has taken the questionnaire more than once: the reliable change from the first
     // administration to the last goes on the sheet. A history that cannot be read leaves the sheet
     // as it was; a cancelled estimate cancels the print.

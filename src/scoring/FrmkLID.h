@@ -107,4 +107,6 @@ private:
     // The code under which the subject in the record area is stored, before any edit of its box.
     QString m_recordCode;
     bool m_closeReported = false;
+    // How the chosen subject's latest administration was entered and the patterns it raises.
+    QLabel* m_checks = nullptr;
 };

@@ -1,5 +1,8 @@
 #include "ScoringStore.h"
 
+#include "datastore/AdministrationStore.h"
+#include "datastore/AnswerChecks.h"
+
 #include "common/DigitText.h"
 #include "datastore/AdministrationStore.h"
 #include "datastore/DataView.h"
@@ -88,6 +91,21 @@ RecordSave saveRecord(DataView& record, const QString& storedCode)
     if (moved && record.commit() && transaction.commit())
         return RecordSave::Saved;
     return RecordSave::Failed;
+}
+
+QStringList administrationChecks(const QSqlDatabase& db, const QString& code,
+                                 const ScoringKey::ItemTexts& items)
+{
+    const std::optional<int> sequence = AdministrationStore::latestSequence(db, code);
+    const std::optional<AdministrationDetails::Details> details =
+        sequence ? AdministrationDetails::read(db, code, *sequence) : std::nullopt;
+    if (!details)
+        return {};
+    const std::optional<AdministrationStore::Administration> administration =
+        AdministrationStore::read(db, code, *sequence);
+    const bool onScreen =
+        administration && administration->start.entry == AdministrationStore::Entry::OnScreen;
+    return AnswerChecks::summaryLines(items, *details, AdministrationDetails::readSettings(db), onScreen);
 }
 
 } // namespace ScoringStore

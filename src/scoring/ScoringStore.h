@@ -2,6 +2,9 @@
 
 #include "ScoringKey.h"
 
+#include <QSqlDatabase>
+#include <QStringList>
+
 class DataView;
 
 // The scoring's dealings with the data views: reading a subject's answers and particulars by code
@@ -40,5 +43,11 @@ enum class RecordSave
 // unique; a new code takes the subject's Answer row and earlier administrations along in the same
 // transaction, so that the answers never lose their owner.
 RecordSave saveRecord(DataView& record, const QString& storedCode);
+
+// How the subject's latest administration was entered, how long its on-screen items took and the
+// answer patterns it raises, one line each (AnswerChecks::summaryLines); empty when they cannot be
+// read.
+QStringList administrationChecks(const QSqlDatabase& db, const QString& code,
+                                 const ScoringKey::ItemTexts& items);
 
 } // namespace ScoringStore

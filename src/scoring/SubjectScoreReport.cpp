@@ -173,6 +173,15 @@ Report build(const Sheet& sheet, const ClinicTexts& clinic)
         body.elements << note;
         end = tableBottom + 150 + 400;
     }
+    // How the administration was entered, its timings and flags, under the table.
+    int checksTop = end + (anyUnanswered ? 50 : 150);
+    for (int line = 0; line < sheet.checks.size(); ++line, checksTop += 330)
+        body.elements << L::label(QStringLiteral("Checks%1").arg(line),
+                                  {kTableLeft, checksTop, kTableRight - kTableLeft, 330},
+                                  sheet.checks.at(line), L::nazanin(10.5), Qt::AlignRight);
+    if (!sheet.checks.isEmpty())
+        end = checksTop;
+    body.height = std::max(body.height, end + 150);
     if (sheet.change)
         body.height = std::max(body.height, addChangeTable(body, *sheet.change, end + kChangeGap) + 300);
 

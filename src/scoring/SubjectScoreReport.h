@@ -27,6 +27,8 @@ struct Sheet
     QString testDate;
     ScoringKey::ScoreTexts scores;
     ScoringKey::ItemTexts items;
+    // How the administration was entered, its timings and flags, one line each.
+    QStringList checks;
     std::optional<ChangeSection> change; // for a subject with two administrations or more
 };
 

@@ -5,10 +5,12 @@
 #include "RetestChoice.h"
 #include "TestingTexts.h"
 #include "common/CaptionLabel.h"
+#include "common/Clock.h"
 #include "common/NumericKeyFilter.h"
 #include "common/NumericValue.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
+#include "datastore/AdministrationStore.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 #include "widgets/FieldBinding.h"
@@ -223,6 +225,21 @@ bool FrmTest::prepareForCode(const QString& code)
     if (RetestChoice::ask(m_context, parentWidget(), code, AdministrationStore::Entry::OnScreen) !=
         RetestChoice::Outcome::Proceed)
         return false;
+    // The timings go on from what an earlier sitting of this administration kept.
+    const QSqlDatabase db = Database::connection(m_context.dataFolder, Database::File::Clinical);
+    const std::optional<int> sequence = AdministrationStore::latestSequence(db, code);
+    const std::optional<AdministrationDetails::Details> details =
+        sequence ? AdministrationDetails::read(db, code, *sequence) : std::nullopt;
+    if (!details) {
+        m_context.prompts->message(parentWidget(), CommonTexts::warningTitle, TestingTexts::retestNotRead,
+                                   Prompts::Icon::Exclamation, true);
+        return false;
+    }
+    m_details = *details;
+    m_details.timed = true;
+    m_timedItem = 0;
+    m_itemShown = false;
+    m_answerChosen = false;
     // Rows other windows committed since the last run must be seen.
     m_subjects->requery();
     m_answers->requery();
@@ -309,8 +326,25 @@ void FrmTest::itemNumberChanged(const QString& text)
         loadItem(item);
 }
 
+QDateTime FrmTest::now() const
+{
+    return m_context.clock ? m_context.clock->now() : QDateTime::currentDateTime();
+}
+
+void FrmTest::countItemTime()
+{
+    const QDateTime at = now();
+    if (m_timedItem >= 1 && m_timedItem <= kLastItem && m_timedSince.isValid())
+        m_details.milliseconds[static_cast<std::size_t>(m_timedItem - 1)] +=
+            std::max<qint64>(0, m_timedSince.msecsTo(at));
+    m_timedSince = at;
+}
+
 void FrmTest::loadItem(int item)
 {
+    countItemTime();
+    m_timedItem = item;
+    m_itemShown = true;
     const QString number = QString::number(item);
     m_questions->filterBy(QStringLiteral("ID"), number);
     // An item whose text is missing from the bank shows an empty text area, and can still be answered.
@@ -339,6 +373,10 @@ void FrmTest::optionChosen(int option, bool checked)
 {
     if (!checked || m_showingAnswer || m_answerField.isEmpty())
         return;
+    const QString before = m_answers->field(m_answerField).trimmed();
+    if (m_timedItem >= 1 && m_timedItem <= kLastItem && !before.isEmpty() && before != answerCode(option))
+        ++m_details.changes[static_cast<std::size_t>(m_timedItem - 1)];
+    m_answerChosen = true;
     m_answers->setField(m_answerField, answerCode(option));
 }
 
@@ -361,6 +399,26 @@ void FrmTest::saveAndExit()
                                    Prompts::Icon::Exclamation, true);
         return;
     }
+    // A window left from its intro has nothing to keep; answers chosen on screen replace a paper
+    // sheet's entries, whose second entry would have nothing left to check.
+    countItemTime();
+    if (m_itemShown) {
+        AdministrationDetails::Details details = m_details;
+        if (m_answerChosen && details.state != AdministrationDetails::EntryState::Once) {
+            details.state = AdministrationDetails::EntryState::Once;
+            details.second = {};
+            details.secondUser.clear();
+            details.reviewer.clear();
+        }
+        if (!AdministrationDetails::store(
+                Database::connection(m_context.dataFolder, Database::File::Clinical), details)) {
+            m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::timingsNotStored,
+                                       Prompts::Icon::Exclamation, true);
+            return;
+        }
+        m_details = details;
+    }
+    m_timedItem = 0;
     AuditTrail::record(m_context, AuditTrail::Action::RecordChanged, m_answerCode->text(),
                        AuditTexts::onScreenTestDetail, this);
     m_leaving = true;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "common/AppContext.h"
+#include "datastore/AdministrationDetails.h"
 
+#include <QDateTime>
 #include <QDialog>
 
 #include <functional>
@@ -19,6 +21,10 @@ class QPushButton;
 // The chosen option of an item goes into the subject's Answer row at once and reaches the file at
 // "بعدي", "قبلي", an item number above 35, and when the window closes, whichever way it closes.
 // When the file cannot take it, the user is told and the window stays where it was.
+//
+// Unseen by the subject, the window keeps how the test was taken: the time each item was on screen
+// (summed over every visit, at the context's clock) and how often its answer was changed. They go
+// into the administration's AdministrationDetails row when the test is left.
 class FrmTest final : public QDialog
 {
     Q_OBJECT
@@ -78,6 +84,9 @@ private:
     void loadItem(int item);
     void showStoredAnswer(const QString& value);
     void optionChosen(int option, bool checked);
+    // Adds the time the shown item has been on screen since it was shown or last counted.
+    void countItemTime();
+    QDateTime now() const;
 
     AppContext m_context;
     std::function<bool(QWidget*)> m_confirmLeaving;
@@ -89,6 +98,11 @@ private:
     std::unique_ptr<DataView> m_questions; // QU
     QString m_answerField;                 // the column of the item shown last ("1" … "35")
     bool m_showingAnswer = false;
+    AdministrationDetails::Details m_details; // the timings of the administration under way
+    int m_timedItem = 0;                      // the item on screen, 0 for none
+    bool m_itemShown = false;                 // an item was shown since the window was prepared
+    bool m_answerChosen = false;              // and an answer chosen
+    QDateTime m_timedSince;
 
     QLabel* m_title = nullptr;           // SkinLabel3
     QLabel* m_instructions = nullptr;    // SkinLabel4

@@ -2,6 +2,7 @@
 #include "audit/AuditTexts.h"
 #include "audit/AuditTrail.h"
 
+#include "DoubleEntryReview.h"
 #include "RetestChoice.h"
 #include "TestingTexts.h"
 #include "common/CaptionLabel.h"
@@ -9,7 +10,10 @@
 #include "common/DigitText.h"
 #include "common/NumericKeyFilter.h"
 #include "common/Prompts.h"
+#include "common/Session.h"
 #include "common/Twips.h"
+#include "datastore/AdministrationStore.h"
+#include "datastore/AnswerChecks.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
 #include "widgets/FieldBinding.h"
@@ -42,6 +46,24 @@ constexpr int kNumberWidth = 555;
 constexpr int kNumberGap = 45;
 
 const QString kItemProperty = QStringLiteral("answerItem");
+
+QSqlDatabase clinicalOf(const AppContext& context)
+{
+    return Database::connection(context.dataFolder, Database::File::Clinical);
+}
+
+QString userOf(const AppContext& context)
+{
+    return context.session ? context.session->userName() : QString();
+}
+
+// The details of the subject's latest administration; nullopt when they cannot be read.
+std::optional<AdministrationDetails::Details> latestDetails(const AppContext& context, const QString& code)
+{
+    const QSqlDatabase db = clinicalOf(context);
+    const std::optional<int> sequence = AdministrationStore::latestSequence(db, code);
+    return sequence ? AdministrationDetails::read(db, code, *sequence) : std::nullopt;
+}
 
 } // namespace
 
@@ -152,18 +174,22 @@ void Frmpas2::hideGrid()
     m_grid->hide();
     m_name->clear();
     m_subjectShown = false;
+    m_secondEntry = false;
 }
 
 bool Frmpas2::keepTypedAnswers()
 {
     if (!m_subjectShown)
         return true;
-    if (!storeTypedAnswers()) {
+    QString failure;
+    const bool stored = m_secondEntry ? storeSecondEntry(&failure) : storeTypedAnswers();
+    if (!stored) {
         // The typed answers stay in the boxes and the sheet on its subject, so that the clinician
         // can free the disk and save again instead of losing them without a word.
         m_code->setText(m_shownCode);
         m_context.prompts->message(this, CommonTexts::warningTitle,
-                                   TestingTexts::answersNotStored + m_answers->failureNote(),
+                                   TestingTexts::answersNotStored +
+                                       (m_secondEntry ? QString() : m_answers->failureNote()),
                                    Prompts::Icon::Exclamation, true);
         if (m_lastEntryBox && m_grid->isVisible())
             m_lastEntryBox->setFocus();
@@ -187,9 +213,141 @@ bool Frmpas2::storeTypedAnswers()
         if (stored->field(QString::number(item)) != m_hiddenFields[item]->text())
             return false;
     }
+    QString failure;
+    if (!storeFirstEntryState(&failure))
+        return false;
     AuditTrail::record(m_context, AuditTrail::Action::RecordChanged, m_shownCode,
                        AuditTexts::answerSheetDetail, this);
     return true;
+}
+
+bool Frmpas2::storeFirstEntryState(QString* failure)
+{
+    if (!m_typedSinceShown)
+        return true;
+    const bool twice = AdministrationDetails::readSettings(clinicalOf(m_context)).doubleEntry;
+    const auto wanted =
+        twice ? AdministrationDetails::EntryState::AwaitingSecond : AdministrationDetails::EntryState::Once;
+    // A sheet typed again needs its second entry again; one entered once needs no row.
+    if (m_details.state == wanted && (twice || m_details.second == decltype(m_details.second){}))
+        return true;
+    AdministrationDetails::Details details = m_details;
+    details.state = wanted;
+    details.firstUser = userOf(m_context);
+    details.secondUser.clear();
+    details.reviewer.clear();
+    details.second = {};
+    if (!AdministrationDetails::store(clinicalOf(m_context), details, failure))
+        return false;
+    m_details = details;
+    return true;
+}
+
+bool Frmpas2::storeSecondEntry(QString* failure)
+{
+    AdministrationDetails::Details details = m_details;
+    details.second = m_secondValues;
+    if (!AdministrationDetails::store(clinicalOf(m_context), details, failure))
+        return false;
+    m_details = details;
+    return true;
+}
+
+void Frmpas2::startSecondEntry(const QString& code, AdministrationDetails::Details details)
+{
+    if (details.state == AdministrationDetails::EntryState::AwaitingSecond) {
+        details.state = AdministrationDetails::EntryState::SecondUnderWay;
+        details.secondUser = userOf(m_context);
+        details.second = {};
+        QString failure;
+        if (!AdministrationDetails::store(clinicalOf(m_context), details, &failure)) {
+            hideGrid();
+            m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::entryStateNotStored,
+                                       Prompts::Icon::Exclamation, true);
+            return;
+        }
+        AuditTrail::record(m_context, AuditTrail::Action::RecordChanged, code, AuditTexts::secondEntryDetail,
+                           this);
+    }
+    // The first entry's answers stay out of this window: the view bound to the hidden fields
+    // shows no row while the second entry is typed.
+    m_answers->setFilter(QString());
+    m_details = details;
+    m_secondValues = details.second;
+    m_secondEntry = true;
+    m_typedSinceShown = false;
+    m_code->setText(code);
+    m_shownCode = code;
+    m_name->setText(m_subjects->field(QStringLiteral("FName")) + u' ' +
+                    m_subjects->field(QStringLiteral("LName")));
+    m_grid->show();
+    m_subjectShown = true;
+    m_entries = 0;
+    m_counter->setText(QStringLiteral("0"));
+    for (int item = 1; item <= kLastItem; ++item)
+        m_entryBoxes[item]->setText(m_secondValues[static_cast<std::size_t>(item - 1)]);
+    m_context.prompts->notice(this, TestingTexts::secondEntryNotice, 3000);
+    // The notice has had the keyboard; the first digit typed after it belongs to item 1.
+    activateWindow();
+    m_entryBoxes[1]->setFocus();
+    m_entryBoxes[1]->selectAll();
+}
+
+void Frmpas2::finishSecondEntry()
+{
+    QString failure;
+    const QSqlDatabase db = clinicalOf(m_context);
+    const std::optional<AnswerChecks::Answers> first =
+        storeSecondEntry(&failure) ? AdministrationDetails::latestAnswers(db, m_shownCode) : std::nullopt;
+    if (!first) {
+        m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::answersNotStored,
+                                   Prompts::Icon::Exclamation, true);
+        return;
+    }
+    const AnswerChecks::Comparison comparison = AnswerChecks::compare(*first, m_secondValues);
+    AdministrationDetails::Details details = m_details;
+    details.state = comparison.agrees() ? AdministrationDetails::EntryState::Verified
+                                        : AdministrationDetails::EntryState::AwaitingReview;
+    bool stored = false;
+    {
+        Transaction transaction(db);
+        stored = transaction.isOpen() && AdministrationDetails::write(db, details, &failure) &&
+                 AuditTrail::append(m_context, AuditTrail::Action::RecordChanged, m_shownCode,
+                                    comparison.agrees()
+                                        ? AuditTexts::entriesAgreeDetail
+                                        : AuditTexts::entriesDisagreeDetail(
+                                              AnswerChecks::percentText(comparison.agreementPercent)),
+                                    &failure) &&
+                 transaction.commit();
+    }
+    if (!stored) {
+        // The second entry itself is stored; the comparison runs again at its last item.
+        m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::entryStateNotStored,
+                                   Prompts::Icon::Exclamation, true);
+        return;
+    }
+    m_details = details;
+    m_secondEntry = false;
+    hideGrid();
+    m_answers->requery();
+    if (comparison.agrees())
+        m_context.prompts->notice(this, TestingTexts::entriesAgree, 2000);
+    else
+        openReview(details);
+}
+
+void Frmpas2::openReview(const AdministrationDetails::Details& details)
+{
+    const std::optional<AnswerChecks::Answers> first =
+        AdministrationDetails::latestAnswers(clinicalOf(m_context), details.code);
+    if (!first) {
+        m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::entryStateNotRead,
+                                   Prompts::Icon::Exclamation, true);
+        return;
+    }
+    DoubleEntryReview review(m_context, details, *first, this);
+    review.exec();
+    m_answers->requery();
 }
 
 void Frmpas2::selectSubject()
@@ -211,14 +369,46 @@ void Frmpas2::selectSubject()
         m_context.prompts->notice(this, CommonTexts::noSuchSubject);
         return;
     }
+    if (m_subjectShown && m_secondEntry && code == m_shownCode) {
+        m_entryBoxes[1]->setFocus(); // the second entry goes on as it stands
+        return;
+    }
     // The sheet shown again for its own subject goes on with the administration being typed.
     if (!(m_subjectShown && code == m_shownCode)) {
+        m_secondEntry = false;
+        m_typedSinceShown = false;
+        // A sheet entered twice goes on where its entries stand.
+        const std::optional<AdministrationDetails::Details> pending = latestDetails(m_context, code);
+        if (!pending) {
+            hideGrid();
+            m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::entryStateNotRead,
+                                       Prompts::Icon::Exclamation, true);
+            return;
+        }
+        using State = AdministrationDetails::EntryState;
+        if (pending->state == State::AwaitingReview) {
+            hideGrid();
+            openReview(*pending);
+            return;
+        }
+        if (pending->state == State::AwaitingSecond || pending->state == State::SecondUnderWay) {
+            startSecondEntry(code, *pending);
+            return;
+        }
         if (RetestChoice::ask(m_context, this, code, AdministrationStore::Entry::PaperSheet) !=
             RetestChoice::Outcome::Proceed) {
             hideGrid();
             return;
         }
         m_answers->requery(); // a new administration has emptied the answers
+        const std::optional<AdministrationDetails::Details> details = latestDetails(m_context, code);
+        if (!details) {
+            hideGrid();
+            m_context.prompts->message(this, CommonTexts::warningTitle, TestingTexts::entryStateNotRead,
+                                       Prompts::Icon::Exclamation, true);
+            return;
+        }
+        m_details = *details;
     }
     m_answers->filterBy(QStringLiteral("code"), code);
     if (m_answers->count() == 0) {
@@ -256,13 +446,26 @@ void Frmpas2::entryEdited(int item)
 {
     QLineEdit* box = m_entryBoxes[item];
     const QString text = box->text();
+    m_typedSinceShown = true;
+    // The second entry keeps its answers apart from the first's.
+    QString& second = m_secondValues[static_cast<std::size_t>(item - 1)];
     if (text.isEmpty()) {
-        m_hiddenFields[item]->clear(); // the item is unanswered again; the focus stays here
+        if (m_secondEntry)
+            second.clear();
+        else
+            m_hiddenFields[item]->clear(); // the item is unanswered again; the focus stays here
         return;
     }
-    m_hiddenFields[item]->setText(text == QLatin1String("0") ? QString() : text);
-    if (item == kLastItem)
+    const QString answer = text == QLatin1String("0") ? QString() : text;
+    if (m_secondEntry)
+        second = answer;
+    else
+        m_hiddenFields[item]->setText(answer);
+    if (item == kLastItem) {
+        if (m_secondEntry)
+            finishSecondEntry();
         return;
+    }
     if (++m_entries == kEntriesPerCommit && !keepTypedAnswers())
         return;
     m_counter->setText(QString::number(m_entries));
@@ -278,9 +481,11 @@ void Frmpas2::save()
         m_context.prompts->notice(this, TestingTexts::selectFirst);
         return;
     }
-    if (!storeTypedAnswers()) {
+    QString failure;
+    if (!(m_secondEntry ? storeSecondEntry(&failure) : storeTypedAnswers())) {
         m_context.prompts->message(this, CommonTexts::warningTitle,
-                                   TestingTexts::saveFailed + m_answers->failureNote(),
+                                   TestingTexts::saveFailed +
+                                       (m_secondEntry ? QString() : m_answers->failureNote()),
                                    Prompts::Icon::Exclamation, true);
         return;
     }

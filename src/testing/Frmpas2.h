@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/AppContext.h"
+#include "datastore/AdministrationDetails.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -18,6 +19,13 @@ class QWidget;
 // file every twentieth entry, at "ذخيره", before another subject is selected and when the window
 // closes, whichever way it closes, so that no typed answer is lost. When the file cannot take them,
 // the clinician is told and the sheet keeps them on screen.
+//
+// Where the clinic has sheets entered twice, the first entry goes into Answer as above and ends
+// when the sheet leaves its subject. The next time the subject is chosen the sheet takes the second
+// entry: blind (its boxes start empty, and no widget holds a value of the first entry) and kept
+// apart in AdministrationDetails, never in Answer. When its last item is typed the two are compared:
+// equal, the administration is verified; otherwise it waits for a reviewer (DoubleEntryReview),
+// whose window opens at once and again whenever the subject is chosen before the review is done.
 class Frmpas2 final : public QDialog
 {
     Q_OBJECT
@@ -43,13 +51,24 @@ private:
     // Stores the typed answers before the sheet leaves its subject; on failure says so and keeps
     // the sheet as it is. True when the sheet may move on.
     bool keepTypedAnswers();
+    // The second entry of a sheet entered twice: begun, stored as typed, compared at its end.
+    void startSecondEntry(const QString& code, AdministrationDetails::Details details);
+    bool storeSecondEntry(QString* failure);
+    void finishSecondEntry();
+    void openReview(const AdministrationDetails::Details& details);
+    // Notes how the first entry was made, once something was typed; true when stored.
+    bool storeFirstEntryState(QString* failure);
 
     AppContext m_context;
     std::unique_ptr<DataView> m_answers;  // Answer
     std::unique_ptr<DataView> m_subjects; // IDE
     int m_entries = 0;
     bool m_subjectShown = false;
-    QString m_shownCode; // the code of the subject whose answers the grid shows
+    QString m_shownCode;                      // the code of the subject whose answers the grid shows
+    bool m_secondEntry = false;               // the grid takes the blind second entry
+    bool m_typedSinceShown = false;           // a digit was typed since the subject was shown
+    AdministrationDetails::Details m_details; // of the administration shown
+    std::array<QString, AdministrationDetails::kItemCount> m_secondValues;
 
     QLineEdit* m_code = nullptr;    // Text4
     QLineEdit* m_name = nullptr;    // Text10

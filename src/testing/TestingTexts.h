@@ -91,4 +91,51 @@ inline const QString startNotStored = QStringLiteral(
 inline const QString retestNotRead =
     QStringLiteral("اجراهاي قبلي اين آزمودني خوانده نشد و آزمون شروع نشد. لطفا دوباره امتحان کنيد");
 
+// How the on-screen test was taken could not be stored; the window stays open.
+inline const QString timingsNotStored = QStringLiteral(
+    "زمان پاسخگويي اين آزمون در فايل اطلاعات ذخيره نشد. لطفا فضاي ديسک يا اجازه نوشتن را بررسي کرده و "
+    "دوباره ذخيره کنيد");
+
+// A sheet entered twice: the second entry is typed without the first one shown.
+inline const QString secondEntryNotice = QStringLiteral(
+    "اين پاسخنامه بايد دو بار وارد شود. ورود دوم را از روي پاسخنامه کاغذي وارد کنيد؛ پاسخهاي ورود اول نمايش "
+    "داده نمي شود.");
+inline const QString entriesAgree = QStringLiteral("دو ورود اين پاسخنامه يکسان است و پاسخها تاييد شد.");
+// The state of the double entry could not be stored; the typed answers stay on screen.
+inline const QString entryStateNotStored = QStringLiteral(
+    "وضعيت ورود پاسخنامه در فايل اطلاعات ذخيره نشد. لطفا فضاي ديسک يا اجازه نوشتن را بررسي کرده و "
+    "دوباره ذخيره کنيد");
+inline const QString entryStateNotRead =
+    QStringLiteral("وضعيت ورود پاسخنامه اين آزمودني خوانده نشد. لطفا دوباره امتحان کنيد");
+
+// The review of two entries that disagree.
+inline const QString reviewTitle = QStringLiteral("بازبيني دو ورود پاسخنامه");
+inline QString reviewIntro(const QString& code, const QString& percent, int differing)
+{
+    return QStringLiteral("آزمودني %1: توافق دو ورود %2 درصد است و %3 سؤال اختلاف دارد. براي هر سؤال مقدار "
+                          "درست را از روي پاسخنامه کاغذي انتخاب يا وارد کنيد (0 براي بي پاسخ).")
+        .arg(code, percent)
+        .arg(differing);
+}
+inline const QString reviewItemHeading = QStringLiteral("سؤال");
+inline const QString reviewFirstHeading = QStringLiteral("ورود اول");
+inline const QString reviewSecondHeading = QStringLiteral("ورود دوم");
+inline const QString reviewChosenHeading = QStringLiteral("مقدار درست");
+inline QString reviewItemCaption(int item)
+{
+    return QStringLiteral("سؤال %1").arg(item);
+}
+inline QString reviewValueCaption(const QString& value)
+{
+    return value.isEmpty() ? QStringLiteral("بي پاسخ") : value;
+}
+inline const QString reviewStore = QStringLiteral("ثبت و تاييد");
+inline const QString reviewLater = QStringLiteral("بعدا");
+inline const QString reviewIncomplete =
+    QStringLiteral("براي همه سؤالهاي داراي اختلاف يک مقدار از 0 تا 5 وارد کنيد.");
+inline const QString reviewStored = QStringLiteral("بازبيني ثبت شد و پاسخها تاييد شد.");
+inline const QString reviewNotStored = QStringLiteral(
+    "نتيجه بازبيني در فايل اطلاعات ذخيره نشد و روي صفحه باقي مانده است. لطفا فضاي ديسک يا اجازه نوشتن را "
+    "بررسي کرده و دوباره ثبت کنيد");
+
 } // namespace TestingTexts

@@ -3,6 +3,7 @@
 #include "backup/BackupTexts.h"
 #include "backup/DatabaseBackup.h"
 #include "backup/Frmbackup.h"
+#include "datastore/AdministrationDetails.h"
 #include "datastore/AdministrationStore.h"
 #include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
@@ -67,8 +68,8 @@ private slots:
         QVERIFY(DatabaseBackup::isClinicalDatabase(backup));
         TestProgramFolder fresh;
         // three tables, five indexes, the two account tables, the audit trail with its index and two
-        // triggers, and the administrations with their index
-        QCOMPARE(schemaOf(backup).size(), 16);
+        // triggers, and the administrations and their details with an index each
+        QCOMPARE(schemaOf(backup).size(), 18);
         QCOMPARE(schemaOf(backup), schemaOf(fresh.filePath(Database::clinicalFileName)));
 
         // Restored on a computer of its own, the backup holds the server's rows.
@@ -117,6 +118,14 @@ private slots:
         workstation.setAnswers(QStringLiteral("1"), {QStringLiteral("2")});
         const auto history = rows(workstation, AdministrationStore::table);
         QCOMPARE(history.size(), 2);
+        AdministrationDetails::Details verified;
+        verified.code = QStringLiteral("1");
+        verified.sequence = 2;
+        verified.state = AdministrationDetails::EntryState::Verified;
+        verified.reviewer = QStringLiteral("dr");
+        QVERIFY(AdministrationDetails::store(clinical(workstation), verified));
+        const auto details = rows(workstation, AdministrationDetails::table);
+        QCOMPARE(details.size(), 1);
 
         QTemporaryDir elsewhere;
         const QString backup = elsewhere.filePath(QStringLiteral("b.mdbB"));
@@ -126,10 +135,15 @@ private slots:
         QVERIFY(DatabaseBackup::restore(home.path(), backup, now).ok());
         QCOMPARE(rows(home, AdministrationStore::table), history);
         QCOMPARE(AdministrationStore::list(clinical(home), QStringLiteral("1"))->size(), 2);
+        QCOMPARE(AdministrationDetails::read(clinical(home), QStringLiteral("1"), 2)->state,
+                 AdministrationDetails::EntryState::Verified);
 
         QVERIFY(AdministrationStore::startNew(clinical(workstation), QStringLiteral("1"), {}));
+        verified.state = AdministrationDetails::EntryState::AwaitingReview;
+        QVERIFY(AdministrationDetails::store(clinical(workstation), verified));
         QVERIFY(DatabaseBackup::restore(workstation.path(), backup, now).ok());
         QCOMPARE(rows(workstation, AdministrationStore::table), history);
+        QCOMPARE(rows(workstation, AdministrationDetails::table), details);
 
         // An older backup, without the table.
         TestProgramFolder old;

@@ -59,13 +59,15 @@ private slots:
         QStringList names;
         for (const ExportVariable& variable : variables)
             names << variable.name;
-        QCOMPARE(names.size(), 10 + 35 + 5 + 6);
+        QCOMPARE(names.size(), 10 + 35 + 5 + 6 + 7);
         QCOMPARE(names.mid(0, 10), QStringList({"code", "first_name", "last_name", "age", "gender", "marital",
                                                 "education", "group", "reg_date", "reg_time"}));
         QCOMPARE(names.at(10), QStringLiteral("q1"));
         QCOMPARE(names.at(44), QStringLiteral("q35"));
-        QCOMPARE(names.mid(45), QStringList({"S", "L", "F1", "P", "F2", "miss_S", "miss_L", "miss_F1",
-                                             "miss_P", "miss_F2", "miss_total"}));
+        QCOMPARE(names.mid(45),
+                 QStringList({"S", "L", "F1", "P", "F2", "miss_S", "miss_L", "miss_F1", "miss_P", "miss_F2",
+                              "miss_total", "entry", "med_sec", "fast_items", "flag_same", "flag_run",
+                              "flag_fast", "flag_missing"}));
         const QRegularExpression portable(QStringLiteral("^[A-Za-z][A-Za-z0-9_]*$"));
         for (const QString& name : names)
             QVERIFY2(portable.match(name).hasMatch(), qPrintable(name));
@@ -97,7 +99,7 @@ private slots:
         subject.answers[29] = QStringLiteral("0"); // answered, as the scoring counts it
         subject.scores = {"3.43", ".", "4.", "", "x"};
         const ExportRow row = ExportTable::cells(subject);
-        QCOMPARE(row.size(), 56);
+        QCOMPARE(row.size(), 63);
         QCOMPARE(row.at(0).kind, ExportCell::Kind::Text); // codes stay texts: 007 is not 7
         QCOMPARE(row.at(0).text, QStringLiteral("007"));
         QCOMPARE(row.at(2).kind, ExportCell::Kind::Empty);
@@ -116,6 +118,37 @@ private slots:
         for (int i = 50; i < 56; ++i)
             missing << row.at(i).number;
         QCOMPARE(missing, QList<double>({1, 0, 2, 0, 0, 3}));
+    }
+
+    // How the administration was entered and taken, and its flags, end the row.
+    void cellsEndWithTheEntryTimingsAndFlags()
+    {
+        StoredSubject subject;
+        for (QString& answer : subject.answers)
+            answer = QStringLiteral("2");
+        AdministrationDetails::Details details;
+        details.state = AdministrationDetails::EntryState::Verified;
+        details.timed = true;
+        details.milliseconds.fill(2500);
+        details.milliseconds[0] = 1000;
+        ExportTable::describe(subject, details, {});
+        ExportRow row = ExportTable::cells(subject);
+        QCOMPARE(row.at(56).text, QStringLiteral("verified"));
+        QCOMPARE(row.at(57).number, 2.5);
+        QCOMPARE(row.at(58).number, 1.0); // one item under the two seconds of the default
+        QList<double> flags;
+        for (int i = 59; i < 63; ++i)
+            flags << row.at(i).number;
+        QCOMPARE(flags, QList<double>({1, 0, 1, 0}));
+
+        // Without timings: on paper, nothing timed, no completion flagged.
+        subject.answers[3].clear();
+        ExportTable::describe(subject, AdministrationDetails::Details(), {});
+        row = ExportTable::cells(subject);
+        QCOMPARE(row.at(56).text, QStringLiteral("once"));
+        QCOMPARE(row.at(57).kind, ExportCell::Kind::Empty);
+        QCOMPARE(row.at(58).kind, ExportCell::Kind::Empty);
+        QCOMPARE(row.at(61).number, 0.0);
     }
 
     void csvFieldsAreQuotedAndNeverRunAsFormulas_data()

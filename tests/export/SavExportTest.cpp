@@ -2,6 +2,7 @@
 #include "TestServer.h"
 #include "calendar/ShamsiDate.h"
 #include "common/CommonTexts.h"
+#include "datastore/AdministrationDetails.h"
 #include "datastore/AdministrationStore.h"
 #include "datastore/ClinicServer.h"
 #include "datastore/DataView.h"
@@ -186,7 +187,7 @@ private slots:
         QCOMPARE(outcome.status, SubjectExport::Outcome::Status::Written);
         const SavFile sav = readSav(m_out.filePath(QStringLiteral("all.sav")));
         QCOMPARE(sav.encoding, QStringLiteral("UTF-8"));
-        QCOMPARE(sav.variables.size(), 56);
+        QCOMPARE(sav.variables.size(), 63);
         QCOMPARE(sav.rows.size(), 3);
         QVERIFY(sav.notes.isEmpty());
         QCOMPARE(sav.variables.at(sav.column(QStringLiteral("code"))).label, ExportTexts::captionCode);
@@ -304,7 +305,7 @@ private slots:
                                       longForm)
                      .status,
                  SubjectExport::Outcome::Status::Written);
-        QCOMPARE(readSav(none).variables.size(), 58);
+        QCOMPARE(readSav(none).variables.size(), 65);
         QCOMPARE(readSav(none).rows.size(), 0);
 
         // The same key again gives the same pseudonyms, another key others.
@@ -418,6 +419,45 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(
             QString::fromUtf8(file.readAll()).contains(Anonymising::pseudonym(earlier, QStringLiteral("2"))));
+    }
+
+    // Each administration of the long form carries its own entry state; the one-row form the latest's.
+    void eachAdministrationCarriesItsEntry()
+    {
+        QVERIFY(AdministrationStore::startNew(database(), QStringLiteral("1"), {}));
+        m_folder->setAnswers(QStringLiteral("1"), QStringList(35, QStringLiteral("4")));
+        AdministrationDetails::Details details;
+        details.code = QStringLiteral("1");
+        details.sequence = 1;
+        details.state = AdministrationDetails::EntryState::Verified;
+        QVERIFY(AdministrationDetails::store(database(), details));
+        details.sequence = 2;
+        details.state = AdministrationDetails::EntryState::AwaitingReview;
+        QVERIFY(AdministrationDetails::store(database(), details));
+
+        SubjectExport::Options longForm;
+        longForm.perAdministration = true;
+        const QString path = m_out.filePath(QStringLiteral("long.csv"));
+        QCOMPARE(SubjectExport::write(database(), {QStringLiteral("Code"), QStringLiteral("1")}, path, {}, {},
+                                      longForm)
+                     .status,
+                 SubjectExport::Outcome::Status::Written);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
+        QVERIFY(lines.at(1).contains(QStringLiteral(",verified,,,1,0,0,0")));
+        QVERIFY(lines.at(2).contains(QStringLiteral(",review,,,1,0,0,0")));
+        const SubjectExport::Outcome latest = exportTo(QStringLiteral("latest.sav"), false);
+        QCOMPARE(latest.status, SubjectExport::Outcome::Status::Written);
+        const SavFile sav = readSav(m_out.filePath(QStringLiteral("latest.sav")));
+        const int entry = sav.column(QStringLiteral("entry"));
+        QCOMPARE(sav.variables.at(entry).label, ExportTexts::captionEntry);
+        // Coded by its place among the values, "review" the fifth.
+        const int code = sav.column(QStringLiteral("code"));
+        for (const QVariantList& row : sav.rows) {
+            if (row.at(code).toString() == QLatin1String("1"))
+                QCOMPARE(row.at(entry).toDouble(), 5.0);
+        }
     }
 };
 

@@ -203,7 +203,12 @@ private slots:
                     q << QStringLiteral("q%1").arg(i);
                 return q.join(u',');
             }() +
-            QStringLiteral(",S,L,F1,P,F2,miss_S,miss_L,miss_F1,miss_P,miss_F2,miss_total");
+            QStringLiteral(
+                ",S,L,F1,P,F2,miss_S,miss_L,miss_F1,miss_P,miss_F2,miss_total,entry,med_sec,fast_items,"
+                "flag_same,flag_run,flag_fast,flag_missing");
+        // Typed once, without timings; the same answer everywhere and many unanswered are flagged.
+        const QString same = QStringLiteral(",once,,,1,0,0,0");
+        const QString missing = QStringLiteral(",once,,,0,0,0,1");
         QStringList two(35, QStringLiteral("4"));
         two[2].clear();
         two[16].clear();
@@ -211,14 +216,15 @@ private slots:
         const QStringList lines{
             header,
             QStringLiteral("1,علی,احمدي") + particulars + answersCsv(QStringList(35, QStringLiteral("5"))) +
-                QStringLiteral(",5,5,5,5,5,0,0,0,0,0,0"),
+                QStringLiteral(",5,5,5,5,5,0,0,0,0,0,0") + same,
             QStringLiteral("10,Sara,Karimi") + particulars + answersCsv(QStringList(35, QString())) +
-                QStringLiteral(",,,,,,7,7,7,7,7,35"),
+                QStringLiteral(",,,,,,7,7,7,7,7,35") + missing,
             QStringLiteral("2,O'Brien,\"Smith, Jr.\"") + particulars + answersCsv(two) +
-                QStringLiteral(",,,,,,1,0,1,0,0,2"),
+                QStringLiteral(",,,,,,1,0,1,0,0,2") + same,
             QStringLiteral("3,\"'=HYPERLINK(\"\"http://x.invalid\"\",\"\"y\"\")\",'-2+3,19,زن,مجرد,ليسانس,B,"
                            "1402/02/13,14:05:09,") +
-                answersCsv(QStringList(35, QString())) + QStringLiteral(",3.43,0,4,2.86,1,7,7,7,7,7,35"),
+                answersCsv(QStringList(35, QString())) + QStringLiteral(",3.43,0,4,2.86,1,7,7,7,7,7,35") +
+                missing,
         };
         const QByteArray expected =
             QByteArrayLiteral("\xEF\xBB\xBF") + (lines.join(QStringLiteral("\r\n")) + "\r\n").toUtf8();
@@ -272,7 +278,9 @@ private slots:
         // Unanswered items are no cells at all; the counts are numbers.
         QVERIFY(cell(sheet, "K5").isEmpty());
         QVERIFY(cell(sheet, "BD5").contains(QStringLiteral("<v>35</v>")));
-        QVERIFY(cell(sheet, "BE5").isEmpty());
+        QVERIFY(cell(sheet, "BE5").contains(QStringLiteral("once")));
+        QVERIFY(cell(sheet, "BK5").contains(QStringLiteral("<v>1</v>"))); // many unanswered
+        QVERIFY(cell(sheet, "BL5").isEmpty());
 
         const QString workbook = zipEntry(path, QStringLiteral("xl/workbook.xml"));
         QVERIFY(workbook.contains(ExportTexts::dataSheet));

@@ -5,9 +5,11 @@
 #include "TestProgramFolder.h"
 #include "TypeText.h"
 #include "common/Twips.h"
+#include "datastore/AdministrationDetails.h"
 #include "datastore/AdministrationStore.h"
 #include "datastore/DataView.h"
 #include "datastore/Database.h"
+#include "datastore/DatastoreTexts.h"
 #include "reports/ReportPreview.h"
 #include "reports/ReportRenderer.h"
 #include "scoring/ScoringTexts.h"
@@ -737,6 +739,43 @@ private slots:
         QCOMPARE(reports.size(), 1);
         QVERIFY(
             !reports.first().layout.element(QStringLiteral("Section1"), QStringLiteral("UnansweredNote")));
+    }
+
+    // The scoring window and the print say how the administration was entered, how fast it was
+    // taken and which patterns it raises; none of it changes a score.
+    void entryStateTimingsAndFlagsAreShownAndPrinted()
+    {
+        m_folder->setAnswers(QStringLiteral("1"), answersAll(QStringLiteral("4")));
+        m_folder->setAnswers(QStringLiteral("2"), answersPerScale({"1", "2", "3", "4", "5"}));
+        const QSqlDatabase db = Database::connection(m_folder->path(), Database::File::Clinical);
+        AdministrationDetails::Details details;
+        details.code = QStringLiteral("1");
+        details.sequence = *AdministrationStore::latestSequence(db, details.code);
+        details.state = AdministrationDetails::EntryState::AwaitingReview;
+        details.timed = true;
+        details.milliseconds.fill(1500);
+        QVERIFY(AdministrationDetails::store(db, details));
+        openWindow();
+        score(QStringLiteral("1"));
+        QCOMPARE(storedScores(QStringLiteral("1")), QStringList(5, QStringLiteral("4.")));
+        const QStringList lines = child<QLabel>("administrationChecks")->text().split(u'\n');
+        QCOMPARE(lines,
+                 QStringList({DatastoreTexts::entryAwaitingReview,
+                              DatastoreTexts::timingLine(QStringLiteral("1.5"), 35, 2),
+                              DatastoreTexts::flagsCaption + DatastoreTexts::flagSameAnswer +
+                                  DatastoreTexts::flagSeparator + DatastoreTexts::flagFastCompletion}));
+        QList<Report> reports;
+        ReportPreview::setHandlerForTests([&](const Report& report) { reports << report; });
+        click("Command6");
+        ReportPreview::setHandlerForTests({});
+        QCOMPARE(reports.size(), 1);
+        const ReportElement* printed =
+            reports.first().layout.element(QStringLiteral("Section1"), QStringLiteral("Checks2"));
+        QVERIFY(printed);
+        QCOMPARE(printed->caption, lines.at(2));
+
+        score(QStringLiteral("2"));
+        QCOMPARE(child<QLabel>("administrationChecks")->text(), DatastoreTexts::entryOnce);
     }
 };
 

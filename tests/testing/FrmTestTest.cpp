@@ -1,7 +1,9 @@
 #include "testing/FrmTest.h"
 #include "TestProgramFolder.h"
 #include "TypeText.h"
+#include "datastore/AdministrationStore.h"
 #include "datastore/DataView.h"
+#include "datastore/Database.h"
 
 #include <QClipboard>
 #include <QGroupBox>
@@ -342,6 +344,33 @@ private slots:
         choose(1);
         click("CmdNext");
         QCOMPARE(storedAnswer(QStringLiteral("1"), 4), QStringLiteral("5"));
+    }
+
+    // The time each item is on screen, summed over its visits, and each change of an answer are
+    // kept for the administration when the test is left; the window shows none of it.
+    void itemTimesAndAnswerChangesAreKept()
+    {
+        openAndStart(QStringLiteral("1"));
+        QDateTime& now = m_folder->clock.at;
+        now = now.addSecs(4);
+        choose(1);
+        click("CmdNext");
+        now = now.addSecs(1);
+        choose(2);
+        choose(3);
+        now = now.addSecs(2);
+        click("CmdBack");
+        now = now.addMSecs(3500);
+        click("Command5");
+        const QSqlDatabase db = Database::connection(m_folder->path(), Database::File::Clinical);
+        const auto details = AdministrationDetails::read(
+            db, QStringLiteral("1"), *AdministrationStore::latestSequence(db, QStringLiteral("1")));
+        QVERIFY(details && details->timed);
+        QCOMPARE(details->milliseconds[0], qint64(7500));
+        QCOMPARE(details->milliseconds[1], qint64(3000));
+        QCOMPARE(details->milliseconds[2], qint64(0));
+        QCOMPARE(details->changes[0], 0);
+        QCOMPARE(details->changes[1], 1);
     }
 };
 
