@@ -172,6 +172,12 @@ FrmHistory::FrmHistory(const AppContext& context, const QString& code, const QSt
     Skins::applyCurrent(this, m_context);
 }
 
+FrmHistory::~FrmHistory()
+{
+    if (const std::shared_ptr<ReliabilityEstimate::Progress> progress = m_progress.lock())
+        progress->stop = true;
+}
+
 bool FrmHistory::load()
 {
     const QSqlDatabase db = Database::connection(m_context.dataFolder, Database::File::Clinical);

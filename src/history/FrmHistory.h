@@ -27,6 +27,8 @@ class FrmHistory final : public QDialog
 public:
     FrmHistory(const AppContext& context, const QString& code, const QString& subjectLine,
                QWidget* parent = nullptr);
+    // A reading still under way is told to stop, so that closing the window never waits for it.
+    ~FrmHistory() override;
 
     // Reads the subject's administrations; false, with a message, where there are none or they
     // cannot be read.
