@@ -6,13 +6,32 @@ namespace ReliableChange {
 
 namespace {
 
+bool isBlank(const QString& text)
+{
+    // Most answers are one digit: no trimmed copy for them.
+    if (text.isEmpty())
+        return true;
+    if (!text.front().isSpace() && !text.back().isSpace())
+        return false;
+    return text.trimmed().isEmpty();
+}
+
 bool answersScale(const ScoringKey::ItemTexts& items, const ScoringKey::Scale& scale)
 {
     for (int item = scale.firstItem; item < scale.firstItem + ScoringKey::kItemsPerScale; ++item) {
-        if (items.at(static_cast<std::size_t>(item - 1)).trimmed().isEmpty())
+        if (isBlank(items.at(static_cast<std::size_t>(item - 1))))
             return false;
     }
     return true;
+}
+
+// The answer's value as the scoring reads it; a single Latin digit, as nearly every stored answer
+// is, without the general reading, which a million administrations would feel.
+double answerValue(const QString& text)
+{
+    if (text.size() == 1 && text.front() >= u'0' && text.front() <= u'9')
+        return text.front().unicode() - u'0';
+    return ScoringKey::itemValue(text);
 }
 
 } // namespace
@@ -42,13 +61,15 @@ void Accumulator::add(const ScoringKey::ItemTexts& answers)
         ScaleSums& sums = m_scales[s];
         double sum = 0.0;
         for (int i = 0; i < ScoringKey::kItemsPerScale; ++i) {
-            const double value =
-                ScoringKey::itemValue(answers.at(static_cast<std::size_t>(scale.firstItem - 1 + i)));
+            const double value = answerValue(answers.at(static_cast<std::size_t>(scale.firstItem - 1 + i)));
             sums.items[static_cast<std::size_t>(i)].add(value);
             sum += value;
         }
         sums.itemSum.add(sum);
-        sums.score.add(ScoringKey::scaleMean(answers, scale));
+        // The score is the sum's seventh, as the scoring computes it; only a sum that overflows
+        // (answers near the largest double, in a hand-edited file) takes the scoring's own way.
+        sums.score.add(std::isfinite(sum) ? sum / ScoringKey::kItemsPerScale
+                                          : ScoringKey::scaleMean(answers, scale));
     }
 }
 
