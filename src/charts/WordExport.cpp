@@ -1,14 +1,13 @@
 #include "WordExport.h"
 
 #include "common/BidiText.h"
+#include "formatlibs/ZipLibrary.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QXmlStreamWriter>
-
-#include <zip.h>
 
 #include <array>
 #include <cerrno>
@@ -476,28 +475,32 @@ QByteArray pngOf(const QImage& image)
     return image.save(&buffer, "PNG") ? png : QByteArray();
 }
 
-// A zip archive built in memory with libzip.
+// A zip archive built in memory with libzip; none is made where libzip is missing.
 class ZipWriter
 {
 public:
     ZipWriter()
     {
-        zip_error_init(&m_error);
-        m_source = zip_source_buffer_create(nullptr, 0, 0, &m_error);
+        if (!m_zip)
+            return;
+        m_zip->zip_error_init(&m_error);
+        m_source = m_zip->zip_source_buffer_create(nullptr, 0, 0, &m_error);
         if (!m_source)
             return;
-        zip_source_keep(m_source); // still needed after the archive is closed, to read the bytes
-        m_archive = zip_open_from_source(m_source, ZIP_TRUNCATE, &m_error);
+        m_zip->zip_source_keep(m_source); // still needed after the archive is closed, to read the bytes
+        m_archive = m_zip->zip_open_from_source(m_source, ZIP_TRUNCATE, &m_error);
         if (!m_archive)
-            zip_source_free(m_source); // the reference the archive would have taken
+            m_zip->zip_source_free(m_source); // the reference the archive would have taken
     }
     ~ZipWriter()
     {
+        if (!m_zip)
+            return;
         if (m_archive)
-            zip_discard(m_archive);
+            m_zip->zip_discard(m_archive);
         if (m_source)
-            zip_source_free(m_source);
-        zip_error_fini(&m_error);
+            m_zip->zip_source_free(m_source);
+        m_zip->zip_error_fini(&m_error);
     }
     Q_DISABLE_COPY_MOVE(ZipWriter)
 
@@ -508,11 +511,11 @@ public:
         m_parts.push_back(std::move(data)); // libzip reads the bytes only when the archive closes
         const QByteArray& kept = m_parts.back();
         zip_source_t* part =
-            zip_source_buffer(m_archive, kept.constData(), static_cast<zip_uint64_t>(kept.size()), 0);
+            m_zip->zip_source_buffer(m_archive, kept.constData(), static_cast<zip_uint64_t>(kept.size()), 0);
         if (!part)
             return false;
-        if (zip_file_add(m_archive, name.toUtf8().constData(), part, ZIP_FL_ENC_UTF_8) < 0) {
-            zip_source_free(part);
+        if (m_zip->zip_file_add(m_archive, name.toUtf8().constData(), part, ZIP_FL_ENC_UTF_8) < 0) {
+            m_zip->zip_source_free(part);
             return false;
         }
         return true;
@@ -521,25 +524,26 @@ public:
     // Closes the archive and returns its bytes; empty when it could not be made.
     QByteArray finish()
     {
-        if (!m_archive || zip_close(m_archive) < 0)
+        if (!m_archive || m_zip->zip_close(m_archive) < 0)
             return {};
         m_archive = nullptr;
         QByteArray bytes;
-        if (zip_source_open(m_source) < 0)
+        if (m_zip->zip_source_open(m_source) < 0)
             return {};
-        zip_source_seek(m_source, 0, SEEK_END);
-        const zip_int64_t size = zip_source_tell(m_source);
-        zip_source_seek(m_source, 0, SEEK_SET);
+        m_zip->zip_source_seek(m_source, 0, SEEK_END);
+        const zip_int64_t size = m_zip->zip_source_tell(m_source);
+        m_zip->zip_source_seek(m_source, 0, SEEK_SET);
         if (size > 0) {
             bytes.resize(static_cast<qsizetype>(size));
-            if (zip_source_read(m_source, bytes.data(), static_cast<zip_uint64_t>(size)) != size)
+            if (m_zip->zip_source_read(m_source, bytes.data(), static_cast<zip_uint64_t>(size)) != size)
                 bytes.clear();
         }
-        zip_source_close(m_source);
+        m_zip->zip_source_close(m_source);
         return bytes;
     }
 
 private:
+    const ZipLibrary* const m_zip = ZipLibrary::get();
     zip_error_t m_error;
     zip_source_t* m_source = nullptr;
     zip_t* m_archive = nullptr;

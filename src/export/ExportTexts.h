@@ -63,6 +63,8 @@ inline const QString failed =
     QStringLiteral("خروجي ذخيره نشد؛ فايل قبلي با اين نام، اگر بود، دست نخورده ماند.\n%1\n%2");
 inline const QString folderChosen = QStringLiteral("اين نام متعلق به يک پوشه است، نه يک فايل");
 inline const QString incompleteWorkbook = QStringLiteral("فايل کامل نوشته نشد؛ شايد جاي خالي ديسک کافي نيست");
+// %1 the library, with the Debian package that holds it.
+inline const QString libraryMissing = QStringLiteral("کتابخانه %1 روي اين کامپيوتر پيدا نشد؛ آن را نصب کنيد");
 inline const QString readFailed = QStringLiteral("خواندن اطلاعات آزمودني ها ممکن نشد: %1");
 inline const QString& successTitle = CommonTexts::attentionTitle;
 // %1 the number of subjects, %2 the file.

@@ -3,10 +3,9 @@
 #include "ExportTexts.h"
 #include "PartFile.h"
 #include "common/FileLinks.h"
+#include "formatlibs/ReadStatLibrary.h"
 
 #include <QFile>
-
-#include <readstat.h>
 
 #include <cmath>
 
@@ -63,10 +62,12 @@ readstat_measure_t measureOf(ExportVariable::Level level)
 // Frees the writer however writing ends.
 struct WriterHandle
 {
-    readstat_writer_t* writer = readstat_writer_init();
-    ~WriterHandle() { readstat_writer_free(writer); }
-    WriterHandle() = default;
+    explicit WriterHandle(const ReadStatLibrary& library) : library(library) {}
+    ~WriterHandle() { library.readstat_writer_free(writer); }
     Q_DISABLE_COPY_MOVE(WriterHandle)
+
+    const ReadStatLibrary& library;
+    readstat_writer_t* writer = library.readstat_writer_init();
 };
 
 } // namespace
@@ -97,6 +98,9 @@ bool SavFileWriter::open(const QString& targetPath, const QVector<ExportVariable
 {
     discard();
     m_error.clear();
+    m_library = ReadStatLibrary::get();
+    if (!m_library)
+        return fail(ExportTexts::libraryMissing.arg(QStringLiteral("ReadStat (libreadstat1)")));
     m_targetPath = FileLinks::realTarget(targetPath);
     m_file = PartFile::create(m_targetPath, &m_error);
     if (!m_file)
@@ -150,24 +154,25 @@ bool SavFileWriter::fail(const QString& error)
 
 bool SavFileWriter::writeFile()
 {
-    WriterHandle handle;
+    const ReadStatLibrary& rs = *m_library;
+    WriterHandle handle(rs);
     readstat_writer_t* writer = handle.writer;
     if (!writer)
-        return fail(QString::fromLatin1(readstat_error_message(READSTAT_ERROR_MALLOC)));
-    const auto check = [this](readstat_error_t result) {
+        return fail(QString::fromLatin1(rs.readstat_error_message(READSTAT_ERROR_MALLOC)));
+    const auto check = [this, &rs](readstat_error_t result) {
         if (result == READSTAT_OK)
             return true;
         // A failed write says more in the file system's words.
         return fail(result == READSTAT_ERROR_WRITE && m_file->error() != QFileDevice::NoError
                         ? m_file->errorString()
-                        : QString::fromLatin1(readstat_error_message(result)));
+                        : QString::fromLatin1(rs.readstat_error_message(result)));
     };
-    if (!check(readstat_set_data_writer(writer, writeBytes)) ||
-        !check(readstat_writer_set_compression(writer, READSTAT_COMPRESS_ROWS)))
+    if (!check(rs.readstat_set_data_writer(writer, writeBytes)) ||
+        !check(rs.readstat_writer_set_compression(writer, READSTAT_COMPRESS_ROWS)))
         return false;
     for (const QString& note : m_notes) {
         for (const QByteArray& line : noteLines(note))
-            readstat_add_note(writer, line.constData());
+            rs.readstat_add_note(writer, line.constData());
     }
 
     QVector<Stored> stored(m_variables.size());
@@ -188,16 +193,16 @@ bool SavFileWriter::writeFile()
                 std::max(column.textBytes, variable.kind == ExportVariable::Kind::Text ? 1 : 24);
             if (width > kMaxTextBytes)
                 return fail(ExportTexts::textTooLong.arg(variable.name));
-            v = readstat_add_variable(writer, name.constData(), READSTAT_TYPE_STRING,
-                                      static_cast<size_t>(width));
-            readstat_variable_set_measure(v, READSTAT_MEASURE_NOMINAL);
+            v = rs.readstat_add_variable(writer, name.constData(), READSTAT_TYPE_STRING,
+                                         static_cast<size_t>(width));
+            rs.readstat_variable_set_measure(v, READSTAT_MEASURE_NOMINAL);
 
         } else {
-            v = readstat_add_variable(writer, name.constData(), READSTAT_TYPE_DOUBLE, 0);
-            readstat_variable_set_measure(v, stored[i] == Stored::Coded ? READSTAT_MEASURE_NOMINAL
-                                                                        : measureOf(variable.level));
-            readstat_variable_set_format(v,
-                                         variable.kind == ExportVariable::Kind::Fraction ? "F8.2" : "F8.0");
+            v = rs.readstat_add_variable(writer, name.constData(), READSTAT_TYPE_DOUBLE, 0);
+            rs.readstat_variable_set_measure(v, stored[i] == Stored::Coded ? READSTAT_MEASURE_NOMINAL
+                                                                           : measureOf(variable.level));
+            rs.readstat_variable_set_format(v, variable.kind == ExportVariable::Kind::Fraction ? "F8.2"
+                                                                                               : "F8.0");
             QVector<QPair<double, QString>> labels = variable.labels;
             if (stored[i] == Stored::Coded) {
                 codes[i] = variable.categories + column.extraCategories;
@@ -206,35 +211,35 @@ bool SavFileWriter::writeFile()
             }
             if (variable.missingCode) {
                 labels.append({*variable.missingCode, variable.missingLabel});
-                if (!check(readstat_variable_add_missing_double_value(v, *variable.missingCode)))
+                if (!check(rs.readstat_variable_add_missing_double_value(v, *variable.missingCode)))
                     return false;
             }
             if (!labels.isEmpty()) {
                 const QByteArray setName = "labels_" + name;
                 readstat_label_set_t* set =
-                    readstat_add_label_set(writer, READSTAT_TYPE_DOUBLE, setName.constData());
+                    rs.readstat_add_label_set(writer, READSTAT_TYPE_DOUBLE, setName.constData());
                 for (const auto& [value, label] : labels)
-                    readstat_label_double_value(set, value, cut(utf8(label), kMaxLabelBytes).constData());
-                readstat_variable_set_label_set(v, set);
+                    rs.readstat_label_double_value(set, value, cut(utf8(label), kMaxLabelBytes).constData());
+                rs.readstat_variable_set_label_set(v, set);
             }
         }
-        readstat_variable_set_label(v, utf8(variable.caption).constData());
+        rs.readstat_variable_set_label(v, utf8(variable.caption).constData());
         // ReadStat makes a text's format from its display width, and SPSS wants the format as wide as
         // the text (a very long text's first part is 255 bytes).
-        readstat_variable_set_display_width(
+        rs.readstat_variable_set_display_width(
             v, stored[i] == Stored::Text
-                   ? std::min(static_cast<int>(readstat_variable_get_storage_width(v)), 255)
+                   ? std::min(static_cast<int>(rs.readstat_variable_get_storage_width(v)), 255)
                    : static_cast<int>(std::ceil(variable.width)));
         declared[i] = v;
     }
 
-    if (!check(readstat_begin_writing_sav(writer, m_file.get(), static_cast<long>(m_rows))))
+    if (!check(rs.readstat_begin_writing_sav(writer, m_file.get(), static_cast<long>(m_rows))))
         return false;
     if (!m_spool->flush() || !m_spool->seek(0))
         return fail(m_spool->errorString());
     m_stream.resetStatus();
     for (qint64 row = 0; row < m_rows; ++row) {
-        if (!check(readstat_begin_row(writer)))
+        if (!check(rs.readstat_begin_row(writer)))
             return false;
         for (qsizetype i = 0; i < m_variables.size(); ++i) {
             quint8 kind = 0;
@@ -252,19 +257,19 @@ bool SavFileWriter::writeFile()
             case Stored::Text:
                 if (kind == static_cast<quint8>(ExportCell::Kind::Number))
                     text = ExportTable::numberText(number).toLatin1();
-                result = readstat_insert_string_value(writer, v, text.constData() ? text.constData() : "");
+                result = rs.readstat_insert_string_value(writer, v, text.constData() ? text.constData() : "");
                 break;
             case Stored::Number:
                 if (!empty)
-                    result = readstat_insert_double_value(writer, v, number);
+                    result = rs.readstat_insert_double_value(writer, v, number);
                 else if (m_variables.at(i).missingCode)
-                    result = readstat_insert_double_value(writer, v, *m_variables.at(i).missingCode);
+                    result = rs.readstat_insert_double_value(writer, v, *m_variables.at(i).missingCode);
                 else
-                    result = readstat_insert_missing_value(writer, v);
+                    result = rs.readstat_insert_missing_value(writer, v);
                 break;
             case Stored::Coded:
-                result = empty ? readstat_insert_missing_value(writer, v)
-                               : readstat_insert_double_value(
+                result = empty ? rs.readstat_insert_missing_value(writer, v)
+                               : rs.readstat_insert_double_value(
                                      writer, v,
                                      static_cast<double>(codes.at(i).indexOf(QString::fromUtf8(text)) + 1));
                 break;
@@ -274,10 +279,10 @@ bool SavFileWriter::writeFile()
         }
         if (m_stream.status() != QDataStream::Ok)
             return fail(m_spool->errorString());
-        if (!check(readstat_end_row(writer)))
+        if (!check(rs.readstat_end_row(writer)))
             return false;
     }
-    return check(readstat_end_writing(writer));
+    return check(rs.readstat_end_writing(writer));
 }
 
 bool SavFileWriter::finish()

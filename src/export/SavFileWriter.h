@@ -9,6 +9,8 @@
 
 #include <memory>
 
+struct ReadStatLibrary;
+
 // The table as an SPSS data file (.sav) through ReadStat, in UTF-8: every variable with its
 // Persian caption as label, its measurement level and display width; labelled values where the
 // variable has them (the answer coding; gender and marital status stored as numbers with their
@@ -51,6 +53,7 @@ private:
     bool writeFile();
     bool fail(const QString& error);
 
+    const ReadStatLibrary* m_library = nullptr;
     QString m_targetPath; // the real target, a symbolic link resolved
     std::unique_ptr<QTemporaryFile> m_file;
     std::unique_ptr<QTemporaryFile> m_spool;

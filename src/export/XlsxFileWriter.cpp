@@ -3,14 +3,13 @@
 #include "ExportTexts.h"
 #include "PartFile.h"
 #include "common/FileLinks.h"
+#include "formatlibs/XlsxWriterLibrary.h"
+#include "formatlibs/ZipLibrary.h"
 
 #include <QByteArrayMatcher>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <xlsxwriter.h>
-#include <zip.h>
 
 #include <algorithm>
 #include <array>
@@ -85,19 +84,22 @@ QByteArray XlsxFileWriter::cellText(const QString& text)
 
 bool XlsxFileWriter::hasAllRows(const QString& path, int expectedRows)
 {
+    const ZipLibrary* zip = ZipLibrary::get();
+    if (!zip)
+        return false;
     int error = 0;
-    zip_t* archive = zip_open(fileNameForLibrary(path).constData(), ZIP_RDONLY, &error);
+    zip_t* archive = zip->zip_open(fileNameForLibrary(path).constData(), ZIP_RDONLY, &error);
     if (!archive)
         return false;
     bool complete = false;
-    if (zip_file_t* sheet = zip_fopen(archive, "xl/worksheets/sheet1.xml", 0)) {
+    if (zip_file_t* sheet = zip->zip_fopen(archive, "xl/worksheets/sheet1.xml", 0)) {
         static const QByteArray rowStart = QByteArrayLiteral("<row ");
         const QByteArrayMatcher matcher(rowStart);
         QByteArray chunk(1 << 18, Qt::Uninitialized);
         QByteArray tail; // the end of what was read: a row start may be cut in two by the chunks
         qint64 rows = 0;
         zip_int64_t read = 0;
-        while ((read = zip_fread(sheet, chunk.data(), static_cast<zip_uint64_t>(chunk.size()))) > 0) {
+        while ((read = zip->zip_fread(sheet, chunk.data(), static_cast<zip_uint64_t>(chunk.size()))) > 0) {
             const QByteArray text = tail + QByteArray::fromRawData(chunk.constData(), read);
             // Row starts wholly inside the tail were counted with the previous chunk.
             const qsizetype from = std::max<qsizetype>(0, tail.size() - rowStart.size() + 1);
@@ -105,10 +107,10 @@ bool XlsxFileWriter::hasAllRows(const QString& path, int expectedRows)
                 ++rows;
             tail = text.right(32);
         }
-        zip_fclose(sheet);
+        zip->zip_fclose(sheet);
         complete = read == 0 && rows == expectedRows && tail.trimmed().endsWith("</worksheet>");
     }
-    zip_discard(archive);
+    zip->zip_discard(archive);
     return complete;
 }
 
@@ -122,7 +124,7 @@ bool XlsxFileWriter::check(int error)
     if (error == LXW_NO_ERROR)
         return true;
     if (m_error.isEmpty())
-        m_error = QString::fromUtf8(lxw_strerror(static_cast<lxw_error>(error)));
+        m_error = QString::fromUtf8(m_library->lxw_strerror(static_cast<lxw_error>(error)));
     return false;
 }
 
@@ -130,8 +132,8 @@ bool XlsxFileWriter::writeText(lxw_worksheet* sheet, int row, int column, const 
                                lxw_format* format)
 {
     const QByteArray utf8 = cellText(text);
-    return check(worksheet_write_string(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
-                                        utf8.constData(), format));
+    return check(m_library->worksheet_write_string(sheet, static_cast<lxw_row_t>(row),
+                                                   static_cast<lxw_col_t>(column), utf8.constData(), format));
 }
 
 bool XlsxFileWriter::open(const QString& targetPath, const QVector<ExportVariable>& variables)
@@ -141,6 +143,15 @@ bool XlsxFileWriter::open(const QString& targetPath, const QVector<ExportVariabl
     m_variables = variables;
     m_error.clear();
     m_nextRow = 0;
+    // libzip reads the finished workbook back: without it no workbook could be trusted.
+    m_library = XlsxWriterLibrary::get();
+    const char* missing = !m_library           ? "libxlsxwriter (libxlsxwriter4)"
+                          : !ZipLibrary::get() ? "libzip (libzip4)"
+                                               : nullptr;
+    if (missing) {
+        m_error = ExportTexts::libraryMissing.arg(QLatin1String(missing));
+        return false;
+    }
 
     // A unique name beside the target, for its owner only; libxlsxwriter then writes it anew
     // (truncating it, so that its permissions stay).
@@ -154,46 +165,47 @@ bool XlsxFileWriter::open(const QString& targetPath, const QVector<ExportVariabl
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     const QByteArray fileName = fileNameForLibrary(m_temporaryPath);
-    m_workbook = workbook_new_opt(fileName.constData(), &options);
+    m_workbook = m_library->workbook_new_opt(fileName.constData(), &options);
     if (!m_workbook) {
-        m_error = QString::fromUtf8(lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED));
+        m_error = QString::fromUtf8(m_library->lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED));
         discard();
         return false;
     }
-    m_data = workbook_add_worksheet(m_workbook, ExportTexts::dataSheet.toUtf8().constData());
-    m_codebook = workbook_add_worksheet(m_workbook, ExportTexts::codebookSheet.toUtf8().constData());
+    m_data = m_library->workbook_add_worksheet(m_workbook, ExportTexts::dataSheet.toUtf8().constData());
+    m_codebook =
+        m_library->workbook_add_worksheet(m_workbook, ExportTexts::codebookSheet.toUtf8().constData());
     if (!m_data || !m_codebook) {
-        m_error = QString::fromUtf8(lxw_strerror(LXW_ERROR_CREATING_TMPFILE));
+        m_error = QString::fromUtf8(m_library->lxw_strerror(LXW_ERROR_CREATING_TMPFILE));
         discard();
         return false;
     }
-    m_headerFormat = workbook_add_format(m_workbook);
-    format_set_bold(m_headerFormat);
-    format_set_bg_color(m_headerFormat, 0xDDEBF7);
-    format_set_bottom(m_headerFormat, LXW_BORDER_THIN);
-    format_set_align(m_headerFormat, LXW_ALIGN_CENTER);
+    m_headerFormat = m_library->workbook_add_format(m_workbook);
+    m_library->format_set_bold(m_headerFormat);
+    m_library->format_set_bg_color(m_headerFormat, 0xDDEBF7);
+    m_library->format_set_bottom(m_headerFormat, LXW_BORDER_THIN);
+    m_library->format_set_align(m_headerFormat, LXW_ALIGN_CENTER);
     // Texts sit on the right, where a right-to-left sheet starts, whatever their script. A text of
     // several lines (an education typed on two) wraps inside its cell, whose row is as tall as its
     // lines, instead of running up over the row above.
-    m_textFormat = workbook_add_format(m_workbook);
-    format_set_align(m_textFormat, LXW_ALIGN_RIGHT);
-    format_set_text_wrap(m_textFormat);
-    format_set_align(m_textFormat, LXW_ALIGN_VERTICAL_TOP);
-    m_scoreFormat = workbook_add_format(m_workbook);
-    format_set_num_format(m_scoreFormat, "0.00");
-    format_set_align(m_scoreFormat, LXW_ALIGN_VERTICAL_TOP);
+    m_textFormat = m_library->workbook_add_format(m_workbook);
+    m_library->format_set_align(m_textFormat, LXW_ALIGN_RIGHT);
+    m_library->format_set_text_wrap(m_textFormat);
+    m_library->format_set_align(m_textFormat, LXW_ALIGN_VERTICAL_TOP);
+    m_scoreFormat = m_library->workbook_add_format(m_workbook);
+    m_library->format_set_num_format(m_scoreFormat, "0.00");
+    m_library->format_set_align(m_scoreFormat, LXW_ALIGN_VERTICAL_TOP);
     // Names and numbers stand at the top of their rows, level with the wrapped texts beside them.
-    m_topFormat = workbook_add_format(m_workbook);
-    format_set_align(m_topFormat, LXW_ALIGN_VERTICAL_TOP);
-    m_wrapFormat = workbook_add_format(m_workbook);
-    format_set_text_wrap(m_wrapFormat);
-    format_set_align(m_wrapFormat, LXW_ALIGN_VERTICAL_TOP);
-    format_set_reading_order(m_wrapFormat, 2);
+    m_topFormat = m_library->workbook_add_format(m_workbook);
+    m_library->format_set_align(m_topFormat, LXW_ALIGN_VERTICAL_TOP);
+    m_wrapFormat = m_library->workbook_add_format(m_workbook);
+    m_library->format_set_text_wrap(m_wrapFormat);
+    m_library->format_set_align(m_wrapFormat, LXW_ALIGN_VERTICAL_TOP);
+    m_library->format_set_reading_order(m_wrapFormat, 2);
 
-    worksheet_right_to_left(m_data);
-    worksheet_freeze_panes(m_data, 1, 0);
-    worksheet_set_landscape(m_data);
-    worksheet_repeat_rows(m_data, 0, 0);
+    m_library->worksheet_right_to_left(m_data);
+    m_library->worksheet_freeze_panes(m_data, 1, 0);
+    m_library->worksheet_set_landscape(m_data);
+    m_library->worksheet_repeat_rows(m_data, 0, 0);
     setColumnWidths();
     for (qsizetype column = 0; column < m_variables.size(); ++column) {
         if (!writeText(m_data, 0, static_cast<int>(column), m_variables.at(column).name, m_headerFormat)) {
@@ -224,7 +236,7 @@ void XlsxFileWriter::setColumnWidths()
     for (qsizetype column = 0; column < m_variables.size(); ++column) {
         const ExportVariable& variable = m_variables.at(column);
         const auto at = static_cast<lxw_col_t>(column);
-        worksheet_set_column(m_data, at, at, variable.width, columnFormat(variable.kind));
+        m_library->worksheet_set_column(m_data, at, at, variable.width, columnFormat(variable.kind));
     }
 }
 
@@ -265,7 +277,7 @@ bool XlsxFileWriter::writeRow(const ExportRow& row)
         case ExportCell::Kind::Empty:
             break;
         case ExportCell::Kind::Number:
-            if (!check(worksheet_write_number(m_data, rowIndex, col, cell.number, format)))
+            if (!check(m_library->worksheet_write_number(m_data, rowIndex, col, cell.number, format)))
                 return false;
             break;
         case ExportCell::Kind::Text:
@@ -280,23 +292,23 @@ bool XlsxFileWriter::writeRow(const ExportRow& row)
 
 bool XlsxFileWriter::setRowLines(lxw_worksheet* sheet, int row, int lines)
 {
-    return lines <= 1 ||
-           check(worksheet_set_row(sheet, static_cast<lxw_row_t>(row), kLineHeightPoints * lines, nullptr));
+    return lines <= 1 || check(m_library->worksheet_set_row(sheet, static_cast<lxw_row_t>(row),
+                                                            kLineHeightPoints * lines, nullptr));
 }
 
 bool XlsxFileWriter::writeCodebook()
 {
     using namespace ExportTexts;
-    worksheet_right_to_left(m_codebook);
-    worksheet_freeze_panes(m_codebook, 1, 0);
-    worksheet_set_landscape(m_codebook);
-    worksheet_fit_to_pages(m_codebook, 1, 0);
-    worksheet_repeat_rows(m_codebook, 0, 0);
+    m_library->worksheet_right_to_left(m_codebook);
+    m_library->worksheet_freeze_panes(m_codebook, 1, 0);
+    m_library->worksheet_set_landscape(m_codebook);
+    m_library->worksheet_fit_to_pages(m_codebook, 1, 0);
+    m_library->worksheet_repeat_rows(m_codebook, 0, 0);
     constexpr std::array<double, 4> widths{12, 24, 70, 45};
-    worksheet_set_column(m_codebook, 0, 0, widths[0], m_topFormat);
-    worksheet_set_column(m_codebook, 1, 1, widths[1], m_wrapFormat);
-    worksheet_set_column(m_codebook, 2, 2, widths[2], m_wrapFormat);
-    worksheet_set_column(m_codebook, 3, 3, widths[3], m_wrapFormat);
+    m_library->worksheet_set_column(m_codebook, 0, 0, widths[0], m_topFormat);
+    m_library->worksheet_set_column(m_codebook, 1, 1, widths[1], m_wrapFormat);
+    m_library->worksheet_set_column(m_codebook, 2, 2, widths[2], m_wrapFormat);
+    m_library->worksheet_set_column(m_codebook, 3, 3, widths[3], m_wrapFormat);
     const QStringList header{codebookVariable, codebookCaption, codebookMeaning, codebookValues};
     for (int column = 0; column < header.size(); ++column) {
         if (!writeText(m_codebook, 0, column, header.at(column), m_headerFormat))
@@ -337,12 +349,12 @@ bool XlsxFileWriter::finish()
     if (!m_workbook)
         return false;
     if (m_nextRow > 1 && !m_variables.isEmpty())
-        worksheet_autofilter(m_data, 0, 0, static_cast<lxw_row_t>(m_nextRow - 1),
-                             static_cast<lxw_col_t>(m_variables.size() - 1));
+        m_library->worksheet_autofilter(m_data, 0, 0, static_cast<lxw_row_t>(m_nextRow - 1),
+                                        static_cast<lxw_col_t>(m_variables.size() - 1));
     if (!writeCodebook())
         return false;
     // workbook_close writes the whole file and frees the workbook, whatever its result.
-    const lxw_error closed = workbook_close(m_workbook);
+    const lxw_error closed = m_library->workbook_close(m_workbook);
     m_workbook = nullptr;
     m_data = m_codebook = nullptr;
     if (!check(closed))
@@ -371,7 +383,7 @@ bool XlsxFileWriter::commit()
 void XlsxFileWriter::discard()
 {
     if (m_workbook) {
-        lxw_workbook_free(m_workbook);
+        m_library->lxw_workbook_free(m_workbook);
         m_workbook = nullptr;
     }
     m_data = m_codebook = nullptr;

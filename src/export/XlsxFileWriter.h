@@ -8,6 +8,7 @@
 struct lxw_workbook;
 struct lxw_worksheet;
 struct lxw_format;
+struct XlsxWriterLibrary;
 
 // The table as an Excel workbook through libxlsxwriter: a right-to-left data sheet with the
 // variable names in a frozen first row, numbers stored as numbers and texts as texts, and a
@@ -59,6 +60,7 @@ private:
     void setColumnWidths();
     lxw_format* columnFormat(ExportVariable::Kind kind) const;
 
+    const XlsxWriterLibrary* m_library = nullptr;
     QString m_targetPath; // the real target, a symbolic link resolved
     QString m_temporaryPath;
     bool m_finished = false;

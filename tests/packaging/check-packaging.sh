@@ -82,12 +82,13 @@ check_deb() {
     stray=$(grep -E '/(DABSH|Theme)\.skn$|/VMpic\.jpg$|/skin\.txt$|/Velmora(update)?$' <<<"$contents" || true)
     [ -z "$stray" ] || fail "the package holds files that are not its own: $stray"
 
-    # dpkg-shlibdeps found the linked libraries; the plugins and data are named by hand.
+    # dpkg-shlibdeps found the linked libraries; the plugins, the data and the libraries of the
+    # file formats, opened when first needed, are named by hand.
     local depends
     depends=$(dpkg-deb --field "$deb" Depends)
     local needed
     for needed in libc6 libqt6widgets6 libqt6sql6 qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-psql \
-        fonts-farsiweb qt6-translations-l10n; do
+        fonts-farsiweb qt6-translations-l10n libzip4 libxlsxwriter4 libreadstat1; do
         grep -qE "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
     done
     echo "Depends: $depends"
