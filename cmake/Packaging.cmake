@@ -47,6 +47,9 @@ endfunction()
 
 velmora_install_program(Velmora velmora)
 velmora_install_program(Velmoraupdate velmora-update)
+# The network module, where the installed program looks for it (/usr/lib/<processor>/velmora).
+install(TARGETS velmora_network LIBRARY DESTINATION ${VELMORA_MODULE_FOLDER}
+        PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 
 file(GLOB VELMORA_INSTALLED_SKINS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/skin/*.skn)
 install(FILES ${VELMORA_INSTALLED_SKINS} DESTINATION share/velmora/skin)

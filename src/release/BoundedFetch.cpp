@@ -3,7 +3,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
-BoundedFetch::BoundedFetch(QObject* parent) : QObject(parent) {}
+BoundedFetch::BoundedFetch(QObject* parent) : SmallFetch(parent) {}
 
 BoundedFetch::~BoundedFetch()
 {

@@ -2,7 +2,30 @@
 
 #include "common/VendorLinks.h"
 
-#include <QHostAddress>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+// 127.0.0.0/8, ::1 (as QUrl writes any form of it) or localhost; read here rather than by Qt's
+// network library, which the program loads only when it checks for an update.
+bool isLoopbackHost(const QString& host)
+{
+    if (host == u"localhost" || host == u"::1")
+        return true;
+    const QStringList parts = host.split(u'.');
+    if (parts.size() != 4 || parts.first() != u"127")
+        return false;
+    return std::all_of(parts.cbegin(), parts.cend(), [](const QString& part) {
+        const bool digits =
+            !part.isEmpty() && part.size() <= 3 &&
+            std::all_of(part.cbegin(), part.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        return digits && part.toInt() <= 255;
+    });
+}
+
+} // namespace
 
 namespace UpdateServer {
 
@@ -15,7 +38,7 @@ QString addressFrom(const QString& overrideValue)
     if (!bare)
         return VendorLinks::updateServer;
     const QString host = url.host();
-    if (host != u"localhost" && !QHostAddress(host).isLoopback())
+    if (!isLoopbackHost(host))
         return VendorLinks::updateServer;
     return url.toString(QUrl::RemovePath | QUrl::StripTrailingSlash);
 }

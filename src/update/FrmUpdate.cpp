@@ -7,8 +7,8 @@
 #include "common/Desktop.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
-#include "release/BoundedFetch.h"
 #include "release/ReleaseSignature.h"
+#include "release/SmallFetch.h"
 #include "widgets/WindowSkin.h"
 
 #include <QApplication>
@@ -32,7 +32,7 @@ bool signedByReleaseKey(const QByteArray& data, const QByteArray& signature, con
 FrmUpdate::FrmUpdate(const AppContext& context, const QUrl& versionFile, const QString& releaseKey,
                      QWidget* parent)
     : QDialog(parent), m_context(context), m_versionFile(versionFile), m_releaseKey(releaseKey),
-      m_fetch(new BoundedFetch(this))
+      m_fetch(NetworkModule::makeFetch(this, &m_moduleProblem))
 {
     setObjectName(QStringLiteral("FrmUpdate"));
     setWindowTitle(titleText());
@@ -81,20 +81,28 @@ QString FrmUpdate::titleText() const
 
 bool FrmUpdate::isChecking() const
 {
-    return m_fetch->isRunning();
+    return m_fetch && m_fetch->isRunning();
 }
 
 void FrmUpdate::startCheck()
 {
     if (isChecking())
         return;
+    if (!m_fetch) {
+        const QString& why = m_moduleProblem == NetworkModule::Problem::OtherBuild
+                                 ? T::networkModuleOfOtherBuild
+                                 : T::networkModuleMissing;
+        m_context.prompts->message(this, CommonTexts::warningTitle, why.arg(NetworkModule::fileName),
+                                   Prompts::Icon::Exclamation, true);
+        return;
+    }
     m_check->setEnabled(false);
     setWindowTitle(T::pleaseWait);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_busyPointer = true;
     m_fetch->start(m_versionFile, VersionCheck::kMaxVersionFileSize, m_timeoutMs,
-                   [this](BoundedFetch::Outcome outcome, const QByteArray& body) {
-                       if (outcome == BoundedFetch::Outcome::Received)
+                   [this](SmallFetch::Outcome outcome, const QByteArray& body) {
+                       if (outcome == SmallFetch::Outcome::Received)
                            versionArrived(body);
                        else
                            checkFinished({});
@@ -106,8 +114,8 @@ void FrmUpdate::versionArrived(const QByteArray& versionFile)
     QUrl signatureFile = m_versionFile;
     signatureFile.setPath(m_versionFile.path() + ReleaseSignature::signatureSuffix);
     m_fetch->start(signatureFile, ReleaseSignature::kMaxSignatureFileSize, m_timeoutMs,
-                   [this, versionFile](BoundedFetch::Outcome outcome, const QByteArray& body) {
-                       if (outcome == BoundedFetch::Outcome::Received)
+                   [this, versionFile](SmallFetch::Outcome outcome, const QByteArray& body) {
+                       if (outcome == SmallFetch::Outcome::Received)
                            signatureArrived(versionFile, body);
                        else
                            checkFinished({});

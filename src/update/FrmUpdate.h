@@ -2,13 +2,14 @@
 
 #include "common/AppContext.h"
 #include "common/VendorLinks.h"
+#include "networkmodule/NetworkModule.h"
 #include "release/UpdateServer.h"
 
 #include <QByteArray>
 #include <QDialog>
 #include <QUrl>
 
-class BoundedFetch;
+class SmallFetch;
 class QLabel;
 class QPushButton;
 
@@ -46,7 +47,8 @@ private:
     AppContext m_context;
     QUrl m_versionFile;
     QString m_releaseKey;
-    BoundedFetch* m_fetch = nullptr;
+    SmallFetch* m_fetch = nullptr; // none where the network module cannot be used
+    NetworkModule::Problem m_moduleProblem = NetworkModule::Problem::None;
     int m_timeoutMs = 20000;
     bool m_busyPointer = false;
     QLabel* m_title = nullptr;      // Label1

@@ -60,7 +60,7 @@ check_deb() {
     local contents
     contents=$(dpkg-deb --contents "$deb" | awk '{print $6}' | sed 's|^\./|/|')
     local wanted=(
-        /usr/bin/velmora /usr/bin/velmora-update
+        /usr/bin/velmora /usr/bin/velmora-update /usr/lib/x86_64-linux-gnu/velmora/velmora_network.so
         /usr/share/applications/ir.velmorasoft.Velmora.desktop
         /usr/share/metainfo/ir.velmorasoft.Velmora.metainfo.xml
         /usr/share/icons/hicolor/scalable/apps/ir.velmorasoft.Velmora.svg

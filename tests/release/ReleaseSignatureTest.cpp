@@ -182,6 +182,10 @@ private slots:
         QTest::newRow("with a path") << "http://127.0.0.1:8765/elsewhere" << vendor;
         QTest::newRow("with user") << "http://me@127.0.0.1:8765" << vendor;
         QTest::newRow("not http") << "ftp://127.0.0.1" << vendor;
+        QTest::newRow("elsewhere in 127/8") << "http://127.8.9.10" << "http://127.8.9.10";
+        QTest::newRow("IPv6 loopback written long") << "http://[0:0:0:0:0:0:0:1]" << "http://[::1]";
+        QTest::newRow("a private address") << "http://192.168.1.127" << vendor;
+        QTest::newRow("not an address") << "http://127.0.0.256" << vendor;
     }
     void updateServerIsTheVendorsUnlessALoopbackOneIsNamed()
     {
