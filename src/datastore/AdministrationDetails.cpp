@@ -195,16 +195,20 @@ QString selectedColumns()
 
 } // namespace
 
-std::optional<QHash<QString, QHash<int, Details>>> readAll(const QSqlDatabase& db)
+namespace {
+
+// The rows the condition selects, by subject code and administration number.
+std::optional<QHash<QString, QHash<int, Details>>> readRows(const QSqlDatabase& db, const QString& condition,
+                                                            const QVariantList& values)
 {
     QHash<QString, QHash<int, Details>> all;
     if (!exists(db))
         return all;
     QSqlQuery rows(db);
-    if (!runStatement(
-            rows, db,
-            QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(selectedColumns(), quotedTable()), {},
-            SqlDialect::Access::Read, nullptr))
+    if (!runStatement(rows, db,
+                      QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid")
+                          .arg(selectedColumns(), quotedTable(), condition),
+                      values, SqlDialect::Access::Read, nullptr))
         return std::nullopt;
     while (rows.next()) {
         const Details d = detailsOf(rows);
@@ -213,6 +217,21 @@ std::optional<QHash<QString, QHash<int, Details>>> readAll(const QSqlDatabase& d
     if (rows.lastError().isValid())
         return std::nullopt;
     return all;
+}
+
+} // namespace
+
+std::optional<QHash<QString, QHash<int, Details>>> readAll(const QSqlDatabase& db)
+{
+    return readRows(db, {}, {});
+}
+
+std::optional<QHash<int, Details>> readSubject(const QSqlDatabase& db, const QString& code)
+{
+    const auto rows = readRows(db, QStringLiteral(" WHERE \"Code\" = CAST(? AS TEXT)"), {text(db, code)});
+    if (!rows)
+        return std::nullopt;
+    return rows->value(code);
 }
 
 std::optional<Details> read(const QSqlDatabase& db, const QString& code, int sequence)

@@ -69,6 +69,10 @@ std::optional<Details> read(const QSqlDatabase& db, const QString& code, int seq
 // they cannot be read.
 std::optional<QHash<QString, QHash<int, Details>>> readAll(const QSqlDatabase& db);
 
+// The subject's rows by administration number (an administration without one was entered once);
+// nullopt when they cannot be read.
+std::optional<QHash<int, Details>> readSubject(const QSqlDatabase& db, const QString& code);
+
 // Replaces the administration's row, in the caller's transaction.
 bool write(const QSqlDatabase& db, const Details& details, QString* error = nullptr);
 

@@ -8,7 +8,9 @@
 #include "common/Navigator.h"
 #include "common/Prompts.h"
 #include "common/Twips.h"
+#include "datastore/AnswerChecks.h"
 #include "datastore/Database.h"
+#include "datastore/DatastoreTexts.h"
 #include "reports/ReportPreview.h"
 #include "scoring/ChangeTable.h"
 #include "scoring/ReliabilityEstimate.h"
@@ -73,6 +75,53 @@ QString entryText(AdministrationStore::Entry entry)
     return T::entryUnknown;
 }
 
+QString flagsText(const QList<AnswerChecks::Flag>& flags)
+{
+    QStringList names;
+    for (const AnswerChecks::Flag flag : flags) {
+        switch (flag) {
+        case AnswerChecks::Flag::SameAnswerEverywhere:
+            names << T::flagSameShort;
+            break;
+        case AnswerChecks::Flag::LongRun:
+            names << T::flagRunShort;
+            break;
+        case AnswerChecks::Flag::FastCompletion:
+            names << T::flagFastShort;
+            break;
+        case AnswerChecks::Flag::ManyUnanswered:
+            names << T::flagUnansweredShort;
+            break;
+        }
+    }
+    return names.join(DatastoreTexts::flagSeparator);
+}
+
+QString entryText(const AdministrationStore::Administration& administration,
+                  const AdministrationDetails::Details& details)
+{
+    using AdministrationDetails::EntryState;
+    QString progress;
+    switch (details.state) {
+    case EntryState::AwaitingSecond:
+        progress = T::awaitingSecond;
+        break;
+    case EntryState::SecondUnderWay:
+        progress = T::secondUnderWay;
+        break;
+    case EntryState::AwaitingReview:
+        progress = T::awaitingReview;
+        break;
+    case EntryState::Verified:
+        progress = T::verified;
+        break;
+    case EntryState::Once:
+        break;
+    }
+    const QString entry = entryText(administration.start.entry);
+    return progress.isEmpty() ? entry : entry + T::entryStateSeparator + progress;
+}
+
 } // namespace HistoryView
 
 namespace {
@@ -118,11 +167,14 @@ FrmHistory::FrmHistory(const AppContext& context, const QString& code, const QSt
     QStringList listHeaders{T::columnNumber, T::columnDate, T::columnTime, T::columnEntry, T::columnUser};
     for (const QString& scale : T::scaleNames)
         listHeaders << scale;
+    listHeaders << T::columnFlags;
     m_list = addTable(this, QStringLiteral("administrations"), listHeaders, twipsRect(240, 870, 10020, 1650));
     addCaptionLabel(m_list, T::administrationsCaption, twipsRect(6260, 510, 4000, 330));
     // The dates and the other particulars whole; the scales share what is left.
     for (int column = 0; column < 5; ++column)
         m_list->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    m_list->horizontalHeader()->setSectionResizeMode(int(listHeaders.size()) - 1,
+                                                     QHeaderView::ResizeToContents);
 
     m_chart = new TrendChartView(this);
     m_chart->setObjectName(QStringLiteral("trendChart"));
@@ -189,6 +241,11 @@ bool FrmHistory::load()
         return false;
     }
     m_administrations = *administrations;
+    // How each sheet was entered and its doubtful patterns; the scores are shown without them if
+    // they cannot be read.
+    m_details =
+        AdministrationDetails::readSubject(db, m_code).value_or(QHash<int, AdministrationDetails::Details>());
+    m_checkSettings = AdministrationDetails::readSettings(db);
     fillList();
     m_chart->setPoints(HistoryView::trendPoints(m_administrations));
     AuditTrail::record(m_context, AuditTrail::Action::ScoresOpened, m_code, T::windowTitle, this);
@@ -209,11 +266,25 @@ void FrmHistory::fillList()
         m_list->setItem(row, 0, cell(number));
         m_list->setItem(row, 1, cell(administration.start.date));
         m_list->setItem(row, 2, cell(administration.start.time));
-        m_list->setItem(row, 3, cell(HistoryView::entryText(administration.start.entry)));
+        AdministrationDetails::Details details = m_details.value(administration.sequence);
+        details.code = administration.code;
+        details.sequence = administration.sequence;
+        QTableWidgetItem* entry = cell(HistoryView::entryText(administration, details));
+        // The median time per item and the patterns in words, for a closer look.
+        entry->setToolTip(
+            AnswerChecks::summaryLines(administration.answers, details, m_checkSettings,
+                                       administration.start.entry == AdministrationStore::Entry::OnScreen)
+                .join(u'\n'));
+        m_list->setItem(row, 3, entry);
         m_list->setItem(row, 4, cell(administration.start.user));
         const std::array<double, 5> scores = HistoryView::scaleScores(administration);
         for (std::size_t scale = 0; scale < scores.size(); ++scale)
             m_list->setItem(row, 5 + int(scale), cell(ScoringKey::scoreText(scores[scale])));
+        const QList<AnswerChecks::Flag> raised =
+            AnswerChecks::flags(administration.answers, details, m_checkSettings);
+        QTableWidgetItem* flagged = cell(HistoryView::flagsText(raised));
+        flagged->setToolTip(AnswerChecks::flagsLine(raised));
+        m_list->setItem(row, 5 + int(scores.size()), flagged);
         const QString choice = number + QStringLiteral(" (") + administration.start.date + u')';
         m_earlier->addItem(choice);
         m_later->addItem(choice);

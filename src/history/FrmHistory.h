@@ -3,11 +3,14 @@
 #include "TrendChart.h"
 #include "common/AppContext.h"
 #include "common/BackgroundWork.h"
+#include "datastore/AdministrationDetails.h"
 #include "datastore/AdministrationStore.h"
+#include "datastore/AnswerChecks.h"
 #include "scoring/ReliabilityEstimate.h"
 #include "scoring/ReliableChange.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QTimer>
 
 #include <memory>
@@ -49,6 +52,8 @@ private:
     QString m_code;
     QString m_subjectLine;
     QList<AdministrationStore::Administration> m_administrations;
+    QHash<int, AdministrationDetails::Details> m_details; // by administration number; none: entered once
+    AdministrationDetails::Settings m_checkSettings;
     std::optional<ReliableChange::Norms> m_norms;
     BackgroundWork m_estimate;
     std::weak_ptr<ReliabilityEstimate::Progress> m_progress;
@@ -72,5 +77,10 @@ QList<TrendChart::Point> trendPoints(const QList<AdministrationStore::Administra
 // "1402/02/13 - 1402/09/01", the first and last date.
 QString datesText(const QList<AdministrationStore::Administration>& administrations);
 QString entryText(AdministrationStore::Entry entry);
+// The short names of the raised flags, as the list shows them.
+QString flagsText(const QList<AnswerChecks::Flag>& flags);
+// How the administration was entered, with how far a sheet entered twice has got.
+QString entryText(const AdministrationStore::Administration& administration,
+                  const AdministrationDetails::Details& details);
 
 } // namespace HistoryView

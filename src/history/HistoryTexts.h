@@ -26,6 +26,19 @@ inline const QString columnUser = QStringLiteral("کاربر");
 inline const QString onScreen = QStringLiteral("روي صفحه");
 inline const QString paperSheet = QStringLiteral("پاسخنامه کاغذي");
 inline const QString entryUnknown = QStringLiteral("نامعلوم");
+// Where a paper sheet is to be entered twice: how far it has got, after "پاسخنامه کاغذي - ".
+inline const QString awaitingSecond = QStringLiteral("در انتظار ورود دوم");
+inline const QString secondUnderWay = QStringLiteral("ورود دوم نيمه تمام");
+inline const QString awaitingReview = QStringLiteral("در انتظار بازبيني");
+inline const QString verified = QStringLiteral("دو بار وارد و تاييد شده");
+inline const QString entryStateSeparator = QStringLiteral(" - ");
+// The doubtful answer patterns of each administration, by a short name (the cell's tip names them
+// whole): the same answer everywhere, a long run, a fast completion, many unanswered items.
+inline const QString columnFlags = QStringLiteral("هشدار");
+inline const QString flagSameShort = QStringLiteral("يکسان");
+inline const QString flagRunShort = QStringLiteral("رشته");
+inline const QString flagFastShort = QStringLiteral("سريع");
+inline const QString flagUnansweredShort = QStringLiteral("بي پاسخ");
 
 // The reliable change between two administrations.
 inline const QString earlierCaption = QStringLiteral("از اجراي:");

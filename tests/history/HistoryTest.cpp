@@ -1,5 +1,7 @@
 #include "TestProgramFolder.h"
+#include "datastore/AdministrationDetails.h"
 #include "datastore/AdministrationStore.h"
+#include "datastore/AnswerChecks.h"
 #include "datastore/Database.h"
 #include "history/FrmHistory.h"
 #include "history/HistoryTexts.h"
@@ -88,6 +90,38 @@ private slots:
         QVERIFY(!points.at(1).date.isValid());
         QCOMPARE(points.at(1).dateText, QStringLiteral("1402/12/30"));
         QCOMPARE(HistoryView::datesText({first, second}), QStringLiteral("1402/02/13 - 1402/12/30"));
+    }
+
+    // A sheet entered twice that waits for its review, and a doubtful pattern, are named in the list;
+    // the earlier administration shows neither.
+    void theListTellsHowFarASheetGotAndItsDoubtfulPatterns()
+    {
+        TestProgramFolder folder;
+        addAdministrations(folder, QStringLiteral("7"), 7,
+                           {QStringLiteral("1402/01/10"), QStringLiteral("1402/03/10")});
+        folder.setAnswers(QStringLiteral("7"), QStringList(35, QStringLiteral("3")));
+        const std::optional<int> latest =
+            AdministrationStore::latestSequence(clinical(folder), QStringLiteral("7"));
+        QVERIFY(latest);
+        AdministrationDetails::Details details;
+        details.code = QStringLiteral("7");
+        details.sequence = *latest;
+        details.state = AdministrationDetails::EntryState::AwaitingReview;
+        QVERIFY(AdministrationDetails::store(clinical(folder), details));
+
+        FrmHistory window(folder.context(), QStringLiteral("7"), QStringLiteral("كد آزمودني: 7"));
+        QVERIFY(window.load());
+        auto* list = window.findChild<QTableWidget*>(QStringLiteral("administrations"));
+        QCOMPARE(list->rowCount(), 2);
+        const int flagsColumn = list->columnCount() - 1;
+        QCOMPARE(text(list, 1, 3), T::paperSheet + T::entryStateSeparator + T::awaitingReview);
+        QCOMPARE(text(list, 1, flagsColumn), T::flagSameShort);
+        QCOMPARE(list->item(1, flagsColumn)->toolTip(),
+                 AnswerChecks::flagsLine({AnswerChecks::Flag::SameAnswerEverywhere}));
+        QVERIFY(list->item(1, 3)->toolTip().contains(
+            AnswerChecks::stateName(AdministrationDetails::EntryState::AwaitingReview)));
+        QCOMPARE(text(list, 0, 3), T::entryUnknown); // given before the history was kept
+        QCOMPARE(text(list, 0, flagsColumn), QString());
     }
 
     // The list, the default pair (the first and the last), the change figures from the clinic's
