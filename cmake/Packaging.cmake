@@ -112,16 +112,12 @@ workstations of a clinic can keep one record on a PostgreSQL server.")
 # The libraries the programs link come from dpkg-shlibdeps; what they load at run time it cannot
 # see: the X11 platform plugin, the SQLite driver of the data files and the PostgreSQL one of the
 # clinic server, the Persian typefaces and Qt's own Persian texts.
-# Nor the libraries of the file formats, which the program opens only when it writes such a file:
-# each is in the Debian package named after its SONAME (libzip.so.4 in libzip4).
+# Nor the libraries of the file formats, which the program opens only when it writes such a file
+# (their packages are found in src/formatlibs/).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(VELMORA_LATE_LIBRARY_PACKAGES "")
-foreach(soname IN LISTS VELMORA_LATE_LIBRARY_SONAMES)
-  string(REGEX REPLACE "^(.*)\\.so\\.([0-9]+)$" "\\1\\2" package "${soname}")
-  string(APPEND VELMORA_LATE_LIBRARY_PACKAGES ", ${package}")
-endforeach()
+list(JOIN VELMORA_LATE_LIBRARY_PACKAGES ", " VELMORA_LATE_LIBRARY_DEPENDS)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libqt6sql6-sqlite, libqt6sql6-psql, fonts-farsiweb, qt6-translations-l10n${VELMORA_LATE_LIBRARY_PACKAGES}")
+    "qt6-qpa-plugins, libqt6sql6-sqlite, libqt6sql6-psql, fonts-farsiweb, qt6-translations-l10n, ${VELMORA_LATE_LIBRARY_DEPENDS}")
 # Documents and web pages are opened with the desktop's default handler.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -100,7 +100,7 @@ bool SavFileWriter::open(const QString& targetPath, const QVector<ExportVariable
     m_error.clear();
     m_library = ReadStatLibrary::get();
     if (!m_library)
-        return fail(ExportTexts::libraryMissing.arg(QStringLiteral("ReadStat (libreadstat1)")));
+        return fail(ExportTexts::libraryMissing.arg(ReadStatLibrary::displayName()));
     m_targetPath = FileLinks::realTarget(targetPath);
     m_file = PartFile::create(m_targetPath, &m_error);
     if (!m_file)

@@ -145,11 +145,11 @@ bool XlsxFileWriter::open(const QString& targetPath, const QVector<ExportVariabl
     m_nextRow = 0;
     // libzip reads the finished workbook back: without it no workbook could be trusted.
     m_library = XlsxWriterLibrary::get();
-    const char* missing = !m_library           ? "libxlsxwriter (libxlsxwriter4)"
-                          : !ZipLibrary::get() ? "libzip (libzip4)"
-                                               : nullptr;
-    if (missing) {
-        m_error = ExportTexts::libraryMissing.arg(QLatin1String(missing));
+    const QString missing = !m_library           ? XlsxWriterLibrary::displayName()
+                            : !ZipLibrary::get() ? ZipLibrary::displayName()
+                                                 : QString();
+    if (!missing.isEmpty()) {
+        m_error = ExportTexts::libraryMissing.arg(missing);
         return false;
     }
 

@@ -7,3 +7,8 @@ const ReadStatLibrary* ReadStatLibrary::get()
             VELMORA_READSTAT_FUNCTIONS(VELMORA_RESOLVE_LATE_FUNCTION)
         });
 }
+
+QString ReadStatLibrary::displayName()
+{
+    return QStringLiteral("ReadStat (" VELMORA_READSTAT_PACKAGE ")");
+}

@@ -7,3 +7,8 @@ const XlsxWriterLibrary* XlsxWriterLibrary::get()
             VELMORA_XLSXWRITER_FUNCTIONS(VELMORA_RESOLVE_LATE_FUNCTION)
         });
 }
+
+QString XlsxWriterLibrary::displayName()
+{
+    return QStringLiteral("libxlsxwriter (" VELMORA_XLSXWRITER_PACKAGE ")");
+}

@@ -2,6 +2,8 @@
 
 #include "LateLibrary.h"
 
+#include <QString>
+
 #include <xlsxwriter.h>
 
 // The functions of libxlsxwriter, which writes the research export's workbooks, opened when first needed (see
@@ -35,6 +37,8 @@ struct XlsxWriterLibrary
 {
     VELMORA_XLSXWRITER_FUNCTIONS(VELMORA_LATE_FUNCTION)
 
+    // The library as a message names it, with the Debian package that holds it.
+    static QString displayName();
     // The table, or nullptr where the library or one of its functions is missing.
     static const XlsxWriterLibrary* get();
 };

@@ -7,3 +7,8 @@ const ZipLibrary* ZipLibrary::get()
                                                VELMORA_ZIP_FUNCTIONS(VELMORA_RESOLVE_LATE_FUNCTION)
                                            });
 }
+
+QString ZipLibrary::displayName()
+{
+    return QStringLiteral("libzip (" VELMORA_LIBZIP_PACKAGE ")");
+}

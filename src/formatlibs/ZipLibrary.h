@@ -2,6 +2,8 @@
 
 #include "LateLibrary.h"
 
+#include <QString>
+
 #include <zip.h>
 
 // The functions of libzip, which packs the .docx documents and reads back the finished workbooks, opened when
@@ -31,6 +33,8 @@ struct ZipLibrary
 {
     VELMORA_ZIP_FUNCTIONS(VELMORA_LATE_FUNCTION)
 
+    // The library as a message names it, with the Debian package that holds it.
+    static QString displayName();
     // The table, or nullptr where the library or one of its functions is missing.
     static const ZipLibrary* get();
 };

@@ -77,23 +77,22 @@ QString entryText(AdministrationStore::Entry entry)
 
 QString flagsText(const QList<AnswerChecks::Flag>& flags)
 {
-    QStringList names;
-    for (const AnswerChecks::Flag flag : flags) {
+    const auto shortName = [](AnswerChecks::Flag flag) {
         switch (flag) {
         case AnswerChecks::Flag::SameAnswerEverywhere:
-            names << T::flagSameShort;
-            break;
+            return T::flagSameShort;
         case AnswerChecks::Flag::LongRun:
-            names << T::flagRunShort;
-            break;
+            return T::flagRunShort;
         case AnswerChecks::Flag::FastCompletion:
-            names << T::flagFastShort;
-            break;
+            return T::flagFastShort;
         case AnswerChecks::Flag::ManyUnanswered:
-            names << T::flagUnansweredShort;
             break;
         }
-    }
+        return T::flagUnansweredShort;
+    };
+    QStringList names;
+    for (const AnswerChecks::Flag flag : flags)
+        names << shortName(flag);
     return names.join(DatastoreTexts::flagSeparator);
 }
 
@@ -101,23 +100,21 @@ QString entryText(const AdministrationStore::Administration& administration,
                   const AdministrationDetails::Details& details)
 {
     using AdministrationDetails::EntryState;
-    QString progress;
-    switch (details.state) {
-    case EntryState::AwaitingSecond:
-        progress = T::awaitingSecond;
-        break;
-    case EntryState::SecondUnderWay:
-        progress = T::secondUnderWay;
-        break;
-    case EntryState::AwaitingReview:
-        progress = T::awaitingReview;
-        break;
-    case EntryState::Verified:
-        progress = T::verified;
-        break;
-    case EntryState::Once:
-        break;
-    }
+    const auto progress = [](EntryState state) -> QString {
+        switch (state) {
+        case EntryState::AwaitingSecond:
+            return T::awaitingSecond;
+        case EntryState::SecondUnderWay:
+            return T::secondUnderWay;
+        case EntryState::AwaitingReview:
+            return T::awaitingReview;
+        case EntryState::Verified:
+            return T::verified;
+        case EntryState::Once:
+            break;
+        }
+        return {};
+    }(details.state);
     const QString entry = entryText(administration.start.entry);
     return progress.isEmpty() ? entry : entry + T::entryStateSeparator + progress;
 }
