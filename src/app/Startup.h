@@ -14,11 +14,14 @@ class ClinicServerActions;
 class QApplication;
 
 // The start of the program, from the application object to the main window on the screen, in the
-// order the steps run. Every step runs on the main thread, one after the other; none of them
-// changes the environment.
+// order the steps run. Every step runs on the main thread, one after the other, but for the reads
+// ahead of step 2 and the checks of step 3e, which run beside the window; none of them changes the
+// environment.
 //  1. setUpApplication: the program's name, right to left, the Persian typefaces and Qt's Persian
 //     texts, before any window is made.
-//  2. showMainWindow:
+//  2. the constructor: the typefaces and the session bus, which the first picture waits for, start
+//     to be read beside the window.
+//  3. showMainWindow:
 //     a. the single-instance lock: a second copy for the same data folder says so and ends,
 //        before it has opened, let alone changed, the data files;
 //     b. the data files, opened and brought to shape; a damaged or unreadable DABSH.skn offers the
@@ -44,6 +47,7 @@ public:
     std::optional<int> showMainWindow();
 
 private:
+    void readAheadForFirstPicture();
     bool isOnlyCopy();
     std::optional<int> openDataFiles();
     void afterFirstPicture();
@@ -54,6 +58,8 @@ private:
     ClinicServerActions& m_clinicServer;
     SingleInstance m_instance;
     bool m_afterFirstPictureStarted = false;
+    BackgroundWork m_fontsReadAhead;
+    BackgroundWork m_sessionBusReadAhead;
     BackgroundWork m_pageCheck;
     BackgroundWork m_sweep;
 };
