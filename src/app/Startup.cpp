@@ -64,9 +64,11 @@ void Startup::setUpApplication(QApplication& application)
 //  - The session bus, to which the screen reader bridge connects as the first button gets its text;
 //    without a bus the look for one (autolaunch) holds the window up. Qt keeps the connection, or
 //    its failure, for the bridge. Only on platforms that have the bridge.
-// bench_startup, by turns with the start-up without them over 100 rounds, no session bus: the first
-// picture 4.2 ms sooner (45.8 against 49.7 ms, beside a bare window of 30 ms), sooner in 76 of the
-// rounds; fontconfig and the bus alone gave 2.7 ms (62 of 100).
+// bench_startup, by turns with the start-up without them, 100 rounds each: the first picture 4.0 ms
+// sooner without a session bus (46.8 against 51.1 ms, beside a bare window of 29 ms; sooner in 77
+// of the rounds, where an unchanged build is sooner in about half) and 6.3 ms sooner with one (69
+// of 100); fontconfig and the bus alone gave 2.7 ms. The window is mapped some 2 ms later, as the
+// reads share the processor with its building, but it is whole sooner.
 void Startup::readAheadForFirstPicture()
 {
     m_fontsReadAhead.start(
